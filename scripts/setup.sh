@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what the build needs and is not yet on this machine (Debian packages only).
+set -euo pipefail
+need=()
+for pkg in g++-12 cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev; do
+  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || need+=("$pkg")
+done
+if ((${#need[@]})); then
+  echo "Installing: ${need[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${need[@]}"
+fi
