@@ -1,0 +1,126 @@
+// Memory handles and blocks of the root library: ids, zero filling, resizing and the live
+// counts that prove everything handed out came back.
+#include "VX/Memory.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <vector>
+
+namespace {
+
+class MemoryHandleTest : public ::testing::Test {
+protected:
+	void SetUp() override { liveAtStart = VX::LiveHandleCount(); }
+	void TearDown() override { EXPECT_EQ(VX::LiveHandleCount(), liveAtStart) << "a handle leaked"; }
+
+	std::size_t liveAtStart = 0;
+};
+
+TEST_F(MemoryHandleTest, AllocatedHandleIsZeroFilledAndCounted)
+{
+	const VX::HandleId handle = VX::AllocateHandle(64);
+	ASSERT_NE(handle, VX::NoHandle);
+	EXPECT_EQ(VX::LiveHandleCount(), liveAtStart + 1);
+	EXPECT_EQ(VX::GetHandleSize(handle), 64u);
+	const auto* bytes = static_cast<const unsigned char*>(VX::GetHandleData(handle));
+	ASSERT_NE(bytes, nullptr);
+	for (std::size_t i = 0; i < 64; ++i)
+		EXPECT_EQ(bytes[i], 0u) << "byte " << i;
+	EXPECT_TRUE(VX::FreeHandle(handle));
+	EXPECT_EQ(VX::LiveHandleCount(), liveAtStart);
+}
+
+TEST_F(MemoryHandleTest, IdsAreDistinctWhileAlive)
+{
+	std::vector<VX::HandleId> handles;
+	std::set<VX::HandleId> distinct;
+	for (int i = 0; i < 100; ++i) {
+		handles.push_back(VX::AllocateHandle(static_cast<std::size_t>(i)));
+		distinct.insert(handles.back());
+	}
+	EXPECT_EQ(distinct.size(), 100u);
+	EXPECT_FALSE(distinct.contains(VX::NoHandle));
+	EXPECT_EQ(VX::LiveHandleCount(), liveAtStart + 100);
+	for (VX::HandleId handle : handles)
+		EXPECT_TRUE(VX::FreeHandle(handle));
+}
+
+TEST_F(MemoryHandleTest, EmptyHandleHasValidData)
+{
+	const VX::HandleId handle = VX::AllocateHandle(0);
+	ASSERT_NE(handle, VX::NoHandle);
+	EXPECT_EQ(VX::GetHandleSize(handle), 0u);
+	EXPECT_NE(VX::GetHandleData(handle), nullptr);
+	VX::FreeHandle(handle);
+}
+
+TEST_F(MemoryHandleTest, ResizeKeepsContentAndZeroesGrowth)
+{
+	const VX::HandleId handle = VX::AllocateHandle(4);
+	std::memcpy(VX::GetHandleData(handle), "abcd", 4);
+	ASSERT_TRUE(VX::ResizeHandle(handle, 10));
+	EXPECT_EQ(VX::GetHandleSize(handle), 10u);
+	const auto* bytes = static_cast<const char*>(VX::GetHandleData(handle));
+	EXPECT_EQ(std::memcmp(bytes, "abcd\0\0\0\0\0\0", 10), 0);
+	ASSERT_TRUE(VX::ResizeHandle(handle, 2));
+	EXPECT_EQ(VX::GetHandleSize(handle), 2u);
+	EXPECT_EQ(std::memcmp(VX::GetHandleData(handle), "ab", 2), 0);
+	EXPECT_EQ(VX::LiveHandleCount(), liveAtStart + 1);
+	VX::FreeHandle(handle);
+}
+
+TEST_F(MemoryHandleTest, NoHandleAndStaleIdsAreHarmless)
+{
+	EXPECT_TRUE(VX::FreeHandle(VX::NoHandle));
+	const VX::HandleId handle = VX::AllocateHandle(8);
+	EXPECT_TRUE(VX::FreeHandle(handle));
+	EXPECT_FALSE(VX::FreeHandle(handle)) << "a second free must be refused";
+	EXPECT_EQ(VX::GetHandleSize(handle), 0u);
+	EXPECT_EQ(VX::GetHandleData(handle), nullptr);
+	EXPECT_FALSE(VX::ResizeHandle(handle, 16));
+	EXPECT_EQ(VX::GetHandleData(VX::NoHandle), nullptr);
+}
+
+TEST_F(MemoryHandleTest, FreedIdIsNotReusedAtOnce)
+{
+	const VX::HandleId first = VX::AllocateHandle(1);
+	VX::FreeHandle(first);
+	const VX::HandleId second = VX::AllocateHandle(1);
+	EXPECT_NE(first, second) << "a stale id would name the new handle";
+	VX::FreeHandle(second);
+}
+
+class MemoryBlockTest : public ::testing::Test {
+protected:
+	void SetUp() override { liveAtStart = VX::LiveBlockCount(); }
+	void TearDown() override { EXPECT_EQ(VX::LiveBlockCount(), liveAtStart) << "a block leaked"; }
+
+	std::size_t liveAtStart = 0;
+};
+
+TEST_F(MemoryBlockTest, BlocksAreZeroFilledAndCounted)
+{
+	void* block = VX::AllocateBlock(32);
+	ASSERT_NE(block, nullptr);
+	EXPECT_EQ(VX::LiveBlockCount(), liveAtStart + 1);
+	const auto* bytes = static_cast<const unsigned char*>(block);
+	for (std::size_t i = 0; i < 32; ++i)
+		EXPECT_EQ(bytes[i], 0u);
+	EXPECT_TRUE(VX::FreeBlock(block));
+	EXPECT_EQ(VX::LiveBlockCount(), liveAtStart);
+}
+
+TEST_F(MemoryBlockTest, ForeignAndNullPointersAreLeftAlone)
+{
+	int notABlock = 0;
+	EXPECT_FALSE(VX::FreeBlock(&notABlock));
+	EXPECT_TRUE(VX::FreeBlock(nullptr));
+	void* block = VX::AllocateBlock(0);
+	ASSERT_NE(block, nullptr);
+	EXPECT_TRUE(VX::FreeBlock(block));
+	EXPECT_FALSE(VX::FreeBlock(block));
+}
+
+} // namespace
