@@ -37,10 +37,12 @@ public:
 	friend bool operator==(const String& a, const char* b) { return a.bytes == (b != nullptr ? b : ""); }
 
 	// The root library's string hash (32-bit FNV-1a over the bytes): stable across runs.
-	std::uint32_t GenerateHashValue() const
+	std::uint32_t GenerateHashValue() const { return GenerateHashValue(bytes); }
+	// The same hash of a text held elsewhere, equal to that of a String made from it.
+	static std::uint32_t GenerateHashValue(std::string_view text)
 	{
 		std::uint32_t hash = 2166136261u;
-		for (unsigned char c : bytes) {
+		for (unsigned char c : text) {
 			hash ^= c;
 			hash *= 16777619u;
 		}
