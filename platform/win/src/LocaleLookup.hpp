@@ -1,0 +1,18 @@
+// Which settings a locale identifier stands for, shared by GetLocaleInfoA and GetNumberFormatA.
+#pragma once
+
+#include "Win/Locale.hpp"
+#include "Win/LocaleSettings.hpp"
+
+#include <optional>
+
+namespace Win::detail {
+
+// The settings of the locale, without the user's changes when asked; nothing for a locale
+// this system does not know.
+std::optional<LocaleSettings> SettingsOfLocale(LCID locale, bool withoutUserChanges);
+
+// Sets the calling thread's last error, which GetLastError answers.
+void SetLastErrorCode(DWORD code);
+
+} // namespace Win::detail
