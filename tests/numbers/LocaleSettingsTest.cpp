@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -89,6 +94,82 @@ TEST_F(NamedLocaleSettings, GivesTheDefaultsForTheCLocalesAndUnknownLocales)
 		EXPECT_EQ(Win::LocaleSettingsOfNamedLocale(name), defaults);
 	}
 	EXPECT_EQ(Win::LocaleSettingsProblem(Win::EnvironmentLocaleSettings()), "");
+}
+
+// Real locales of the C library, compiled into a folder of the test's own, so the settings
+// are read through localeconv as on a user's machine.
+class InstalledLocaleSettings : public testing::Test {
+protected:
+	static void SetUpTestSuite()
+	{
+		folder = testing::TempDir() + "numbers-locales-" + std::to_string(getpid());
+		std::filesystem::create_directories(folder);
+		for (const char* name : {"de_DE", "fr_FR"}) {
+			const std::string command
+				= "localedef -i " + std::string(name) + " -f UTF-8 " + folder + "/" + name + ".UTF-8 >/dev/null 2>&1";
+			compiled = compiled && std::system(command.c_str()) == 0;
+		}
+	}
+	static void TearDownTestSuite() { std::filesystem::remove_all(folder); }
+
+	void SetUp() override
+	{
+		if (!compiled)
+			GTEST_SKIP() << "localedef or the locale sources (Debian package locales) are missing";
+	}
+
+	// What the library read at load in a fresh process with these variables set.
+	static std::string SettingsReadAtLoad(const std::string& variables)
+	{
+		char self[4096] = {};
+		const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+		EXPECT_GT(length, 0);
+		const std::string command = "env -u LC_ALL -u LC_NUMERIC -u LANG LOCPATH=" + folder + " " + variables + " '"
+			+ self + "' --gtest_filter=EnvironmentLocaleProbe.ShowsTheSettingsReadAtLoad 2>&1";
+		FILE* child = popen(command.c_str(), "r");
+		EXPECT_NE(child, nullptr);
+		std::string output;
+		char line[512];
+		while (child != nullptr && fgets(line, sizeof line, child) != nullptr)
+			output += line;
+		if (child != nullptr)
+			pclose(child);
+		const std::size_t start = output.find("read at load: [");
+		if (start == std::string::npos)
+			return output;
+		return output.substr(start + 15, output.find(']', start) - start - 15);
+	}
+
+	static inline std::string folder;
+	static inline bool compiled = true;
+};
+
+TEST_F(InstalledLocaleSettings, AreReadThroughTheLocalesNumericConventions)
+{
+	setenv("LOCPATH", folder.c_str(), 1);
+	EXPECT_EQ(Win::LocaleSettingsOfNamedLocale("de_DE.UTF-8"), Settings(",", ".", "3;0"));
+	// French groups with a narrow no-break space, three bytes in UTF-8.
+	EXPECT_EQ(Win::LocaleSettingsOfNamedLocale("fr_FR.UTF-8"), Settings(",", "\xE2\x80\xAF", "3;0"));
+	unsetenv("LOCPATH");
+}
+
+TEST_F(InstalledLocaleSettings, StartAsTheEnvironmentsLocaleWithTheUsualPrecedence)
+{
+	EXPECT_EQ(SettingsReadAtLoad("LANG=de_DE.UTF-8"), ",|.|3;0");
+	EXPECT_EQ(SettingsReadAtLoad("LANG=de_DE.UTF-8 LC_NUMERIC=C"), ".|,|3;0");
+	EXPECT_EQ(SettingsReadAtLoad("LC_ALL=de_DE.UTF-8 LC_NUMERIC=C"), ",|.|3;0");
+	EXPECT_EQ(SettingsReadAtLoad("LANG=xx_NOWHERE.UTF-8"), ".|,|3;0");
+	EXPECT_EQ(SettingsReadAtLoad(""), ".|,|3;0");
+}
+
+// Run on its own by the test above, in a process started with a chosen environment.
+TEST(EnvironmentLocaleProbe, ShowsTheSettingsReadAtLoad)
+{
+	const Win::LocaleSettings settings = Win::EnvironmentLocaleSettings();
+	EXPECT_EQ(Win::LocaleSettingsProblem(settings), "");
+	EXPECT_EQ(Win::UserLocaleSettings(), settings);
+	std::cout << "read at load: [" << settings.decimalSeparator << '|' << settings.thousandSeparator << '|'
+			  << settings.grouping << "]\n";
 }
 
 class UserLocaleSettings : public testing::Test {
