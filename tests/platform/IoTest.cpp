@@ -1,0 +1,338 @@
+// The file library: locations and names as the module walks from its own file to the
+// configuration file beside it, files created when missing and read as bytes, and the table
+// of location ids that travel through host records.
+#include "IO/File.hpp"
+#include "IO/Location.hpp"
+#include "IO/LocationTable.hpp"
+#include "IO/Name.hpp"
+
+#include "HostSdk/HostTypes.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+static_assert(std::is_same_v<IO::LocationId, HostSdk::LocationId>, "location ids fill the SDK's 32-bit slots");
+
+class NameTest : public ::testing::Test {};
+
+TEST_F(NameTest, ExtensionIsTextAfterTheLastDot)
+{
+	const IO::Name name("Facetally.addon");
+	EXPECT_TRUE(name.HasExtension());
+	EXPECT_EQ(name.GetExtension(), "addon");
+	EXPECT_EQ(IO::Name("archive.tar.gz").GetExtension(), "gz");
+}
+
+TEST_F(NameTest, NamesWithoutExtension)
+{
+	EXPECT_FALSE(IO::Name("Facetally").HasExtension());
+	EXPECT_EQ(IO::Name("Facetally").GetExtension(), "");
+	EXPECT_FALSE(IO::Name(".profile").HasExtension()) << "a leading dot starts a hidden name";
+	EXPECT_FALSE(IO::Name("").HasExtension());
+	EXPECT_TRUE(IO::Name("trailing.").HasExtension());
+	EXPECT_EQ(IO::Name("trailing.").GetExtension(), "");
+}
+
+TEST_F(NameTest, DeleteAndAppendExtension)
+{
+	IO::Name name("Facetally.addon");
+	name.DeleteExtension();
+	EXPECT_EQ(name.ToString(), "Facetally");
+	EXPECT_FALSE(name.HasExtension());
+	name.DeleteExtension();
+	EXPECT_EQ(name.ToString(), "Facetally") << "nothing more to delete";
+	name.AppendExtension("txt");
+	EXPECT_EQ(name.ToString(), "Facetally.txt");
+	IO::Name hidden(".profile");
+	hidden.DeleteExtension();
+	EXPECT_EQ(hidden.ToString(), ".profile");
+}
+
+class LocationTest : public ::testing::Test {};
+
+TEST_F(LocationTest, PathTextGivesUsableLocation)
+{
+	const IO::Location location("/opt/host/addons/Facetally.addon");
+	EXPECT_EQ(location.GetStatus(), IO::Status::Ok);
+	EXPECT_EQ(location.ToPath(), "/opt/host/addons/Facetally.addon");
+	EXPECT_EQ(IO::Location("/a/b//").ToPath(), "/a/b");
+	EXPECT_EQ(IO::Location("/").ToPath(), "/");
+}
+
+TEST_F(LocationTest, EmptyOrNulPathIsAnError)
+{
+	EXPECT_EQ(IO::Location().GetStatus(), IO::Status::BadPath);
+	EXPECT_EQ(IO::Location("").GetStatus(), IO::Status::BadPath);
+	EXPECT_EQ(IO::Location(std::string_view("/a\0b", 4)).GetStatus(), IO::Status::BadPath);
+	IO::Location cleared("/a");
+	cleared.Clear();
+	EXPECT_EQ(cleared.GetStatus(), IO::Status::BadPath);
+}
+
+TEST_F(LocationTest, ConfigurationFileBesideTheModule)
+{
+	// The walk from the module file to the text file beside it.
+	IO::Location location("/opt/host/addons/Facetally.addon");
+	IO::Name name;
+	ASSERT_EQ(location.GetLastLocalName(&name), IO::Status::Ok);
+	EXPECT_EQ(name.ToString(), "Facetally.addon");
+	name.DeleteExtension();
+	name.AppendExtension("txt");
+	ASSERT_EQ(location.SetLastLocalName(name), IO::Status::Ok);
+	EXPECT_EQ(location.ToPath(), "/opt/host/addons/Facetally.txt");
+}
+
+TEST_F(LocationTest, RelativeSingleComponent)
+{
+	IO::Location location("Facetally.addon");
+	IO::Name name;
+	ASSERT_EQ(location.GetLastLocalName(&name), IO::Status::Ok);
+	EXPECT_EQ(name.ToString(), "Facetally.addon");
+	ASSERT_EQ(location.SetLastLocalName(IO::Name("Facetally.txt")), IO::Status::Ok);
+	EXPECT_EQ(location.ToPath(), "Facetally.txt");
+	ASSERT_EQ(location.DeleteLastLocalName(), IO::Status::Ok);
+	EXPECT_EQ(location.ToPath(), ".");
+}
+
+TEST_F(LocationTest, RootAndEmptyHaveNoLastName)
+{
+	IO::Name name("kept");
+	EXPECT_EQ(IO::Location("/").GetLastLocalName(&name), IO::Status::NoName);
+	EXPECT_TRUE(name.IsEmpty());
+	EXPECT_EQ(IO::Location().GetLastLocalName(&name), IO::Status::BadPath);
+	IO::Location root("/");
+	EXPECT_EQ(root.SetLastLocalName(IO::Name("x")), IO::Status::NoName);
+	EXPECT_EQ(root.DeleteLastLocalName(), IO::Status::NoName);
+	EXPECT_EQ(root.ToPath(), "/");
+	EXPECT_EQ(IO::Location("/a").GetLastLocalName(nullptr), IO::Status::BadParameter);
+}
+
+TEST_F(LocationTest, BadNamesAreRefused)
+{
+	IO::Location location("/a/b");
+	for (const char* bad : { "", ".", "..", "x/y" }) {
+		SCOPED_TRACE(bad);
+		EXPECT_EQ(location.SetLastLocalName(IO::Name(bad)), IO::Status::BadName);
+		EXPECT_EQ(location.AppendToLocal(IO::Name(bad)), IO::Status::BadName);
+	}
+	EXPECT_EQ(location.SetLastLocalName(IO::Name(std::string_view("a\0b", 3))), IO::Status::BadName);
+	EXPECT_EQ(location.ToPath(), "/a/b") << "a refused name leaves the location as it was";
+}
+
+TEST_F(LocationTest, UpAndDownTheFolders)
+{
+	IO::Location location("/a/b");
+	ASSERT_EQ(location.AppendToLocal(IO::Name("c.txt")), IO::Status::Ok);
+	EXPECT_EQ(location.ToPath(), "/a/b/c.txt");
+	ASSERT_EQ(location.DeleteLastLocalName(), IO::Status::Ok);
+	ASSERT_EQ(location.DeleteLastLocalName(), IO::Status::Ok);
+	EXPECT_EQ(location.ToPath(), "/a");
+	ASSERT_EQ(location.DeleteLastLocalName(), IO::Status::Ok);
+	EXPECT_EQ(location.ToPath(), "/");
+	ASSERT_EQ(location.AppendToLocal(IO::Name("x")), IO::Status::Ok);
+	EXPECT_EQ(location.ToPath(), "/x");
+	EXPECT_EQ(IO::Location().AppendToLocal(IO::Name("x")), IO::Status::BadPath);
+}
+
+// Files in a folder of their own under the build folder, removed after each test.
+class FileTest : public ::testing::Test {
+protected:
+	void SetUp() override
+	{
+		folder = std::filesystem::path(FACETALLY_BINARY_DIR) / "tests" / "platform" /
+				 ("io_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+		std::filesystem::remove_all(folder);
+		std::filesystem::create_directories(folder);
+	}
+	void TearDown() override { std::filesystem::remove_all(folder); }
+
+	IO::Location At(const std::string& name) const { return IO::Location((folder / name).string()); }
+
+	void Write(const std::string& name, const std::string& bytes) const
+	{
+		std::ofstream(folder / name, std::ios::binary) << bytes;
+	}
+
+	std::filesystem::path folder;
+};
+
+TEST_F(FileTest, ExistingFileIsReadWhole)
+{
+	const std::string text("LOD \"x\" \"y\"\r\nsecond\0line", 24);
+	Write("Facetally.txt", text);
+	IO::File file(At("Facetally.txt"), IO::File::OnNotFound::Create);
+	ASSERT_EQ(file.GetStatus(), IO::Status::Ok);
+	ASSERT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::Ok);
+	std::uint64_t available = 0;
+	ASSERT_EQ(file.GetAvailableBytes(&available), IO::Status::Ok);
+	ASSERT_EQ(available, text.size());
+	std::vector<char> buffer(available + 1, '#');
+	std::uint64_t read = 0;
+	ASSERT_EQ(file.ReadBytes(buffer.data(), available, &read), IO::Status::Ok);
+	EXPECT_EQ(read, available);
+	EXPECT_EQ(std::string(buffer.data(), available), text);
+	EXPECT_EQ(buffer[available], '#');
+	ASSERT_EQ(file.GetAvailableBytes(&available), IO::Status::Ok);
+	EXPECT_EQ(available, 0u) << "everything was read";
+	EXPECT_EQ(file.Close(), IO::Status::Ok);
+}
+
+TEST_F(FileTest, MissingFileIsCreatedEmpty)
+{
+	const IO::Location location = At("Facetally.txt");
+	IO::File file(location, IO::File::OnNotFound::Create);
+	ASSERT_EQ(file.GetStatus(), IO::Status::Ok);
+	EXPECT_TRUE(std::filesystem::is_regular_file(folder / "Facetally.txt"));
+	ASSERT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::Ok);
+	std::uint64_t available = 99;
+	ASSERT_EQ(file.GetAvailableBytes(&available), IO::Status::Ok);
+	EXPECT_EQ(available, 0u);
+	char byte = '#';
+	EXPECT_EQ(file.ReadBytes(&byte, 0), IO::Status::Ok);
+	EXPECT_EQ(file.ReadBytes(&byte, 1), IO::Status::EndOfFile);
+	EXPECT_EQ(byte, '#');
+}
+
+TEST_F(FileTest, MissingFileWithoutCreateIsNotFound)
+{
+	IO::File file(At("absent.txt"));
+	EXPECT_EQ(file.GetStatus(), IO::Status::NotFound);
+	EXPECT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::NotFound);
+	EXPECT_FALSE(std::filesystem::exists(folder / "absent.txt"));
+}
+
+TEST_F(FileTest, FileThatCannotBeCreated)
+{
+	// A missing folder on the way stops creation whoever runs the test.
+	IO::File file(At("no-such-folder/Facetally.txt"), IO::File::OnNotFound::Create);
+	EXPECT_EQ(file.GetStatus(), IO::Status::CannotCreate);
+	EXPECT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::CannotCreate);
+	EXPECT_FALSE(file.IsOpen());
+	EXPECT_EQ(file.Close(), IO::Status::NotOpen);
+}
+
+TEST_F(FileTest, FolderIsNotReadable)
+{
+	std::filesystem::create_directories(folder / "Facetally.txt");
+	IO::File file(At("Facetally.txt"), IO::File::OnNotFound::Create);
+	EXPECT_EQ(file.GetStatus(), IO::Status::NotAFile);
+	EXPECT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::NotAFile);
+}
+
+TEST_F(FileTest, BadLocationIsRefused)
+{
+	IO::File file(IO::Location(), IO::File::OnNotFound::Create);
+	EXPECT_EQ(file.GetStatus(), IO::Status::BadPath);
+	EXPECT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::BadPath);
+}
+
+TEST_F(FileTest, ReadingInPiecesAndPastTheEnd)
+{
+	Write("data.bin", "abcdef");
+	IO::File file(At("data.bin"));
+	ASSERT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::Ok);
+	EXPECT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::AlreadyOpen);
+	char buffer[8] = {};
+	ASSERT_EQ(file.ReadBytes(buffer, 4), IO::Status::Ok);
+	std::uint64_t available = 0;
+	ASSERT_EQ(file.GetAvailableBytes(&available), IO::Status::Ok);
+	EXPECT_EQ(available, 2u);
+	std::uint64_t read = 0;
+	EXPECT_EQ(file.ReadBytes(buffer + 4, 4, &read), IO::Status::EndOfFile);
+	EXPECT_EQ(read, 2u);
+	EXPECT_STREQ(buffer, "abcdef");
+	EXPECT_EQ(file.ReadBytes(nullptr, 1), IO::Status::BadParameter);
+	EXPECT_EQ(file.GetAvailableBytes(nullptr), IO::Status::BadParameter);
+}
+
+TEST_F(FileTest, ClosedFileRefusesReads)
+{
+	Write("data.bin", "abc");
+	IO::File file(At("data.bin"));
+	char byte = 0;
+	std::uint64_t available = 7;
+	EXPECT_EQ(file.ReadBytes(&byte, 1), IO::Status::NotOpen);
+	EXPECT_EQ(file.GetAvailableBytes(&available), IO::Status::NotOpen);
+	EXPECT_EQ(available, 0u);
+	ASSERT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::Ok);
+	ASSERT_EQ(file.Close(), IO::Status::Ok);
+	EXPECT_EQ(file.ReadBytes(&byte, 1), IO::Status::NotOpen);
+	ASSERT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::Ok) << "a closed file can be opened again";
+	ASSERT_EQ(file.ReadBytes(&byte, 1), IO::Status::Ok);
+	EXPECT_EQ(byte, 'a');
+}
+
+TEST_F(FileTest, FileRemovedAfterConstructionIsNotFound)
+{
+	Write("data.bin", "abc");
+	IO::File file(At("data.bin"));
+	ASSERT_EQ(file.GetStatus(), IO::Status::Ok);
+	std::filesystem::remove(folder / "data.bin");
+	EXPECT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::NotFound);
+}
+
+class LocationTableTest : public ::testing::Test {
+protected:
+	void SetUp() override { liveAtStart = IO::LiveLocationCount(); }
+	void TearDown() override { EXPECT_EQ(IO::LiveLocationCount(), liveAtStart) << "a location was not released"; }
+
+	std::size_t liveAtStart = 0;
+};
+
+TEST_F(LocationTableTest, PublishedLocationIsFoundByIdUntilReleased)
+{
+	const IO::LocationId id = IO::PublishLocation(IO::Location("/help/folder"));
+	ASSERT_NE(id, IO::NoLocation);
+	EXPECT_EQ(IO::LiveLocationCount(), liveAtStart + 1);
+	IO::Location found;
+	ASSERT_TRUE(IO::LookUpLocation(id, &found));
+	EXPECT_EQ(found.ToPath(), "/help/folder");
+	EXPECT_TRUE(IO::ReleaseLocation(id));
+	EXPECT_EQ(IO::LiveLocationCount(), liveAtStart);
+	EXPECT_FALSE(IO::LookUpLocation(id, &found));
+	EXPECT_EQ(found.GetStatus(), IO::Status::BadPath) << "a failed look-up clears the result";
+}
+
+TEST_F(LocationTableTest, ReleaseIsOnceAndNoneIsIgnored)
+{
+	const IO::LocationId id = IO::PublishLocation(IO::Location("/x"));
+	EXPECT_TRUE(IO::ReleaseLocation(id));
+	EXPECT_FALSE(IO::ReleaseLocation(id));
+	EXPECT_TRUE(IO::ReleaseLocation(IO::NoLocation));
+	EXPECT_FALSE(IO::LookUpLocation(IO::NoLocation, nullptr));
+}
+
+TEST_F(LocationTableTest, IdsAreDistinctAndNotReusedAtOnce)
+{
+	const IO::LocationId first = IO::PublishLocation(IO::Location("/a"));
+	const IO::LocationId second = IO::PublishLocation(IO::Location("/b"));
+	EXPECT_NE(first, second);
+	IO::ReleaseLocation(first);
+	const IO::LocationId third = IO::PublishLocation(IO::Location("/c"));
+	EXPECT_NE(third, first);
+	IO::Location found;
+	ASSERT_TRUE(IO::LookUpLocation(second, &found));
+	EXPECT_EQ(found.ToPath(), "/b");
+	IO::ReleaseLocation(second);
+	IO::ReleaseLocation(third);
+}
+
+TEST_F(LocationTableTest, PublishedCopyIsIndependent)
+{
+	IO::Location location("/a/b");
+	const IO::LocationId id = IO::PublishLocation(location);
+	location.SetLastLocalName(IO::Name("c"));
+	IO::Location found;
+	ASSERT_TRUE(IO::LookUpLocation(id, &found));
+	EXPECT_EQ(found.ToPath(), "/a/b");
+	IO::ReleaseLocation(id);
+}
+
+} // namespace
