@@ -1,0 +1,105 @@
+// The command line of facetally-host and the session it starts.
+#include "CommandLine.hpp"
+
+#include "Host.hpp"
+#include "MainJob.hpp"
+#include "Script.hpp"
+
+#include <CLI/CLI.hpp>
+
+#include <fstream>
+#include <sstream>
+
+namespace ReferenceHost {
+
+namespace {
+
+std::string ScriptActionsHelp()
+{
+	std::string text = "Script actions (one per line, # starts a comment, \"quoted words\" keep blanks):\n";
+	for (const ScriptActionDefinition& action : ScriptActions()) {
+		text += "  " + action.usage + "\n      " + action.description + "\n";
+	}
+	return text;
+}
+
+bool ReadWholeFile(const std::string& file, std::string& text)
+{
+	std::ifstream stream(file, std::ios::binary);
+	if (!stream)
+		return false;
+	std::ostringstream contents;
+	contents << stream.rdbuf();
+	if (stream.bad())
+		return false;
+	text = contents.str();
+	return true;
+}
+
+} // namespace
+
+int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+	CLI::App app {"facetally-host: the reference host. Loads the add-ons, opens a project and chooses each "
+				  "add-on's menu command, or runs a script of a person's actions; prints what a person would see.",
+				  "facetally-host"};
+	app.footer(ScriptActionsHelp());
+	HostOptions options = DefaultHostOptions();
+	std::string project;
+	std::string scriptFile;
+	bool verbose = false;
+	app.add_option("PROJECT", project, "the project to open (an empty project stands in for now)");
+	app.add_option("--addons", options.addOnFolder, "the add-ons folder (default: addons beside the program's folder)");
+	app.add_option("--help-folder", options.helpFolder, "the folder named to add-ons as the help folder");
+	app.add_option("--script", scriptFile, "run the actions of this script instead of the main job")
+		->check(CLI::ExistingFile);
+	app.add_flag("-v,--verbose", verbose, "also show the host's inner traffic: lifecycle calls, events, palettes");
+
+	std::vector<const char*> argv;
+	for (const std::string& argument : arguments)
+		argv.push_back(argument.c_str());
+	if (argv.empty())
+		argv.push_back("facetally-host");
+	try {
+		app.parse(static_cast<int>(argv.size()), argv.data());
+	} catch (const CLI::ParseError& error) {
+		const int code = app.exit(error, out, err);
+		return code == 0 ? ExitSuccess : ExitUsage;
+	}
+
+	Script script;
+	if (!scriptFile.empty()) {
+		std::string text;
+		if (!ReadWholeFile(scriptFile, text)) {
+			err << "facetally-host: cannot read the script " << scriptFile << "\n";
+			return ExitUsage;
+		}
+		script = ParseScript(text, std::filesystem::path(scriptFile).filename().string());
+		if (!script.IsValid()) {
+			for (const ScriptProblem& problem : script.problems)
+				err << script.name << ":" << problem.lineNumber << ": " << problem.message << "\n";
+			err << "facetally-host: the script was not run\n";
+			return ExitUsage;
+		}
+	} else if (project.empty()) {
+		err << "facetally-host: name a PROJECT to open, or a script with --script FILE\n"
+			<< "Run with --help for more information.\n";
+		return ExitUsage;
+	}
+
+	Host host(options);
+	host.SessionTranscript().EchoTo(&out, verbose);
+	host.LoadAddOns();
+	if (scriptFile.empty())
+		return RunMainJob(host, project);
+
+	const Outcome started = project.empty() ? host.NewProject() : host.OpenProject(project);
+	if (!started) {
+		host.SessionTranscript().Add(TranscriptKind::Error, started.problem);
+		host.Quit();
+		return ExitActionFailed;
+	}
+	return RunScript(host, script);
+}
+
+} // namespace ReferenceHost

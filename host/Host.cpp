@@ -1,0 +1,284 @@
+// The host's add-on lifecycle and the actions of a person, with the project events each
+// action raises (the list is in docs/host.md).
+#include "Host.hpp"
+
+#include "StatusText.hpp"
+
+#include <algorithm>
+#include <system_error>
+
+namespace ReferenceHost {
+
+namespace Events = HostSdk::ProjectEvents;
+
+namespace {
+
+std::filesystem::path RunningProgramFolder()
+{
+	std::error_code error;
+	const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+	return error ? std::filesystem::current_path() : program.parent_path();
+}
+
+char HexDigit(unsigned value) { return "0123456789ABCDEF"[value & 0xF]; }
+
+std::string VersionText(std::uint32_t version)
+{
+	std::string text = "0x";
+	for (int shift = 28; shift >= 0; shift -= 4)
+		text += HexDigit(version >> shift);
+	return text;
+}
+
+} // namespace
+
+HostOptions DefaultHostOptions()
+{
+	const std::filesystem::path prefix = RunningProgramFolder().parent_path();
+	return {prefix / "addons", prefix / "help"};
+}
+
+Host::Host(HostOptions hostOptions)
+	: options(std::move(hostOptions)),
+	  menus(addOns, transcript, [](const AddOn& addOn, std::int32_t listId) { return addOn.ReadStringList(listId); }),
+	  events(addOns, transcript),
+	  palettes(addOns, transcript),
+	  report(addOns, transcript),
+	  moduleData(addOns, transcript),
+	  help(addOns, options.helpFolder)
+{
+	menus.Install(table);
+	events.Install(table);
+	palettes.Install(table);
+	report.Install(table);
+	moduleData.Install(table);
+	help.Install(table);
+}
+
+Host::~Host() { UnloadAllAddOns(true); }
+
+// ---- Add-ons ----------------------------------------------------------------------------
+
+std::size_t Host::LoadAddOns()
+{
+	std::error_code error;
+	if (!std::filesystem::is_directory(options.addOnFolder, error)) {
+		transcript.Add(TranscriptKind::Error, "The add-ons folder " + options.addOnFolder.string() + " does not exist");
+		return 0;
+	}
+	std::vector<std::filesystem::path> files;
+	for (const auto& entry : std::filesystem::directory_iterator(options.addOnFolder, error))
+		if (entry.path().extension() == AddOnExtension && !entry.is_directory())
+			files.push_back(entry.path());
+	std::sort(files.begin(), files.end());
+	std::size_t running = 0;
+	for (const std::filesystem::path& file : files)
+		if (LoadAddOn(file) != nullptr)
+			++running;
+	if (files.empty())
+		transcript.Add(TranscriptKind::Notice, "No add-ons in " + options.addOnFolder.string());
+	return running;
+}
+
+AddOn* Host::OpenAddOn(const std::filesystem::path& file, std::string& error)
+{
+	AddOn& addOn = addOns.Add(file);
+	if (!addOn.Open(error))
+		return nullptr;
+	return &addOn;
+}
+
+HostStatus Host::HandOverTable(AddOn& addOn) { return addOn.HandOverTable(table.Slots()); }
+
+AddOn* Host::LoadAddOn(const std::filesystem::path& file)
+{
+	std::string error;
+	AddOn* addOn = OpenAddOn(file, error);
+	if (addOn == nullptr) {
+		transcript.Add(TranscriptKind::Error, "Cannot load the add-on " + file.filename().string() + ": " + error);
+		return nullptr;
+	}
+	return StartAddOn(*addOn) ? addOn : nullptr;
+}
+
+bool Host::StartAddOn(AddOn& addOn)
+{
+	const std::string fileName = addOn.File().filename().string();
+	const auto fail = [&](const std::string& why, bool release) {
+		const std::string who = addOn.Identified() ? "\"" + addOn.Name() + "\" (" + fileName + ")" : fileName;
+		transcript.Add(TranscriptKind::Error, "The add-on " + who + " " + why);
+		UnloadAddOn(addOn, release);
+		return false;
+	};
+	if (!addOn.IsLoaded())
+		return fail("is not loaded", false);
+
+	const HostStatus tableStatus = HandOverTable(addOn);
+	transcript.Add(TranscriptKind::Detail, fileName + ": function table handed over, answered " + StatusText(tableStatus));
+	if (tableStatus != 0)
+		return fail("refused the function table (status " + StatusText(tableStatus) + ")", false);
+
+	addOn.ReadExportRecord();
+	if (addOn.Exports().version != HostSdk::InterfaceVersion)
+		return fail("was made for interface version " + VersionText(addOn.Exports().version) + ", this host offers " +
+						VersionText(HostSdk::InterfaceVersion),
+					false);
+
+	const HostStatus identity = addOn.Identify();
+	transcript.Add(TranscriptKind::Detail, fileName + ": identified as \"" + addOn.Name() + "\", answered " +
+											   StatusText(identity));
+	if (!addOn.Identified())
+		return fail("did not identify itself", false);
+
+	const HostStatus menuStatus = addOn.RegisterMenuCommand();
+	transcript.Add(TranscriptKind::Detail, addOn.Name() + ": menu registration answered " + StatusText(menuStatus));
+	// An add-on without its menu can still serve through events and palettes.
+	if (menuStatus != 0)
+		transcript.Add(TranscriptKind::Error, "The add-on " + addOn.Name() + " could not register its menu command (status " +
+												  StatusText(menuStatus) + ")");
+
+	const HostStatus initialisation = addOn.Initialize();
+	transcript.Add(TranscriptKind::Detail, addOn.Name() + ": initialisation with token " +
+											   StatusText(static_cast<HostStatus>(addOn.Token())) + " answered " +
+											   StatusText(initialisation));
+	if (initialisation != 0)
+		return fail("failed to initialise (status " + StatusText(initialisation) + ")", true);
+
+	transcript.Add(TranscriptKind::Notice, "Add-on \"" + addOn.Name() + "\" loaded" +
+											   (addOn.Description().empty() ? "" : ": " + addOn.Description()));
+	return true;
+}
+
+void Host::UnloadAddOn(AddOn& addOn, bool release)
+{
+	if (!addOn.IsLoaded())
+		return;
+	if (release && addOn.InitializeCalled() && !addOn.Released()) {
+		const HostStatus status = addOn.Release();
+		transcript.Add(TranscriptKind::Detail, addOn.Name() + ": release answered " + StatusText(status));
+	}
+	Forget(addOn);
+	addOn.Unload();
+	transcript.Add(TranscriptKind::Detail, addOn.Name() + " unloaded");
+}
+
+void Host::UnloadAllAddOns(bool release)
+{
+	// Last loaded first, as a stack of libraries is taken down.
+	std::vector<AddOn*> loaded = addOns.Loaded();
+	for (auto addOn = loaded.rbegin(); addOn != loaded.rend(); ++addOn)
+		UnloadAddOn(**addOn, release);
+}
+
+void Host::Forget(const AddOn& addOn)
+{
+	menus.Forget(addOn);
+	events.Forget(addOn);
+	palettes.Forget(addOn);
+	moduleData.Forget(addOn);
+}
+
+// ---- A person's actions -------------------------------------------------------------------
+
+Outcome Host::ChooseMenuItem(std::string_view text)
+{
+	const MenuItem* item = menus.Find(text);
+	if (item == nullptr)
+		return Outcome::Failure("There is no menu item \"" + std::string(text) + "\"");
+	return ChooseMenuItem(*item);
+}
+
+Outcome Host::ChooseMenuItem(const MenuItem& item)
+{
+	const std::string text = item.text;
+	const MenuChoice choice = menus.Choose(item);
+	if (!choice.dispatched)
+		return Outcome::Failure("The menu item \"" + text + "\" does nothing: its add-on installed no handler for it");
+	if (choice.status != 0)
+		return Outcome::Failure("The menu command \"" + text + "\" failed (status " + StatusText(choice.status) + ")");
+	return Outcome::Success();
+}
+
+Outcome Host::NewProject()
+{
+	if (project != nullptr)
+		RaiseProjectEvent(Events::Close);
+	project = std::make_unique<Project>();
+	transcript.Add(TranscriptKind::Notice, "New project \"" + project->Name() + "\"");
+	RaiseProjectEvent(Events::New);
+	return Outcome::Success();
+}
+
+Outcome Host::OpenProject(const std::filesystem::path& file)
+{
+	if (file.empty())
+		return Outcome::Failure("No project file was named");
+	if (project != nullptr)
+		RaiseProjectEvent(Events::Close);
+	project = std::make_unique<Project>(file);
+	transcript.Add(TranscriptKind::Notice, "Project \"" + project->Name() + "\" opened (an empty project: this host does not read project files yet)");
+	RaiseProjectEvent(Events::Open);
+	return Outcome::Success();
+}
+
+Outcome Host::SaveProject()
+{
+	if (project == nullptr)
+		return Outcome::Failure("No project is open");
+	if (!project->HasFile())
+		return Outcome::Failure("The project \"" + project->Name() + "\" has no file yet: save it under a name");
+	RaiseProjectEvent(Events::Save);
+	project->MarkSaved();
+	transcript.Add(TranscriptKind::Notice, "Project \"" + project->Name() + "\" saved (no file written: this host does not write project files yet)");
+	return Outcome::Success();
+}
+
+Outcome Host::SaveProjectAs(const std::filesystem::path& file)
+{
+	if (project == nullptr)
+		return Outcome::Failure("No project is open");
+	if (file.empty())
+		return Outcome::Failure("No project file was named");
+	RaiseProjectEvent(Events::SaveAs);
+	project->SetFile(file);
+	project->MarkSaved();
+	transcript.Add(TranscriptKind::Notice, "Project saved as \"" + project->Name() + "\" (no file written: this host does not write project files yet)");
+	return Outcome::Success();
+}
+
+Outcome Host::CloseProject()
+{
+	if (project == nullptr)
+		return Outcome::Failure("No project is open");
+	RaiseProjectEvent(Events::Close);
+	transcript.Add(TranscriptKind::Notice, "Project \"" + project->Name() + "\" closed");
+	project.reset();
+	return Outcome::Success();
+}
+
+Outcome Host::ChangeProject()
+{
+	if (project == nullptr)
+		return Outcome::Failure("No project is open");
+	project->MarkModified();
+	RaiseProjectEvent(Events::Changed);
+	return Outcome::Success();
+}
+
+void Host::Quit()
+{
+	if (quit)
+		return;
+	RaiseProjectEvent(Events::Quit);
+	UnloadAllAddOns(true);
+	quit = true;
+	transcript.Add(TranscriptKind::Notice, "Quit");
+}
+
+std::vector<EventDelivery> Host::RaiseProjectEvent(std::int32_t code) { return events.Raise(code); }
+
+std::size_t Host::HidePalettes() { return palettes.SendToAll(HostSdk::PaletteMessageHide); }
+
+std::size_t Host::ShowPalettes() { return palettes.SendToAll(HostSdk::PaletteMessageShow); }
+
+} // namespace ReferenceHost

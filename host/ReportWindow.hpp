@@ -1,0 +1,34 @@
+// The host's report window: the lines add-ons write through entry 60, kept as written (the
+// host copies each text during the call) and shown in the transcript as they arrive.
+#pragma once
+
+#include "AddOnList.hpp"
+#include "HostFunctionTable.hpp"
+#include "Transcript.hpp"
+
+#include <string>
+#include <vector>
+
+namespace ReferenceHost {
+
+class ReportWindow {
+public:
+	ReportWindow(AddOnList& addOns, Transcript& transcript);
+
+	// Offers entry 60.
+	void Install(HostFunctionTable& table);
+
+	const std::vector<std::string>& Lines() const { return lines; }
+	void Clear() { lines.clear(); }
+	// A line written by the host itself (its frame around an add-on's report, for instance).
+	void Write(std::string line);
+
+private:
+	HostStatus WriteLine(ModuleToken token, const char* text, std::int32_t flags);
+
+	AddOnList& addOns;
+	Transcript& transcript;
+	std::vector<std::string> lines;
+};
+
+} // namespace ReferenceHost

@@ -1,0 +1,259 @@
+// The actions a script can take: what a person does at the host (menus, project, palettes,
+// quit), and checks of what the person would see, which fail the script when the host or an
+// add-on does not behave (so a script can serve as an end-to-end test). New actions are new
+// entries of the list below.
+#include "Script.hpp"
+
+#include "VX/Memory.hpp"
+
+#include <charconv>
+#include <cstdint>
+#include <limits>
+
+namespace ReferenceHost {
+
+namespace {
+
+// Decimal, or hexadecimal after "0x"; an optional leading minus.
+bool ParseNumber(std::string_view text, std::int64_t& value)
+{
+	bool negative = false;
+	if (!text.empty() && text.front() == '-') {
+		negative = true;
+		text.remove_prefix(1);
+	}
+	int base = 10;
+	if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+		base = 16;
+		text.remove_prefix(2);
+	}
+	std::uint64_t magnitude = 0;
+	const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
+	if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+		magnitude > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+		return false;
+	value = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+	return true;
+}
+
+// An event code: any 32-bit value, written signed or as its unsigned bit pattern.
+bool ParseEventCode(std::string_view text, std::int32_t& code)
+{
+	std::int64_t value = 0;
+	if (!ParseNumber(text, value) || value < std::numeric_limits<std::int32_t>::min() ||
+		value > std::numeric_limits<std::uint32_t>::max())
+		return false;
+	code = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+	return true;
+}
+
+bool ParseCount(std::string_view text, std::uint64_t& count)
+{
+	std::int64_t value = 0;
+	if (!ParseNumber(text, value) || value < 0)
+		return false;
+	count = static_cast<std::uint64_t>(value);
+	return true;
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+Outcome CompareCount(std::string_view what, std::uint64_t expected, std::uint64_t actual)
+{
+	if (expected == actual)
+		return Outcome::Success();
+	return Outcome::Failure("expected " + std::to_string(expected) + " " + std::string(what) + ", found " +
+							std::to_string(actual));
+}
+
+// ---- expect --------------------------------------------------------------------------------
+
+struct Expectation {
+	std::string subject;
+	bool takesCount; // else a text
+	std::string argumentName;
+	std::function<Outcome(Host&, const std::string& argument)> check;
+};
+
+const std::vector<Expectation>& Expectations()
+{
+	static const std::vector<Expectation> expectations = {
+		{"checked", false, "MENU-TEXT",
+		 [](Host& host, const std::string& text) {
+			 const MenuItem* item = host.Menus().Find(text);
+			 if (item == nullptr)
+				 return Outcome::Failure("there is no menu item " + Quoted(text));
+			 return item->Checked() ? Outcome::Success() : Outcome::Failure("the menu item " + Quoted(text) + " is not checked");
+		 }},
+		{"unchecked", false, "MENU-TEXT",
+		 [](Host& host, const std::string& text) {
+			 const MenuItem* item = host.Menus().Find(text);
+			 if (item == nullptr)
+				 return Outcome::Failure("there is no menu item " + Quoted(text));
+			 return item->Checked() ? Outcome::Failure("the menu item " + Quoted(text) + " is checked") : Outcome::Success();
+		 }},
+		{"report-line", false, "TEXT",
+		 [](Host& host, const std::string& text) {
+			 for (const std::string& line : host.Report().Lines())
+				 if (line == text)
+					 return Outcome::Success();
+			 return Outcome::Failure("the report window has no line " + Quoted(text));
+		 }},
+		{"report-lines", true, "N",
+		 [](Host& host, const std::string& count) {
+			 std::uint64_t expected = 0;
+			 ParseCount(count, expected);
+			 return CompareCount("report lines", expected, host.Report().Lines().size());
+		 }},
+		{"palettes", true, "N",
+		 [](Host& host, const std::string& count) {
+			 std::uint64_t expected = 0;
+			 ParseCount(count, expected);
+			 return CompareCount("registered palettes", expected, host.Palettes().Registered().size());
+		 }},
+		{"add-ons", true, "N",
+		 [](Host& host, const std::string& count) {
+			 std::uint64_t expected = 0;
+			 ParseCount(count, expected);
+			 return CompareCount("loaded add-ons", expected, host.AddOns().Loaded().size());
+		 }},
+		{"live-handles", true, "N",
+		 [](Host&, const std::string& count) {
+			 std::uint64_t expected = 0;
+			 ParseCount(count, expected);
+			 return CompareCount("live memory handles", expected, VX::LiveHandleCount());
+		 }},
+	};
+	return expectations;
+}
+
+const Expectation* FindExpectation(std::string_view subject)
+{
+	for (const Expectation& expectation : Expectations())
+		if (expectation.subject == subject)
+			return &expectation;
+	return nullptr;
+}
+
+std::string ExpectUsage()
+{
+	std::string usage = "expect ";
+	bool first = true;
+	for (const Expectation& expectation : Expectations()) {
+		usage += (first ? "" : " | ") + expectation.subject + " " + expectation.argumentName;
+		first = false;
+	}
+	return usage;
+}
+
+// ---- checks of arguments -------------------------------------------------------------------
+
+std::string CheckEventCode(const std::vector<std::string>& arguments)
+{
+	std::int32_t code = 0;
+	return ParseEventCode(arguments[0], code) ? std::string() : "the event code " + Quoted(arguments[0]) + " is not a 32-bit number";
+}
+
+std::string CheckPaletteMessage(const std::vector<std::string>& arguments)
+{
+	return arguments[0] == "hide" || arguments[0] == "show" ? std::string() : "palettes takes hide or show";
+}
+
+std::string CheckExpectation(const std::vector<std::string>& arguments)
+{
+	const Expectation* expectation = FindExpectation(arguments[0]);
+	if (expectation == nullptr)
+		return "nothing called " + Quoted(arguments[0]) + " can be expected";
+	std::uint64_t count = 0;
+	if (expectation->takesCount && !ParseCount(arguments[1], count))
+		return Quoted(arguments[1]) + " is not a count";
+	return {};
+}
+
+std::string Joined(const std::vector<std::string>& words)
+{
+	std::string text;
+	for (const std::string& word : words)
+		text += (text.empty() ? "" : " ") + word;
+	return text;
+}
+
+constexpr std::size_t AnyNumber = std::numeric_limits<std::size_t>::max();
+
+} // namespace
+
+const std::vector<ScriptActionDefinition>& ScriptActions()
+{
+	static const std::vector<ScriptActionDefinition> actions = {
+		{"menu", 1, 1, "menu TEXT", "choose the menu item with this text", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
+			 return context.host.ChooseMenuItem(arguments[0]);
+		 }},
+		{"menus", 0, 0, "menus", "show the add-ons' menu items with their check marks", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>&) {
+			 if (context.host.Menus().Items().empty())
+				 context.host.SessionTranscript().Add(TranscriptKind::Notice, "No add-on has a menu item");
+			 context.host.Menus().Show();
+			 return Outcome::Success();
+		 }},
+		{"new", 0, 0, "new", "start a new, empty project (events 32 if a project was open, then 1)", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>&) { return context.host.NewProject(); }},
+		{"open", 1, 1, "open FILE", "open a project (events 32 if a project was open, then 4)", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
+			 return context.host.OpenProject(arguments[0]);
+		 }},
+		{"save", 0, 0, "save", "save the project (event 8)", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>&) { return context.host.SaveProject(); }},
+		{"save-as", 1, 1, "save-as FILE", "save the project under a new name (event 128)", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
+			 return context.host.SaveProjectAs(arguments[0]);
+		 }},
+		{"close", 0, 0, "close", "close the project (event 32)", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>&) { return context.host.CloseProject(); }},
+		{"change", 0, 0, "change", "edit the project (event 16)", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>&) { return context.host.ChangeProject(); }},
+		{"event", 1, 1, "event CODE", "raise a project event with any code (decimal or 0x...)", CheckEventCode,
+		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
+			 std::int32_t code = 0;
+			 ParseEventCode(arguments[0], code);
+			 context.host.RaiseProjectEvent(code);
+			 return Outcome::Success();
+		 }},
+		{"palettes", 1, 1, "palettes hide|show", "hide or show the add-ons' palettes (host messages 2 and 3)",
+		 CheckPaletteMessage,
+		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
+			 if (arguments[0] == "hide")
+				 context.host.HidePalettes();
+			 else
+				 context.host.ShowPalettes();
+			 return Outcome::Success();
+		 }},
+		{"say", 1, AnyNumber, "say TEXT...", "write a note into the transcript", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
+			 context.host.SessionTranscript().Add(TranscriptKind::Notice, Joined(arguments));
+			 return Outcome::Success();
+		 }},
+		{"expect", 2, 2, ExpectUsage(), "check what a person would see; the script fails when it is not so",
+		 CheckExpectation,
+		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
+			 return FindExpectation(arguments[0])->check(context.host, arguments[1]);
+		 }},
+		{"quit", 0, 0, "quit", "quit the host (event 2); the script ends here", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>&) {
+			 context.host.Quit();
+			 context.stop = true;
+			 return Outcome::Success();
+		 }},
+	};
+	return actions;
+}
+
+const ScriptActionDefinition* FindScriptAction(std::string_view word)
+{
+	for (const ScriptActionDefinition& action : ScriptActions())
+		if (action.word == word)
+			return &action;
+	return nullptr;
+}
+
+} // namespace ReferenceHost

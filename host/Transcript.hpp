@@ -1,0 +1,58 @@
+// The transcript of a session: what a person at the host would see, in the order it happened
+// (their own actions, the menus with their check marks, the report window's lines, messages,
+// beeps), plus details of the host's inner traffic (add-on lifecycle, project events) that
+// are printed only when asked for. Lines can be echoed as they come, so a person watching a
+// long run sees it live; tests read the entries.
+#pragma once
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ReferenceHost {
+
+enum class TranscriptKind {
+	Action,  // what the person did: a script line, an option of the command line
+	Notice,  // what the host tells the person: add-on loaded, project opened
+	Menu,    // a menu item as the person sees it, with its check mark
+	Report,  // a line of the report window
+	Message, // a message dialog's text
+	Sound,   // a warning beep
+	Error,   // something went wrong
+	Detail,  // the host's inner traffic; shown only in verbose transcripts
+};
+
+struct TranscriptEntry {
+	TranscriptKind kind;
+	std::string text;
+};
+
+class Transcript {
+public:
+	void Add(TranscriptKind kind, std::string text);
+
+	const std::vector<TranscriptEntry>& Entries() const { return entries; }
+	// The texts of the entries of one kind, in order.
+	std::vector<std::string> Texts(TranscriptKind kind) const;
+	// True when some entry of the kind has exactly this text.
+	bool Contains(TranscriptKind kind, std::string_view text) const;
+	void Clear() { entries.clear(); }
+
+	// Echoes every entry added from now on to the stream (null stops it).
+	void EchoTo(std::ostream* stream, bool verbose);
+
+	// The whole transcript as printed lines; details only when verbose.
+	void Print(std::ostream& out, bool verbose) const;
+	std::string ToText(bool verbose) const;
+	// One entry as printed.
+	static std::string Format(const TranscriptEntry& entry);
+
+private:
+	std::vector<TranscriptEntry> entries;
+	std::ostream* echo = nullptr;
+	bool echoVerbose = false;
+};
+
+} // namespace ReferenceHost

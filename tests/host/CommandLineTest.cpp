@@ -1,0 +1,154 @@
+// The facetally-host program: its command line, exit codes and printed transcript, run
+// in-process and, for the exit codes a shell sees, as the real executable.
+#include "TestHost.hpp"
+
+#include "CommandLine.hpp"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace ReferenceHost::Testing {
+namespace {
+
+struct ProgramRun {
+	int exitCode = -1;
+	std::string out;
+	std::string err;
+};
+
+ProgramRun RunInProcess(std::vector<std::string> arguments)
+{
+	arguments.insert(arguments.begin(), "facetally-host");
+	std::ostringstream out;
+	std::ostringstream err;
+	ProgramRun run;
+	run.exitCode = RunHostProgram(arguments, out, err);
+	run.out = out.str();
+	run.err = err.str();
+	return run;
+}
+
+// Runs the built program through the shell; answers its exit status and standard output.
+ProgramRun RunExecutable(const std::string& arguments)
+{
+	ProgramRun run;
+	const std::string command = std::string("'") + HOST_PROGRAM + "' " + arguments + " 2>/dev/null";
+	FILE* pipe = popen(command.c_str(), "r");
+	if (pipe == nullptr)
+		return run;
+	char buffer[4096];
+	std::size_t read = 0;
+	while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+		run.out.append(buffer, read);
+	const int status = pclose(pipe);
+	run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+	return run;
+}
+
+class CommandLineTest : public ::testing::Test {
+protected:
+	std::string WriteScript(const std::string& text)
+	{
+		const std::filesystem::path file = scratch.Path() / "script.txt";
+		std::ofstream(file) << text;
+		return file.string();
+	}
+
+	ScratchFolder scratch;
+};
+
+TEST_F(CommandLineTest, HelpListsTheOptionsAndScriptActions)
+{
+	const ProgramRun run = RunInProcess({"--help"});
+	EXPECT_EQ(run.exitCode, ExitSuccess);
+	EXPECT_NE(run.out.find("--addons"), std::string::npos);
+	EXPECT_NE(run.out.find("--script"), std::string::npos);
+	EXPECT_NE(run.out.find("Script actions"), std::string::npos);
+	EXPECT_NE(run.out.find("menu TEXT"), std::string::npos);
+}
+
+TEST_F(CommandLineTest, UsageErrorsExitWithTwo)
+{
+	EXPECT_EQ(RunInProcess({}).exitCode, ExitUsage);
+	EXPECT_NE(RunInProcess({}).err.find("name a PROJECT to open"), std::string::npos);
+	EXPECT_EQ(RunInProcess({"--frobnicate"}).exitCode, ExitUsage);
+	EXPECT_EQ(RunInProcess({"--script", (scratch.Path() / "missing.txt").string()}).exitCode, ExitUsage);
+	EXPECT_EQ(RunInProcess({"one.json", "two.json"}).exitCode, ExitUsage);
+}
+
+TEST_F(CommandLineTest, AnInvalidScriptIsNotRunAtAll)
+{
+	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script",
+										 WriteScript("menu \"Test Add-On A\"\nfly away\nmenu\n")});
+	EXPECT_EQ(run.exitCode, ExitUsage);
+	EXPECT_NE(run.err.find("script.txt:2: unknown action \"fly\""), std::string::npos);
+	EXPECT_NE(run.err.find("script.txt:3: wrong number of arguments"), std::string::npos);
+	EXPECT_EQ(run.out, "") << "no add-on was even loaded";
+}
+
+TEST_F(CommandLineTest, TheMainJobChoosesEachAddOnsMenuCommand)
+{
+	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "house.json"});
+	EXPECT_EQ(run.exitCode, ExitSuccess) << run.out;
+	EXPECT_NE(run.out.find("> open house.json\n"), std::string::npos);
+	EXPECT_NE(run.out.find("> menu Test Add-On A\nmenu    [x] Test Add-On A\nreport  | Test Add-On A menu command 1\n"),
+			  std::string::npos)
+		<< run.out;
+	EXPECT_NE(run.out.find("report  | Test Add-On B menu command 1\n"), std::string::npos);
+	EXPECT_NE(run.out.find("> quit\n"), std::string::npos);
+	EXPECT_EQ(run.out.find("  . "), std::string::npos) << "no details unless verbose";
+}
+
+TEST_F(CommandLineTest, VerboseShowsTheHostsTraffic)
+{
+	const ProgramRun run = RunInProcess({"-v", "--addons", TestAddOnFolder.string(), "house.json"});
+	EXPECT_EQ(run.exitCode, ExitSuccess);
+	EXPECT_NE(run.out.find("  . project event 4 (open project)"), std::string::npos);
+	EXPECT_NE(run.out.find("  . Test Add-On A: release answered 0"), std::string::npos);
+}
+
+TEST_F(CommandLineTest, TheMainJobWithoutAddOnsFails)
+{
+	const ProgramRun run = RunInProcess({"--addons", scratch.Path().string(), "house.json"});
+	EXPECT_EQ(run.exitCode, ExitActionFailed);
+	EXPECT_NE(run.out.find("No add-on is running"), std::string::npos);
+}
+
+TEST_F(CommandLineTest, AScriptRunsOnTheNamedProject)
+{
+	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script",
+										 WriteScript("menu \"Test Add-On B\"\nexpect checked \"Test Add-On B\"\n"),
+										 "house.json"});
+	EXPECT_EQ(run.exitCode, ExitSuccess) << run.out;
+	EXPECT_NE(run.out.find("Add-on \"Test Add-On B\" loaded: Records what the host does\n"
+						   "Project \"house.json\" opened"),
+			  std::string::npos)
+		<< run.out;
+}
+
+TEST_F(CommandLineTest, AFailingScriptActionExitsWithOne)
+{
+	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script",
+										 WriteScript("expect checked \"Test Add-On B\"\n")});
+	EXPECT_EQ(run.exitCode, ExitActionFailed);
+	EXPECT_NE(run.out.find("error   script.txt:1: the menu item \"Test Add-On B\" is not checked"), std::string::npos);
+}
+
+TEST_F(CommandLineTest, TheExecutableExitsWithTheSameCodes)
+{
+	EXPECT_EQ(RunExecutable("--help").exitCode, ExitSuccess);
+	EXPECT_EQ(RunExecutable("").exitCode, ExitUsage);
+	EXPECT_EQ(RunExecutable("--script '" + WriteScript("expect add-ons 5\n") + "' --addons '" + TestAddOnFolder.string() +
+							"'")
+				  .exitCode,
+			  ExitActionFailed);
+	const ProgramRun run = RunExecutable("--addons '" + TestAddOnFolder.string() + "' house.json");
+	EXPECT_EQ(run.exitCode, ExitSuccess);
+	EXPECT_NE(run.out.find("report  | Test Add-On A menu command 1"), std::string::npos);
+}
+
+} // namespace
+} // namespace ReferenceHost::Testing

@@ -1,0 +1,196 @@
+// The host function table and its seams: which slots are offered, emptied entries, forced
+// answers, call counters, and the dispatch of the slots to the one active host.
+#include "TestHost.hpp"
+
+#include <set>
+
+namespace ReferenceHost::Testing {
+namespace {
+
+namespace Entry = HostSdk::Entry;
+namespace Selectors = HostSdk::Selectors;
+
+std::set<int> OfferedEntries(const HostSdk::HostFunction* slots)
+{
+	std::set<int> offered;
+	for (int entry = 0; entry < HostSdk::HostFunctionCount; ++entry)
+		if (slots[entry] != nullptr)
+			offered.insert(entry);
+	return offered;
+}
+
+class HostFunctionTableTest : public HostTest {
+protected:
+	// A loaded test add-on whose token the tests pass as the add-on would.
+	ModuleToken LoadedToken() { return Load(TestAddOnA).Token(); }
+};
+
+TEST_F(HostFunctionTableTest, OffersExactlyTheImplementedEntries)
+{
+	const std::set<int> expected {Entry::MenuRegistration, Entry::MenuHandlerInstallation,
+								  Entry::MergeHandlerInstallation, Entry::PaletteRegistration,
+								  Entry::PaletteRemoval, Entry::ReportLine, Entry::Environment,
+								  Entry::Interface, Entry::EventRegistration};
+	EXPECT_EQ(OfferedEntries(host->Table().Slots()), expected);
+}
+
+TEST_F(HostFunctionTableTest, TheAddOnGetsTheSameSlots)
+{
+	const AddOn& addOn = Load(TestAddOnA);
+	const TestAddOnControl& control = ControlOf(addOn);
+	EXPECT_EQ(OfferedEntries(control.table.data()), OfferedEntries(host->Table().Slots()));
+}
+
+TEST_F(HostFunctionTableTest, AnEmptiedEntryIsNullFromTheNextHandOverOn)
+{
+	AddOn& addOn = Load(TestAddOnA);
+	TestAddOnControl& control = ControlOf(addOn);
+	host->Table().EmptyEntry(Entry::ReportLine);
+	EXPECT_NE(control.table[Entry::ReportLine], nullptr) << "the add-on keeps its copy until the next hand-over";
+	ASSERT_EQ(host->HandOverTable(addOn), 0);
+	EXPECT_EQ(control.table[Entry::ReportLine], nullptr);
+	EXPECT_TRUE(host->Table().IsEmptied(Entry::ReportLine));
+
+	host->Table().RestoreEntry(Entry::ReportLine);
+	ASSERT_EQ(host->HandOverTable(addOn), 0);
+	EXPECT_NE(control.table[Entry::ReportLine], nullptr);
+}
+
+TEST_F(HostFunctionTableTest, AForcedStatusIsAnsweredWithoutTheWorkAndCounted)
+{
+	const ModuleToken token = LoadedToken();
+	HostFunctionTable& table = host->Table();
+	table.ResetCallCounts();
+	table.ForceStatus(Entry::ReportLine, HostSdk::StatusRefused);
+	const HostSdk::HostFunction* slots = table.Slots();
+	EXPECT_EQ(CallSlot<Entry::ReportLine>(slots, token, "never shown", 0), HostSdk::StatusRefused);
+	EXPECT_TRUE(host->Report().Lines().empty());
+	EXPECT_EQ(table.CallCount(Entry::ReportLine), 1u);
+
+	table.ClearForcedStatus(Entry::ReportLine);
+	EXPECT_EQ(CallSlot<Entry::ReportLine>(slots, token, "shown", 0), 0);
+	EXPECT_EQ(host->Report().Lines(), std::vector<std::string> {"shown"});
+	EXPECT_EQ(table.CallCount(Entry::ReportLine), 2u);
+}
+
+TEST_F(HostFunctionTableTest, ForcingAnEntryTheHostLacksOffersASlotThatAnswersTheStatus)
+{
+	HostFunctionTable& table = host->Table();
+	EXPECT_EQ(table.Slots()[Entry::ElementCount], nullptr);
+	table.ForceStatus(Entry::ElementCount, HostSdk::StatusBadIndex);
+	const HostSdk::HostFunction* slots = table.Slots();
+	ASSERT_NE(slots[Entry::ElementCount], nullptr);
+	std::int32_t count = -1;
+	EXPECT_EQ(CallSlot<Entry::ElementCount>(slots, ModuleToken {1}, std::int32_t {1}, &count), HostSdk::StatusBadIndex);
+	EXPECT_EQ(count, -1);
+	EXPECT_EQ(table.CallCount(Entry::ElementCount), 1u);
+
+	table.ClearForcedStatus(Entry::ElementCount);
+	EXPECT_EQ(table.Slots()[Entry::ElementCount], nullptr);
+}
+
+TEST_F(HostFunctionTableTest, TheFilterTestReadsAForcedAnswerAsATruthValue)
+{
+	HostFunctionTable& table = host->Table();
+	table.ForceStatus(Entry::ElementFilter, 1);
+	EXPECT_TRUE(CallSlot<Entry::ElementFilter>(table.Slots(), ModuleToken {1}, std::int32_t {1}, std::int32_t {1},
+											   HostSdk::FilterVisible));
+	table.ForceStatus(Entry::ElementFilter, 0);
+	EXPECT_FALSE(CallSlot<Entry::ElementFilter>(table.Slots(), ModuleToken {1}, std::int32_t {1}, std::int32_t {1},
+												HostSdk::FilterVisible));
+}
+
+TEST_F(HostFunctionTableTest, ASelectorCanBeForcedAlone)
+{
+	AddOn& addOn = Load(TestAddOnA);
+	HostFunctionTable& table = host->Table();
+	table.ForceSelectorStatus(Entry::Interface, Selectors::GetMenuItemFlags, HostSdk::StatusRefused);
+	const HostSdk::HostFunction* slots = table.Slots();
+	HostSdk::MenuItemRef item {32500, 1};
+	std::uint32_t flags = 0x2;
+	EXPECT_EQ(CallSlot<Entry::Interface>(slots, addOn.Token(), Selectors::GetMenuItemFlags, static_cast<void*>(&item),
+										 static_cast<void*>(&flags)),
+			  HostSdk::StatusRefused);
+	EXPECT_EQ(CallSlot<Entry::Interface>(slots, addOn.Token(), Selectors::SetMenuItemFlags, static_cast<void*>(&item),
+										 static_cast<void*>(&flags)),
+			  0);
+	EXPECT_TRUE(host->Menus().Find("Test Add-On A")->Checked());
+
+	table.ClearForcedSelectorStatus(Entry::Interface, Selectors::GetMenuItemFlags);
+	flags = 0;
+	EXPECT_EQ(CallSlot<Entry::Interface>(slots, addOn.Token(), Selectors::GetMenuItemFlags, static_cast<void*>(&item),
+										 static_cast<void*>(&flags)),
+			  0);
+	EXPECT_EQ(flags, HostSdk::MenuItemCheckedFlag);
+}
+
+TEST_F(HostFunctionTableTest, AnUnknownSelectorIsRefusedAndCountedPerSelector)
+{
+	const ModuleToken token = LoadedToken();
+	HostFunctionTable& table = host->Table();
+	table.ResetCallCounts();
+	const std::uint32_t unknown = HostSdk::Selector("ZZZZ");
+	EXPECT_EQ(CallSlot<Entry::Interface>(table.Slots(), token, unknown, static_cast<void*>(nullptr),
+										 static_cast<void*>(nullptr)),
+			  HostSdk::StatusBadParameter);
+	EXPECT_EQ(table.CallCount(Entry::Interface), 1u);
+	EXPECT_EQ(table.SelectorCallCount(Entry::Interface, unknown), 1u);
+	EXPECT_EQ(table.SelectorCallCount(Entry::Interface, Selectors::GetMenuItemFlags), 0u);
+}
+
+TEST_F(HostFunctionTableTest, CountersFollowTheAddOnsCallsAndReset)
+{
+	Load(TestAddOnA);
+	HostFunctionTable& table = host->Table();
+	EXPECT_EQ(table.CallCount(Entry::MenuRegistration), 1u);
+	EXPECT_EQ(table.CallCount(Entry::MenuHandlerInstallation), 1u);
+	EXPECT_EQ(table.CallCount(Entry::MergeHandlerInstallation), 1u);
+	EXPECT_EQ(table.SelectorCallCount(Entry::Environment, Selectors::GetSpecialFolder), 1u);
+	EXPECT_EQ(table.CallCount(Entry::ReportLine), 0u);
+	EXPECT_EQ(table.TotalCallCount(), 4u);
+
+	table.ResetCallCounts();
+	EXPECT_EQ(table.TotalCallCount(), 0u);
+	EXPECT_EQ(table.SelectorCallCount(Entry::Environment, Selectors::GetSpecialFolder), 0u);
+}
+
+TEST_F(HostFunctionTableTest, CallsWithATokenTheHostNeverGaveAreRefused)
+{
+	Load(TestAddOnA);
+	const HostSdk::HostFunction* slots = host->Table().Slots();
+	EXPECT_EQ(CallSlot<Entry::ReportLine>(slots, ModuleToken {0}, "no token", 0), HostSdk::StatusRefused);
+	EXPECT_EQ(CallSlot<Entry::ReportLine>(slots, ModuleToken {12345}, "forged", 0), HostSdk::StatusRefused);
+	EXPECT_TRUE(host->Report().Lines().empty());
+}
+
+TEST_F(HostFunctionTableTest, SeamsRefuseEntriesTheyCannotServe)
+{
+	HostFunctionTable& table = host->Table();
+	EXPECT_THROW(table.EmptyEntry(HostSdk::HostFunctionCount), std::out_of_range);
+	EXPECT_THROW(table.EmptyEntry(-1), std::out_of_range);
+	EXPECT_THROW(table.ForceStatus(0, 1), std::invalid_argument) << "entry 0 has no signature in the SDK";
+	EXPECT_THROW(table.ForceSelectorStatus(Entry::ReportLine, 1, 1), std::invalid_argument);
+	EXPECT_EQ(table.CallCount(HostSdk::HostFunctionCount), 0u);
+	EXPECT_TRUE(HostFunctionTable::IsSelectorOperation(Entry::Database));
+	EXPECT_FALSE(HostFunctionTable::IsSelectorOperation(Entry::ElementRead));
+	EXPECT_TRUE(HostFunctionTable::HasSignature(Entry::ModuleDataRead));
+	EXPECT_FALSE(HostFunctionTable::HasSignature(1));
+}
+
+TEST_F(HostFunctionTableTest, OnlyOneTableIsActiveAtATime)
+{
+	EXPECT_THROW(HostFunctionTable second, std::logic_error);
+	EXPECT_EQ(HostFunctionTable::Active(), &host->Table());
+}
+
+TEST_F(HostFunctionTableTest, ASlotKeptAfterItsHostWentAwayRefuses)
+{
+	const HostSdk::HostFunction reportSlot = host->Table().Slots()[Entry::ReportLine];
+	host.reset();
+	EXPECT_EQ(HostFunctionTable::Active(), nullptr);
+	const auto report = reinterpret_cast<HostSdk::EntryFunction<Entry::ReportLine>>(reportSlot);
+	EXPECT_EQ(report(1, "late", 0), HostSdk::StatusRefused);
+}
+
+} // namespace
+} // namespace ReferenceHost::Testing

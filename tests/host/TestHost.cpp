@@ -1,0 +1,70 @@
+// The host tests' fixture and helpers.
+#include "TestHost.hpp"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <stdexcept>
+
+namespace ReferenceHost::Testing {
+
+ScratchFolder::ScratchFolder()
+{
+	static std::atomic<int> counter {0};
+	path = std::filesystem::temp_directory_path() /
+		   ("facetally-host-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+	std::filesystem::remove_all(path);
+	std::filesystem::create_directories(path);
+}
+
+ScratchFolder::~ScratchFolder()
+{
+	std::error_code ignored;
+	std::filesystem::remove_all(path, ignored);
+}
+
+bool TranscriptHas(Host& host, TranscriptKind kind, std::string_view part)
+{
+	for (const TranscriptEntry& entry : host.SessionTranscript().Entries())
+		if (entry.kind == kind && entry.text.find(part) != std::string::npos)
+			return true;
+	return false;
+}
+
+TestAddOnControl& ControlOf(const AddOn& addOn)
+{
+	using ControlBlockFunction = TestAddOnControl* (*)();
+	const auto function = reinterpret_cast<ControlBlockFunction>(addOn.Symbol(TestAddOnControlBlockName));
+	if (function == nullptr)
+		throw std::logic_error("not a loaded test add-on: " + addOn.File().string());
+	return *function();
+}
+
+void HostTest::SetUp()
+{
+	std::filesystem::create_directories(scratch.Path() / "help");
+	host = std::make_unique<Host>(HostOptions {TestAddOnFolder, scratch.Path() / "help"});
+}
+
+void HostTest::TearDown() { host.reset(); }
+
+AddOn& HostTest::Open(const std::filesystem::path& file)
+{
+	std::string error;
+	AddOn* addOn = host->OpenAddOn(file, error);
+	if (addOn == nullptr)
+		throw std::runtime_error("cannot open " + file.string() + ": " + error);
+	ControlOf(*addOn) = TestAddOnControl {};
+	return *addOn;
+}
+
+AddOn& HostTest::Load(const std::filesystem::path& file, const std::function<void(TestAddOnControl&)>& setUp)
+{
+	AddOn& addOn = Open(file);
+	if (setUp)
+		setUp(ControlOf(addOn));
+	host->StartAddOn(addOn);
+	return addOn;
+}
+
+} // namespace ReferenceHost::Testing
