@@ -10,9 +10,11 @@
 
 ResourceModuleScope::ResourceModuleScope() : previousModule(RSGetActiveModule())
 {
-	// A module without resources (-1) makes none active: reading another module's list of
-	// the same number would show a stranger's text.
-	RSSetActiveModule(Module().resourceModuleId);
+	// A module whose resources are missing makes none active: reading another module's list
+	// of the same number would show a stranger's text.
+	if (!RSSetActiveModule(Module().resourceModuleId)) {
+		RSSetActiveModule(VX::NoResourceModule);
+	}
 }
 
 ResourceModuleScope::~ResourceModuleScope()
