@@ -1,0 +1,4 @@
+// The counters of CountedElement.
+#include "CountedElement.hpp"
+
+ElementCounts CountedElement::counts;

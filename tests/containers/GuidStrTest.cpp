@@ -1,0 +1,125 @@
+// GuidStr as a hash key, its refusal of texts longer than 255 characters, and the defaults
+// of a new LibRow.
+#include "VXRoot/HashTable.hpp"
+#include "counting/GuidStr.hpp"
+#include "counting/LibRow.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+TEST(GuidStrKey, HoldsTextAndCopiesIt)
+{
+	GuidStr empty;
+	EXPECT_STREQ(empty.ToCStr(), "");
+	GuidStr key("{9349160F-1FF1-4be3-9909-314107CCB286}");
+	EXPECT_STREQ(key.ToCStr(), "{9349160F-1FF1-4be3-9909-314107CCB286}");
+	EXPECT_EQ(key.GetLength(), 38u);
+	GuidStr copy(key);
+	EXPECT_EQ(copy, key);
+	GuidStr shorter("{AB}");
+	copy = shorter;
+	EXPECT_STREQ(copy.ToCStr(), "{AB}");
+	EXPECT_FALSE(copy == key);
+	EXPECT_STREQ(GuidStr(nullptr).ToCStr(), "");
+}
+
+TEST(GuidStrKey, HashesAndComparesAsARootLibraryString)
+{
+	for (const char* text : {"", "a", "{9349160F-1FF1-4be3-9909-314107CCB286}", "\xff\x80 bytes"}) {
+		SCOPED_TRACE(text);
+		GuidStr key(text);
+		EXPECT_EQ(VX::HashKeyTraits<GuidStr>::Hash(key), VX::String(text).GenerateHashValue());
+		EXPECT_TRUE(VX::HashKeyTraits<GuidStr>::Equal(key, GuidStr(text)));
+		EXPECT_EQ(VX::String(key.ToCStr()) == text, true);
+	}
+	EXPECT_FALSE(VX::HashKeyTraits<GuidStr>::Equal(GuidStr("abc"), GuidStr("abd")));
+	EXPECT_FALSE(VX::HashKeyTraits<GuidStr>::Equal(GuidStr("abc"), GuidStr("ab")));
+}
+
+class GuidStrLongText : public ::testing::Test {
+protected:
+	std::string longest = std::string(255, 'g');
+	std::string tooLong = std::string(256, 'g');
+	std::string huge = std::string(100000, 'h');
+};
+
+TEST_F(GuidStrLongText, TwoHundredFiftyFiveCharactersFit)
+{
+	EXPECT_TRUE(GuidStr::Fits(longest.c_str()));
+	GuidStr key(longest.c_str());
+	EXPECT_EQ(key.GetLength(), 255u);
+	EXPECT_EQ(key.View(), longest);
+}
+
+TEST_F(GuidStrLongText, ALongerTextIsRefusedByTheConstructor)
+{
+	EXPECT_FALSE(GuidStr::Fits(tooLong.c_str()));
+	try {
+		GuidStr key(tooLong.c_str());
+		FAIL() << "accepted " << key.GetLength() << " characters";
+	} catch (const VX::IllegalArgumentException& exception) {
+		EXPECT_EQ(exception.GetMessage(), "Illegal argument");
+		EXPECT_EQ(exception.GetErrorCode(), -50);
+		EXPECT_EQ(exception.GetSourceFile(), "counting\\GuidStr");
+	}
+	EXPECT_THROW(GuidStr(huge.c_str()), VX::PreconditionException);
+}
+
+TEST_F(GuidStrLongText, AssignRefusesItAndKeepsTheKey)
+{
+	GuidStr key("{kept}");
+	EXPECT_FALSE(key.Assign(tooLong.c_str()));
+	EXPECT_FALSE(key.Assign(huge.c_str()));
+	EXPECT_STREQ(key.ToCStr(), "{kept}");
+	EXPECT_TRUE(key.Assign(longest.c_str()));
+	EXPECT_EQ(key.View(), longest);
+}
+
+TEST_F(GuidStrLongText, KeysDifferingOnlyInTheLastCharacterStayApart)
+{
+	// Cutting longer texts would have merged these two keys.
+	std::string first = longest;
+	std::string second = longest;
+	second.back() = 'h';
+	VX::HashTable<GuidStr, short> levels;
+	EXPECT_TRUE(levels.Add(GuidStr(first.c_str()), 1));
+	EXPECT_TRUE(levels.Add(GuidStr(second.c_str()), 2));
+	EXPECT_EQ(levels[GuidStr(first.c_str())], 1);
+	EXPECT_EQ(levels[GuidStr(second.c_str())], 2);
+}
+
+TEST_F(GuidStrLongText, ReadingALongerKeyFailsWithoutOverflow)
+{
+	VX::StringOChannel output;
+	output.PutText(tooLong.data(), tooLong.size());
+	VX::StringIChannel input(output.GetText());
+	GuidStr key("{kept}");
+	EXPECT_EQ(VX::ElementSerializer<GuidStr>::Read(input, key), VX::ErrorFormat);
+	EXPECT_STREQ(key.ToCStr(), "{kept}");
+
+	VX::StringOChannel withNul;
+	withNul.PutText("ab\0cd", 5);
+	VX::StringIChannel nulInput(withNul.GetText());
+	EXPECT_EQ(VX::ElementSerializer<GuidStr>::Read(nulInput, key), VX::ErrorFormat);
+}
+
+TEST(LibRowRecord, ANewRowHasTheDefaults)
+{
+	LibRow row;
+	EXPECT_TRUE(row.name.IsEmpty());
+	EXPECT_EQ(row.objects, 0);
+	EXPECT_EQ(row.polygons, 0);
+	EXPECT_EQ(row.lod, 5);
+	EXPECT_STREQ(row.guid.ToCStr(), "");
+	EXPECT_FALSE(row.available[0]);
+	EXPECT_FALSE(row.available[1]);
+	EXPECT_FALSE(row.available[2]);
+	EXPECT_TRUE(row.available[3]);
+	EXPECT_TRUE(row.available[4]);
+	EXPECT_EQ(row.lockFlags, 3u);
+	static_assert(sizeof(row.available) == 5, "five one-byte booleans");
+	static_assert(sizeof(row.guid) == 256, "a 256-character buffer");
+	static_assert(sizeof(row.objects) == 4 && sizeof(row.polygons) == 4 && sizeof(row.lod) == 2 && sizeof(row.lockFlags) == 4);
+}
