@@ -53,9 +53,17 @@ Host::Host(HostOptions hostOptions)
 	report.Install(table);
 	moduleData.Install(table);
 	help.Install(table);
+	previousBeepObserver = Win::SetBeepObserver([this](UINT type) {
+		++beepsHeard;
+		transcript.Add(TranscriptKind::Sound, type == MB_ICONEXCLAMATION ? "warning beep" : "beep");
+	});
 }
 
-Host::~Host() { UnloadAllAddOns(true); }
+Host::~Host()
+{
+	UnloadAllAddOns(true);
+	Win::SetBeepObserver(std::move(previousBeepObserver));
+}
 
 // ---- Add-ons ----------------------------------------------------------------------------
 

@@ -17,6 +17,7 @@
 #include "ProjectEvents.hpp"
 #include "ReportWindow.hpp"
 #include "Transcript.hpp"
+#include "Win/Windows.hpp"
 
 #include <cstdint>
 #include <filesystem>
@@ -74,6 +75,8 @@ public:
 	Transcript& SessionTranscript() { return transcript; }
 	// The open project; null when none is open.
 	Project* CurrentProject() { return project.get(); }
+	// Warning beeps heard since the host started (each is also in the transcript).
+	std::size_t BeepsHeard() const { return beepsHeard; }
 
 	// ---- Add-ons -------------------------------------------------------------------------
 
@@ -142,6 +145,8 @@ private:
 	HelpFolder help;
 	std::unique_ptr<Project> project;
 	bool quit = false;
+	std::size_t beepsHeard = 0;
+	Win::BeepObserver previousBeepObserver;
 };
 
 } // namespace ReferenceHost

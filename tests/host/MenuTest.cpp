@@ -2,6 +2,8 @@
 // through the item flags, and the dispatch of menu commands.
 #include "TestHost.hpp"
 
+#include "Win/Windows.hpp"
+
 namespace ReferenceHost::Testing {
 namespace {
 
@@ -60,6 +62,22 @@ TEST_F(MenuTest, TheCheckMarkFollowsTwoMenuCommands)
 			  (std::vector<std::string> {"[x] Test Add-On A", "[ ] Test Add-On A"}));
 	EXPECT_EQ(host->Report().Lines(),
 			  (std::vector<std::string> {"Test Add-On A menu command 1", "Test Add-On A menu command 1"}));
+}
+
+TEST_F(MenuTest, WarningBeepsOfACommandAreHeardInTheTranscript)
+{
+	Load(TestAddOnA, [](TestAddOnControl& control) { control.warningBeepsPerMenuCommand = 2; });
+	const std::size_t countedBefore = Win::GetBeepCount();
+	ASSERT_TRUE(host->ChooseMenuItem("Test Add-On A"));
+	EXPECT_EQ(host->BeepsHeard(), 2u);
+	EXPECT_EQ(Win::GetBeepCount() - countedBefore, 2u);
+	EXPECT_EQ(host->SessionTranscript().Texts(TranscriptKind::Sound),
+			  (std::vector<std::string> {"warning beep", "warning beep"}));
+	const std::string printed = host->SessionTranscript().ToText(false);
+	EXPECT_NE(printed.find("sound   warning beep\nsound   warning beep\nmenu    [x] Test Add-On A\n"
+						   "report  | Test Add-On A menu command 1\n"),
+			  std::string::npos)
+		<< printed;
 }
 
 TEST_F(MenuTest, ItemsAreFoundRegardlessOfCaseWhenUnambiguous)

@@ -4,7 +4,9 @@
 // TestAddOnA.addon and TestAddOnB.addon, so a host can hold two add-ons at once.
 #include "TestAddOnControl.hpp"
 
+#include "IO/LocationTable.hpp"
 #include "VX/DebugOutput.hpp"
+#include "Win/Windows.hpp"
 
 #include <cstring>
 #include <string>
@@ -56,6 +58,8 @@ HostStatus MenuCommand(const HostSdk::MenuParams* params)
 {
 	Record("MenuCommand " + std::to_string(params->menuStringListId) + " " + std::to_string(params->itemIndex));
 	control.menuParams.push_back(*params);
+	for (int beep = 0; beep < control.warningBeepsPerMenuCommand; ++beep)
+		MessageBeep(MB_ICONEXCLAMATION);
 	if (params->menuStringListId == static_cast<std::int16_t>(control.menuStringListId)) {
 		ToggleCheckMark();
 		WriteReport(std::string(TEST_ADDON_NAME) + " menu command " + std::to_string(params->itemIndex));
@@ -136,6 +140,11 @@ HostStatus InitializeAddOn(HostSdk::ModuleToken token)
 		HostSdk::LocationId folder = 0;
 		control.helpFolderAnswer = CallHost<HostSdk::Entry::Environment>(
 			token, HostSdk::Selectors::GetSpecialFolder, static_cast<void*>(&code), static_cast<void*>(&folder));
+		// The location is the add-on's to release.
+		IO::Location location;
+		if (IO::LookUpLocation(folder, &location))
+			control.helpFolderPath = location.ToPath().ToStd();
+		IO::ReleaseLocation(folder);
 	}
 	if (control.registerEventsAtInitialize)
 		CallHost<HostSdk::Entry::EventRegistration>(token, control.eventMask, &ProjectEvent);

@@ -27,6 +27,7 @@ struct TestAddOnControl {
 	bool registerPaletteAtInitialize = false;
 	std::int32_t panelId = 77;
 	HostSdk::HostStatus menuHandlerAnswer = 0;
+	int warningBeepsPerMenuCommand = 0;
 
 	// ---- Recorded by the add-on ------------------------------------------------------------
 	std::vector<std::string> calls;      // every call into the add-on, in order
