@@ -1,0 +1,103 @@
+// List boxes: rows (list items, numbered from 1) divided into tab fields, each field with a
+// text and an icon; per row a value for the owner's use (wide enough for a pointer), a grayed
+// state and a selection mark; per field a begin and end position, a justification and a
+// truncation. Code may insert and delete rows at any time, also from inside the list's own
+// event handlers: the library keeps no row across a call to an observer. Changes made here
+// raise no events.
+#pragma once
+
+#include "DG/Item.hpp"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace DG {
+
+class ListBoxObserver;
+
+class ListBox : public Item {
+public:
+	// DeleteItem(AllItems) removes every row.
+	static constexpr short AllItems = 0;
+	// Width of the vertical scroll bar, which the rows do not use.
+	static constexpr short ScrollBarWidth = 16;
+	static constexpr short RowHeight = 18;
+
+	enum Justification : short { Left = 0x000, Center = 0x100, Right = 0x200 };
+	// How a text too long for its field is cut: at its end or in its middle, with "...".
+	enum Truncation : short { NoTruncate = 0x0000, EndTruncate = 0x1000, MiddleTruncate = 0x2000 };
+
+
+	bool IsMultiSelection() const;
+
+	short GetItemCount() const;
+	void AppendItem();
+	// Inserts an empty row before position (1 to count + 1).
+	void InsertItem(short position);
+	void DeleteItem(short position);
+
+	// Rows start with one field spanning the width of the rows.
+	short GetTabFieldCount() const;
+	void SetTabFieldCount(short count);
+	short GetTabFieldBeginPosition(short field) const;
+	short GetTabFieldEndPosition(short field) const;
+	void SetTabFieldBeginPosition(short field, short position);
+	void SetTabFieldEndPosition(short field, short position);
+	void SetTabFieldProperties(short field, short begin, short end, Justification justification,
+		Truncation truncation);
+	Justification GetTabFieldJustification(short field) const;
+	void SetTabFieldJustification(short field, Justification justification);
+	Truncation GetTabFieldTruncation(short field) const;
+	void SetTabFieldTruncation(short field, Truncation truncation);
+
+	std::string GetTabItemText(short listItem, short field) const;
+	void SetTabItemText(short listItem, short field, std::string_view text);
+	Icon GetTabItemIcon(short listItem, short field) const;
+	void SetTabItemIcon(short listItem, short field, const Icon& icon);
+
+	std::uintptr_t GetItemValue(short listItem) const;
+	void SetItemValue(short listItem, std::uintptr_t value);
+
+	void GrayItem(short listItem);
+	// Back to the normal (not grayed) state.
+	void EnableItem(short listItem);
+	bool IsItemGrayed(short listItem) const;
+
+	// A single-selection list keeps at most one row selected: selecting one deselects the other.
+	void SelectItem(short listItem);
+	void DeselectItem(short listItem);
+	void DeselectAll();
+	bool IsItemSelected(short listItem) const;
+	// The first selected row; 0 when none.
+	short GetSelectedItem() const;
+	short GetSelectedCount() const;
+	// All selected rows, ascending.
+	std::vector<short> GetSelectedItems() const;
+
+	// The row shown at the top, from 1; kept inside the rows there are.
+	short GetScrollPosition() const;
+	void SetScrollPosition(short topItem);
+
+	// The width the rows use: the list's width without its scroll bar.
+	short GetItemWidth() const;
+
+	void Attach(ListBoxObserver& observer);
+	void Detach(ListBoxObserver& observer);
+
+protected:
+	ListBox(const Panel& panel, short index, ItemKind kind);
+};
+
+class SingleSelListBox : public ListBox {
+public:
+	SingleSelListBox(const Panel& panel, short index);
+};
+
+class MultiSelListBox : public ListBox {
+public:
+	MultiSelListBox(const Panel& panel, short index);
+};
+
+} // namespace DG

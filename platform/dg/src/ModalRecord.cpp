@@ -1,0 +1,104 @@
+// The record of shown modal dialogs and its listener.
+#include "DG/ModalRecord.hpp"
+
+#include "DG/TextRendering.hpp"
+#include "ModalRecordInternal.hpp"
+#include "World.hpp"
+
+#include <algorithm>
+#include <utility>
+
+namespace DG {
+
+namespace {
+	struct Entry {
+		std::size_t number = 0;
+		ShownModalDialog dialog;
+	};
+
+	struct Record {
+		std::vector<Entry> entries;
+		std::size_t nextNumber = 0;
+		ModalRecordListener* listener = nullptr;
+	};
+
+	Record& TheRecord()
+	{
+		static Record* record = new Record;
+		return *record;
+	}
+
+	bool IsReadText(ItemKind kind)
+	{
+		switch (kind) {
+		case ItemKind::Button:
+		case ItemKind::LeftText:
+		case ItemKind::CenterText:
+		case ItemKind::RightText:
+		case ItemKind::CheckBox:
+		case ItemKind::RadioButton:
+			return true;
+		default:
+			return false;
+		}
+	}
+}
+
+ModalRecordListener::~ModalRecordListener() = default;
+void ModalRecordListener::ModalDialogShown(const ShownModalDialog&) {}
+void ModalRecordListener::ModalDialogClosed(const ShownModalDialog&) {}
+
+std::vector<ShownModalDialog> GetShownModalDialogs()
+{
+	std::vector<ShownModalDialog> dialogs;
+	for (const Entry& entry : TheRecord().entries)
+		dialogs.push_back(entry.dialog);
+	return dialogs;
+}
+
+std::size_t GetShownModalDialogCount() { return TheRecord().entries.size(); }
+
+void ClearShownModalDialogs() { TheRecord().entries.clear(); }
+
+ModalRecordListener* SetModalRecordListener(ModalRecordListener* listener)
+{
+	return std::exchange(TheRecord().listener, listener);
+}
+
+namespace detail {
+
+	std::size_t RecordShown(const ModalDialog& dialog)
+	{
+		const PanelState& state = PanelAccess::State(dialog);
+		Entry entry;
+		entry.number = TheRecord().nextNumber++;
+		entry.dialog.resourceId = state.resourceId;
+		entry.dialog.title = state.title;
+		for (const ItemData& item : state.items) {
+			if (item.visible && IsReadText(item.kind) && !item.text.empty())
+				entry.dialog.texts.push_back(item.text);
+		}
+		entry.dialog.rendering = RenderText(dialog);
+		TheRecord().entries.push_back(entry);
+		if (ModalRecordListener* listener = TheRecord().listener)
+			listener->ModalDialogShown(entry.dialog);
+		return entry.number;
+	}
+
+	void RecordClosed(std::size_t number, ModalDialog::ModalResponse response)
+	{
+		std::vector<Entry>& entries = TheRecord().entries;
+		auto found = std::find_if(entries.begin(), entries.end(), [number](const Entry& e) { return e.number == number; });
+		if (number == NoRecord || found == entries.end())
+			return;
+		found->dialog.closed = true;
+		found->dialog.response = response;
+		// A copy: the listener may show another dialog, which grows the record.
+		ShownModalDialog closed = found->dialog;
+		if (ModalRecordListener* listener = TheRecord().listener)
+			listener->ModalDialogClosed(closed);
+	}
+
+} // namespace detail
+
+} // namespace DG
