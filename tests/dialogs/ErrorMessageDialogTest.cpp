@@ -1,0 +1,227 @@
+// The add-on's error message dialog on its own resources: the texts of both constructors, the
+// hidden check box that never answers true, and the answer of a ticked box with OK.
+#include "lod/Dlg_ErrorMessage.hpp"
+#include "shell/ModuleState.hpp"
+
+#include "DG/DG.hpp"
+#include "VX/ResourceManager.hpp"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+constexpr const char* CheckBoxLabel = "Do not show again";
+
+class ErrorMessageDialog : public ::testing::Test {
+protected:
+	// The module's resources are linked into this program; they are added the way loading the
+	// module adds them, leaving the active module as it was.
+	void SetUp() override
+	{
+		const VX::ResourceModuleId previous = RSGetActiveModule();
+		Module().resourceModuleId = RSAddModule(nullptr);
+		RSSetActiveModule(previous);
+		ASSERT_NE(Module().resourceModuleId, VX::NoResourceModule);
+		DG::ClearShownModalDialogs();
+	}
+	void TearDown() override
+	{
+		RSRemoveModule(Module().resourceModuleId);
+		Module().resourceModuleId = VX::NoResourceModule;
+		DG::ClearShownModalDialogs();
+	}
+
+	static std::string FirstText(const DG::Panel& dialog) { return DG::LeftText(dialog, 3).GetText(); }
+	static std::string SecondText(const DG::Panel& dialog) { return DG::LeftText(dialog, 4).GetText(); }
+	static bool CheckBoxShown(const DG::Panel& dialog) { return DG::CheckBox(dialog, 5).IsVisible(); }
+
+	DG::QueuedUserAgent agent;
+	DG::UserAgentScope agentScope { agent };
+};
+
+TEST_F(ErrorMessageDialog, ResourceHoldsTheFiveItemsWithTheirPlacesAndTexts)
+{
+	Dlg_ErrorMessage dialog(131, false);
+	ASSERT_TRUE(dialog.IsValid()) << dialog.GetProblem();
+	EXPECT_EQ(dialog.GetTitle(), "Facetally error");
+	EXPECT_EQ(dialog.GetClientWidth(), 450);
+	EXPECT_EQ(dialog.GetClientHeight(), 130);
+	ASSERT_EQ(dialog.GetItemCount(), 5);
+	const struct {
+		short item;
+		DG::ItemKind kind;
+		DG::Rect rect;
+	} expected[] = {
+		{ 1, DG::ItemKind::Button, DG::Rect::FromSize(180, 93, 90, 24) },
+		{ 2, DG::ItemKind::Icon, DG::Rect::FromSize(0, 0, 70, 70) },
+		{ 3, DG::ItemKind::LeftText, DG::Rect::FromSize(70, 20, 380, 25) },
+		{ 4, DG::ItemKind::LeftText, DG::Rect::FromSize(70, 50, 380, 40) },
+		{ 5, DG::ItemKind::CheckBox, DG::Rect::FromSize(290, 95, 150, 20) },
+	};
+	for (const auto& item : expected) {
+		SCOPED_TRACE("item " + std::to_string(item.item));
+		DG::Item handle(dialog, item.item);
+		EXPECT_EQ(handle.GetKind(), item.kind);
+		EXPECT_EQ(handle.GetRect(), item.rect);
+	}
+	EXPECT_EQ(DG::Button(dialog, 1).GetText(), "OK");
+	EXPECT_EQ(DG::CheckBox(dialog, 5).GetText(), CheckBoxLabel);
+}
+
+TEST_F(ErrorMessageDialog, StringListFormShowsItemsOneAndTwoOfEachList)
+{
+	const struct {
+		std::int16_t list;
+		const char* first;
+		const char* second;
+	} messages[] = {
+		{ 130, "Facetally.txt:",
+			"Two or three parameter values are required, each between double quote marks (\"), after the parameter name!\r\n" },
+		{ 131, "Facetally.txt:", "File not found and cannot be created!" },
+		{ 132, "Facetally.txt:", "Two parameters are equal in a row!" },
+		{ 133, "Operation failed!", "An error occured while changing an element's level of detail!" },
+		{ 134, "Error", "A library part is missing!" },
+	};
+	for (const auto& message : messages) {
+		SCOPED_TRACE("string list " + std::to_string(message.list));
+		Dlg_ErrorMessage dialog(message.list, message.list == 134);
+		EXPECT_EQ(FirstText(dialog), message.first);
+		EXPECT_EQ(SecondText(dialog), message.second);
+		EXPECT_EQ(CheckBoxShown(dialog), message.list == 134);
+	}
+}
+
+TEST_F(ErrorMessageDialog, TextsComeFromTheModulesResourcesWhateverModuleIsActive)
+{
+	const VX::ResourceModuleId previous = RSGetActiveModule();
+	RSSetActiveModule(VX::NoResourceModule);
+	Dlg_ErrorMessage dialog(132, false);
+	EXPECT_EQ(SecondText(dialog), "Two parameters are equal in a row!");
+	EXPECT_EQ(RSGetActiveModule(), VX::NoResourceModule);
+	RSSetActiveModule(previous);
+}
+
+TEST_F(ErrorMessageDialog, HiddenCheckBoxCannotBeTickedAndNeverAnswersTrue)
+{
+	agent.Enqueue([](DG::User& user) {
+		EXPECT_FALSE(user.SetCheck(CheckBoxLabel, true));
+		EXPECT_FALSE(user.Click(5));
+		EXPECT_TRUE(user.Click("OK"));
+	});
+	Dlg_ErrorMessage dialog(133, false);
+	EXPECT_FALSE(dialog.Invoke());
+}
+
+TEST_F(ErrorMessageDialog, HiddenCheckBoxTickedByCodeStillAnswersFalse)
+{
+	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("OK")); });
+	Dlg_ErrorMessage dialog(131, false);
+	DG::CheckBox(dialog, 5).Check();
+	EXPECT_FALSE(dialog.Invoke());
+}
+
+TEST_F(ErrorMessageDialog, TickedBoxAndOkAnswersTrue)
+{
+	agent.Enqueue([](DG::User& user) {
+		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+		EXPECT_TRUE(user.Click("OK"));
+	});
+	Dlg_ErrorMessage dialog(134, true);
+	EXPECT_TRUE(dialog.Invoke());
+}
+
+TEST_F(ErrorMessageDialog, OkWithTheBoxClearAnswersFalse)
+{
+	agent.Enqueue([](DG::User& user) {
+		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, false));
+		EXPECT_TRUE(user.Click("OK"));
+	});
+	Dlg_ErrorMessage dialog(134, true);
+	EXPECT_FALSE(dialog.Invoke());
+	EXPECT_EQ(dialog.GetResponse(), DG::ModalDialog::Cancel);
+}
+
+TEST_F(ErrorMessageDialog, TickedBoxClosedWithoutOkAnswersFalse)
+{
+	agent.Enqueue([](DG::User& user) {
+		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+		EXPECT_TRUE(user.PressCloseBox());
+	});
+	Dlg_ErrorMessage dialog(134, true);
+	EXPECT_FALSE(dialog.Invoke());
+}
+
+TEST_F(ErrorMessageDialog, NoAgentAnswersFalse)
+{
+	DG::SetUserAgent(nullptr);
+	Dlg_ErrorMessage dialog(134, true);
+	EXPECT_FALSE(dialog.Invoke());
+	EXPECT_EQ(DG::GetShownModalDialogCount(), 1u);
+}
+
+TEST_F(ErrorMessageDialog, NumberFormShowsTheDecimalNumberAndTheTextWithTheBoxShown)
+{
+	Dlg_ErrorMessage status(static_cast<std::int32_t>(0x81060196u), "Preferences.cpp:120");
+	EXPECT_EQ(FirstText(status), "-2130312810");
+	EXPECT_EQ(SecondText(status), "Preferences.cpp:120");
+	EXPECT_TRUE(CheckBoxShown(status));
+
+	Dlg_ErrorMessage smallest(INT32_MIN, "x");
+	EXPECT_EQ(FirstText(smallest), "-2147483648");
+	Dlg_ErrorMessage noText(42, nullptr);
+	EXPECT_EQ(FirstText(noText), "42");
+	EXPECT_EQ(SecondText(noText), "");
+}
+
+TEST_F(ErrorMessageDialog, NumberFormAnswersTrueWhenTickedAndOk)
+{
+	agent.Enqueue([](DG::User& user) {
+		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+		EXPECT_TRUE(user.Click("OK"));
+	});
+	Dlg_ErrorMessage dialog(7, "seven");
+	EXPECT_TRUE(dialog.Invoke());
+}
+
+TEST_F(ErrorMessageDialog, RecordShowsTitleAndTextsAsAPersonReadsThem)
+{
+	{
+		Dlg_ErrorMessage hidden(131, false);
+		hidden.Invoke();
+	}
+	{
+		Dlg_ErrorMessage shown(134, true);
+		agent.Enqueue([](DG::User& user) {
+			user.SetCheck(CheckBoxLabel, true);
+			user.Click("OK");
+		});
+		shown.Invoke();
+	}
+	const std::vector<DG::ShownModalDialog> record = DG::GetShownModalDialogs();
+	ASSERT_EQ(record.size(), 2u);
+	EXPECT_EQ(record[0].title, "Facetally error");
+	EXPECT_EQ(record[0].texts, (std::vector<std::string> { "OK", "Facetally.txt:", "File not found and cannot be created!" }));
+	EXPECT_EQ(record[0].response, DG::ModalDialog::Cancel);
+	EXPECT_EQ(record[1].texts, (std::vector<std::string> { "OK", "Error", "A library part is missing!", CheckBoxLabel }));
+	EXPECT_EQ(record[1].response, DG::ModalDialog::Accept);
+	EXPECT_NE(record[1].rendering.find("[ ] Do not show again"), std::string::npos) << record[1].rendering;
+	EXPECT_NE(record[1].rendering.find("A library part is missing!"), std::string::npos);
+}
+
+TEST_F(ErrorMessageDialog, WithoutTheModulesResourcesNothingIsShown)
+{
+	const VX::ResourceModuleId own = Module().resourceModuleId;
+	Module().resourceModuleId = VX::NoResourceModule;
+	{
+		Dlg_ErrorMessage dialog(131, false);
+		EXPECT_FALSE(dialog.IsValid());
+		EXPECT_FALSE(dialog.Invoke());
+	}
+	Module().resourceModuleId = own;
+	EXPECT_EQ(DG::GetShownModalDialogCount(), 0u);
+}
+
+} // namespace
