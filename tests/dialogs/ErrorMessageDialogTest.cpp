@@ -211,6 +211,20 @@ TEST_F(ErrorMessageDialog, RecordShowsTitleAndTextsAsAPersonReadsThem)
 	EXPECT_NE(record[1].rendering.find("A library part is missing!"), std::string::npos);
 }
 
+TEST_F(ErrorMessageDialog, RenderedAsAPersonSeesIt)
+{
+	Dlg_ErrorMessage hidden(131, false);
+	EXPECT_EQ(DG::RenderText(hidden),
+		"=== Facetally error ===\n"
+		"(!)\n"
+		"           Facetally.txt:\n"
+		"           File not found and cannot be created!\n"
+		"                              [ OK ]\n");
+	Dlg_ErrorMessage shown(134, true);
+	EXPECT_NE(DG::RenderText(shown).find("\n                              [ OK ]            [ ] Do not show again\n"), std::string::npos)
+		<< DG::RenderText(shown);
+}
+
 TEST_F(ErrorMessageDialog, WithoutTheModulesResourcesNothingIsShown)
 {
 	const VX::ResourceModuleId own = Module().resourceModuleId;
