@@ -1,0 +1,870 @@
+// Reading and writing project files. The reader walks the JSON document with the JSON
+// pointer of each value at hand, so every complaint names its place; each object's members
+// that the reader never asked for are kept as text and written back after the known ones.
+#include "ProjectFile.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <limits>
+#include <set>
+#include <sstream>
+#include <system_error>
+
+namespace ReferenceHost {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// ---- Places and complaints -----------------------------------------------------------------
+
+class FormatError : public std::exception {
+public:
+	FormatError(std::string pointer, std::string message) : place(std::move(pointer)), text(std::move(message)) {}
+	const char* what() const noexcept override { return text.c_str(); }
+	const std::string& Place() const { return place; }
+
+private:
+	std::string place;
+	std::string text;
+};
+
+[[noreturn]] void Fail(const std::string& pointer, std::string message) { throw FormatError(pointer, std::move(message)); }
+
+std::string Member(const std::string& pointer, std::string_view key)
+{
+	std::string escaped;
+	for (const char c : key) {
+		if (c == '~')
+			escaped += "~0";
+		else if (c == '/')
+			escaped += "~1";
+		else
+			escaped += c;
+	}
+	return pointer + "/" + escaped;
+}
+
+std::string Position(const std::string& pointer, std::size_t index) { return pointer + "/" + std::to_string(index); }
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// ---- Values --------------------------------------------------------------------------------
+
+std::int64_t ReadInteger(const Json& value, const std::string& pointer, std::int64_t minimum, std::int64_t maximum)
+{
+	const std::string range = " from " + std::to_string(minimum) + " to " + std::to_string(maximum);
+	if (value.is_number_unsigned()) {
+		const auto number = value.get<std::uint64_t>();
+		if (number > static_cast<std::uint64_t>(maximum))
+			Fail(pointer, "expected a whole number" + range + ", found " + value.dump());
+		return static_cast<std::int64_t>(number);
+	}
+	if (!value.is_number_integer())
+		Fail(pointer, "expected a whole number" + range + ", found " + value.dump());
+	const auto number = value.get<std::int64_t>();
+	if (number < minimum || number > maximum)
+		Fail(pointer, "expected a whole number" + range + ", found " + value.dump());
+	return number;
+}
+
+template <typename Integer>
+Integer ReadIntegerOf(const Json& value, const std::string& pointer, std::int64_t minimum = std::numeric_limits<Integer>::min(),
+					  std::int64_t maximum = static_cast<std::int64_t>(std::numeric_limits<Integer>::max()))
+{
+	return static_cast<Integer>(ReadInteger(value, pointer, minimum, maximum));
+}
+
+bool ReadBool(const Json& value, const std::string& pointer)
+{
+	if (!value.is_boolean())
+		Fail(pointer, "expected true or false, found " + value.dump());
+	return value.get<bool>();
+}
+
+std::string ReadString(const Json& value, const std::string& pointer)
+{
+	if (!value.is_string())
+		Fail(pointer, "expected a text, found " + value.dump());
+	return value.get<std::string>();
+}
+
+double ReadNumber(const Json& value, const std::string& pointer)
+{
+	if (!value.is_number())
+		Fail(pointer, "expected a number, found " + value.dump());
+	return value.get<double>();
+}
+
+const Json& ReadArray(const Json& value, const std::string& pointer)
+{
+	if (!value.is_array())
+		Fail(pointer, "expected an array, found " + value.dump());
+	return value;
+}
+
+std::vector<std::string> ReadStrings(const Json& value, const std::string& pointer)
+{
+	std::vector<std::string> texts;
+	std::size_t position = 0;
+	for (const Json& item : ReadArray(value, pointer))
+		texts.push_back(ReadString(item, Position(pointer, position++)));
+	return texts;
+}
+
+ComponentList ReadComponents(const Json& value, const std::string& pointer)
+{
+	ComponentList components;
+	std::size_t position = 0;
+	for (const Json& item : ReadArray(value, pointer))
+		components.push_back(ReadIntegerOf<std::int32_t>(item, Position(pointer, position++), 0));
+	return components;
+}
+
+int HexValue(char c)
+{
+	if (c >= '0' && c <= '9')
+		return c - '0';
+	if (c >= 'a' && c <= 'f')
+		return c - 'a' + 10;
+	if (c >= 'A' && c <= 'F')
+		return c - 'A' + 10;
+	return -1;
+}
+
+std::vector<std::uint8_t> ReadHexBytes(const Json& value, const std::string& pointer)
+{
+	const std::string text = ReadString(value, pointer);
+	if (text.size() % 2 != 0)
+		Fail(pointer, "expected bytes as pairs of hexadecimal digits; the text has an odd length");
+	std::vector<std::uint8_t> bytes;
+	bytes.reserve(text.size() / 2);
+	for (std::size_t i = 0; i < text.size(); i += 2) {
+		const int high = HexValue(text[i]);
+		const int low = HexValue(text[i + 1]);
+		if (high < 0 || low < 0)
+			Fail(pointer, "expected bytes as pairs of hexadecimal digits; character " + std::to_string(i + (high < 0 ? 1 : 2)) +
+							  " is not one");
+		bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+	}
+	return bytes;
+}
+
+std::string HexText(const std::uint8_t* bytes, std::size_t size)
+{
+	static constexpr char Digits[] = "0123456789abcdef";
+	std::string text;
+	text.reserve(size * 2);
+	for (std::size_t i = 0; i < size; ++i) {
+		text += Digits[bytes[i] >> 4];
+		text += Digits[bytes[i] & 0xF];
+	}
+	return text;
+}
+
+// A variation code: a number, or four characters read as a big-endian number ("SYST").
+std::uint32_t ReadVariation(const Json& value, const std::string& pointer)
+{
+	if (value.is_string()) {
+		const std::string text = value.get<std::string>();
+		if (text.size() != 4)
+			Fail(pointer, "expected a variation code as a number or four characters, found " + value.dump());
+		std::uint32_t code = 0;
+		for (const char c : text)
+			code = (code << 8) | static_cast<unsigned char>(c);
+		return code;
+	}
+	return ReadIntegerOf<std::uint32_t>(value, pointer, 0);
+}
+
+Json VariationJson(std::uint32_t code)
+{
+	std::string text;
+	for (int shift = 24; shift >= 0; shift -= 8) {
+		const auto c = static_cast<char>((code >> shift) & 0xFF);
+		if (c < '!' || c > '~')
+			return code;
+		text += c;
+	}
+	return text;
+}
+
+// ---- Objects and their unknown members ---------------------------------------------------
+
+class ObjectReader {
+public:
+	ObjectReader(const Json& value, std::string objectPointer) : object(value), pointer(std::move(objectPointer))
+	{
+		if (!object.is_object())
+			Fail(pointer, "expected an object, found " + object.dump());
+	}
+
+	const std::string& Pointer() const { return pointer; }
+	std::string PointerOf(std::string_view key) const { return Member(pointer, key); }
+
+	// The member, or null when absent; either way the key counts as known.
+	const Json* Find(const std::string& key)
+	{
+		known.insert(key);
+		const auto found = object.find(key);
+		return found == object.end() ? nullptr : &*found;
+	}
+	const Json& Require(const std::string& key)
+	{
+		const Json* value = Find(key);
+		if (value == nullptr)
+			Fail(pointer, "the member " + Quoted(key) + " is missing");
+		return *value;
+	}
+
+	UnknownFields Unknown() const
+	{
+		Json unknown = Json::object();
+		for (const auto& [key, value] : object.items())
+			if (!known.contains(key))
+				unknown[key] = value;
+		return unknown.empty() ? UnknownFields() : unknown.dump();
+	}
+
+private:
+	const Json& object;
+	std::string pointer;
+	std::set<std::string> known;
+};
+
+void AppendUnknown(Json& object, const UnknownFields& unknown)
+{
+	if (unknown.empty())
+		return;
+	const Json kept = Json::parse(unknown, nullptr, false);
+	if (!kept.is_object())
+		return;
+	for (const auto& [key, value] : kept.items())
+		if (!object.contains(key))
+			object[key] = value;
+}
+
+// ---- Reading -------------------------------------------------------------------------------
+
+void ReadStories(const Json& value, const std::string& pointer, Stories& stories)
+{
+	ObjectReader reader(value, pointer);
+	if (const Json* first = reader.Find("first"))
+		stories.first = ReadIntegerOf<std::int16_t>(*first, reader.PointerOf("first"));
+	stories.last = stories.first;
+	if (const Json* last = reader.Find("last"))
+		stories.last = ReadIntegerOf<std::int16_t>(*last, reader.PointerOf("last"), stories.first);
+	stories.active = stories.first;
+	if (const Json* active = reader.Find("active"))
+		stories.active = ReadIntegerOf<std::int16_t>(*active, reader.PointerOf("active"), stories.first, stories.last);
+	if (const Json* noStoryZero = reader.Find("noStoryZero"))
+		stories.noStoryZero = ReadBool(*noStoryZero, reader.PointerOf("noStoryZero"));
+	if (const Json* names = reader.Find("names")) {
+		stories.names = ReadStrings(*names, reader.PointerOf("names"));
+		if (stories.names.size() > static_cast<std::size_t>(stories.last - stories.first + 1))
+			Fail(reader.PointerOf("names"), "there are more names than stories");
+	}
+	stories.unknownFields = reader.Unknown();
+}
+
+// A parameter value of the parameter's type and shape.
+void ReadParameterValue(const Json& value, const std::string& pointer, Parameter& parameter)
+{
+	if (parameter.isArray) {
+		parameter.texts.clear();
+		parameter.numbers.clear();
+		std::size_t position = 0;
+		for (const Json& item : ReadArray(value, pointer)) {
+			if (parameter.IsText())
+				parameter.texts.push_back(ReadString(item, Position(pointer, position++)));
+			else
+				parameter.numbers.push_back(ReadNumber(item, Position(pointer, position++)));
+		}
+	} else if (parameter.IsText()) {
+		parameter.text = ReadString(value, pointer);
+	} else {
+		parameter.number = ReadNumber(value, pointer);
+	}
+}
+
+Json ParameterValueJson(const Parameter& parameter)
+{
+	if (parameter.isArray) {
+		Json values = Json::array();
+		if (parameter.IsText())
+			for (const std::string& text : parameter.texts)
+				values.push_back(text);
+		else
+			for (const double number : parameter.numbers)
+				values.push_back(number);
+		return values;
+	}
+	return parameter.IsText() ? Json(parameter.text) : Json(parameter.number);
+}
+
+Parameter ReadParameter(const Json& value, const std::string& pointer)
+{
+	ObjectReader reader(value, pointer);
+	Parameter parameter;
+	parameter.name = ReadString(reader.Require("name"), reader.PointerOf("name"));
+	if (parameter.name.empty())
+		Fail(reader.PointerOf("name"), "a parameter needs a name");
+	if (const Json* type = reader.Find("type"))
+		parameter.typeCode = ReadIntegerOf<std::uint32_t>(*type, reader.PointerOf("type"), 0);
+	if (const Json* array = reader.Find("array"))
+		parameter.isArray = ReadBool(*array, reader.PointerOf("array"));
+	if (const Json* parameterValue = reader.Find("value"))
+		ReadParameterValue(*parameterValue, reader.PointerOf("value"), parameter);
+	if (const Json* valueList = reader.Find("valueList"))
+		parameter.valueList = ReadStrings(*valueList, reader.PointerOf("valueList"));
+	parameter.unknownFields = reader.Unknown();
+	return parameter;
+}
+
+LibraryPart ReadLibraryPart(const Json& value, const std::string& pointer)
+{
+	ObjectReader reader(value, pointer);
+	LibraryPart part;
+	part.index = ReadIntegerOf<std::int32_t>(reader.Require("index"), reader.PointerOf("index"), 1);
+	part.name = ReadString(reader.Require("name"), reader.PointerOf("name"));
+	part.uniqueId = ReadString(reader.Require("uniqueId"), reader.PointerOf("uniqueId"));
+	if (part.uniqueId.empty())
+		Fail(reader.PointerOf("uniqueId"), "a library part needs a unique identifier");
+	if (const Json* typeId = reader.Find("typeId"))
+		part.typeId = ReadIntegerOf<std::int32_t>(*typeId, reader.PointerOf("typeId"));
+	if (const Json* file = reader.Find("file"))
+		part.file = ReadString(*file, reader.PointerOf("file"));
+	if (const Json* missing = reader.Find("missing"))
+		part.missing = ReadBool(*missing, reader.PointerOf("missing"));
+	if (const Json* parameters = reader.Find("parameters")) {
+		const std::string parametersPointer = reader.PointerOf("parameters");
+		std::size_t position = 0;
+		for (const Json& item : ReadArray(*parameters, parametersPointer)) {
+			const std::string itemPointer = Position(parametersPointer, position++);
+			Parameter parameter = ReadParameter(item, itemPointer);
+			for (const Parameter& earlier : part.parameters)
+				if (earlier.name == parameter.name)
+					Fail(Member(itemPointer, "name"), "the part has two parameters named " + Quoted(parameter.name));
+			part.parameters.push_back(std::move(parameter));
+		}
+	}
+	if (const Json* model = reader.Find("model"))
+		part.model = ReadComponents(*model, reader.PointerOf("model"));
+	if (const Json* modelParameter = reader.Find("modelParameter")) {
+		part.modelParameter = ReadString(*modelParameter, reader.PointerOf("modelParameter"));
+		const Parameter* chooser = FindParameter(part.parameters, part.modelParameter);
+		if (chooser == nullptr || chooser->name != part.modelParameter || !chooser->IsSingleText())
+			Fail(reader.PointerOf("modelParameter"),
+				 Quoted(part.modelParameter) + " is not a single-value text parameter of the part");
+	}
+	if (const Json* models = reader.Find("models")) {
+		const std::string modelsPointer = reader.PointerOf("models");
+		ObjectReader modelsReader(*models, modelsPointer);
+		if (part.modelParameter.empty() && !models->empty())
+			Fail(modelsPointer, "models per value need a \"modelParameter\" that names the value's parameter");
+		for (const auto& [valueText, components] : models->items()) {
+			modelsReader.Find(valueText);
+			part.models[valueText] = ReadComponents(components, Member(modelsPointer, valueText));
+		}
+	}
+	part.unknownFields = reader.Unknown();
+	return part;
+}
+
+// Element members that only some types may carry.
+void RefuseUnless(bool allowed, ObjectReader& reader, const std::string& key, std::string_view who)
+{
+	if (!allowed && reader.Find(key) != nullptr)
+		Fail(reader.PointerOf(key), "only " + std::string(who) + " carry " + Quoted(key));
+}
+
+Element ReadElement(const Json& value, const std::string& pointer, const Project& project, std::vector<std::int32_t>& nextIndex)
+{
+	ObjectReader reader(value, pointer);
+	Element element;
+	const Json& typeValue = reader.Require("type");
+	if (typeValue.is_string()) {
+		const std::optional<std::int32_t> type = ElementTypeFromText(typeValue.get<std::string>());
+		if (!type)
+			Fail(reader.PointerOf("type"), Quoted(typeValue.get<std::string>()) + " is not an element type");
+		element.type = *type;
+	} else {
+		element.type = ReadIntegerOf<std::int32_t>(typeValue, reader.PointerOf("type"), 0, ElementTypeCount - 1);
+	}
+	const std::int32_t index = nextIndex[static_cast<std::size_t>(element.type)]++;
+	if (const Json* given = reader.Find("index")) {
+		const auto written = ReadIntegerOf<std::int32_t>(*given, reader.PointerOf("index"), 1);
+		if (written != index)
+			Fail(reader.PointerOf("index"), "this is element " + std::to_string(index) + " of its type, not " +
+												std::to_string(written) + " (indexes follow the order of the elements)");
+	}
+	if (const Json* story = reader.Find("story")) {
+		element.story = ReadIntegerOf<std::int16_t>(*story, reader.PointerOf("story"));
+		if (!project.StoryList().Contains(element.story))
+			Fail(reader.PointerOf("story"), "the project has no story " + std::to_string(element.story));
+	} else {
+		element.story = project.StoryList().first;
+	}
+	if (const Json* variation = reader.Find("variation"))
+		element.variation = ReadVariation(*variation, reader.PointerOf("variation"));
+	if (const Json* group = reader.Find("group"))
+		element.groupIndex = ReadIntegerOf<std::int32_t>(*group, reader.PointerOf("group"), 0);
+	if (const Json* visible = reader.Find("visible"))
+		element.visible = ReadBool(*visible, reader.PointerOf("visible"));
+	if (const Json* editable = reader.Find("editable"))
+		element.editable = ReadBool(*editable, reader.PointerOf("editable"));
+	if (const Json* deleted = reader.Find("deleted"))
+		element.deleted = ReadBool(*deleted, reader.PointerOf("deleted"));
+	if (const Json* refuses = reader.Find("refusesChanges"))
+		element.refusesChanges = ReadBool(*refuses, reader.PointerOf("refusesChanges"));
+	if (const Json* components = reader.Find("components"))
+		element.components = ReadComponents(*components, reader.PointerOf("components"));
+
+	const bool placedFromPart = element.type >= HostSdk::ElementTypes::Window && element.type <= HostSdk::ElementTypes::Lamp;
+	RefuseUnless(placedFromPart, reader, "libraryPart", "windows, doors, objects and lamps");
+	RefuseUnless(placedFromPart, reader, "parameters", "windows, doors, objects and lamps");
+	RefuseUnless(element.IsGroup(), reader, "groupMode", "groups");
+	RefuseUnless(element.IsGroup(), reader, "protected", "groups");
+	RefuseUnless(element.IsGroup(), reader, "protectionId", "groups");
+	if (element.IsGroup()) {
+		if (const Json* mode = reader.Find("groupMode"))
+			element.groupMode = ReadIntegerOf<std::int32_t>(*mode, reader.PointerOf("groupMode"));
+		if (const Json* isProtected = reader.Find("protected"))
+			element.groupProtected = ReadBool(*isProtected, reader.PointerOf("protected"));
+		if (const Json* protectionId = reader.Find("protectionId"))
+			element.protectionId = ReadIntegerOf<std::uint32_t>(*protectionId, reader.PointerOf("protectionId"), 0);
+	}
+	if (placedFromPart) {
+		if (const Json* part = reader.Find("libraryPart"))
+			element.libPartIndex = ReadIntegerOf<std::int32_t>(*part, reader.PointerOf("libraryPart"), 0);
+		const LibraryPart* part = project.FindLibraryPart(element.libPartIndex);
+		if (part != nullptr)
+			element.parameters = part->parameters;
+		if (const Json* values = reader.Find("parameters")) {
+			const std::string valuesPointer = reader.PointerOf("parameters");
+			ObjectReader valuesReader(*values, valuesPointer);
+			for (const auto& [name, parameterValue] : values->items()) {
+				valuesReader.Find(name);
+				Parameter* parameter = nullptr;
+				for (Parameter& candidate : element.parameters)
+					if (candidate.name == name)
+						parameter = &candidate;
+				if (parameter == nullptr)
+					Fail(Member(valuesPointer, name), part == nullptr
+														  ? "the element's library part " + std::to_string(element.libPartIndex) +
+																" is not in the project, so it has no parameters"
+														  : "the library part " + Quoted(part->name) + " has no parameter " +
+																Quoted(name));
+				ReadParameterValue(parameterValue, Member(valuesPointer, name), *parameter);
+			}
+		}
+	}
+	element.unknownFields = reader.Unknown();
+	return element;
+}
+
+void ReadSelection(const Json& value, const std::string& pointer, Project& project)
+{
+	ObjectReader reader(value, pointer);
+	Selection& selection = project.CurrentSelection();
+	if (const Json* kind = reader.Find("kind"))
+		selection.kind = ReadIntegerOf<std::int32_t>(*kind, reader.PointerOf("kind"), 0);
+	if (const Json* allStories = reader.Find("marqueeAllStories"))
+		selection.marqueeAllStories = ReadIntegerOf<std::uint8_t>(*allStories, reader.PointerOf("marqueeAllStories"), 0);
+	if (const Json* items = reader.Find("items")) {
+		const std::string itemsPointer = reader.PointerOf("items");
+		std::size_t position = 0;
+		for (const Json& item : ReadArray(*items, itemsPointer)) {
+			const std::string itemPointer = Position(itemsPointer, position++);
+			const std::string text = ReadString(item, itemPointer);
+			const std::optional<ElementId> id = ParseElementId(text);
+			if (!id)
+				Fail(itemPointer, Quoted(text) + " does not name an element (write type, colon, index: \"Door:2\")");
+			const Element* element = project.FindElement(*id);
+			if (element == nullptr || element->deleted)
+				Fail(itemPointer, "there is no element " + Quoted(text));
+			if (!SelectionItemCodeOf(id->type))
+				Fail(itemPointer, "elements of the type " + Quoted(ElementTypeNameOf(id->type)) + " cannot be selected");
+			for (const ElementId& earlier : selection.items)
+				if (earlier == *id)
+					Fail(itemPointer, Quoted(text) + " is selected twice");
+			selection.items.push_back(*id);
+		}
+	}
+	if (selection.kind == 0 && !selection.items.empty())
+		Fail(reader.PointerOf("kind"), "a selection of kind 0 (nothing selected) holds no items");
+	if (selection.kind == 1 && selection.items.empty())
+		Fail(reader.PointerOf("items"), "a selection of kind 1 (elements) needs at least one item");
+	selection.unknownFields = reader.Unknown();
+}
+
+void ReadDamage(const Json& value, const std::string& pointer, AnswerDamage& damage)
+{
+	ObjectReader reader(value, pointer);
+	const std::pair<const char*, bool AnswerDamage::*> switches[] = {
+		{"valueListCountTooLarge", &AnswerDamage::valueListCountTooLarge},
+		{"groupDataTooShort", &AnswerDamage::groupDataTooShort},
+		{"parameterHandleRagged", &AnswerDamage::parameterHandleRagged},
+		{"textsUnterminated", &AnswerDamage::textsUnterminated},
+		{"parameterNamesOverlong", &AnswerDamage::parameterNamesOverlong},
+	};
+	for (const auto& [name, flag] : switches)
+		if (const Json* on = reader.Find(name))
+			damage.*flag = ReadBool(*on, reader.PointerOf(name));
+	// A misspelt damage would silently test nothing.
+	if (!reader.Unknown().empty()) {
+		for (const auto& [key, ignored] : value.items()) {
+			bool knownName = false;
+			for (const auto& [name, flag] : switches)
+				knownName = knownName || key == name;
+			if (!knownName)
+				Fail(Member(pointer, key), Quoted(key) + " is not a kind of damaged answer this host can give");
+		}
+	}
+}
+
+void ReadModuleData(const Json& value, const std::string& pointer, Project& project)
+{
+	ObjectReader reader(value, pointer);
+	for (const auto& [name, blockValue] : value.items()) {
+		reader.Find(name);
+		ObjectReader blockReader(blockValue, Member(pointer, name));
+		ModuleDataBlock block;
+		block.dataVersion = ReadIntegerOf<std::uint32_t>(blockReader.Require("dataVersion"), blockReader.PointerOf("dataVersion"), 0);
+		block.platformMark =
+			ReadIntegerOf<std::uint16_t>(blockReader.Require("platformMark"), blockReader.PointerOf("platformMark"), 0);
+		if (const Json* bytes = blockReader.Find("bytes"))
+			block.bytes = ReadHexBytes(*bytes, blockReader.PointerOf("bytes"));
+		if (!blockReader.Unknown().empty())
+			Fail(blockReader.Pointer(), "module data holds only \"dataVersion\", \"platformMark\" and \"bytes\"");
+		project.StoreModuleData(name, std::move(block));
+	}
+}
+
+void ReadDataRecord(const Json& value, const std::string& pointer, Project& project)
+{
+	ObjectReader reader(value, pointer);
+	auto& bytes = project.DataRecordBytes();
+	if (const Json* rest = reader.Find("rest")) {
+		const std::vector<std::uint8_t> restBytes = ReadHexBytes(*rest, reader.PointerOf("rest"));
+		if (restBytes.size() != bytes.size() - 4)
+			Fail(reader.PointerOf("rest"), "expected the record's bytes 4 to 823: " + std::to_string(bytes.size() - 4) +
+											   " bytes, found " + std::to_string(restBytes.size()));
+		std::copy(restBytes.begin(), restBytes.end(), bytes.begin() + 4);
+	}
+	if (const Json* mode = reader.Find("mode")) {
+		const auto modeValue = ReadIntegerOf<std::int32_t>(*mode, reader.PointerOf("mode"));
+		std::memcpy(bytes.data(), &modeValue, sizeof modeValue);
+	}
+	if (!reader.Unknown().empty())
+		Fail(pointer, "the data record holds only \"mode\" and \"rest\"");
+}
+
+std::unique_ptr<Project> ReadDocument(const Json& document)
+{
+	auto project = std::make_unique<Project>();
+	ObjectReader root(document, "");
+	const Json& format = root.Require("format");
+	if (!format.is_string() || format.get<std::string>() != ProjectFormatName)
+		Fail(root.PointerOf("format"), "expected " + Quoted(ProjectFormatName) + ", found " + format.dump());
+	const auto version = ReadIntegerOf<std::int32_t>(root.Require("version"), root.PointerOf("version"), 1);
+	if (version > ProjectFormatVersion)
+		Fail(root.PointerOf("version"), "the file was written in version " + std::to_string(version) +
+											" of the project format; this host reads version " +
+											std::to_string(ProjectFormatVersion));
+
+	if (const Json* stories = root.Find("stories"))
+		ReadStories(*stories, root.PointerOf("stories"), project->StoryList());
+	if (const Json* window = root.Find("window")) {
+		ObjectReader windowReader(*window, root.PointerOf("window"));
+		if (const Json* kind = windowReader.Find("kind"))
+			project->SetWindowKind(ReadIntegerOf<std::int32_t>(*kind, windowReader.PointerOf("kind"), 1));
+		if (!windowReader.Unknown().empty())
+			Fail(windowReader.Pointer(), "the window holds only \"kind\"");
+	}
+	if (const Json* dataRecord = root.Find("dataRecord"))
+		ReadDataRecord(*dataRecord, root.PointerOf("dataRecord"), *project);
+
+	if (const Json* parts = root.Find("libraryParts")) {
+		const std::string partsPointer = root.PointerOf("libraryParts");
+		std::size_t position = 0;
+		for (const Json& item : ReadArray(*parts, partsPointer)) {
+			const std::string itemPointer = Position(partsPointer, position++);
+			LibraryPart part = ReadLibraryPart(item, itemPointer);
+			if (project->FindLibraryPart(part.index) != nullptr)
+				Fail(Member(itemPointer, "index"), "another library part has the index " + std::to_string(part.index));
+			if (project->FindLibraryPartByUniqueId(part.uniqueId) != nullptr)
+				Fail(Member(itemPointer, "uniqueId"), "another library part has the identifier " + Quoted(part.uniqueId));
+			project->AddLibraryPart(std::move(part));
+		}
+	}
+
+	if (const Json* elements = root.Find("elements")) {
+		const std::string elementsPointer = root.PointerOf("elements");
+		std::vector<std::int32_t> nextIndex(ElementTypeCount, 1);
+		std::vector<std::pair<std::string, ElementId>> memberships;
+		std::size_t position = 0;
+		for (const Json& item : ReadArray(*elements, elementsPointer)) {
+			const std::string itemPointer = Position(elementsPointer, position++);
+			const Element& element = project->AddElement(ReadElement(item, itemPointer, *project, nextIndex));
+			if (element.groupIndex != 0)
+				memberships.emplace_back(Member(itemPointer, "group"), element.Id());
+		}
+		// Groups may come after their members.
+		for (const auto& [groupPointer, member] : memberships) {
+			const std::int32_t group = project->FindElement(member)->groupIndex;
+			if (project->FindElement(HostSdk::GroupElementType, group) == nullptr)
+				Fail(groupPointer, "there is no group " + std::to_string(group));
+		}
+	}
+
+	if (const Json* selection = root.Find("selection"))
+		ReadSelection(*selection, root.PointerOf("selection"), *project);
+	if (const Json* damage = root.Find("damage"))
+		ReadDamage(*damage, root.PointerOf("damage"), project->Damage());
+	if (const Json* moduleData = root.Find("moduleData"))
+		ReadModuleData(*moduleData, root.PointerOf("moduleData"), *project);
+	project->TopLevelUnknownFields() = root.Unknown();
+	return project;
+}
+
+// ---- Writing -------------------------------------------------------------------------------
+
+Json StoriesJson(const Stories& stories)
+{
+	Json json = {{"first", stories.first}, {"last", stories.last}, {"active", stories.active},
+				 {"noStoryZero", stories.noStoryZero}};
+	if (!stories.names.empty())
+		json["names"] = stories.names;
+	AppendUnknown(json, stories.unknownFields);
+	return json;
+}
+
+Json ParameterJson(const Parameter& parameter)
+{
+	Json json = {{"name", parameter.name}, {"type", parameter.typeCode}};
+	if (parameter.isArray)
+		json["array"] = true;
+	json["value"] = ParameterValueJson(parameter);
+	if (!parameter.valueList.empty())
+		json["valueList"] = parameter.valueList;
+	AppendUnknown(json, parameter.unknownFields);
+	return json;
+}
+
+Json LibraryPartJson(const LibraryPart& part)
+{
+	Json json = {{"index", part.index}, {"name", part.name}, {"uniqueId", part.uniqueId}};
+	if (part.typeId != 0)
+		json["typeId"] = part.typeId;
+	if (!part.file.empty())
+		json["file"] = part.file;
+	if (part.missing)
+		json["missing"] = true;
+	Json parameters = Json::array();
+	for (const Parameter& parameter : part.parameters)
+		parameters.push_back(ParameterJson(parameter));
+	json["parameters"] = std::move(parameters);
+	if (!part.modelParameter.empty()) {
+		json["modelParameter"] = part.modelParameter;
+		Json models = Json::object();
+		for (const auto& [value, components] : part.models)
+			models[value] = components;
+		json["models"] = std::move(models);
+	}
+	json["model"] = part.model;
+	AppendUnknown(json, part.unknownFields);
+	return json;
+}
+
+Json ElementJson(const Element& element, const Project& project)
+{
+	Json json = {{"type", ElementTypeNameOf(element.type)}, {"index", element.index}, {"story", element.story}};
+	const bool placedFromPart = element.type >= HostSdk::ElementTypes::Window && element.type <= HostSdk::ElementTypes::Lamp;
+	if (placedFromPart)
+		json["libraryPart"] = element.libPartIndex;
+	if (element.variation != 0)
+		json["variation"] = VariationJson(element.variation);
+	if (element.groupIndex != 0)
+		json["group"] = element.groupIndex;
+	if (!element.visible)
+		json["visible"] = false;
+	if (!element.editable)
+		json["editable"] = false;
+	if (element.deleted)
+		json["deleted"] = true;
+	if (element.refusesChanges)
+		json["refusesChanges"] = true;
+	if (element.IsGroup()) {
+		json["groupMode"] = element.groupMode;
+		json["protected"] = element.groupProtected;
+		json["protectionId"] = element.protectionId;
+	}
+	if (placedFromPart) {
+		// Only the values that differ from the part's: the rest follows the part.
+		Json values = Json::object();
+		if (const LibraryPart* part = project.FindLibraryPart(element.libPartIndex))
+			for (const Parameter& parameter : element.parameters) {
+				const Parameter* original = FindParameter(part->parameters, parameter.name);
+				if (original != nullptr && original->name == parameter.name && !original->HasSameValue(parameter))
+					values[parameter.name] = ParameterValueJson(parameter);
+			}
+		if (!values.empty())
+			json["parameters"] = std::move(values);
+	}
+	if (!element.components.empty())
+		json["components"] = element.components;
+	AppendUnknown(json, element.unknownFields);
+	return json;
+}
+
+Json DataRecordJson(const Project& project)
+{
+	const auto& bytes = project.DataRecordBytes();
+	Json json = {{"mode", project.DataRecordMode()}};
+	for (std::size_t i = 4; i < bytes.size(); ++i)
+		if (bytes[i] != 0) {
+			json["rest"] = HexText(bytes.data() + 4, bytes.size() - 4);
+			break;
+		}
+	return json;
+}
+
+Json DocumentOf(const Project& project)
+{
+	Json json = {{"format", ProjectFormatName}, {"version", ProjectFormatVersion}};
+	json["stories"] = StoriesJson(project.StoryList());
+	json["window"] = {{"kind", project.WindowKind()}};
+	json["dataRecord"] = DataRecordJson(project);
+	Json parts = Json::array();
+	for (const LibraryPart& part : project.LibraryParts())
+		parts.push_back(LibraryPartJson(part));
+	json["libraryParts"] = std::move(parts);
+	Json elements = Json::array();
+	for (std::int32_t type = 0; type < ElementTypeCount; ++type)
+		for (const Element& element : project.ElementsOf(type))
+			elements.push_back(ElementJson(element, project));
+	json["elements"] = std::move(elements);
+
+	const Selection& selection = project.CurrentSelection();
+	Json items = Json::array();
+	for (const ElementId& id : selection.items)
+		items.push_back(ElementIdText(id));
+	json["selection"] = {{"kind", selection.kind}, {"marqueeAllStories", selection.marqueeAllStories}, {"items", items}};
+	AppendUnknown(json["selection"], selection.unknownFields);
+
+	const AnswerDamage& damage = project.Damage();
+	if (damage.Any())
+		json["damage"] = {{"valueListCountTooLarge", damage.valueListCountTooLarge},
+						  {"groupDataTooShort", damage.groupDataTooShort},
+						  {"parameterHandleRagged", damage.parameterHandleRagged},
+						  {"textsUnterminated", damage.textsUnterminated},
+						  {"parameterNamesOverlong", damage.parameterNamesOverlong}};
+	if (!project.AllModuleData().empty()) {
+		Json moduleData = Json::object();
+		for (const auto& [name, block] : project.AllModuleData())
+			moduleData[name] = {{"dataVersion", block.dataVersion},
+								{"platformMark", block.platformMark},
+								{"bytes", HexText(block.bytes.data(), block.bytes.size())}};
+		json["moduleData"] = std::move(moduleData);
+	}
+	AppendUnknown(json, project.TopLevelUnknownFields());
+	return json;
+}
+
+// "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ..." becomes
+// "at line 3, column 5: syntax error ...".
+std::string SyntaxProblem(const nlohmann::json::parse_error& error)
+{
+	std::string text = error.what();
+	const std::size_t at = text.find("at line ");
+	if (at != std::string::npos)
+		return text.substr(at);
+	return "at byte " + std::to_string(error.byte) + ": " + text;
+}
+
+} // namespace
+
+std::unique_ptr<Project> ParseProjectText(std::string_view text, const std::string& fileName, std::string& problem)
+{
+	Json document;
+	try {
+		document = Json::parse(text.begin(), text.end());
+	} catch (const nlohmann::json::parse_error& error) {
+		problem = fileName + ": " + SyntaxProblem(error);
+		return nullptr;
+	}
+	try {
+		return ReadDocument(document);
+	} catch (const FormatError& error) {
+		problem = fileName + ": at " + (error.Place().empty() ? std::string("the top") : error.Place()) + ": " + error.what();
+	} catch (const std::exception& error) {
+		problem = fileName + ": " + error.what();
+	}
+	return nullptr;
+}
+
+std::unique_ptr<Project> ReadProjectFile(const std::filesystem::path& file, std::string& problem)
+{
+	std::ifstream stream(file, std::ios::binary);
+	if (!stream) {
+		std::error_code error;
+		const bool exists = std::filesystem::exists(file, error);
+		problem = "Cannot read the project file " + file.string() + (exists ? "" : ": there is no such file");
+		return nullptr;
+	}
+	std::ostringstream contents;
+	contents << stream.rdbuf();
+	if (stream.bad()) {
+		problem = "Cannot read the project file " + file.string();
+		return nullptr;
+	}
+	std::unique_ptr<Project> project = ParseProjectText(contents.str(), file.string(), problem);
+	if (project != nullptr)
+		project->SetFile(file);
+	return project;
+}
+
+std::string ProjectText(const Project& project) { return DocumentOf(project).dump(2) + "\n"; }
+
+bool WriteProjectFile(const Project& project, const std::filesystem::path& file, std::string& problem)
+{
+	std::string text;
+	try {
+		text = ProjectText(project);
+	} catch (const std::exception& error) {
+		problem = "Cannot write the project file " + file.string() + ": " + error.what();
+		return false;
+	}
+	std::filesystem::path temporary = file;
+	temporary += ".saving-" + std::to_string(getpid());
+	{
+		std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
+		stream << text;
+		stream.close();
+		if (!stream) {
+			std::error_code ignored;
+			std::filesystem::remove(temporary, ignored);
+			problem = "Cannot write the project file " + file.string();
+			return false;
+		}
+	}
+	std::error_code error;
+	std::filesystem::rename(temporary, file, error);
+	if (error) {
+		std::error_code ignored;
+		std::filesystem::remove(temporary, ignored);
+		problem = "Cannot write the project file " + file.string() + ": " + error.message();
+		return false;
+	}
+	return true;
+}
+
+} // namespace ReferenceHost
