@@ -1,9 +1,9 @@
-// Hooks for the preferences and the result data model at project events. Neither exists yet:
-// no preferences are kept, so there is nothing to write or forget, and no counting run makes
-// a count result, so the pointer is always none. The preferences and the counting code
-// replace these bodies.
+// Hooks for the preferences and the result data model at project events. The preferences
+// do not exist yet: none are kept, so there is nothing to write or forget; the preferences
+// code replaces those bodies.
 #include "shell/ProjectEventHooks.hpp"
 
+#include "counting/CountResult.hpp"
 #include "shell/ModuleState.hpp"
 
 void WritePreferencesOnProjectSave()
@@ -16,5 +16,6 @@ void MarkStoredPreferencesNotLoaded()
 
 void DestroyCurrentCountResult()
 {
+	delete Module().currentCountResult;
 	Module().currentCountResult = nullptr;
 }
