@@ -2,7 +2,7 @@
 add_library(facetally_warnings INTERFACE)
 target_compile_options(facetally_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
-  -Wcast-align -Wunused -Woverloaded-virtual -Wnull-dereference -Wformat=2 -Werror)
+  -Wcast-align -Wunused -Woverloaded-virtual -Wformat=2 -Werror)
 
 if(FACETALLY_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
