@@ -135,15 +135,15 @@ const Expectation* FindExpectation(std::string_view subject)
 	return nullptr;
 }
 
-std::string ExpectUsage()
+std::string ExpectDescription()
 {
-	std::string usage = "expect ";
+	std::string description = "check what a person would see; the script fails when it is not so. WHAT VALUE is one of:";
 	bool first = true;
 	for (const Expectation& expectation : Expectations()) {
-		usage += (first ? "" : " | ") + expectation.subject + " " + expectation.argumentName;
+		description += (first ? " " : ", ") + expectation.subject + " " + expectation.argumentName;
 		first = false;
 	}
-	return usage;
+	return description;
 }
 
 // ---- checks of arguments -------------------------------------------------------------------
@@ -233,8 +233,7 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 			 context.host.SessionTranscript().Add(TranscriptKind::Notice, Joined(arguments));
 			 return Outcome::Success();
 		 }},
-		{"expect", 2, 2, ExpectUsage(), "check what a person would see; the script fails when it is not so",
-		 CheckExpectation,
+		{"expect", 2, 2, "expect WHAT VALUE", ExpectDescription(), CheckExpectation,
 		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
 			 return FindExpectation(arguments[0])->check(context.host, arguments[1]);
 		 }},

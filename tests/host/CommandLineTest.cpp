@@ -57,7 +57,11 @@ protected:
 		return file.string();
 	}
 
+	void SetUp() override { WriteEmptyProject(project); }
+
 	ScratchFolder scratch;
+	const std::filesystem::path projectFile = scratch.Path() / "house.json";
+	const std::string project = projectFile.string();
 };
 
 TEST_F(CommandLineTest, HelpListsTheOptionsAndScriptActions)
@@ -91,9 +95,9 @@ TEST_F(CommandLineTest, AnInvalidScriptIsNotRunAtAll)
 
 TEST_F(CommandLineTest, TheMainJobChoosesEachAddOnsMenuCommand)
 {
-	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "house.json"});
+	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), project});
 	EXPECT_EQ(run.exitCode, ExitSuccess) << run.out;
-	EXPECT_NE(run.out.find("> open house.json\n"), std::string::npos);
+	EXPECT_NE(run.out.find("> open " + project + "\n"), std::string::npos);
 	EXPECT_NE(run.out.find("> menu Test Add-On A\nmenu    [x] Test Add-On A\nreport  | Test Add-On A menu command 1\n"),
 			  std::string::npos)
 		<< run.out;
@@ -104,7 +108,7 @@ TEST_F(CommandLineTest, TheMainJobChoosesEachAddOnsMenuCommand)
 
 TEST_F(CommandLineTest, VerboseShowsTheHostsTraffic)
 {
-	const ProgramRun run = RunInProcess({"-v", "--addons", TestAddOnFolder.string(), "house.json"});
+	const ProgramRun run = RunInProcess({"-v", "--addons", TestAddOnFolder.string(), project});
 	EXPECT_EQ(run.exitCode, ExitSuccess);
 	EXPECT_NE(run.out.find("  . project event 4 (open project)"), std::string::npos);
 	EXPECT_NE(run.out.find("  . Test Add-On A: release answered 0"), std::string::npos);
@@ -112,7 +116,9 @@ TEST_F(CommandLineTest, VerboseShowsTheHostsTraffic)
 
 TEST_F(CommandLineTest, TheMainJobWithoutAddOnsFails)
 {
-	const ProgramRun run = RunInProcess({"--addons", scratch.Path().string(), "house.json"});
+	const std::filesystem::path empty = scratch.Path() / "no-add-ons";
+	std::filesystem::create_directories(empty);
+	const ProgramRun run = RunInProcess({"--addons", empty.string(), project});
 	EXPECT_EQ(run.exitCode, ExitActionFailed);
 	EXPECT_NE(run.out.find("No add-on is running"), std::string::npos);
 }
@@ -121,7 +127,7 @@ TEST_F(CommandLineTest, AScriptRunsOnTheNamedProject)
 {
 	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script",
 										 WriteScript("menu \"Test Add-On B\"\nexpect checked \"Test Add-On B\"\n"),
-										 "house.json"});
+										 project});
 	EXPECT_EQ(run.exitCode, ExitSuccess) << run.out;
 	EXPECT_NE(run.out.find("Add-on \"Test Add-On B\" loaded: Records what the host does\n"
 						   "Project \"house.json\" opened"),
@@ -145,7 +151,7 @@ TEST_F(CommandLineTest, TheExecutableExitsWithTheSameCodes)
 							"'")
 				  .exitCode,
 			  ExitActionFailed);
-	const ProgramRun run = RunExecutable("--addons '" + TestAddOnFolder.string() + "' house.json");
+	const ProgramRun run = RunExecutable("--addons '" + TestAddOnFolder.string() + "' '" + project + "'");
 	EXPECT_EQ(run.exitCode, ExitSuccess);
 	EXPECT_NE(run.out.find("report  | Test Add-On A menu command 1"), std::string::npos);
 }

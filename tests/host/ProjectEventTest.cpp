@@ -27,7 +27,7 @@ TEST_F(ProjectEventTest, EachActionRaisesItsCodes)
 	ASSERT_TRUE(host->SaveProjectAs(scratch.Path() / "first.json"));
 	ASSERT_TRUE(host->SaveProject());
 	ASSERT_TRUE(host->ChangeProject());
-	ASSERT_TRUE(host->OpenProject(scratch.Path() / "second.json"));
+	ASSERT_TRUE(host->OpenProject(scratch.Path() / "first.json"));
 	ASSERT_TRUE(host->NewProject());
 	ASSERT_TRUE(host->CloseProject());
 	EXPECT_EQ(control.events, (std::vector<std::int32_t> {Events::New, Events::SaveAs, Events::Save, Events::Changed,

@@ -179,7 +179,10 @@ TEST_F(ScriptRunTest, ProjectActionsAndRawEventsReachTheAddOn)
 	}));
 	ASSERT_TRUE(host->NewProject());
 	// The module is unloaded at the end; look at its record before.
-	const Script script = ParseScript("save-as a.json\nsave\nchange\nclose\nopen b.json\nevent 64\nevent -1\n", "t");
+	const std::string saved = (scratch.Path() / "a.json").string();
+	const Script script = ParseScript("save-as \"" + saved + "\"\nsave\nchange\nclose\nopen \"" + saved +
+										  "\"\nevent 64\nevent -1\n",
+									  "t");
 	ASSERT_TRUE(script.IsValid());
 	ScriptContext context {*host};
 	for (const ScriptLine& line : script.lines)

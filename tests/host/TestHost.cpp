@@ -23,6 +23,13 @@ ScratchFolder::~ScratchFolder()
 	std::filesystem::remove_all(path, ignored);
 }
 
+void WriteEmptyProject(const std::filesystem::path& file)
+{
+	Host writer(HostOptions {{}, {}});
+	if (!writer.NewProject() || !writer.SaveProjectAs(file))
+		throw std::runtime_error("cannot write an empty project to " + file.string());
+}
+
 bool TranscriptHas(Host& host, TranscriptKind kind, std::string_view part)
 {
 	for (const TranscriptEntry& entry : host.SessionTranscript().Entries())

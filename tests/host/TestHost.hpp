@@ -35,6 +35,9 @@ private:
 	std::filesystem::path path;
 };
 
+// Writes the file of a new, empty project there, as a host saves one.
+void WriteEmptyProject(const std::filesystem::path& file);
+
 // True when an entry of the kind contains the text.
 bool TranscriptHas(Host& host, TranscriptKind kind, std::string_view part);
 
