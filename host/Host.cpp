@@ -2,6 +2,7 @@
 // action raises (the list is in docs/host.md).
 #include "Host.hpp"
 
+#include "ProjectFile.hpp"
 #include "StatusText.hpp"
 
 #include <algorithm>
@@ -30,6 +31,18 @@ std::string VersionText(std::uint32_t version)
 	return text;
 }
 
+std::string Counted(std::size_t count, const std::string& what)
+{
+	return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+std::string ProjectSummary(const Project& opened)
+{
+	const Stories& stories = opened.StoryList();
+	return Counted(opened.TotalElementCount(), "element") + ", " + Counted(opened.LibraryParts().size(), "library part") +
+		   ", " + Counted(static_cast<std::size_t>(stories.last - stories.first + 1), "story");
+}
+
 } // namespace
 
 HostOptions DefaultHostOptions()
@@ -45,7 +58,8 @@ Host::Host(HostOptions hostOptions)
 	  palettes(addOns, transcript),
 	  report(addOns, transcript),
 	  moduleData(addOns, transcript),
-	  help(addOns, options.helpFolder)
+	  help(addOns, options.helpFolder),
+	  projectOperations(addOns, transcript, [this] { return project.get(); })
 {
 	menus.Install(table);
 	events.Install(table);
@@ -53,6 +67,7 @@ Host::Host(HostOptions hostOptions)
 	report.Install(table);
 	moduleData.Install(table);
 	help.Install(table);
+	projectOperations.Install(table);
 	previousBeepObserver = Win::SetBeepObserver([this](UINT type) {
 		++beepsHeard;
 		transcript.Add(TranscriptKind::Sound, type == MB_ICONEXCLAMATION ? "warning beep" : "beep");
@@ -221,10 +236,14 @@ Outcome Host::OpenProject(const std::filesystem::path& file)
 {
 	if (file.empty())
 		return Outcome::Failure("No project file was named");
+	std::string problem;
+	std::unique_ptr<Project> opened = ReadProjectFile(file, problem);
+	if (opened == nullptr)
+		return Outcome::Failure(problem);
 	if (project != nullptr)
 		RaiseProjectEvent(Events::Close);
-	project = std::make_unique<Project>(file);
-	transcript.Add(TranscriptKind::Notice, "Project \"" + project->Name() + "\" opened (an empty project: this host does not read project files yet)");
+	project = std::move(opened);
+	transcript.Add(TranscriptKind::Notice, "Project \"" + project->Name() + "\" opened: " + ProjectSummary(*project));
 	RaiseProjectEvent(Events::Open);
 	return Outcome::Success();
 }
@@ -236,8 +255,11 @@ Outcome Host::SaveProject()
 	if (!project->HasFile())
 		return Outcome::Failure("The project \"" + project->Name() + "\" has no file yet: save it under a name");
 	RaiseProjectEvent(Events::Save);
+	std::string problem;
+	if (!WriteProjectFile(*project, project->File(), problem))
+		return Outcome::Failure(problem);
 	project->MarkSaved();
-	transcript.Add(TranscriptKind::Notice, "Project \"" + project->Name() + "\" saved (no file written: this host does not write project files yet)");
+	transcript.Add(TranscriptKind::Notice, "Project \"" + project->Name() + "\" saved");
 	return Outcome::Success();
 }
 
@@ -248,9 +270,12 @@ Outcome Host::SaveProjectAs(const std::filesystem::path& file)
 	if (file.empty())
 		return Outcome::Failure("No project file was named");
 	RaiseProjectEvent(Events::SaveAs);
+	std::string problem;
+	if (!WriteProjectFile(*project, file, problem))
+		return Outcome::Failure(problem);
 	project->SetFile(file);
 	project->MarkSaved();
-	transcript.Add(TranscriptKind::Notice, "Project saved as \"" + project->Name() + "\" (no file written: this host does not write project files yet)");
+	transcript.Add(TranscriptKind::Notice, "Project saved as \"" + project->Name() + "\"");
 	return Outcome::Success();
 }
 

@@ -15,6 +15,7 @@
 #include "PaletteRegistry.hpp"
 #include "Project.hpp"
 #include "ProjectEvents.hpp"
+#include "ProjectOperations.hpp"
 #include "ReportWindow.hpp"
 #include "Transcript.hpp"
 #include "Win/Windows.hpp"
@@ -72,6 +73,7 @@ public:
 	ReportWindow& Report() { return report; }
 	ModuleDataService& ModuleData() { return moduleData; }
 	HelpFolder& Help() { return help; }
+	ProjectOperations& ProjectAnswers() { return projectOperations; }
 	Transcript& SessionTranscript() { return transcript; }
 	// The open project; null when none is open.
 	Project* CurrentProject() { return project.get(); }
@@ -110,11 +112,13 @@ public:
 	Outcome ChooseMenuItem(const MenuItem& item);
 	// Events: 32 for the project that was open, then 1.
 	Outcome NewProject();
-	// Events: 32 for the project that was open, then 4.
+	// Events: 32 for the project that was open, then 4. A file that cannot be read fails
+	// with the reason (file and place), and the open project stays open, untouched.
 	Outcome OpenProject(const std::filesystem::path& file);
-	// Event 8. Fails without an open project, or for an untitled one (use SaveProjectAs).
+	// Event 8, then the file is written. Fails without an open project, or for an untitled
+	// one (use SaveProjectAs); when the file cannot be written it stays as it was.
 	Outcome SaveProject();
-	// Event 128, then the project carries the new name.
+	// Event 128, then the file is written and the project carries the new name.
 	Outcome SaveProjectAs(const std::filesystem::path& file);
 	// Event 32. Fails without an open project.
 	Outcome CloseProject();
@@ -143,6 +147,7 @@ private:
 	ReportWindow report;
 	ModuleDataService moduleData;
 	HelpFolder help;
+	ProjectOperations projectOperations;
 	std::unique_ptr<Project> project;
 	bool quit = false;
 	std::size_t beepsHeard = 0;

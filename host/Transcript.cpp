@@ -17,6 +17,7 @@ const char* Mark(TranscriptKind kind)
 	case TranscriptKind::Report: return "report  | ";
 	case TranscriptKind::Message: return "message ";
 	case TranscriptKind::Sound: return "sound   ";
+	case TranscriptKind::Progress: return "progress ";
 	case TranscriptKind::Error: return "error   ";
 	case TranscriptKind::Detail: return "  . ";
 	}

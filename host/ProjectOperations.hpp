@@ -1,0 +1,74 @@
+// The host operations that answer add-ons from the open project: elements and their 3D
+// models, library parts, parameters and element changes, the selection, stories, windows and
+// the data record. Each group lives in a file of its own and is installed into the function
+// table here. Every operation refuses (StatusRefused) a token of no loaded add-on and a call
+// while no project is open; records and pointers are checked before anything is written; a
+// failed call leaves nothing allocated. Whatever handle or location an answer leaves in a
+// record is the caller's to release.
+#pragma once
+
+#include "AddOnList.hpp"
+#include "HostFunctionTable.hpp"
+#include "Project.hpp"
+#include "Transcript.hpp"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace ReferenceHost {
+
+// What every project operation needs: who calls, and the open project.
+class ProjectAccess {
+public:
+	using CurrentProjectFunction = std::function<Project*()>;
+
+	ProjectAccess(AddOnList& addOns, Transcript& transcript, CurrentProjectFunction currentProject);
+
+	// The open project, when the token is a loaded add-on's; null otherwise.
+	Project* ProjectFor(ModuleToken token) const;
+	// The loaded add-on of the token; null for any other token.
+	AddOn* Caller(ModuleToken token) const { return addOns.FromToken(token); }
+	Transcript& SessionTranscript() { return transcript; }
+
+private:
+	AddOnList& addOns;
+	Transcript& transcript;
+	CurrentProjectFunction currentProject;
+};
+
+// A parameter list an add-on opened: a working copy of a part's or an element's parameters
+// that parameter changes edit; an element takes them over only through the element change.
+struct ParameterSession {
+	std::uint64_t projectSerial = 0; // the session ends with its project
+	std::string owner;               // "library part 3" or "Door:2", for messages
+	std::vector<Parameter> parameters;
+};
+
+class ProjectOperations {
+public:
+	ProjectOperations(AddOnList& addOns, Transcript& transcript, ProjectAccess::CurrentProjectFunction currentProject);
+
+	// Offers entries 111, 112, 140, 142, 143, 144, 152, 158, 170, 190 and 211, and the
+	// selectors 'GDAT', 'CDAT', 'GWIN' (70), 'GSTO', 'CSTO' (71), 'NTOE', 'OPAR', 'GPAR',
+	// 'CHGP', 'CPAR', 'GPVL' (73) and 'CHWD' (74).
+	void Install(HostFunctionTable& table);
+
+	// The parameter list the add-on has open; null when none.
+	const ParameterSession* OpenParameters(ModuleToken token) const;
+
+private:
+	ProjectAccess access;
+	std::map<ModuleToken, ParameterSession> parameterSessions;
+};
+
+void InstallElementOperations(HostFunctionTable& table, ProjectAccess& access);
+void InstallLibraryPartOperations(HostFunctionTable& table, ProjectAccess& access);
+void InstallParameterOperations(HostFunctionTable& table, ProjectAccess& access,
+								std::map<ModuleToken, ParameterSession>& sessions);
+void InstallSelectionOperations(HostFunctionTable& table, ProjectAccess& access);
+void InstallViewOperations(HostFunctionTable& table, ProjectAccess& access);
+
+} // namespace ReferenceHost
