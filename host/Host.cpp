@@ -57,7 +57,7 @@ Host::Host(HostOptions hostOptions)
 	  events(addOns, transcript),
 	  palettes(addOns, transcript),
 	  report(addOns, transcript),
-	  moduleData(addOns, transcript),
+	  moduleData(addOns, transcript, [this] { return project.get(); }),
 	  help(addOns, options.helpFolder),
 	  projectOperations(addOns, transcript, [this] { return project.get(); })
 {
