@@ -288,4 +288,33 @@ TEST_F(AbnormalTerminationTest, ReleaseAfterAFailedInitializationEndsOrderly)
 	EXPECT_EQ(debug.Text(), "");
 }
 
+// A host that hands the module null where a table or record belongs gets a refusal, never
+// a crash.
+class HostMisuseTest : public ModuleFixture {};
+
+TEST_F(HostMisuseTest, ANullTableIsRefusedAndTheEntryPointsKeepRefusing)
+{
+	AddOn& addOn = OpenModule();
+	EXPECT_EQ(addOn.HandOverTable(nullptr), StatusBadParameter);
+	addOn.ReadExportRecord();
+	EXPECT_EQ(addOn.RegisterMenuCommand(), StatusTableNotSet);
+	EXPECT_EQ(addOn.Initialize(), StatusTableNotSet);
+}
+
+TEST_F(HostMisuseTest, NullRecordsAreIgnored)
+{
+	AddOn& addOn = LoadModule();
+	const auto getExports =
+		reinterpret_cast<GetExportedFuncAddrsFunction>(addOn.Symbol(GetExportedFuncAddrsName));
+	ASSERT_NE(getExports, nullptr);
+	getExports(nullptr);
+
+	EXPECT_EQ(addOn.Exports().identifyAddOn(nullptr), 0);
+
+	const MenuCommandHandler handler = host->Menus().HandlerOf(addOn, 32500);
+	ASSERT_NE(handler, nullptr);
+	EXPECT_EQ(handler(nullptr), 0);
+	EXPECT_FALSE(PaletteShown(addOn));
+}
+
 } // namespace
