@@ -31,16 +31,17 @@ std::string VersionText(std::uint32_t version)
 	return text;
 }
 
-std::string Counted(std::size_t count, const std::string& what)
+std::string Counted(std::size_t count, const std::string& one, const std::string& many)
 {
-	return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+	return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 std::string ProjectSummary(const Project& opened)
 {
 	const Stories& stories = opened.StoryList();
-	return Counted(opened.TotalElementCount(), "element") + ", " + Counted(opened.LibraryParts().size(), "library part") +
-		   ", " + Counted(static_cast<std::size_t>(stories.last - stories.first + 1), "story");
+	return Counted(opened.TotalElementCount(), "element", "elements") + ", " +
+		   Counted(opened.LibraryParts().size(), "library part", "library parts") + ", " +
+		   Counted(static_cast<std::size_t>(stories.last - stories.first + 1), "story", "stories");
 }
 
 } // namespace

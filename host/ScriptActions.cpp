@@ -2,10 +2,12 @@
 // quit), and checks of what the person would see, which fail the script when the host or an
 // add-on does not behave (so a script can serve as an end-to-end test). New actions are new
 // entries of the list below.
+#include "ProjectScriptActions.hpp"
 #include "Script.hpp"
 
 #include "VX/Memory.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -184,7 +186,8 @@ constexpr std::size_t AnyNumber = std::numeric_limits<std::size_t>::max();
 
 const std::vector<ScriptActionDefinition>& ScriptActions()
 {
-	static const std::vector<ScriptActionDefinition> actions = {
+	static const std::vector<ScriptActionDefinition> actions = [] {
+		std::vector<ScriptActionDefinition> list = {
 		{"menu", 1, 1, "menu TEXT", "choose the menu item with this text", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
 			 return context.host.ChooseMenuItem(arguments[0]);
@@ -244,6 +247,14 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 			 return Outcome::Success();
 		 }},
 	};
+		// A person's work in the project comes before the notes, checks and quit.
+		const std::vector<ScriptActionDefinition> projectActions = ProjectScriptActions();
+		const auto notes = std::find_if(list.begin(), list.end(), [](const ScriptActionDefinition& action) {
+			return action.word == "say";
+		});
+		list.insert(notes, projectActions.begin(), projectActions.end());
+		return list;
+	}();
 	return actions;
 }
 
