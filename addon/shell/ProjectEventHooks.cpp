@@ -1,17 +1,18 @@
-// Hooks for the preferences and the result data model at project events. The preferences
-// do not exist yet: none are kept, so there is nothing to write or forget; the preferences
-// code replaces those bodies.
+// Hooks for the preferences and the result data model at project events.
 #include "shell/ProjectEventHooks.hpp"
 
 #include "counting/CountResult.hpp"
 #include "shell/ModuleState.hpp"
+#include "shell/Preferences.hpp"
 
 void WritePreferencesOnProjectSave()
 {
+	GetPreferences().WritePreferences();
 }
 
 void MarkStoredPreferencesNotLoaded()
 {
+	GetStoredPreferences().MarkNotLoaded();
 }
 
 void DestroyCurrentCountResult()
