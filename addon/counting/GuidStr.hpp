@@ -22,7 +22,7 @@ public:
 	static constexpr std::size_t Capacity = 256;
 	static constexpr std::size_t MaxLength = Capacity - 1;
 
-	GuidStr() = default;
+	GuidStr() { text[0] = '\0'; }
 	explicit GuidStr(const char* source)
 	{
 		if (!Assign(source))
@@ -57,7 +57,9 @@ private:
 	// Copies up to and including the NUL; the caller guarantees the length.
 	void CopyText(const char* source) { std::memcpy(text, source, std::strlen(source) + 1); }
 
-	char text[Capacity] = {};
+	// Only the characters up to the NUL are ever read, so nothing else is cleared: keys are
+	// copied into every table entry and a full clear would cost more than the copy.
+	char text[Capacity];
 };
 
 // Hashing without building a VX::String: VX::String's static hash gives the same value.
