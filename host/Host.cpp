@@ -60,6 +60,7 @@ Host::Host(HostOptions hostOptions)
 	  report(addOns, transcript),
 	  moduleData(addOns, transcript, [this] { return project.get(); }),
 	  help(addOns, options.helpFolder),
+	  dialogs(transcript),
 	  projectOperations(addOns, transcript, [this] { return project.get(); })
 {
 	menus.Install(table);

@@ -11,6 +11,7 @@
 #include "HelpFolder.hpp"
 #include "HostFunctionTable.hpp"
 #include "MenuBar.hpp"
+#include "ModalDialogs.hpp"
 #include "ModuleDataService.hpp"
 #include "PaletteRegistry.hpp"
 #include "Project.hpp"
@@ -73,6 +74,7 @@ public:
 	ReportWindow& Report() { return report; }
 	ModuleDataService& ModuleData() { return moduleData; }
 	HelpFolder& Help() { return help; }
+	ModalDialogs& Dialogs() { return dialogs; }
 	ProjectOperations& ProjectAnswers() { return projectOperations; }
 	Transcript& SessionTranscript() { return transcript; }
 	// The open project; null when none is open.
@@ -147,6 +149,7 @@ private:
 	ReportWindow report;
 	ModuleDataService moduleData;
 	HelpFolder help;
+	ModalDialogs dialogs;
 	ProjectOperations projectOperations;
 	std::unique_ptr<Project> project;
 	bool quit = false;

@@ -2,6 +2,8 @@
 // answers, call counters, and the dispatch of the slots to the one active host.
 #include "TestHost.hpp"
 
+#include <algorithm>
+#include <array>
 #include <set>
 
 namespace ReferenceHost::Testing {
@@ -25,13 +27,19 @@ protected:
 	ModuleToken LoadedToken() { return Load(TestAddOnA).Token(); }
 };
 
-TEST_F(HostFunctionTableTest, OffersExactlyTheImplementedEntries)
+TEST_F(HostFunctionTableTest, OffersItsImplementedEntriesAndNoOther)
 {
-	const std::set<int> expected {Entry::MenuRegistration, Entry::MenuHandlerInstallation,
-								  Entry::MergeHandlerInstallation, Entry::PaletteRegistration,
-								  Entry::PaletteRemoval, Entry::ReportLine, Entry::Environment,
-								  Entry::Interface, Entry::EventRegistration};
-	EXPECT_EQ(OfferedEntries(host->Table().Slots()), expected);
+	const std::set<int> offered = OfferedEntries(host->Table().Slots());
+	for (int entry = 0; entry < HostSdk::HostFunctionCount; ++entry) {
+		SCOPED_TRACE(entry);
+		EXPECT_EQ(offered.contains(entry), host->Table().IsImplemented(entry));
+	}
+	for (const int entry : {Entry::MenuRegistration, Entry::MenuHandlerInstallation, Entry::MergeHandlerInstallation,
+							Entry::PaletteRegistration, Entry::PaletteRemoval, Entry::ReportLine, Entry::Environment,
+							Entry::Interface, Entry::EventRegistration})
+		EXPECT_TRUE(offered.contains(entry)) << entry;
+	EXPECT_FALSE(offered.contains(0));
+	EXPECT_FALSE(offered.contains(HostSdk::HostFunctionCount - 1));
 }
 
 TEST_F(HostFunctionTableTest, TheAddOnGetsTheSameSlots)
@@ -71,22 +79,6 @@ TEST_F(HostFunctionTableTest, AForcedStatusIsAnsweredWithoutTheWorkAndCounted)
 	EXPECT_EQ(CallSlot<Entry::ReportLine>(slots, token, "shown", 0), 0);
 	EXPECT_EQ(host->Report().Lines(), std::vector<std::string> {"shown"});
 	EXPECT_EQ(table.CallCount(Entry::ReportLine), 2u);
-}
-
-TEST_F(HostFunctionTableTest, ForcingAnEntryTheHostLacksOffersASlotThatAnswersTheStatus)
-{
-	HostFunctionTable& table = host->Table();
-	EXPECT_EQ(table.Slots()[Entry::ElementCount], nullptr);
-	table.ForceStatus(Entry::ElementCount, HostSdk::StatusBadIndex);
-	const HostSdk::HostFunction* slots = table.Slots();
-	ASSERT_NE(slots[Entry::ElementCount], nullptr);
-	std::int32_t count = -1;
-	EXPECT_EQ(CallSlot<Entry::ElementCount>(slots, ModuleToken {1}, std::int32_t {1}, &count), HostSdk::StatusBadIndex);
-	EXPECT_EQ(count, -1);
-	EXPECT_EQ(table.CallCount(Entry::ElementCount), 1u);
-
-	table.ClearForcedStatus(Entry::ElementCount);
-	EXPECT_EQ(table.Slots()[Entry::ElementCount], nullptr);
 }
 
 TEST_F(HostFunctionTableTest, TheFilterTestReadsAForcedAnswerAsATruthValue)
@@ -190,6 +182,73 @@ TEST_F(HostFunctionTableTest, ASlotKeptAfterItsHostWentAwayRefuses)
 	EXPECT_EQ(HostFunctionTable::Active(), nullptr);
 	const auto report = reinterpret_cast<HostSdk::EntryFunction<Entry::ReportLine>>(reportSlot);
 	EXPECT_EQ(report(1, "late", 0), HostSdk::StatusRefused);
+}
+
+// A table on its own, with only what each test implements.
+TEST(BareHostFunctionTableTest, OnlyImplementedEntriesGetSlots)
+{
+	HostFunctionTable table;
+	EXPECT_EQ(OfferedEntries(table.Slots()), std::set<int> {});
+	table.Implement<Entry::ElementCount>([](ModuleToken, std::int32_t, std::int32_t* count) {
+		*count = 7;
+		return HostStatus {0};
+	});
+	table.ImplementSelector(Entry::Utilities, Selectors::CloseParameters,
+							[](ModuleToken, void*, void*) { return HostStatus {0}; });
+	EXPECT_EQ(OfferedEntries(table.Slots()), (std::set<int> {Entry::ElementCount, Entry::Utilities}));
+	EXPECT_TRUE(table.IsSelectorImplemented(Entry::Utilities, Selectors::CloseParameters));
+	EXPECT_FALSE(table.IsSelectorImplemented(Entry::Utilities, Selectors::OpenParameters));
+	std::int32_t count = 0;
+	EXPECT_EQ(CallSlot<Entry::ElementCount>(table.Slots(), ModuleToken {1}, std::int32_t {1}, &count), 0);
+	EXPECT_EQ(count, 7);
+}
+
+TEST(BareHostFunctionTableTest, ForcingAnEntryTheHostLacksOffersASlotThatAnswersTheStatus)
+{
+	HostFunctionTable table;
+	table.ForceStatus(Entry::ElementCount, HostSdk::StatusBadIndex);
+	// An add-on's copy of the table.
+	std::array<HostSdk::HostFunction, HostSdk::HostFunctionCount> copy {};
+	std::copy_n(table.Slots(), copy.size(), copy.begin());
+	ASSERT_NE(copy[Entry::ElementCount], nullptr);
+	std::int32_t count = -1;
+	EXPECT_EQ(CallSlot<Entry::ElementCount>(copy.data(), ModuleToken {1}, std::int32_t {1}, &count),
+			  HostSdk::StatusBadIndex);
+	EXPECT_EQ(count, -1);
+	EXPECT_EQ(table.CallCount(Entry::ElementCount), 1u);
+
+	table.ClearForcedStatus(Entry::ElementCount);
+	EXPECT_EQ(table.Slots()[Entry::ElementCount], nullptr);
+	// The copy still holds the slot: it answers the missing-entry status once nothing serves it.
+	EXPECT_EQ(CallSlot<Entry::ElementCount>(copy.data(), ModuleToken {1}, std::int32_t {1}, &count),
+			  HostSdk::StatusMissingEntry);
+}
+
+TEST(BareHostFunctionTableTest, ForcingOneSelectorOffersItsOperation)
+{
+	HostFunctionTable table;
+	table.ForceSelectorStatus(Entry::Window, Selectors::ChangeWindow, HostSdk::StatusRefused);
+	const HostSdk::HostFunction* slots = table.Slots();
+	ASSERT_NE(slots[Entry::Window], nullptr);
+	EXPECT_EQ(CallSlot<Entry::Window>(slots, ModuleToken {1}, Selectors::ChangeWindow, static_cast<void*>(nullptr),
+									  static_cast<void*>(nullptr)),
+			  HostSdk::StatusRefused);
+	EXPECT_EQ(CallSlot<Entry::Window>(slots, ModuleToken {1}, HostSdk::Selector("XXXX"), static_cast<void*>(nullptr),
+									  static_cast<void*>(nullptr)),
+			  HostSdk::StatusBadParameter);
+	table.ClearAllForcedStatuses();
+	EXPECT_EQ(table.Slots()[Entry::Window], nullptr);
+}
+
+TEST(BareHostFunctionTableTest, EmptyingWinsOverImplementationAndForcing)
+{
+	HostFunctionTable table;
+	table.Implement<Entry::ProgressEnd>([](ModuleToken) { return HostStatus {0}; });
+	table.ForceStatus(Entry::ProgressEnd, 5);
+	table.EmptyEntry(Entry::ProgressEnd);
+	EXPECT_EQ(table.Slots()[Entry::ProgressEnd], nullptr);
+	table.RestoreEntry(Entry::ProgressEnd);
+	EXPECT_EQ(CallSlot<Entry::ProgressEnd>(table.Slots(), ModuleToken {1}), 5);
 }
 
 } // namespace

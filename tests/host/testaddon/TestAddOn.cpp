@@ -4,7 +4,9 @@
 // TestAddOnA.addon and TestAddOnB.addon, so a host can hold two add-ons at once.
 #include "TestAddOnControl.hpp"
 
+#include "DG/Panel.hpp"
 #include "IO/LocationTable.hpp"
+#include "VX/ResourceManager.hpp"
 #include "VX/DebugOutput.hpp"
 #include "Win/Windows.hpp"
 
@@ -54,12 +56,27 @@ void WriteReport(const std::string& line)
 	control.lastReportAnswer = CallHost<HostSdk::Entry::ReportLine>(control.token, line.c_str(), std::int32_t {0});
 }
 
+// Shows the dialog from the add-on's own resources, as an add-on shows its messages.
+void ShowDialog()
+{
+	const VX::ResourceModuleId active = RSGetActiveModule();
+	const VX::ResourceModuleId own = RSAddModule(Win::ModuleFromAddress(reinterpret_cast<const void*>(&ShowDialog)));
+	{
+		DG::ModalDialog dialog(own, 128);
+		control.dialogAnswers.push_back(dialog.Invoke());
+	}
+	RSRemoveModule(own);
+	RSSetActiveModule(active);
+}
+
 HostStatus MenuCommand(const HostSdk::MenuParams* params)
 {
 	Record("MenuCommand " + std::to_string(params->menuStringListId) + " " + std::to_string(params->itemIndex));
 	control.menuParams.push_back(*params);
 	for (int beep = 0; beep < control.warningBeepsPerMenuCommand; ++beep)
 		MessageBeep(MB_ICONEXCLAMATION);
+	if (control.showDialogOnMenuCommand)
+		ShowDialog();
 	if (params->menuStringListId == static_cast<std::int16_t>(control.menuStringListId)) {
 		ToggleCheckMark();
 		WriteReport(std::string(TEST_ADDON_NAME) + " menu command " + std::to_string(params->itemIndex));

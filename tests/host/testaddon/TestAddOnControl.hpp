@@ -28,6 +28,7 @@ struct TestAddOnControl {
 	std::int32_t panelId = 77;
 	HostSdk::HostStatus menuHandlerAnswer = 0;
 	int warningBeepsPerMenuCommand = 0;
+	bool showDialogOnMenuCommand = false; // the modal dialog 128 of its resources
 
 	// ---- Recorded by the add-on ------------------------------------------------------------
 	std::vector<std::string> calls;      // every call into the add-on, in order
@@ -44,6 +45,7 @@ struct TestAddOnControl {
 	std::string helpFolderPath;          // where the location the host answered points
 	HostSdk::HostStatus lastReportAnswer = 0;
 	HostSdk::HostStatus lastFlagsAnswer = 0;
+	std::vector<bool> dialogAnswers;     // what each shown dialog's Invoke answered
 };
 
 extern "C" TestAddOnControl* TestAddOnControlBlock();

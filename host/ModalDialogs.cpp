@@ -1,0 +1,126 @@
+// Answering modal dialogs with a person's steps, and the dialogs in the transcript.
+#include "ModalDialogs.hpp"
+
+#include "DG/Panel.hpp"
+#include "DG/User.hpp"
+
+#include <utility>
+
+namespace ReferenceHost {
+
+namespace {
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string ResponseText(DG::ModalDialog::ModalResponse response)
+{
+	switch (response) {
+	case DG::ModalDialog::Accept: return "accepted";
+	case DG::ModalDialog::Cancel: return "cancelled";
+	case DG::ModalDialog::NoResponse: break;
+	}
+	return "closed without a response";
+}
+
+} // namespace
+
+bool ParseDialogAnswer(const std::vector<std::string>& words, DialogAnswer& answer, std::string& problem)
+{
+	answer.clear();
+	if (words.empty()) {
+		problem = "an answer needs at least one step";
+		return false;
+	}
+	for (std::size_t position = 0; position < words.size(); ++position) {
+		const std::string& word = words[position];
+		if (word == "ok") {
+			answer.push_back({DialogStep::Kind::Press, "OK"});
+		} else if (word == "cancel") {
+			answer.push_back({DialogStep::Kind::Cancel, {}});
+		} else if (word == "press" || word == "tick" || word == "untick") {
+			if (position + 1 == words.size()) {
+				problem = Quoted(word) + " needs the label of what it acts on";
+				return false;
+			}
+			const DialogStep::Kind kind = word == "press"  ? DialogStep::Kind::Press
+										  : word == "tick" ? DialogStep::Kind::Tick
+														   : DialogStep::Kind::Untick;
+			answer.push_back({kind, words[++position]});
+		} else {
+			problem = Quoted(word) + " is no step of an answer (ok, cancel, press LABEL, tick LABEL, untick LABEL)";
+			return false;
+		}
+	}
+	return true;
+}
+
+ModalDialogs::ModalDialogs(Transcript& sessionTranscript)
+	: transcript(sessionTranscript), previousAgent(DG::SetUserAgent(&answers)),
+	  previousListener(DG::SetModalRecordListener(this))
+{
+}
+
+ModalDialogs::~ModalDialogs()
+{
+	DG::SetUserAgent(previousAgent);
+	DG::SetModalRecordListener(previousListener);
+}
+
+void ModalDialogs::PlanAnswer(DialogAnswer answer)
+{
+	answers.Enqueue([this, steps = std::move(answer)](DG::User& person) {
+		for (const DialogStep& step : steps) {
+			// A step may have closed the dialog (or the add-on deleted it); the rest is moot.
+			const auto* dialog = dynamic_cast<const DG::ModalDialog*>(person.GetPanel());
+			if (dialog == nullptr || !dialog->IsOpen())
+				return;
+			DG::ActionResult result = DG::ActionResult::Done();
+			std::string what;
+			switch (step.kind) {
+			case DialogStep::Kind::Tick:
+				what = "tick " + Quoted(step.label);
+				result = person.SetCheck(step.label, true);
+				break;
+			case DialogStep::Kind::Untick:
+				what = "untick " + Quoted(step.label);
+				result = person.SetCheck(step.label, false);
+				break;
+			case DialogStep::Kind::Press:
+				what = "press " + Quoted(step.label);
+				result = person.Click(step.label);
+				break;
+			case DialogStep::Kind::Cancel:
+				what = "press the close box";
+				result = person.PressCloseBox();
+				break;
+			}
+			if (result) {
+				transcript.Add(TranscriptKind::Action, "(in the dialog) " + what);
+			} else {
+				refused.push_back(what + ": " + result.GetProblem());
+				transcript.Add(TranscriptKind::Error, "The dialog refused the step " + what + ": " + result.GetProblem());
+			}
+		}
+	});
+}
+
+void ModalDialogs::ModalDialogShown(const DG::ShownModalDialog& dialog)
+{
+	++shown;
+	std::string line = dialog.title;
+	for (const std::string& text : dialog.texts) {
+		// A text's own line ends would break the transcript's one line per thing seen.
+		std::string shownText = text;
+		while (!shownText.empty() && (shownText.back() == '\n' || shownText.back() == '\r'))
+			shownText.pop_back();
+		line += " | " + shownText;
+	}
+	transcript.Add(TranscriptKind::Message, line);
+}
+
+void ModalDialogs::ModalDialogClosed(const DG::ShownModalDialog& dialog)
+{
+	transcript.Add(TranscriptKind::Detail, "dialog " + Quoted(dialog.title) + " " + ResponseText(dialog.response));
+}
+
+} // namespace ReferenceHost
