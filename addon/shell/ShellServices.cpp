@@ -30,8 +30,11 @@ void SoundWarningBeep()
 HostSdk::HostStatus WriteHostReportLine(std::string_view line)
 {
 	char text[ReportLineLimit + 1];
+	// An empty view may carry no data pointer at all.
 	const std::size_t length = std::min(line.size(), ReportLineLimit);
-	std::memcpy(text, line.data(), length);
+	if (length > 0) {
+		std::memcpy(text, line.data(), length);
+	}
 	text[length] = '\0';
 	return HostCalls::WriteReportLine(text, 0);
 }

@@ -99,6 +99,13 @@ TEST_F(ReportLineTest, CutsLongLinesTo511Characters)
 	}
 }
 
+TEST_F(ReportLineTest, AnEmptyViewWritesAnEmptyLine)
+{
+	WriteHostReportLine({});
+	ASSERT_EQ(FakeHost::reportLines.size(), 1u);
+	EXPECT_EQ(FakeHost::reportLines[0], "");
+}
+
 TEST_F(ReportLineTest, AnEmptyReportEntryIsNoFailure)
 {
 	Module().hostTable[Entry::ReportLine] = nullptr;
