@@ -1,0 +1,722 @@
+// The host operations that answer add-ons from the project, called through the function
+// table with a loaded add-on's token and the SDK's records, as an add-on calls them. Every
+// handle and location an answer leaves is released here, and the fixture checks that none
+// is left alive.
+#include "ParameterRecords.hpp"
+#include "ProjectTestSupport.hpp"
+
+#include "IO/LocationTable.hpp"
+#include "VX/Memory.hpp"
+
+#include <cstring>
+
+namespace ReferenceHost::Testing {
+namespace {
+
+namespace Entry = HostSdk::Entry;
+namespace Selectors = HostSdk::Selectors;
+using HostSdk::StatusBadIndex;
+using HostSdk::StatusBadParameter;
+using HostSdk::StatusRefused;
+
+std::vector<HostSdk::ParameterRecord> RecordsOf(VX::HandleId handle)
+{
+	std::vector<HostSdk::ParameterRecord> records(VX::GetHandleSize(handle) / sizeof(HostSdk::ParameterRecord));
+	if (!records.empty())
+		std::memcpy(records.data(), VX::GetHandleData(handle), records.size() * sizeof(HostSdk::ParameterRecord));
+	return records;
+}
+
+std::vector<std::string> TextsOf(VX::HandleId handle)
+{
+	std::vector<std::string> texts;
+	const auto* bytes = static_cast<const char*>(VX::GetHandleData(handle));
+	const std::size_t size = VX::GetHandleSize(handle);
+	std::size_t start = 0;
+	while (start < size) {
+		const std::size_t length = strnlen(bytes + start, size - start);
+		texts.emplace_back(bytes + start, length);
+		start += length + 1;
+	}
+	return texts;
+}
+
+class ProjectOperationsTest : public ProjectHostTest {
+protected:
+	void SetUp() override
+	{
+		ProjectHostTest::SetUp();
+		if (!HasFatalFailure())
+			Open(SmallProjectText);
+	}
+
+	HostSdk::ElementRecord Read(std::int32_t type, std::int32_t index, HostStatus& status)
+	{
+		HostSdk::ElementRecord record {};
+		record.type = type;
+		record.index = index;
+		status = Call<Entry::ElementRead>(&record);
+		return record;
+	}
+
+	std::int64_t CountedPolygons(std::int32_t type, std::int32_t index)
+	{
+		HostSdk::Element3DInfo info {};
+		if (Call<Entry::Element3DInfo>(type, index, &info) != 0)
+			return -1;
+		std::int64_t sum = 0;
+		for (std::int32_t component = info.firstComponent; component <= info.lastComponent; ++component) {
+			HostSdk::Component3DRecord record {};
+			record.kind = 1;
+			record.index = component;
+			if (Call<Entry::Component3DRead>(&record) == 0)
+				sum += record.polygonCount;
+		}
+		return sum;
+	}
+
+	// 'OPAR' with the owner, then 'GPAR': the list handle (0 when either failed).
+	VX::HandleId OpenAndGet(std::int32_t part, std::int32_t type = 0, std::int32_t index = 0)
+	{
+		HostSdk::ParameterOwnerRecord owner {};
+		owner.libPartIndex = part;
+		owner.elementType = type;
+		owner.elementIndex = index;
+		if (Ask(Entry::Utilities, Selectors::OpenParameters, &owner) != 0)
+			return 0;
+		HostSdk::ParameterListRecord list {};
+		if (Ask(Entry::Utilities, Selectors::GetParameters, &list) != 0)
+			return 0;
+		return list.parameters;
+	}
+
+	HostStatus Close() { return Ask(Entry::Utilities, Selectors::CloseParameters, nullptr); }
+};
+
+// ---- Refusals every operation shares -----------------------------------------------------
+
+TEST_F(ProjectOperationsTest, AStrangerOrAHostWithoutProjectIsRefused)
+{
+	std::int32_t count = 5;
+	EXPECT_EQ(CallSlot<Entry::ElementCount>(host->Table().Slots(), HostSdk::ModuleToken {0}, 1, &count), StatusRefused);
+	EXPECT_FALSE(CallSlot<Entry::ElementFilter>(host->Table().Slots(), HostSdk::ModuleToken {12345}, 1, 1, 2u));
+	ASSERT_TRUE(host->CloseProject());
+	EXPECT_EQ(Call<Entry::ElementCount>(1, &count), StatusRefused);
+	HostSdk::StoryRecord stories {};
+	EXPECT_EQ(Ask(Entry::Environment, Selectors::GetStoryInfo, &stories), StatusRefused);
+	EXPECT_EQ(stories.dataHandle, 0u) << "nothing to release after a refusal";
+	HostSdk::LibPartRecord part {};
+	part.index = 1;
+	EXPECT_EQ(Call<Entry::LibPartRead>(&part), StatusRefused);
+	HostSdk::SelectionRecord selection {};
+	EXPECT_EQ(Call<Entry::SelectionRead>(&selection, nullptr, 0), StatusRefused);
+}
+
+TEST_F(ProjectOperationsTest, NullRecordsAreRefused)
+{
+	EXPECT_EQ(Call<Entry::ElementCount>(1, static_cast<std::int32_t*>(nullptr)), StatusBadParameter);
+	EXPECT_EQ(Call<Entry::ElementRead>(static_cast<HostSdk::ElementRecord*>(nullptr)), StatusBadParameter);
+	EXPECT_EQ(Call<Entry::ElementMemoRead>(1, 1, static_cast<HostSdk::ElementMemo*>(nullptr)), StatusBadParameter);
+	EXPECT_EQ(Call<Entry::Element3DInfo>(1, 1, static_cast<HostSdk::Element3DInfo*>(nullptr)), StatusBadParameter);
+	EXPECT_EQ(Call<Entry::Component3DRead>(static_cast<HostSdk::Component3DRecord*>(nullptr)), StatusBadParameter);
+	EXPECT_EQ(Call<Entry::LibPartSearch>(static_cast<HostSdk::LibPartRecord*>(nullptr), false), StatusBadParameter);
+	EXPECT_EQ(Call<Entry::SelectionRead>(static_cast<HostSdk::SelectionRecord*>(nullptr), nullptr, 0), StatusBadParameter);
+	for (const std::uint32_t selector : {Selectors::GetStoryInfo, Selectors::ChangeStory})
+		EXPECT_EQ(Ask(Entry::Environment, selector, nullptr), StatusBadParameter);
+	for (const std::uint32_t selector : {Selectors::GetDataRecord, Selectors::ChangeDataRecord, Selectors::GetWindowInfo})
+		EXPECT_EQ(Ask(Entry::Database, selector, nullptr), StatusBadParameter);
+	EXPECT_EQ(Ask(Entry::Window, Selectors::ChangeWindow, nullptr), StatusBadParameter);
+	for (const std::uint32_t selector : {Selectors::OpenParameters, Selectors::GetParameters, Selectors::ChangeParameter,
+										 Selectors::GetParameterValues, Selectors::ItemCodeToElementType})
+		EXPECT_EQ(Ask(Entry::Utilities, selector, nullptr), StatusBadParameter) << selector;
+}
+
+// ---- Stories, windows, the data record -----------------------------------------------------
+
+TEST_F(ProjectOperationsTest, TheStoryRecordAndItsDataHandle)
+{
+	HostSdk::StoryRecord record {};
+	ASSERT_EQ(Ask(Entry::Environment, Selectors::GetStoryInfo, &record), 0);
+	EXPECT_EQ(record.firstStory, -1);
+	EXPECT_EQ(record.lastStory, 2);
+	EXPECT_EQ(record.activeStory, 1);
+	EXPECT_EQ(record.noStoryZero, 1);
+	ASSERT_NE(record.dataHandle, 0u);
+	ASSERT_EQ(VX::GetHandleSize(record.dataHandle), 4u * 64u);
+	const auto* entries = static_cast<const char*>(VX::GetHandleData(record.dataHandle));
+	std::int16_t index = 0;
+	std::memcpy(&index, entries + 3 * 64, sizeof index);
+	EXPECT_EQ(index, 2);
+	EXPECT_STREQ(entries + 3 * 64 + 4, "Attic");
+	EXPECT_TRUE(VX::FreeHandle(record.dataHandle));
+}
+
+TEST_F(ProjectOperationsTest, ChangingTheStory)
+{
+	HostSdk::StoryChangeRecord change {};
+	change.story = -1;
+	ASSERT_EQ(Ask(Entry::Environment, Selectors::ChangeStory, &change), 0);
+	EXPECT_EQ(CurrentProject().StoryList().active, -1);
+	change.story = 3;
+	EXPECT_EQ(Ask(Entry::Environment, Selectors::ChangeStory, &change), StatusBadIndex);
+	change.story = 2;
+	change.kind = 1;
+	EXPECT_EQ(Ask(Entry::Environment, Selectors::ChangeStory, &change), StatusBadParameter);
+	EXPECT_EQ(CurrentProject().StoryList().active, -1);
+}
+
+TEST_F(ProjectOperationsTest, WindowsAndTheDataRecord)
+{
+	HostSdk::WindowRecord window {};
+	window.kind = 99;
+	ASSERT_EQ(Ask(Entry::Database, Selectors::GetWindowInfo, &window), 0);
+	EXPECT_EQ(window.kind, 4);
+	window.kind = 1;
+	ASSERT_EQ(Ask(Entry::Window, Selectors::ChangeWindow, &window), 0);
+	EXPECT_EQ(CurrentProject().WindowKind(), 1);
+	window.kind = 0;
+	EXPECT_EQ(Ask(Entry::Window, Selectors::ChangeWindow, &window), StatusBadParameter);
+
+	HostSdk::DataRecord data {};
+	ASSERT_EQ(Ask(Entry::Database, Selectors::GetDataRecord, &data), 0);
+	EXPECT_EQ(data.mode, 3);
+	data.mode = 1;
+	data.reserved[819] = 0xAB;
+	ASSERT_EQ(Ask(Entry::Database, Selectors::ChangeDataRecord, &data), 0);
+	HostSdk::DataRecord again {};
+	ASSERT_EQ(Ask(Entry::Database, Selectors::GetDataRecord, &again), 0);
+	EXPECT_EQ(std::memcmp(&again, &data, sizeof data), 0) << "the host keeps all 824 bytes";
+}
+
+// ---- Elements --------------------------------------------------------------------------------
+
+TEST_F(ProjectOperationsTest, CountsAndTheFilterTest)
+{
+	std::int32_t count = -1;
+	ASSERT_EQ(Call<Entry::ElementCount>(1, &count), 0);
+	EXPECT_EQ(count, 3) << "a deleted element keeps its index";
+	ASSERT_EQ(Call<Entry::ElementCount>(17, &count), 0);
+	EXPECT_EQ(count, 0);
+	EXPECT_EQ(Call<Entry::ElementCount>(34, &count), StatusBadParameter);
+	EXPECT_EQ(count, 0);
+
+	EXPECT_TRUE(Call<Entry::ElementFilter>(1, 1, HostSdk::FilterVisible));
+	EXPECT_TRUE(Call<Entry::ElementFilter>(1, 1, HostSdk::FilterEditable));
+	EXPECT_FALSE(Call<Entry::ElementFilter>(1, 2, HostSdk::FilterVisible)) << "hidden";
+	EXPECT_FALSE(Call<Entry::ElementFilter>(1, 2, HostSdk::FilterEditable)) << "locked";
+	EXPECT_FALSE(Call<Entry::ElementFilter>(1, 3, HostSdk::FilterVisible)) << "deleted";
+	EXPECT_FALSE(Call<Entry::ElementFilter>(1, 4, HostSdk::FilterVisible)) << "no such element";
+	EXPECT_FALSE(Call<Entry::ElementFilter>(1, 1, 4u)) << "a bit no element holds";
+}
+
+TEST_F(ProjectOperationsTest, TheElementRecord)
+{
+	HostStatus status = -1;
+	HostSdk::ElementRecord window = Read(4, 1, status);
+	ASSERT_EQ(status, 0);
+	EXPECT_EQ(window.type, 4);
+	EXPECT_EQ(window.index, 1);
+	EXPECT_EQ(window.storyIndex, 0);
+	EXPECT_EQ(window.groupIndex, 1);
+	EXPECT_EQ(window.libPartIndex, 1);
+	EXPECT_EQ(window.variation, 0u);
+
+	const HostSdk::ElementRecord stair = Read(6, 1, status);
+	ASSERT_EQ(status, 0);
+	EXPECT_EQ(stair.variation, HostSdk::StairVariation);
+	EXPECT_EQ(stair.storyIndex, -1);
+	EXPECT_EQ(stair.libPartIndex, 3);
+
+	const HostSdk::ElementRecord group = Read(28, 1, status);
+	ASSERT_EQ(status, 0);
+	EXPECT_EQ(group.groupMode, 1);
+	EXPECT_NE(group.groupProtected, 0);
+	EXPECT_EQ(Read(28, 2, status).groupProtected, 0);
+
+	Read(1, 3, status);
+	EXPECT_EQ(status, StatusBadIndex) << "deleted";
+	Read(1, 0, status);
+	EXPECT_EQ(status, StatusBadIndex);
+	Read(40, 1, status);
+	EXPECT_EQ(status, StatusBadIndex);
+}
+
+TEST_F(ProjectOperationsTest, TheMemoOfAPlacedPartHoldsItsParameters)
+{
+	HostSdk::ElementMemo memo {};
+	ASSERT_EQ(Call<Entry::ElementMemoRead>(4, 1, &memo), 0);
+	EXPECT_EQ(memo.groupData, 0u);
+	ASSERT_NE(memo.parameters, 0u);
+	const std::vector<HostSdk::ParameterRecord> records = RecordsOf(memo.parameters);
+	ASSERT_EQ(records.size(), 4u);
+	EXPECT_STREQ(records[3].name, "lod");
+	EXPECT_STREQ(records[3].value.text, "Simple");
+	ReleaseParameterListHandle(memo.parameters);
+
+	HostSdk::ElementMemo wall {};
+	ASSERT_EQ(Call<Entry::ElementMemoRead>(1, 1, &wall), 0);
+	EXPECT_EQ(wall.parameters, 0u);
+	EXPECT_EQ(wall.groupData, 0u);
+	EXPECT_EQ(Call<Entry::ElementMemoRead>(1, 3, &wall), StatusBadIndex);
+}
+
+TEST_F(ProjectOperationsTest, AGroupsMemoCarriesItsProtectionInTheSecondWord)
+{
+	HostSdk::ElementMemo memo {};
+	ASSERT_EQ(Call<Entry::ElementMemoRead>(28, 1, &memo), 0);
+	ASSERT_NE(memo.groupData, 0u);
+	ASSERT_EQ(VX::GetHandleSize(memo.groupData), 8u);
+	std::uint32_t words[2] = {};
+	std::memcpy(words, VX::GetHandleData(memo.groupData), sizeof words);
+	EXPECT_EQ(words[1], 7u);
+	VX::FreeHandle(memo.groupData);
+
+	HostSdk::ElementMemo open {};
+	ASSERT_EQ(Call<Entry::ElementMemoRead>(28, 2, &open), 0);
+	std::memcpy(words, VX::GetHandleData(open.groupData), sizeof words);
+	EXPECT_EQ(words[1], 0u);
+	VX::FreeHandle(open.groupData);
+}
+
+TEST_F(ProjectOperationsTest, ThreeDInfoAndComponents)
+{
+	HostSdk::Element3DInfo info {};
+	ASSERT_EQ(Call<Entry::Element3DInfo>(1, 1, &info), 0);
+	EXPECT_EQ(info.lastComponent - info.firstComponent, 1);
+	HostSdk::Component3DRecord component {};
+	component.kind = 1;
+	component.index = info.lastComponent;
+	ASSERT_EQ(Call<Entry::Component3DRead>(&component), 0);
+	EXPECT_EQ(component.polygonCount, 8);
+	component.kind = 2;
+	EXPECT_EQ(Call<Entry::Component3DRead>(&component), StatusBadParameter);
+	component.kind = 1;
+	component.index = 0;
+	EXPECT_EQ(Call<Entry::Component3DRead>(&component), StatusBadIndex);
+
+	EXPECT_EQ(CountedPolygons(1, 1), 14);
+	EXPECT_EQ(CountedPolygons(4, 1), 10) << "the simple model";
+	EXPECT_EQ(CountedPolygons(4, 2), 175) << "the detailed model";
+	EXPECT_EQ(CountedPolygons(6, 1), 500) << "a part without model parameter";
+	EXPECT_EQ(CountedPolygons(6, 2), 23) << "a missing part: the element's own components";
+	EXPECT_EQ(CountedPolygons(28, 1), 0) << "a group has no components";
+	EXPECT_EQ(CountedPolygons(1, 3), -1) << "deleted";
+}
+
+// ---- Library parts ---------------------------------------------------------------------------
+
+TEST_F(ProjectOperationsTest, ReadingAPartLeavesALocationTheCallerReleases)
+{
+	HostSdk::LibPartRecord record {};
+	record.index = 1;
+	ASSERT_EQ(Call<Entry::LibPartRead>(&record), 0);
+	EXPECT_STREQ(record.name, "Test Window");
+	EXPECT_STREQ(record.uniqueId, "{W-1}");
+	EXPECT_EQ(record.typeId, 4);
+	ASSERT_NE(record.location, 0u);
+	IO::Location location;
+	ASSERT_TRUE(IO::LookUpLocation(record.location, &location));
+	EXPECT_EQ(location.ToPath().ToStd(), "/Library/Test Window.part");
+	EXPECT_TRUE(IO::ReleaseLocation(record.location));
+
+	for (const std::int32_t index : {2, 4, 0, -1}) {
+		HostSdk::LibPartRecord missing {};
+		missing.index = index;
+		EXPECT_EQ(Call<Entry::LibPartRead>(&missing), StatusBadIndex) << index;
+		EXPECT_EQ(missing.location, 0u);
+	}
+}
+
+TEST_F(ProjectOperationsTest, SearchingAPartByItsIdentifier)
+{
+	HostSdk::LibPartRecord record {};
+	std::strcpy(record.uniqueId, "{S-3}");
+	ASSERT_EQ(Call<Entry::LibPartSearch>(&record, false), 0);
+	EXPECT_EQ(record.index, 3);
+	EXPECT_STREQ(record.name, "Stair Part");
+	EXPECT_TRUE(IO::ReleaseLocation(record.location));
+
+	HostSdk::LibPartRecord missing {};
+	std::strcpy(missing.uniqueId, "{G-2}");
+	EXPECT_EQ(Call<Entry::LibPartSearch>(&missing, false), StatusBadIndex) << "a missing part is not found";
+	HostSdk::LibPartRecord unknown {};
+	std::strcpy(unknown.uniqueId, "{nobody}");
+	EXPECT_EQ(Call<Entry::LibPartSearch>(&unknown, true), StatusBadIndex);
+	EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Message,
+												   "The library part {nobody} is not in the loaded libraries"))
+		<< "asked with warnings, the host tells the person";
+
+	// An identifier that fills its field without a zero is read to the field's end only.
+	HostSdk::LibPartRecord full {};
+	std::memset(full.uniqueId, 'x', sizeof full.uniqueId);
+	EXPECT_EQ(Call<Entry::LibPartSearch>(&full, false), StatusBadIndex);
+}
+
+// ---- The selection ---------------------------------------------------------------------------
+
+TEST_F(ProjectOperationsTest, ReadingTheSelectionWithItsItems)
+{
+	HostSdk::SelectionRecord record {};
+	HostSdk::HandleId items = 0;
+	ASSERT_EQ(Call<Entry::SelectionRead>(&record, &items, 0), 0);
+	EXPECT_EQ(record.kind, 1);
+	EXPECT_EQ(record.itemCount, 2);
+	EXPECT_NE(record.markerHandle, 0u);
+	ASSERT_EQ(VX::GetHandleSize(items), 2 * sizeof(HostSdk::SelectionItem));
+	HostSdk::SelectionItem read[2];
+	std::memcpy(read, VX::GetHandleData(items), sizeof read);
+	EXPECT_EQ(read[0].itemCode, 1);
+	EXPECT_EQ(read[0].index, 1);
+	EXPECT_EQ(read[0].subField, 1);
+	EXPECT_EQ(read[1].itemCode, 10);
+	EXPECT_EQ(read[1].index, 2);
+	EXPECT_EQ(read[1].subField, 0);
+	VX::FreeHandle(items);
+	VX::FreeHandle(record.markerHandle);
+
+	HostSdk::SelectionRecord without {};
+	ASSERT_EQ(Call<Entry::SelectionRead>(&without, nullptr, 0), 0);
+	EXPECT_EQ(without.itemCount, 2);
+	VX::FreeHandle(without.markerHandle);
+}
+
+TEST_F(ProjectOperationsTest, NothingSelectedAnswersTheEmptySelectionStatus)
+{
+	CurrentProject().CurrentSelection() = Selection {};
+	HostSdk::SelectionRecord record {};
+	record.markerHandle = 77;
+	HostSdk::HandleId items = 99;
+	EXPECT_EQ(Call<Entry::SelectionRead>(&record, &items, 0), HostSdk::StatusEmptySelection);
+	EXPECT_EQ(record.kind, 0);
+	EXPECT_EQ(record.itemCount, 0);
+	EXPECT_EQ(record.markerHandle, 0u);
+	EXPECT_EQ(items, 0u);
+}
+
+TEST_F(ProjectOperationsTest, AMarqueeSelectionCarriesItsByte)
+{
+	Selection& selection = CurrentProject().CurrentSelection();
+	selection.kind = 2;
+	selection.marqueeAllStories = 1;
+	HostSdk::SelectionRecord record {};
+	ASSERT_EQ(Call<Entry::SelectionRead>(&record, nullptr, 0), 0);
+	EXPECT_EQ(record.kind, 2);
+	EXPECT_EQ(record.marqueeAllStories, 1);
+	VX::FreeHandle(record.markerHandle);
+}
+
+TEST_F(ProjectOperationsTest, SelectingAndDeselectingItems)
+{
+	const auto handleOf = [](std::vector<HostSdk::SelectionItem> items) {
+		const VX::HandleId handle = VX::AllocateHandle(items.size() * sizeof(HostSdk::SelectionItem));
+		std::memcpy(VX::GetHandleData(handle), items.data(), items.size() * sizeof(HostSdk::SelectionItem));
+		return handle;
+	};
+	const VX::HandleId current = handleOf({{1, 1, 1, {}}, {10, 2, 0, {}}});
+	ASSERT_EQ(Call<Entry::SelectItems>(current, 2, 0), 0);
+	EXPECT_EQ(CurrentProject().CurrentSelection().kind, 0) << "everything deselected";
+	EXPECT_TRUE(CurrentProject().CurrentSelection().items.empty());
+
+	const VX::HandleId wanted = handleOf({{13, 1, 1, {}}, {10, 1, 0, {}}, {13, 1, 1, {}}});
+	ASSERT_EQ(Call<Entry::SelectItems>(wanted, 3, 1), 0);
+	EXPECT_EQ(CurrentProject().CurrentSelection().kind, 1);
+	EXPECT_EQ(CurrentProject().CurrentSelection().items, (std::vector<ElementId> {{6, 1}, {4, 1}}));
+
+	const VX::HandleId bad = handleOf({{1, 2, 1, {}}, {2, 1, 0, {}}});
+	EXPECT_EQ(Call<Entry::SelectItems>(bad, 2, 1), StatusBadParameter) << "item code 2 is no code";
+	const VX::HandleId deleted = handleOf({{1, 3, 1, {}}});
+	EXPECT_EQ(Call<Entry::SelectItems>(deleted, 1, 1), StatusBadIndex);
+	EXPECT_EQ(Call<Entry::SelectItems>(deleted, 2, 1), StatusBadParameter) << "more items than the handle holds";
+	EXPECT_EQ(Call<Entry::SelectItems>(deleted, -1, 1), StatusBadParameter);
+	EXPECT_EQ(Call<Entry::SelectItems>(HostSdk::HandleId {0}, 1, 1), StatusBadParameter);
+	EXPECT_EQ(CurrentProject().CurrentSelection().items.size(), 2u) << "a refused call changes nothing";
+	for (const VX::HandleId handle : {current, wanted, bad, deleted})
+		EXPECT_EQ(VX::GetHandleSize(handle) % sizeof(HostSdk::SelectionItem), 0u) << "the handles stay the caller's";
+	for (const VX::HandleId handle : {current, wanted, bad, deleted})
+		EXPECT_TRUE(VX::FreeHandle(handle));
+}
+
+TEST_F(ProjectOperationsTest, ItemCodesBecomeElementTypes)
+{
+	std::int32_t type = -1;
+	std::int32_t code = 12;
+	ASSERT_EQ(Ask(Entry::Utilities, Selectors::ItemCodeToElementType, &code, &type), 0);
+	EXPECT_EQ(type, 5);
+	code = 58;
+	ASSERT_EQ(Ask(Entry::Utilities, Selectors::ItemCodeToElementType, &code, &type), 0);
+	EXPECT_EQ(type, 33);
+	code = 3;
+	type = -1;
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::ItemCodeToElementType, &code, &type), StatusBadParameter);
+	EXPECT_EQ(type, -1);
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::ItemCodeToElementType, &code, nullptr), StatusBadParameter);
+}
+
+// ---- Parameters and the element change -----------------------------------------------------
+
+TEST_F(ProjectOperationsTest, APartsParametersAsRecords)
+{
+	const VX::HandleId list = OpenAndGet(1);
+	ASSERT_NE(list, 0u);
+	const std::vector<HostSdk::ParameterRecord> records = RecordsOf(list);
+	ASSERT_EQ(records.size(), 4u);
+	EXPECT_EQ(records[0].typeCode, 1u);
+	EXPECT_EQ(records[0].arrayFlag, 0);
+	EXPECT_STREQ(records[0].name, "width");
+	EXPECT_EQ(records[0].value.number, 1.5);
+	EXPECT_EQ(records[1].typeCode, 12u);
+	EXPECT_EQ(records[1].arrayFlag, 2);
+	EXPECT_EQ(TextsOf(records[1].value.arrayValues), (std::vector<std::string> {"left", "right"}));
+	ASSERT_EQ(VX::GetHandleSize(records[2].value.arrayValues), 2 * sizeof(double));
+	EXPECT_EQ(static_cast<const double*>(VX::GetHandleData(records[2].value.arrayValues))[1], 0.75);
+	EXPECT_EQ(records[3].typeCode, HostSdk::ParameterTypeText);
+	EXPECT_STREQ(records[3].name, "lod");
+	EXPECT_STREQ(records[3].value.text, "Detailed") << "the part's own value, not an element's";
+	ReleaseParameterListHandle(list);
+	EXPECT_EQ(Close(), 0);
+}
+
+TEST_F(ProjectOperationsTest, OpeningParametersOfWhatCannotHaveThem)
+{
+	EXPECT_EQ(OpenAndGet(2), 0u) << "a missing part";
+	EXPECT_EQ(OpenAndGet(9), 0u) << "no such part";
+	HostSdk::ParameterOwnerRecord wall {};
+	wall.elementType = 1;
+	wall.elementIndex = 1;
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::OpenParameters, &wall), StatusBadParameter);
+	HostSdk::ParameterOwnerRecord nothing {};
+	nothing.elementType = 4;
+	nothing.elementIndex = 9;
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::OpenParameters, &nothing), StatusBadIndex);
+	EXPECT_EQ(Close(), 0);
+	HostSdk::ParameterListRecord list {};
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::GetParameters, &list), StatusRefused) << "nothing is open";
+	EXPECT_EQ(list.parameters, 0u);
+}
+
+TEST_F(ProjectOperationsTest, TheValueListOfAParameter)
+{
+	const VX::HandleId list = OpenAndGet(1);
+	ASSERT_NE(list, 0u);
+	ReleaseParameterListHandle(list);
+	HostSdk::ValueListRequest request {};
+	std::strcpy(request.name, "lod");
+	ASSERT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &request), 0);
+	EXPECT_EQ(request.count, 3);
+	EXPECT_EQ(TextsOf(request.values), (std::vector<std::string> {"Detailed", "Simple", "Off"}));
+	EXPECT_EQ(VX::GetHandleSize(request.extra), 3 * sizeof(std::uint32_t));
+	VX::FreeHandle(request.values);
+	VX::FreeHandle(request.extra);
+
+	HostSdk::ValueListRequest unknown {};
+	std::strcpy(unknown.name, "colour");
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &unknown), StatusBadParameter);
+	EXPECT_EQ(unknown.values, 0u);
+	EXPECT_EQ(unknown.extra, 0u);
+	EXPECT_EQ(Close(), 0);
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &request), StatusRefused) << "closed";
+}
+
+TEST_F(ProjectOperationsTest, AChangedParameterReachesTheElementOnlyThroughTheElementChange)
+{
+	ASSERT_EQ(CountedPolygons(4, 2), 175);
+	const VX::HandleId before = OpenAndGet(0, 4, 2);
+	ASSERT_NE(before, 0u);
+	ReleaseParameterListHandle(before);
+
+	const char* newValue = "Off";
+	HostSdk::ChangeParameterRequest change {};
+	std::strcpy(change.name, "lod");
+	change.newValue = newValue;
+	ASSERT_EQ(Ask(Entry::Utilities, Selectors::ChangeParameter, &change), 0);
+	EXPECT_EQ(FindParameter(CurrentProject().FindElement(4, 2)->parameters, "lod")->text, "Detailed")
+		<< "only the open list changed";
+
+	HostSdk::ParameterListRecord list {};
+	ASSERT_EQ(Ask(Entry::Utilities, Selectors::GetParameters, &list), 0);
+	EXPECT_STREQ(RecordsOf(list.parameters)[3].value.text, "Off");
+
+	HostSdk::ElementRecord element {};
+	element.type = 4;
+	element.index = 2;
+	HostSdk::ElementMemo memo {};
+	memo.parameters = list.parameters;
+	ASSERT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
+										 HostSdk::MemoMaskParameters, 1),
+			  0);
+	ReleaseParameterListHandle(list.parameters);
+	EXPECT_EQ(Close(), 0);
+
+	EXPECT_EQ(FindParameter(CurrentProject().FindElement(4, 2)->parameters, "lod")->text, "Off");
+	EXPECT_EQ(CountedPolygons(4, 2), 0) << "the changed level changes the 3D model";
+	EXPECT_EQ(CountedPolygons(4, 1), 10) << "other elements keep theirs";
+	EXPECT_TRUE(CurrentProject().IsModified());
+}
+
+TEST_F(ProjectOperationsTest, ChangingANumberAndRefusingBadValues)
+{
+	const VX::HandleId list = OpenAndGet(1);
+	ASSERT_NE(list, 0u);
+	ReleaseParameterListHandle(list);
+	HostSdk::ChangeParameterRequest change {};
+	std::strcpy(change.name, "width");
+	change.newValue = "2.5";
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::ChangeParameter, &change), 0);
+	change.newValue = "wide";
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::ChangeParameter, &change), StatusBadParameter);
+	std::strcpy(change.name, "panes");
+	change.newValue = "one";
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::ChangeParameter, &change), StatusBadParameter) << "an array";
+	std::strcpy(change.name, "colour");
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::ChangeParameter, &change), StatusBadParameter);
+	std::strcpy(change.name, "lod");
+	const std::string tooLong(300, 'x');
+	change.newValue = tooLong.c_str();
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::ChangeParameter, &change), StatusBadParameter);
+	change.newValue = nullptr;
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::ChangeParameter, &change), StatusBadParameter);
+	EXPECT_EQ(Close(), 0);
+	EXPECT_EQ(FindParameter(CurrentProject().FindLibraryPart(1)->parameters, "width")->number, 1.5)
+		<< "the part itself never changes";
+}
+
+TEST_F(ProjectOperationsTest, TheElementChangeRefusesWhatItCannotTake)
+{
+	HostSdk::ElementRecord element {};
+	element.type = 6;
+	element.index = 1;
+	HostSdk::ElementMemo memo {};
+	EXPECT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
+										 HostSdk::MemoMaskParameters, 1),
+			  StatusRefused)
+		<< "the stair refuses changes";
+
+	element.type = 4;
+	element.index = 2;
+	Parameter unknown;
+	unknown.name = "colour";
+	memo.parameters = MakeParameterListHandle({unknown}, AnswerDamage {});
+	EXPECT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
+										 HostSdk::MemoMaskParameters, 1),
+			  StatusBadParameter);
+	ReleaseParameterListHandle(memo.parameters);
+
+	Parameter wrongType;
+	wrongType.name = "width";
+	wrongType.text = "wide";
+	memo.parameters = MakeParameterListHandle({wrongType}, AnswerDamage {});
+	EXPECT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
+										 HostSdk::MemoMaskParameters, 1),
+			  StatusBadParameter);
+	ReleaseParameterListHandle(memo.parameters);
+
+	memo.parameters = VX::AllocateHandle(sizeof(HostSdk::ParameterRecord) + 10);
+	EXPECT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
+										 HostSdk::MemoMaskParameters, 1),
+			  StatusBadParameter)
+		<< "a handle of no whole number of records";
+	VX::FreeHandle(memo.parameters);
+
+	element.index = 9;
+	EXPECT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
+										 HostSdk::MemoMaskParameters, 1),
+			  StatusBadIndex);
+	EXPECT_FALSE(CurrentProject().IsModified());
+}
+
+// ---- Careless answers -------------------------------------------------------------------------
+
+TEST_F(ProjectOperationsTest, AValueListCountClaimingMoreThanTheHandleHolds)
+{
+	CurrentProject().Damage().valueListCountTooLarge = true;
+	ReleaseParameterListHandle(OpenAndGet(1));
+	HostSdk::ValueListRequest request {};
+	std::strcpy(request.name, "lod");
+	ASSERT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &request), 0);
+	EXPECT_EQ(request.count, 5);
+	EXPECT_EQ(TextsOf(request.values).size(), 3u);
+	VX::FreeHandle(request.values);
+	VX::FreeHandle(request.extra);
+	Close();
+}
+
+TEST_F(ProjectOperationsTest, AGroupBlockOfOneWord)
+{
+	CurrentProject().Damage().groupDataTooShort = true;
+	HostSdk::ElementMemo memo {};
+	ASSERT_EQ(Call<Entry::ElementMemoRead>(28, 1, &memo), 0);
+	EXPECT_EQ(VX::GetHandleSize(memo.groupData), 4u);
+	VX::FreeHandle(memo.groupData);
+}
+
+TEST_F(ProjectOperationsTest, AParameterHandleWithStrayBytes)
+{
+	CurrentProject().Damage().parameterHandleRagged = true;
+	const VX::HandleId list = OpenAndGet(1);
+	EXPECT_EQ(VX::GetHandleSize(list) % sizeof(HostSdk::ParameterRecord), 100u);
+	EXPECT_EQ(VX::GetHandleSize(list) / sizeof(HostSdk::ParameterRecord), 4u);
+	ReleaseParameterListHandle(list);
+	HostSdk::ElementMemo memo {};
+	ASSERT_EQ(Call<Entry::ElementMemoRead>(4, 1, &memo), 0);
+	EXPECT_EQ(VX::GetHandleSize(memo.parameters) % sizeof(HostSdk::ParameterRecord), 100u);
+	ReleaseParameterListHandle(memo.parameters);
+	Close();
+}
+
+TEST_F(ProjectOperationsTest, TextsWithoutTheirTerminatingZero)
+{
+	CurrentProject().Damage().textsUnterminated = true;
+	HostSdk::LibPartRecord part {};
+	part.index = 1;
+	ASSERT_EQ(Call<Entry::LibPartRead>(&part), 0);
+	EXPECT_EQ(std::memchr(part.name, 0, sizeof part.name), nullptr);
+	EXPECT_EQ(std::memchr(part.uniqueId, 0, sizeof part.uniqueId), nullptr);
+	EXPECT_EQ(std::string(part.name, 11), "Test Window");
+	IO::ReleaseLocation(part.location);
+
+	const VX::HandleId list = OpenAndGet(1);
+	const std::vector<HostSdk::ParameterRecord> records = RecordsOf(list);
+	EXPECT_EQ(std::memchr(records[3].name, 0, sizeof records[3].name), nullptr);
+	EXPECT_EQ(std::memchr(records[3].value.text, 0, sizeof records[3].value.text), nullptr);
+	ReleaseParameterListHandle(list);
+
+	HostSdk::ValueListRequest request {};
+	std::strcpy(request.name, "lod");
+	ASSERT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &request), 0);
+	ASSERT_EQ(VX::GetHandleSize(request.values), std::string("Detailed Simple Off").size());
+	EXPECT_NE(static_cast<const char*>(VX::GetHandleData(request.values))[VX::GetHandleSize(request.values) - 1], 0)
+		<< "the last text has no zero";
+	VX::FreeHandle(request.values);
+	VX::FreeHandle(request.extra);
+	Close();
+}
+
+TEST_F(ProjectOperationsTest, OverlongParameterNames)
+{
+	const auto nameOfStairParameter = [this](const AnswerDamage& damage) {
+		CurrentProject().Damage() = damage;
+		const VX::HandleId list = OpenAndGet(3);
+		const std::vector<HostSdk::ParameterRecord> records = RecordsOf(list);
+		ReleaseParameterListHandle(list);
+		return records.empty() ? std::string("(none)") : std::string(records[0].name, sizeof records[0].name);
+	};
+	const std::string sound = nameOfStairParameter(AnswerDamage {});
+	EXPECT_EQ(sound.find('\0'), 31u) << "a sound host cuts the name and ends it";
+
+	AnswerDamage overlong;
+	overlong.parameterNamesOverlong = true;
+	const std::string careless = nameOfStairParameter(overlong);
+	EXPECT_EQ(careless, "a_parameter_name_of_forty_charac") << "32 bytes, no zero";
+
+	// The host still finds the parameter by the name as the record carried it.
+	HostSdk::ValueListRequest request {};
+	std::memcpy(request.name, careless.data(), careless.size());
+	ASSERT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &request), 0);
+	EXPECT_EQ(request.count, 2);
+	VX::FreeHandle(request.values);
+	VX::FreeHandle(request.extra);
+	Close();
+}
+
+} // namespace
+} // namespace ReferenceHost::Testing
