@@ -48,7 +48,7 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	std::string project;
 	std::string scriptFile;
 	bool verbose = false;
-	app.add_option("PROJECT", project, "the project to open (an empty project stands in for now)");
+	app.add_option("PROJECT", project, "the project file to open (JSON; see docs/project-format.md)");
 	app.add_option("--addons", options.addOnFolder, "the add-ons folder (default: addons beside the program's folder)");
 	app.add_option("--help-folder", options.helpFolder, "the folder named to add-ons as the help folder");
 	app.add_option("--script", scriptFile, "run the actions of this script instead of the main job")

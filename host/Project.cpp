@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <sstream>
 #include <stdexcept>
 
 namespace ReferenceHost {
@@ -51,12 +50,12 @@ std::vector<std::string> SplitAtBars(std::string_view text)
 	return parts;
 }
 
+// The shortest text that reads back as the same number.
 std::string NumberText(double number)
 {
-	std::ostringstream text;
-	text.precision(std::numeric_limits<double>::max_digits10);
-	text << number;
-	return text.str();
+	char text[32];
+	const auto [end, error] = std::to_chars(text, text + sizeof text, number);
+	return error == std::errc() ? std::string(text, end) : std::string("?");
 }
 
 // The width of a parameter record's name field; a name at least this long reaches an add-on
