@@ -93,7 +93,7 @@ std::size_t Host::LoadAddOns()
 	}
 	std::vector<std::filesystem::path> files;
 	for (const auto& entry : std::filesystem::directory_iterator(options.addOnFolder, error))
-		if (entry.path().extension() == AddOnExtension && !entry.is_directory())
+		if (entry.path().extension() == AddOnExtension && !entry.is_directory(error))
 			files.push_back(entry.path());
 	std::sort(files.begin(), files.end());
 	std::size_t running = 0;

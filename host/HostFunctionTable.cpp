@@ -2,6 +2,7 @@
 // answers, and the dispatch of the selector operations to the selector the host installed.
 #include "HostFunctionTable.hpp"
 
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -225,7 +226,25 @@ HostStatus HostFunctionTable::CallSelector(int entry, ModuleToken token, std::ui
 	const auto found = selectorImplementations.find({entry, selector});
 	if (found == selectorImplementations.end())
 		return HostSdk::StatusBadParameter;
-	return found->second(token, first, second);
+	try {
+		return found->second(token, first, second);
+	} catch (...) {
+		return NoteFailure(entry);
+	}
+}
+
+HostStatus HostFunctionTable::NoteFailure(int entry)
+{
+	++failureCount;
+	lastFailure = "host entry " + std::to_string(entry) + " failed: ";
+	try {
+		throw;
+	} catch (const std::exception& exception) {
+		lastFailure += exception.what();
+	} catch (...) {
+		lastFailure += "an unknown exception";
+	}
+	return HostSdk::StatusRefused;
 }
 
 } // namespace ReferenceHost

@@ -18,6 +18,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <type_traits>
 #include <utility>
 
@@ -118,6 +119,11 @@ public:
 	std::uint64_t TotalCallCount() const;
 	void ResetCallCounts();
 
+	// An exception never crosses into an add-on: a host implementation that throws answers
+	// StatusRefused, and the failure is kept here for tests to see.
+	std::uint64_t FailureCount() const { return failureCount; }
+	const std::string& LastFailure() const { return lastFailure; }
+
 private:
 	template <int EntryNumber, typename Signature>
 	friend struct detail::Trampoline;
@@ -125,6 +131,8 @@ private:
 	void Count(int entry, std::uint32_t selector, bool selectorEntry);
 	std::optional<HostStatus> ForcedAnswer(int entry, std::uint32_t selector, bool selectorEntry) const;
 	HostStatus CallSelector(int entry, ModuleToken token, std::uint32_t selector, void* first, void* second);
+	// Called inside a catch block: keeps what was thrown and answers StatusRefused.
+	HostStatus NoteFailure(int entry);
 
 	template <int EntryNumber>
 	detail::Implementation<EntryNumber>* ImplementationOf() const
@@ -140,6 +148,8 @@ private:
 	std::array<std::uint64_t, EntryCount> callCounts {};
 	std::map<std::pair<int, std::uint32_t>, std::uint64_t> selectorCallCounts;
 	std::array<HostSdk::HostFunction, EntryCount> slots {};
+	std::uint64_t failureCount = 0;
+	std::string lastFailure;
 };
 
 namespace detail {
@@ -171,7 +181,11 @@ struct Trampoline<EntryNumber, Result (*)(Arguments...)> {
 			// Implementation withdrawn after the add-on copied the slot.
 			if (implementation == nullptr)
 				return AnswerAs<Result>(HostSdk::StatusMissingEntry);
-			return implementation->call(arguments...);
+			try {
+				return implementation->call(arguments...);
+			} catch (...) {
+				return AnswerAs<Result>(table->NoteFailure(EntryNumber));
+			}
 		}
 	}
 };

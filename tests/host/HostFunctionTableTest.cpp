@@ -251,5 +251,24 @@ TEST(BareHostFunctionTableTest, EmptyingWinsOverImplementationAndForcing)
 	EXPECT_EQ(CallSlot<Entry::ProgressEnd>(table.Slots(), ModuleToken {1}), 5);
 }
 
+TEST(BareHostFunctionTableTest, AnExceptionNeverReachesTheAddOn)
+{
+	HostFunctionTable table;
+	table.Implement<Entry::ProgressText>([](ModuleToken, const char*) -> HostStatus {
+		throw std::runtime_error("the window is gone");
+	});
+	table.ImplementSelector(Entry::Interface, Selectors::CloseProgressWindow, [](ModuleToken, void*, void*) -> HostStatus {
+		throw 42;
+	});
+	const HostSdk::HostFunction* slots = table.Slots();
+	EXPECT_EQ(CallSlot<Entry::ProgressText>(slots, ModuleToken {1}, "x"), HostSdk::StatusRefused);
+	EXPECT_EQ(table.LastFailure(), "host entry 55 failed: the window is gone");
+	EXPECT_EQ(CallSlot<Entry::Interface>(slots, ModuleToken {1}, Selectors::CloseProgressWindow,
+										 static_cast<void*>(nullptr), static_cast<void*>(nullptr)),
+			  HostSdk::StatusRefused);
+	EXPECT_EQ(table.LastFailure(), "host entry 72 failed: an unknown exception");
+	EXPECT_EQ(table.FailureCount(), 2u);
+}
+
 } // namespace
 } // namespace ReferenceHost::Testing
