@@ -1,0 +1,185 @@
+// The counting tests' host, probe and project files.
+#include "CountingFixture.hpp"
+
+#include "ProjectFile.hpp"
+
+#include "IO/LocationTable.hpp"
+#include "VX/Memory.hpp"
+
+#include <fstream>
+#include <iomanip>
+#include <sstream>
+
+namespace {
+
+std::filesystem::path ProbeModule()
+{
+	return std::filesystem::path(PROBE_MODULE);
+}
+
+int testNumber = 0;
+
+} // namespace
+
+void CountingFixture::SetUp()
+{
+	liveHandles = VX::LiveHandleCount();
+	liveLocations = IO::LiveLocationCount();
+	const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+	folder = std::filesystem::path(FACETALLY_BINARY_DIR) / "counting-tests" /
+			 (std::string(info->test_suite_name()) + "." + info->name() + "." + std::to_string(++testNumber));
+	std::filesystem::remove_all(folder);
+	std::filesystem::create_directories(folder / "addons");
+	std::filesystem::copy_file(ProbeModule(), folder / "addons" / ProbeModule().filename());
+	WriteConfiguration(StandardConfiguration);
+	host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
+}
+
+void CountingFixture::TearDown()
+{
+	host.reset();
+	EXPECT_EQ(VX::LiveHandleCount(), liveHandles) << "memory handles left alive";
+	EXPECT_EQ(IO::LiveLocationCount(), liveLocations) << "file locations left published";
+	if (!HasFailure())
+		std::filesystem::remove_all(folder);
+}
+
+void CountingFixture::WriteConfiguration(std::string_view text)
+{
+	std::ofstream file(folder / "addons" / "FacetallyProbe.txt", std::ios::binary | std::ios::trunc);
+	file << text;
+}
+
+void CountingFixture::LoadProbe()
+{
+	ReferenceHost::AddOn* addOn = host->LoadAddOn(folder / "addons" / ProbeModule().filename());
+	ASSERT_NE(addOn, nullptr) << host->SessionTranscript().ToText(true);
+	const auto control = reinterpret_cast<const ProbeControl* (*)()>(addOn->Symbol(ProbeControlName));
+	ASSERT_NE(control, nullptr);
+	probe = control();
+}
+
+void CountingFixture::OpenProject(const ReferenceHost::Project& project)
+{
+	const std::filesystem::path file = folder / "project.json";
+	std::string problem;
+	ASSERT_TRUE(ReferenceHost::WriteProjectFile(project, file, problem)) << problem;
+	const ReferenceHost::Outcome opened = host->OpenProject(file);
+	ASSERT_TRUE(opened.ok) << opened.problem;
+}
+
+void CountingFixture::OpenPalette()
+{
+	host->Report().Clear();
+	const ReferenceHost::Outcome chosen = host->ChooseMenuItem("Facetally");
+	ASSERT_TRUE(chosen.ok) << chosen.problem;
+	ProbeSettings settings;
+	ASSERT_TRUE(probe->getSettings(settings)) << "the palette did not open";
+}
+
+void CountingFixture::ClosePalette()
+{
+	ProbeSettings settings;
+	ASSERT_TRUE(probe->getSettings(settings)) << "the palette is not open";
+	const ReferenceHost::Outcome chosen = host->ChooseMenuItem("Facetally");
+	ASSERT_TRUE(chosen.ok) << chosen.problem;
+}
+
+void CountingFixture::Refresh(const ProbeSettings& settings)
+{
+	ASSERT_TRUE(probe->setSettings(settings)) << "the palette is not open";
+	Refresh();
+}
+
+void CountingFixture::Refresh()
+{
+	host->Report().Clear();
+	ASSERT_TRUE(probe->refresh()) << "the palette is not open";
+}
+
+ProbeResult CountingFixture::Result() const
+{
+	ProbeResult result;
+	probe->readResult(result);
+	return result;
+}
+
+std::int64_t CountingFixture::HandlesLeft() const
+{
+	return static_cast<std::int64_t>(VX::LiveHandleCount()) - static_cast<std::int64_t>(liveHandles);
+}
+
+namespace TestProjects {
+
+using ReferenceHost::Element;
+using ReferenceHost::LibraryPart;
+using ReferenceHost::Parameter;
+
+std::string UniqueIdOf(std::int32_t partIndex)
+{
+	std::ostringstream text;
+	text << "{00000000-0000-0000-0000-" << std::setw(12) << std::setfill('0') << partIndex << "}";
+	return text.str();
+}
+
+LibraryPart PartWithLevels(std::int32_t index, std::string name, std::int32_t typeId, std::vector<std::int32_t> fullModel,
+						   std::int32_t reducedPolygons)
+{
+	LibraryPart part;
+	part.index = index;
+	part.typeId = typeId;
+	part.name = std::move(name);
+	part.uniqueId = UniqueIdOf(index);
+	Parameter width;
+	width.name = "width";
+	width.typeCode = 1;
+	width.number = 0.9;
+	Parameter level;
+	level.name = "lod";
+	level.text = "Full";
+	level.valueList = {"Full", "Reduced", "None"};
+	part.parameters = {width, level};
+	part.modelParameter = "lod";
+	part.models["Full"] = fullModel;
+	part.models["Reduced"] = {reducedPolygons};
+	part.models["None"] = {};
+	part.model = std::move(fullModel);
+	return part;
+}
+
+LibraryPart PlainPart(std::int32_t index, std::string name, std::int32_t typeId, std::vector<std::int32_t> model)
+{
+	LibraryPart part;
+	part.index = index;
+	part.typeId = typeId;
+	part.name = std::move(name);
+	part.uniqueId = UniqueIdOf(index);
+	Parameter material;
+	material.name = "material";
+	material.text = "oak";
+	material.valueList = {"oak", "pine"};
+	part.parameters = {material};
+	part.model = std::move(model);
+	return part;
+}
+
+Element Placed(std::int32_t type, const LibraryPart& part, std::int16_t story)
+{
+	Element element;
+	element.type = type;
+	element.libPartIndex = part.index;
+	element.story = story;
+	element.parameters = part.parameters;
+	return element;
+}
+
+Element Plain(std::int32_t type, std::vector<std::int32_t> components, std::int16_t story)
+{
+	Element element;
+	element.type = type;
+	element.story = story;
+	element.components = std::move(components);
+	return element;
+}
+
+} // namespace TestProjects

@@ -1,0 +1,384 @@
+// The counting run end to end, through the host and the loaded module: what is visited (the
+// whole project, the selection, a marquee, a story range), what is booked where (rows per
+// library part, stairs apart from objects), the report's exact lines, and a run the person
+// stops in the progress window.
+#include "CountingFixture.hpp"
+
+#include "VX/Timer.hpp"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+using namespace TestProjects;
+using ReferenceHost::ElementId;
+using ReferenceHost::Project;
+namespace Types = HostSdk::ElementTypes;
+
+constexpr std::uint32_t StairVariation = 0x53595354u;
+
+// The element filter tests (bits 2) of a run: the elements it visited, in order.
+std::vector<ElementId> Visited(const std::vector<ProbeCall>& calls)
+{
+	std::vector<ElementId> visited;
+	for (const ProbeCall& call : calls)
+		if (call.entry == HostSdk::Entry::ElementFilter && call.bits == HostSdk::FilterVisible)
+			visited.push_back({call.type, call.index});
+	return visited;
+}
+
+// The report line of a library part or a type, as the report lays it out.
+std::string CountLine(const std::string& name, const std::string& count, const std::string& polygons)
+{
+	std::string line = name;
+	line.resize(std::max<std::size_t>(line.size(), 30), ' ');
+	line += " (";
+	line.resize(std::max(line.size(), 40 - count.size()), ' ');
+	line += count + ") : ";
+	line.resize(std::max(line.size(), 60 - polygons.size()), ' ');
+	return line + polygons;
+}
+
+// ---- What a run writes --------------------------------------------------------------------
+
+class CountReportTest : public CountingFixture {};
+
+TEST_F(CountReportTest, AnEmptyProjectWritesTheTotalTheHeaderAndTwelveTypeLines)
+{
+	LoadProbe();
+	OpenProject(Project());
+	OpenPalette();
+	const std::vector<std::string> expected = {
+		"",
+		"Total polygons: 0",
+		"       Name                   Total objects       Total polygons",
+		"",
+		"    Wall                       (       0) :                0",
+		"    Column                     (       0) :                0",
+		"    Beam                       (       0) :                0",
+		"    Window                     (       0) :                0",
+		"    Door                       (       0) :                0",
+		"    Object                     (       0) :                0",
+		"    Lamp                       (       0) :                0",
+		"    Slab                       (       0) :                0",
+		"    Roof                       (       0) :                0",
+		"    Mesh                       (       0) :                0",
+		"    Zone                       (       0) :                0",
+		"    Stair                      (       0) :                0",
+		"",
+	};
+	EXPECT_EQ(Report(), expected);
+	EXPECT_EQ(HandlesLeft(), 0);
+}
+
+TEST_F(CountReportTest, TwoDoorsOfOnePartMakeOneRowWithBothCounts)
+{
+	LoadProbe();
+	Project project;
+	const auto door = project.AddLibraryPart(PlainPart(1, "Panel Door", 5, {100, 20}));
+	project.AddElement(Placed(Types::Door, door));
+	project.AddElement(Placed(Types::Door, door));
+	project.AddElement(Plain(Types::Wall, {7}));
+	OpenProject(project);
+	OpenPalette();
+
+	const std::vector<std::string>& report = Report();
+	const auto doorLine = std::find(report.begin(), report.end(), CountLine("    Door", "2", "240"));
+	ASSERT_NE(doorLine, report.end()) << "the Door type line";
+	ASSERT_NE(doorLine + 1, report.end());
+	EXPECT_EQ(*(doorLine + 1), CountLine("Panel Door", "2", "240")) << "the part's row follows its type";
+	EXPECT_EQ(*(doorLine + 2), CountLine("    Object", "0", "0"));
+	EXPECT_EQ(report[1], "Total polygons: 247");
+
+	const ProbeResult result = Result();
+	ASSERT_EQ(result.sortedRows.at(Types::Door).size(), 1u);
+	const ProbeRow& row = result.sortedRows.at(Types::Door)[0];
+	EXPECT_EQ(row.objects, 2);
+	EXPECT_EQ(row.polygons, 240);
+	EXPECT_EQ(row.guid, UniqueIdOf(1));
+	EXPECT_EQ(result.elementsPerType[Types::Door], 2);
+}
+
+TEST_F(CountReportTest, AStairObjectIsBookedUnderStairWithItsOwnRow)
+{
+	LoadProbe();
+	Project project;
+	const auto stair = project.AddLibraryPart(PlainPart(1, "Spiral Stair", 6, {300, 300}));
+	const auto chair = project.AddLibraryPart(PlainPart(2, "Chair", 6, {40}));
+	auto stairElement = Placed(Types::Object, stair);
+	stairElement.variation = StairVariation;
+	project.AddElement(stairElement);
+	project.AddElement(Placed(Types::Object, chair));
+	OpenProject(project);
+	OpenPalette();
+
+	const std::vector<std::string>& report = Report();
+	const auto objectLine = std::find(report.begin(), report.end(), CountLine("    Object", "1", "40"));
+	ASSERT_NE(objectLine, report.end());
+	EXPECT_EQ(*(objectLine + 1), CountLine("Chair", "1", "40"));
+	const auto stairLine = std::find(report.begin(), report.end(), CountLine("    Stair", "1", "600"));
+	ASSERT_NE(stairLine, report.end());
+	EXPECT_EQ(*(stairLine + 1), CountLine("Spiral Stair", "1", "600"));
+
+	const ProbeResult result = Result();
+	ASSERT_EQ(result.sortedRows.at(Types::Stair).size(), 1u);
+	EXPECT_EQ(result.sortedRows.at(Types::Stair)[0].name, "Spiral Stair");
+	ASSERT_EQ(result.sortedRows.at(Types::Object).size(), 1u);
+	EXPECT_EQ(result.sortedRows.at(Types::Object)[0].name, "Chair");
+	EXPECT_EQ(result.elementsPerType[Types::Object], 1);
+	EXPECT_EQ(result.polygonsPerType[Types::Stair], 600);
+}
+
+TEST_F(CountReportTest, APercentSignInAPartsNameReachesTheReportUnchanged)
+{
+	LoadProbe();
+	Project project;
+	const auto rug = project.AddLibraryPart(PlainPart(1, "100% Wool %s %d %n", 6, {12}));
+	project.AddElement(Placed(Types::Object, rug));
+	OpenProject(project);
+	OpenPalette();
+	const std::vector<std::string>& report = Report();
+	EXPECT_NE(std::find(report.begin(), report.end(), CountLine("100% Wool %s %d %n", "1", "12")), report.end());
+}
+
+TEST_F(CountReportTest, RowsFollowTheirPolygonsThenTheGreaterIdentifier)
+{
+	LoadProbe();
+	Project project;
+	auto small = PlainPart(1, "Small", 4, {10});
+	auto large = PlainPart(2, "Large", 4, {70});
+	auto tieA = PlainPart(3, "Tie A", 4, {30});
+	auto tieB = PlainPart(4, "Tie B", 4, {30});
+	tieA.uniqueId = "{A}";
+	tieB.uniqueId = "{B}";
+	for (const auto& part : {small, large, tieA, tieB}) {
+		project.AddLibraryPart(part);
+		project.AddElement(Placed(Types::Window, part));
+	}
+	OpenProject(project);
+	OpenPalette();
+	const ProbeResult result = Result();
+	std::vector<std::string> order;
+	for (const ProbeRow& row : result.sortedRows.at(Types::Window))
+		order.push_back(row.name);
+	EXPECT_EQ(order, (std::vector<std::string> {"Large", "Tie B", "Tie A", "Small"}));
+}
+
+TEST_F(CountReportTest, ElementsTheHostFiltersOutOrCannotReadCountNowhere)
+{
+	LoadProbe();
+	Project project;
+	project.AddElement(Plain(Types::Wall, {1}));
+	auto hidden = Plain(Types::Wall, {10});
+	hidden.visible = false;
+	project.AddElement(hidden);
+	auto deleted = Plain(Types::Wall, {100});
+	deleted.deleted = true;
+	project.AddElement(deleted);
+	project.AddElement(Plain(Types::Wall, {}));
+	OpenProject(project);
+	OpenPalette();
+	const ProbeResult result = Result();
+	EXPECT_EQ(result.elementsPerType[Types::Wall], 2) << "the element without components still counts";
+	EXPECT_EQ(result.polygonsPerType[Types::Wall], 1);
+	EXPECT_EQ(result.totalPolygons, 1);
+}
+
+TEST_F(CountReportTest, ANewRunReplacesTheResultAndTheDataRecordIsHandedBack)
+{
+	LoadProbe();
+	Project project;
+	project.AddElement(Plain(Types::Slab, {5, 5}));
+	OpenProject(project);
+	host->CurrentProject()->DataRecordBytes()[100] = 0x5A;
+	OpenPalette();
+	EXPECT_EQ(Result().totalPolygons, 10);
+	host->CurrentProject()->AddElement(Plain(Types::Slab, {1}));
+	Refresh();
+	EXPECT_EQ(Result().totalPolygons, 11);
+	EXPECT_EQ(Report()[1], "Total polygons: 11");
+	// The run set the record's mode for its span only.
+	EXPECT_EQ(host->CurrentProject()->DataRecordMode(), 0);
+	EXPECT_EQ(host->CurrentProject()->DataRecordBytes()[100], 0x5A);
+	EXPECT_EQ(HandlesLeft(), 0);
+}
+
+// ---- What a run visits ----------------------------------------------------------------------
+
+class ElementSelectionTest : public CountingFixture {
+protected:
+	// Walls 1 to 5 (polygons 1, 10, 100, ...), doors 1 to 3 of one part, two texts, a zone,
+	// an element of type 0 and a group.
+	Project Building()
+	{
+		Project project;
+		std::int32_t polygons = 1;
+		for (int wall = 0; wall < 5; ++wall, polygons *= 10)
+			project.AddElement(Plain(Types::Wall, {polygons}));
+		const auto door = project.AddLibraryPart(PlainPart(1, "Door", 5, {3}));
+		for (int i = 0; i < 3; ++i)
+			project.AddElement(Placed(Types::Door, door));
+		project.AddElement(Plain(Types::Text, {2}));
+		project.AddElement(Plain(Types::Text, {4}));
+		project.AddElement(Plain(Types::Zone, {8}));
+		project.AddElement(Plain(Types::Zombie, {16}));
+		project.AddElement(Plain(Types::Group, {32}));
+		return project;
+	}
+};
+
+TEST_F(ElementSelectionTest, SelectionOnlyWithNothingSelectedCountsTheCountedTypesOfTheWholeProject)
+{
+	LoadProbe();
+	OpenProject(Building());
+	OpenPalette();
+	probe->startLog();
+	Refresh(ProbeSettings {true, true, 0, 0, 3});
+	const std::vector<ElementId> visited = Visited(probe->stopLog());
+
+	const std::vector<ElementId> expected = {{1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {5, 1}, {5, 2}, {5, 3}, {17, 1}};
+	EXPECT_EQ(visited, expected) << "types 1 to 10 and 17 only, by type and index";
+	const ProbeResult result = Result();
+	EXPECT_EQ(result.totalPolygons, 11111 + 9 + 8);
+	EXPECT_EQ(result.elementsPerType[Types::Zombie], 0);
+	EXPECT_EQ(result.elementsPerType[Types::Group], 0);
+	EXPECT_EQ(result.elementsPerType[Types::Text], 0);
+}
+
+TEST_F(ElementSelectionTest, ASelectionVisitsExactlyItsElementsOnceEachInTypeAndIndexOrder)
+{
+	LoadProbe();
+	OpenProject(Building());
+	// Door 2 selected twice: a project file cannot hold that, a host's selection can.
+	host->CurrentProject()->CurrentSelection().kind = 1;
+	host->CurrentProject()->CurrentSelection().items = {{Types::Door, 2}, {Types::Wall, 4}, {Types::Text, 1},
+														{Types::Wall, 1}, {Types::Door, 2}, {Types::Group, 1}};
+	OpenPalette();
+	probe->startLog();
+	Refresh(ProbeSettings {true, true, 0, 0, 3});
+	const std::vector<ElementId> visited = Visited(probe->stopLog());
+
+	const std::vector<ElementId> expected = {{1, 1}, {1, 4}, {5, 2}, {15, 1}, {28, 1}};
+	EXPECT_EQ(visited, expected);
+	const ProbeResult result = Result();
+	EXPECT_EQ(result.polygonsPerType[Types::Wall], 1001) << "walls 1 and 4, each once";
+	EXPECT_EQ(result.elementsPerType[Types::Door], 1);
+	EXPECT_EQ(result.elementsPerType[Types::Text], 1) << "any selected type counts";
+	EXPECT_EQ(result.elementsPerType[Types::Group], 1);
+	EXPECT_EQ(result.totalPolygons, 1001 + 3 + 2 + 32);
+}
+
+TEST_F(ElementSelectionTest, TheEntireProjectChoiceIgnoresTheSelection)
+{
+	LoadProbe();
+	Project project = Building();
+	project.CurrentSelection().kind = 1;
+	project.CurrentSelection().items = {{Types::Wall, 1}};
+	OpenProject(project);
+	OpenPalette();
+	Refresh(ProbeSettings {false, true, 0, 0, 3});
+	EXPECT_EQ(Result().elementsPerType[Types::Wall], 5);
+	EXPECT_EQ(HandlesLeft(), 0);
+}
+
+class StoryChoiceTest : public CountingFixture {
+protected:
+	// One wall per story from -1 to 3; the wall of story s has 10^(s+1) polygons.
+	Project FiveStories(bool noStoryZero)
+	{
+		Project project;
+		project.StoryList().first = -1;
+		project.StoryList().last = 3;
+		project.StoryList().active = 1;
+		project.StoryList().noStoryZero = noStoryZero;
+		std::int32_t polygons = 1;
+		for (std::int16_t story = -1; story <= 3; ++story, polygons *= 10)
+			project.AddElement(Plain(Types::Wall, {polygons}, story));
+		return project;
+	}
+};
+
+TEST_F(StoryChoiceTest, WithoutStoryZeroTheTypedRangeOneToTwoAdmitsStoriesZeroAndOne)
+{
+	LoadProbe();
+	OpenProject(FiveStories(true));
+	OpenPalette();
+	Refresh(ProbeSettings {true, false, 1, 2, 3});
+	EXPECT_EQ(Result().totalPolygons, 10 + 100);
+}
+
+TEST_F(StoryChoiceTest, WithoutStoryZeroTheTypedRangeZeroToZeroAdmitsNothing)
+{
+	LoadProbe();
+	OpenProject(FiveStories(true));
+	OpenPalette();
+	Refresh(ProbeSettings {true, false, 0, 0, 3});
+	EXPECT_EQ(Result().totalPolygons, 0);
+	EXPECT_EQ(Result().elementsPerType[Types::Wall], 0);
+}
+
+TEST_F(StoryChoiceTest, WithStoryZeroTypedNumbersAreStoryIndexes)
+{
+	LoadProbe();
+	OpenProject(FiveStories(false));
+	OpenPalette();
+	Refresh(ProbeSettings {true, false, -1, 1, 3});
+	EXPECT_EQ(Result().totalPolygons, 1 + 10 + 100);
+	Refresh(ProbeSettings {true, false, 0, 0, 3});
+	EXPECT_EQ(Result().totalPolygons, 10);
+}
+
+TEST_F(StoryChoiceTest, AllStoriesTakesEveryStoryAndTheStartingSettingsAreAllStories)
+{
+	LoadProbe();
+	OpenProject(FiveStories(true));
+	OpenPalette();
+	EXPECT_EQ(Result().totalPolygons, 11111);
+	ProbeSettings settings;
+	ASSERT_TRUE(probe->getSettings(settings));
+	EXPECT_TRUE(settings.allStories);
+	EXPECT_TRUE(settings.selectionOnly);
+	EXPECT_EQ(settings.fromStory, -1) << "a negative index is shown unchanged";
+	EXPECT_EQ(settings.toStory, 4) << "story 3 is shown as 4 without a story zero";
+}
+
+TEST_F(StoryChoiceTest, AMarqueeOnTheActiveStoryAdmitsOnlyThatStoryWhateverTheRange)
+{
+	LoadProbe();
+	Project project = FiveStories(false);
+	project.CurrentSelection().kind = 2;
+	project.CurrentSelection().marqueeAllStories = 0;
+	project.CurrentSelection().items = {{Types::Wall, 1}, {Types::Wall, 2}, {Types::Wall, 3}, {Types::Wall, 5}};
+	OpenProject(project);
+	OpenPalette();
+	EXPECT_EQ(Result().totalPolygons, 100) << "story 1 is active";
+	Refresh(ProbeSettings {true, false, 3, 3, 3});
+	EXPECT_EQ(Result().totalPolygons, 100) << "the story range has no say";
+}
+
+TEST_F(StoryChoiceTest, AMarqueeOverAllStoriesFollowsTheStorySettings)
+{
+	LoadProbe();
+	Project project = FiveStories(false);
+	project.CurrentSelection().kind = 2;
+	project.CurrentSelection().marqueeAllStories = 1;
+	project.CurrentSelection().items = {{Types::Wall, 1}, {Types::Wall, 2}, {Types::Wall, 5}};
+	OpenProject(project);
+	OpenPalette();
+	EXPECT_EQ(Result().totalPolygons, 1 + 10 + 10000);
+}
+
+TEST_F(StoryChoiceTest, AnActiveStoryMarqueeCountsTheWholeRangeWhenTheEntireProjectIsChosen)
+{
+	LoadProbe();
+	Project project = FiveStories(false);
+	project.CurrentSelection().kind = 2;
+	project.CurrentSelection().items = {{Types::Wall, 1}};
+	OpenProject(project);
+	OpenPalette();
+	Refresh(ProbeSettings {false, true, 0, 0, 3});
+	EXPECT_EQ(Result().totalPolygons, 11111);
+}
+
+} // namespace
