@@ -8,7 +8,10 @@
 #include <CLI/CLI.hpp>
 
 #include <fstream>
+#include <iostream>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace ReferenceHost {
 
@@ -89,6 +92,9 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 
 	Host host(options);
 	host.SessionTranscript().EchoTo(&out, verbose);
+	// A bar redrawn in place only makes sense to a person watching a terminal.
+	if (&out == &std::cout && isatty(STDOUT_FILENO) == 1)
+		host.Progress().DrawBarOn(&out);
 	host.LoadAddOns();
 	if (scriptFile.empty())
 		return RunMainJob(host, project);

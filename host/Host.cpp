@@ -61,6 +61,7 @@ Host::Host(HostOptions hostOptions)
 	  moduleData(addOns, transcript, [this] { return project.get(); }),
 	  help(addOns, options.helpFolder),
 	  dialogs(transcript),
+	  progress(addOns, transcript),
 	  projectOperations(addOns, transcript, [this] { return project.get(); })
 {
 	menus.Install(table);
@@ -69,6 +70,7 @@ Host::Host(HostOptions hostOptions)
 	report.Install(table);
 	moduleData.Install(table);
 	help.Install(table);
+	progress.Install(table);
 	projectOperations.Install(table);
 	previousBeepObserver = Win::SetBeepObserver([this](UINT type) {
 		++beepsHeard;

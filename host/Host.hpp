@@ -14,6 +14,7 @@
 #include "ModalDialogs.hpp"
 #include "ModuleDataService.hpp"
 #include "PaletteRegistry.hpp"
+#include "ProgressWindow.hpp"
 #include "Project.hpp"
 #include "ProjectEvents.hpp"
 #include "ProjectOperations.hpp"
@@ -75,6 +76,7 @@ public:
 	ModuleDataService& ModuleData() { return moduleData; }
 	HelpFolder& Help() { return help; }
 	ModalDialogs& Dialogs() { return dialogs; }
+	ProgressWindow& Progress() { return progress; }
 	ProjectOperations& ProjectAnswers() { return projectOperations; }
 	Transcript& SessionTranscript() { return transcript; }
 	// The open project; null when none is open.
@@ -150,6 +152,7 @@ private:
 	ModuleDataService moduleData;
 	HelpFolder help;
 	ModalDialogs dialogs;
+	ProgressWindow progress;
 	ProjectOperations projectOperations;
 	std::unique_ptr<Project> project;
 	bool quit = false;

@@ -109,10 +109,14 @@ void ModalDialogs::ModalDialogShown(const DG::ShownModalDialog& dialog)
 	++shown;
 	std::string line = dialog.title;
 	for (const std::string& text : dialog.texts) {
-		// A text's own line ends would break the transcript's one line per thing seen.
+		// A text's own line ends would break the transcript's one line per thing seen: those
+		// inside it become blanks, those at its end go.
 		std::string shownText = text;
 		while (!shownText.empty() && (shownText.back() == '\n' || shownText.back() == '\r'))
 			shownText.pop_back();
+		for (char& character : shownText)
+			if (character == '\n' || character == '\r')
+				character = ' ';
 		line += " | " + shownText;
 	}
 	transcript.Add(TranscriptKind::Message, line);

@@ -2,6 +2,7 @@
 // quit), and checks of what the person would see, which fail the script when the host or an
 // add-on does not behave (so a script can serve as an end-to-end test). New actions are new
 // entries of the list below.
+#include "AddOnScriptActions.hpp"
 #include "ProjectScriptActions.hpp"
 #include "Script.hpp"
 
@@ -252,7 +253,11 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		const auto notes = std::find_if(list.begin(), list.end(), [](const ScriptActionDefinition& action) {
 			return action.word == "say";
 		});
-		list.insert(notes, projectActions.begin(), projectActions.end());
+		const auto afterProject = list.insert(notes, projectActions.begin(), projectActions.end()) +
+								  static_cast<std::ptrdiff_t>(projectActions.size());
+		// Meeting what add-ons show and keep comes next, still before the notes.
+		const std::vector<ScriptActionDefinition> addOnActions = AddOnScriptActions();
+		list.insert(afterProject, addOnActions.begin(), addOnActions.end());
 		return list;
 	}();
 	return actions;

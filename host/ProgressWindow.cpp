@@ -1,0 +1,170 @@
+// The progress window's entries and selectors, the stop a script plans, and the bar drawn on
+// a terminal.
+#include "ProgressWindow.hpp"
+
+#include <algorithm>
+
+namespace ReferenceHost {
+
+namespace Selectors = HostSdk::Selectors;
+
+namespace {
+
+constexpr int BarWidth = 30;
+
+} // namespace
+
+ProgressWindow::ProgressWindow(AddOnList& addOnList, Transcript& sessionTranscript)
+	: addOns(addOnList), transcript(sessionTranscript)
+{
+}
+
+void ProgressWindow::Install(HostFunctionTable& table)
+{
+	table.Implement<HostSdk::Entry::ProgressText>(
+		[this](ModuleToken token, const char* newText) { return SetText(token, newText); });
+	table.Implement<HostSdk::Entry::ProgressEnd>([this](ModuleToken token) { return End(token); });
+	const int entry = HostSdk::Entry::Interface;
+	table.ImplementSelector(entry, Selectors::OpenProgressWindow, [this](ModuleToken token, void* first, void* second) {
+		return Open(token, static_cast<const char*>(first), static_cast<const std::int16_t*>(second));
+	});
+	table.ImplementSelector(entry, Selectors::SetProgressPhase, [this](ModuleToken token, void* first, void* second) {
+		return SetPhase(token, static_cast<const char*>(first), static_cast<const std::int32_t*>(second));
+	});
+	table.ImplementSelector(entry, Selectors::SetProgressValue, [this](ModuleToken token, void* first, void*) {
+		return SetValue(token, static_cast<const std::int32_t*>(first));
+	});
+	table.ImplementSelector(entry, Selectors::ProgressCancelled,
+							[this](ModuleToken token, void*, void*) { return AskCancelled(token); });
+	table.ImplementSelector(entry, Selectors::CloseProgressWindow,
+							[this](ModuleToken token, void*, void*) { return Close(token); });
+}
+
+void ProgressWindow::StopAtCancelQuestion(std::uint64_t n) { stopCountdown = n; }
+
+HostStatus ProgressWindow::Open(ModuleToken token, const char* windowTitle, const std::int16_t* phases)
+{
+	++traffic.opens;
+	if (addOns.FromToken(token) == nullptr)
+		return HostSdk::StatusRefused;
+	if (windowTitle == nullptr)
+		return HostSdk::StatusBadParameter;
+	// A window opened over an open one replaces it, as the host has only one.
+	EraseBar();
+	open = true;
+	title = windowTitle;
+	phaseCount = phases != nullptr ? *phases : 1;
+	label.clear();
+	text.clear();
+	barMaximum = 0;
+	value = 0;
+	stopRequested = false;
+	transcript.Add(TranscriptKind::Progress, title + " (opened)");
+	return 0;
+}
+
+HostStatus ProgressWindow::SetText(ModuleToken token, const char* newText)
+{
+	++traffic.texts;
+	if (addOns.FromToken(token) == nullptr || !open)
+		return HostSdk::StatusRefused;
+	if (newText == nullptr)
+		return HostSdk::StatusBadParameter;
+	text = newText;
+	Draw();
+	return 0;
+}
+
+HostStatus ProgressWindow::SetPhase(ModuleToken token, const char* newLabel, const std::int32_t* maximum)
+{
+	++traffic.phases;
+	if (addOns.FromToken(token) == nullptr || !open)
+		return HostSdk::StatusRefused;
+	if (newLabel == nullptr || maximum == nullptr || *maximum < 0)
+		return HostSdk::StatusBadParameter;
+	label = newLabel;
+	barMaximum = *maximum;
+	Draw();
+	return 0;
+}
+
+HostStatus ProgressWindow::SetValue(ModuleToken token, const std::int32_t* newValue)
+{
+	++traffic.values;
+	if (addOns.FromToken(token) == nullptr || !open)
+		return HostSdk::StatusRefused;
+	if (newValue == nullptr)
+		return HostSdk::StatusBadParameter;
+	// The bar value is a 16-bit number in a 32-bit slot.
+	value = static_cast<std::int16_t>(*newValue);
+	Draw();
+	return 0;
+}
+
+HostStatus ProgressWindow::AskCancelled(ModuleToken token)
+{
+	++traffic.cancelQuestions;
+	if (addOns.FromToken(token) == nullptr)
+		return HostSdk::StatusRefused;
+	if (stopCountdown > 0 && --stopCountdown == 0 && open && !stopRequested) {
+		stopRequested = true;
+		EraseBar();
+		transcript.Add(TranscriptKind::Progress, title + " (stopped by the person)");
+	}
+	return open && stopRequested ? 1 : 0;
+}
+
+HostStatus ProgressWindow::Close(ModuleToken token)
+{
+	++traffic.closes;
+	if (addOns.FromToken(token) == nullptr || !open)
+		return HostSdk::StatusRefused;
+	EraseBar();
+	transcript.Add(TranscriptKind::Progress, title + " (closed at " + std::to_string(value) + " of " +
+												  std::to_string(barMaximum) + ")");
+	open = false;
+	stopRequested = false;
+	return 0;
+}
+
+HostStatus ProgressWindow::End(ModuleToken token)
+{
+	++traffic.ends;
+	if (addOns.FromToken(token) == nullptr)
+		return HostSdk::StatusRefused;
+	return 0;
+}
+
+std::string ProgressWindow::BarText() const
+{
+	const std::int32_t shown = std::clamp<std::int32_t>(value, 0, barMaximum);
+	const int filled = barMaximum > 0 ? static_cast<int>(static_cast<std::int64_t>(shown) * BarWidth / barMaximum) : 0;
+	std::string drawn = "[" + std::string(static_cast<std::size_t>(filled), '#') +
+						std::string(static_cast<std::size_t>(BarWidth - filled), '.') + "] ";
+	const std::string count = std::to_string(value) + " / " + std::to_string(barMaximum);
+	drawn += std::string(count.size() < 13 ? 13 - count.size() : 0, ' ') + count;
+	if (!label.empty())
+		drawn += "  " + label;
+	if (!text.empty())
+		drawn += "  " + text;
+	return drawn;
+}
+
+void ProgressWindow::Draw()
+{
+	if (bar == nullptr || !open)
+		return;
+	*bar << '\r' << title << "  " << BarText() << std::flush;
+	barDrawn = true;
+}
+
+void ProgressWindow::EraseBar()
+{
+	if (bar == nullptr || !barDrawn)
+		return;
+	// Clears the line the bar took, so the transcript's next line starts on a clean line.
+	*bar << '\r' << std::string(title.size() + 2 + BarText().size(), ' ') << '\r' << std::flush;
+	barDrawn = false;
+}
+
+} // namespace ReferenceHost

@@ -1,0 +1,99 @@
+// The host's progress window: the bar an add-on shows during a long run, through the two
+// progress entries (55 text, 56 end) and the interface operation's selectors 'IPWD' (open),
+// 'SPRP' (label and bar end), 'SPRV' (bar value), 'CANC' (did the person ask to stop?) and
+// 'CPWD' (close). A person sees it as a bar redrawn in place when the output is a terminal,
+// and as transcript lines when it opens, is stopped and closes.
+//
+// A script or test plays the person who stops the run: the n-th stop question from now on
+// answers "stop", and every question after it too until the window closes. Every call is
+// counted, so tests can check how often an add-on asks.
+#pragma once
+
+#include "AddOnList.hpp"
+#include "HostFunctionTable.hpp"
+#include "Transcript.hpp"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace ReferenceHost {
+
+// Calls that reached the progress window, per kind, since the host started (or the last reset).
+struct ProgressTraffic {
+	std::uint64_t opens = 0;           // 'IPWD'
+	std::uint64_t texts = 0;           // entry 55
+	std::uint64_t phases = 0;          // 'SPRP'
+	std::uint64_t values = 0;          // 'SPRV'
+	std::uint64_t cancelQuestions = 0; // 'CANC'
+	std::uint64_t closes = 0;          // 'CPWD'
+	std::uint64_t ends = 0;            // entry 56
+
+	friend bool operator==(const ProgressTraffic&, const ProgressTraffic&) = default;
+};
+
+class ProgressWindow {
+public:
+	ProgressWindow(AddOnList& addOns, Transcript& transcript);
+
+	// Offers entries 55 and 56 and the five selectors of entry 72.
+	void Install(HostFunctionTable& table);
+
+	// ---- What the person sees ------------------------------------------------------------
+
+	bool IsOpen() const { return open; }
+	const std::string& Title() const { return title; }
+	std::int16_t PhaseCount() const { return phaseCount; }
+	const std::string& Label() const { return label; }
+	const std::string& Text() const { return text; }
+	std::int32_t BarMaximum() const { return barMaximum; }
+	// The last bar value sent (a 16-bit value).
+	std::int16_t Value() const { return value; }
+	// The person asked to stop and the window is still open.
+	bool StopRequested() const { return stopRequested; }
+
+	// Draws the bar in place on the stream (a terminal) while a window is open; null stops it.
+	void DrawBarOn(std::ostream* stream) { bar = stream; }
+	// The bar as drawn, without the carriage return: "[#####.....]    50 / 100  label".
+	std::string BarText() const;
+
+	// ---- The person who stops a run ------------------------------------------------------
+
+	// The n-th stop question from now on (1 = the next) answers "stop"; 0 never.
+	void StopAtCancelQuestion(std::uint64_t n);
+	// Questions still to come before the stop; 0 when no stop is planned.
+	std::uint64_t CancelQuestionsBeforeStop() const { return stopCountdown; }
+
+	// ---- Accounting ------------------------------------------------------------------------
+
+	const ProgressTraffic& Traffic() const { return traffic; }
+	void ResetTraffic() { traffic = {}; }
+
+private:
+	HostStatus Open(ModuleToken token, const char* windowTitle, const std::int16_t* phases);
+	HostStatus SetText(ModuleToken token, const char* newText);
+	HostStatus SetPhase(ModuleToken token, const char* newLabel, const std::int32_t* maximum);
+	HostStatus SetValue(ModuleToken token, const std::int32_t* newValue);
+	HostStatus AskCancelled(ModuleToken token);
+	HostStatus Close(ModuleToken token);
+	HostStatus End(ModuleToken token);
+	void Draw();
+	void EraseBar();
+
+	AddOnList& addOns;
+	Transcript& transcript;
+	bool open = false;
+	std::string title;
+	std::int16_t phaseCount = 0;
+	std::string label;
+	std::string text;
+	std::int32_t barMaximum = 0;
+	std::int16_t value = 0;
+	bool stopRequested = false;
+	std::uint64_t stopCountdown = 0;
+	ProgressTraffic traffic;
+	std::ostream* bar = nullptr;
+	bool barDrawn = false;
+};
+
+} // namespace ReferenceHost
