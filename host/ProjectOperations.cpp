@@ -33,7 +33,10 @@ void ProjectOperations::Install(HostFunctionTable& table)
 const ParameterSession* ProjectOperations::OpenParameters(ModuleToken token) const
 {
 	const auto found = parameterSessions.find(token);
-	return found == parameterSessions.end() ? nullptr : &found->second;
+	const Project* project = access.ProjectFor(token);
+	if (found == parameterSessions.end() || project == nullptr || found->second.projectSerial != project->Serial())
+		return nullptr;
+	return &found->second;
 }
 
 } // namespace ReferenceHost

@@ -56,7 +56,7 @@ public:
 	// 'CHGP', 'CPAR', 'GPVL' (73) and 'CHWD' (74).
 	void Install(HostFunctionTable& table);
 
-	// The parameter list the add-on has open; null when none.
+	// The parameter list the add-on has open on the open project; null when none.
 	const ParameterSession* OpenParameters(ModuleToken token) const;
 
 private:

@@ -476,6 +476,22 @@ TEST_F(ProjectOperationsTest, APartsParametersAsRecords)
 	EXPECT_EQ(Close(), 0);
 }
 
+TEST_F(ProjectOperationsTest, AnOpenListBelongsToItsAddOnAndEndsWithItsProject)
+{
+	const VX::HandleId list = OpenAndGet(0, 4, 2);
+	ASSERT_NE(list, 0u);
+	ReleaseParameterListHandle(list);
+	const ParameterSession* session = host->ProjectAnswers().OpenParameters(token);
+	ASSERT_NE(session, nullptr);
+	EXPECT_EQ(session->owner, "Window:2");
+	EXPECT_EQ(host->ProjectAnswers().OpenParameters(token + 1), nullptr);
+
+	Open(SmallProjectText);
+	EXPECT_EQ(host->ProjectAnswers().OpenParameters(token), nullptr) << "another project";
+	HostSdk::ParameterListRecord record {};
+	EXPECT_EQ(Ask(Entry::Utilities, Selectors::GetParameters, &record), StatusRefused);
+}
+
 TEST_F(ProjectOperationsTest, OpeningParametersOfWhatCannotHaveThem)
 {
 	EXPECT_EQ(OpenAndGet(2), 0u) << "a missing part";
