@@ -7,6 +7,7 @@
 #include "VX/Timer.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <set>
 
 namespace {
@@ -379,6 +380,100 @@ TEST_F(StoryChoiceTest, AnActiveStoryMarqueeCountsTheWholeRangeWhenTheEntireProj
 	OpenPalette();
 	Refresh(ProbeSettings {false, true, 0, 0, 3});
 	EXPECT_EQ(Result().totalPolygons, 11111);
+}
+
+// ---- A run the person stops ------------------------------------------------------------------
+
+class StoppedRunTest : public CountingFixture {
+protected:
+	// A clock that moves on a second at every reading, so the progress window asks at every
+	// step whether to stop; the host's person presses Stop at the stop question given.
+	std::vector<ProbeCall> RefreshStoppedAt(std::uint64_t question)
+	{
+		std::chrono::nanoseconds now {0};
+		const VX::Clock previous = VX::SetClockForTesting([&now] { return now += std::chrono::seconds(1); });
+		host->Progress().StopAtCancelQuestion(question);
+		probe->startLog();
+		host->Report().Clear();
+		const bool refreshed = probe->refresh();
+		std::vector<ProbeCall> calls = probe->stopLog();
+		VX::SetClockForTesting(previous);
+		EXPECT_TRUE(refreshed);
+		return calls;
+	}
+
+	static Project TenWalls()
+	{
+		Project project;
+		for (int wall = 0; wall < 10; ++wall)
+			project.AddElement(Plain(Types::Wall, {1}));
+		return project;
+	}
+};
+
+TEST_F(StoppedRunTest, AStoppedRunKeepsThePreviousResultAndWritesNoReport)
+{
+	LoadProbe();
+	OpenProject(TenWalls());
+	OpenPalette();
+	ASSERT_EQ(Result().totalPolygons, 10);
+	host->CurrentProject()->AddElement(Plain(Types::Slab, {500}));
+
+	const std::vector<ProbeCall> calls = RefreshStoppedAt(4);
+	EXPECT_EQ(Visited(calls).size(), 3u) << "the fourth step asked, and the run stopped before its element";
+	EXPECT_TRUE(Report().empty());
+	const ProbeResult kept = Result();
+	ASSERT_TRUE(kept.exists);
+	EXPECT_EQ(kept.totalPolygons, 10);
+	EXPECT_EQ(kept.elementsPerType[Types::Slab], 0);
+	EXPECT_FALSE(host->Progress().IsOpen());
+	EXPECT_EQ(host->CurrentProject()->DataRecordMode(), 0) << "the data record is handed back";
+	EXPECT_EQ(HandlesLeft(), 0);
+
+	Refresh();
+	EXPECT_EQ(Result().totalPolygons, 510) << "the next run counts anew";
+}
+
+TEST_F(StoppedRunTest, AFirstRunStoppedLeavesNoResult)
+{
+	LoadProbe();
+	OpenProject(TenWalls());
+	OpenPalette();
+	ClosePalette();
+	// A new session of the module has no result until a run finishes.
+	host.reset();
+	host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
+	LoadProbe();
+	OpenProject(TenWalls());
+	std::chrono::nanoseconds now {0};
+	const VX::Clock previous = VX::SetClockForTesting([&now] { return now += std::chrono::seconds(1); });
+	host->Progress().StopAtCancelQuestion(1);
+	host->Report().Clear();
+	ASSERT_TRUE(host->ChooseMenuItem("Facetally").ok);
+	VX::SetClockForTesting(previous);
+	EXPECT_TRUE(Report().empty());
+	EXPECT_FALSE(Result().exists);
+	EXPECT_EQ(HandlesLeft(), 0);
+}
+
+TEST_F(StoppedRunTest, LevelsChangedBeforeTheStopStayChanged)
+{
+	LoadProbe();
+	Project project;
+	const auto window = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
+	for (int i = 0; i < 4; ++i)
+		project.AddElement(Placed(Types::Window, window));
+	OpenProject(project);
+	OpenPalette();
+	probe->setPartLevel(UniqueIdOf(1).c_str(), 2);
+	RefreshStoppedAt(3);
+	const auto valueOf = [&](std::int32_t index) {
+		return ReferenceHost::FindParameter(host->CurrentProject()->FindElement(Types::Window, index)->parameters, "lod")->text;
+	};
+	EXPECT_EQ(valueOf(1), "None");
+	EXPECT_EQ(valueOf(2), "None");
+	EXPECT_EQ(valueOf(3), "Full");
+	EXPECT_EQ(Result().polygonsPerType[Types::Window], 480) << "the result before the stop";
 }
 
 } // namespace
