@@ -21,4 +21,7 @@ inline constexpr std::uint32_t MenuPlacement = 12;
 inline constexpr std::uint32_t DeveloperId = 0x46544241u;
 inline constexpr std::uint32_t LocalId = 1;
 
+// MNUM 18000 carries, after its byte count 16, the module's version for the host to show:
+// major 1, minor 0, revision 0, build 0. The module's code never reads it.
+
 } // namespace ModuleIdentity
