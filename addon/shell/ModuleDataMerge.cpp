@@ -1,6 +1,7 @@
 // The module-data merge handler. The merged block goes back to the host through the fourth
 // argument: a merge whose result stayed with the module would lose the second project's
-// levels.
+// levels. For the same reason the preferences learn what the merge brought: the next save
+// writes them over the project's module data.
 #include "shell/ModuleDataMerge.hpp"
 
 #include "shell/Preferences.hpp"
@@ -29,10 +30,10 @@ HostSdk::HostStatus ModuleDataMergeHandler(std::int32_t code, const HostSdk::Mod
 		return HostSdk::StatusBadDataVersion;
 
 	HostSdk::ModuleDataRecord result {};
+	LevelTable secondTable;
 	try {
 		const HostSdk::ModuleDataRecord noBlock {};
 		LevelTable firstTable;
-		LevelTable secondTable;
 		FacetallyModuleData::ReadValues(firstTable, first != nullptr ? first : &noBlock);
 		FacetallyModuleData::ReadValues(secondTable, second != nullptr ? second : &noBlock);
 		// Add keeps an entry that is there: where both know a part, the first one's level wins.
@@ -54,5 +55,10 @@ HostSdk::HostStatus ModuleDataMergeHandler(std::int32_t code, const HostSdk::Mod
 	merged->dataVersion = ModuleDataVersion;
 	merged->platformMark = HostSdk::PlatformMark;
 	merged->dataHandle = result.dataHandle;
+	try {
+		TakeMergedLevels(secondTable);
+	} catch (...) {
+		// The host has the merged block; the preferences stay as they were.
+	}
 	return HostSdk::StatusOk;
 }

@@ -250,6 +250,17 @@ void DiscardPreferencesForTesting()
 	storedPreferences.reset();
 }
 
+void TakeMergedLevels(const LevelTable& incoming)
+{
+	if (storedPreferences != nullptr)
+		storedPreferences->MarkNotLoaded();
+	if (preferences == nullptr)
+		return;
+	for (const auto& entry : incoming.Pairs())
+		if (!(entry.GetKey() == DefaultKey()))
+			preferences->levelTable.Add(entry.GetKey(), entry.GetValue());
+}
+
 void StoreRowLevels(Preferences& target)
 {
 	const CountResult* result = CurrentCountResult();

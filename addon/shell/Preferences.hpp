@@ -71,6 +71,12 @@ StoredPreferences& GetStoredPreferences();
 // code linked into a test program, where the module is never unloaded.
 void DiscardPreferencesForTesting();
 
+// The open project's module data took in another project's levels (a merge): the stored
+// preferences read the merged data at their next use, and the preferences learn the parts they
+// did not know, with the other project's levels (a part they know keeps its level, and the
+// default level stays), so the next save keeps what the merge brought.
+void TakeMergedLevels(const LevelTable& incoming);
+
 // Writes the level of every row of the current count result's sorted rows into the
 // preferences' level table (replacing or adding) and takes the result's default level.
 // Nothing happens when there is no current count result.

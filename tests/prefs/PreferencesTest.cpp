@@ -323,6 +323,34 @@ TEST_F(MergeHandler, ABlockOfAnotherVersionIsNotMerged)
 	EXPECT_TRUE(MessagesShown().empty());
 }
 
+TEST_F(MergeHandler, ThePreferencesLearnThePartsTheMergeBrought)
+{
+	SetProjectBlock(Entries({{"A", "1"}, {Key, "2"}}));
+	Preferences& preferences = GetPreferences();
+	EXPECT_TRUE(GetStoredPreferences().loaded);
+	const OwnedRecord first(Entries({{"A", "1"}, {Key, "2"}}));
+	const OwnedRecord second(Entries({{"A", "0"}, {"B", "4"}, {Key, "0"}}));
+	HostSdk::ModuleDataRecord merged {};
+	EXPECT_EQ(ModuleDataMergeHandler(HostSdk::MergeCode, &first.record, &second.record, &merged), 0);
+	EXPECT_EQ(ContentsOf(preferences.levelTable), (Contents {{"A", 1}, {"B", 4}}));
+	EXPECT_EQ(preferences.defaultLevel, 2) << "the open project's default level stays";
+	EXPECT_FALSE(GetStoredPreferences().loaded) << "the merged data are read at the next use";
+
+	// The host keeps the merged block as the project's; the next save keeps what it brought.
+	SetProjectBlock(TakeBlock(merged));
+	preferences.WritePreferences();
+	EXPECT_EQ(ProjectBytes(), Entries({{"A", "1"}, {"B", "4"}, {Key, "2"}}));
+}
+
+TEST_F(MergeHandler, ANotHandedOverMergeLeavesThePreferences)
+{
+	Preferences& preferences = GetPreferences();
+	const OwnedRecord second(Entries({{"B", "4"}}));
+	EXPECT_EQ(ModuleDataMergeHandler(HostSdk::MergeCode, nullptr, &second.record, nullptr), 0);
+	EXPECT_TRUE(preferences.levelTable.IsEmpty());
+	EXPECT_TRUE(GetStoredPreferences().loaded);
+}
+
 TEST_F(MergeHandler, DamagedBlocksMergeTheirWholeEntries)
 {
 	const OwnedRecord first(Entries({{"A", "1"}, {std::string(400, 'z'), "2"}}) + "Q");

@@ -330,6 +330,18 @@ TEST_F(PreferencesThroughHost, AnotherProjectFilesDataAreMergedIn)
 	EXPECT_EQ(FileData(File("merged.json")).bytes, Entries({{"A", "1"}, {"B", "0"}, {Key, "3"}}));
 }
 
+TEST_F(PreferencesThroughHost, WhatAMergeBroughtIsKeptAtTheNextSave)
+{
+	// The module has read this project's data before the merge.
+	BeginProject(Block(Entries({{"A", "1"}, {Key, "2"}})));
+	const ReferenceHost::ModuleDataMergeResult result =
+		host->ModuleData().Merge(AddOnName, Block(Entries({{"A", "2"}, {"B", "0"}, {Key, "4"}})));
+	ASSERT_TRUE(result.merged) << result.problem;
+	EXPECT_EQ(ProjectBytes(), Entries({{"A", "1"}, {Key, "2"}, {"B", "0"}}));
+	ASSERT_TRUE(host->SaveProjectAs(File("merged.json")));
+	EXPECT_EQ(ProjectBytes(), Entries({{"A", "1"}, {"B", "0"}, {Key, "2"}}));
+}
+
 TEST_F(PreferencesThroughHost, AProjectWithoutDataTakesTheOthers)
 {
 	ASSERT_TRUE(host->NewProject());

@@ -106,8 +106,9 @@ static_assert(sizeof(ModuleDataRecord) == 56);
 
 inline constexpr std::uint16_t PlatformMark = 0x5757;
 
-// Merge handler: code MergeCode; first and second records hold the two projects' blocks (the
-// host keeps ownership of both). The handler puts the merged block's handle into
+// Merge handler: code MergeCode; the first record holds the block of the open project (the
+// one merged into), the second the other project's block (the host keeps ownership of both;
+// a record without a block has data handle 0). The handler puts the merged block's handle into
 // *merged (ownership passes to the host); merged may be null, then nothing is handed over.
 using ModuleDataMergeHandler = HostStatus (*)(std::int32_t code, const ModuleDataRecord* first,
 											  const ModuleDataRecord* second, ModuleDataRecord* merged);
