@@ -291,8 +291,12 @@ bool HashTable<Key, Value>::Insert(const Key& key, ValueArgument&& value)
 	head = &entry;
 	// The new entry takes position 1 and every other entry of the chain moves back one.
 	seekWeightSum += length + 1;
-	if (GetFillFactor() >= minFillFactor && GetAverageSeekFactor() > averageSeekFactorLimit)
-		RehashIfPossible(HashTablePrivate::GetNextCapacity(capacity));
+	if (GetFillFactor() >= minFillFactor && GetAverageSeekFactor() > averageSeekFactorLimit) {
+		// At the top of the sequence there is no larger step to take.
+		UIndex next = HashTablePrivate::GetNextCapacity(capacity);
+		if (next > capacity)
+			RehashIfPossible(next);
+	}
 	return true;
 }
 
@@ -328,8 +332,15 @@ bool HashTable<Key, Value>::Delete(const Key& key)
 	}
 	hashEntryTable.SetSize(count - 1);
 
-	if (GetFillFactor() <= static_cast<double>(minFillFactor) * 0.25)
-		RehashIfPossible(count - 1 > 0 ? HashTablePrivate::GetPreviousCapacity(capacity) : 0);
+	if (GetFillFactor() <= static_cast<double>(minFillFactor) * 0.25) {
+		// With a large minimum fill factor even one bucket can look sparse; entries that remain
+		// always keep at least one.
+		UIndex previous = HashTablePrivate::GetPreviousCapacity(capacity);
+		if (count - 1 == 0)
+			RehashIfPossible(0);
+		else if (previous > 0)
+			RehashIfPossible(previous);
+	}
 	return true;
 }
 

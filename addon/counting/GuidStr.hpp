@@ -65,7 +65,7 @@ private:
 // Hashing without building a VX::String: VX::String's static hash gives the same value.
 template <>
 struct VX::HashKeyTraits<GuidStr> {
-	static std::uint32_t Hash(const GuidStr& key) { return VX::String::GenerateHashValue(key.View()); }
+	static std::uint32_t Hash(const GuidStr& key) { return VX::String::GenerateHashValue(key.ToCStr()); }
 	static bool Equal(const GuidStr& stored, const GuidStr& key) { return stored == key; }
 };
 

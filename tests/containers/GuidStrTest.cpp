@@ -34,6 +34,8 @@ TEST(GuidStrKey, HashesAndComparesAsARootLibraryString)
 		EXPECT_TRUE(VX::HashKeyTraits<GuidStr>::Equal(key, GuidStr(text)));
 		EXPECT_EQ(VX::String(key.ToCStr()) == text, true);
 	}
+	EXPECT_EQ(VX::String::GenerateHashValue(static_cast<const char*>(nullptr)), VX::String().GenerateHashValue());
+	EXPECT_NE(VX::HashKeyTraits<GuidStr>::Hash(GuidStr("ab")), VX::HashKeyTraits<GuidStr>::Hash(GuidStr("ba")));
 	EXPECT_FALSE(VX::HashKeyTraits<GuidStr>::Equal(GuidStr("abc"), GuidStr("abd")));
 	EXPECT_FALSE(VX::HashKeyTraits<GuidStr>::Equal(GuidStr("abc"), GuidStr("ab")));
 }

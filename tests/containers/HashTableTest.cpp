@@ -356,6 +356,21 @@ TEST_F(HashTableIntegerKeys, ASparseTableShrinksStepByStep)
 	}
 }
 
+TEST_F(HashTableIntegerKeys, AHighMinimumFillNeverShrinksBelowOneBucket)
+{
+	Table table(2.0f, 8.0f); // shrinks whenever count / capacity ≤ 2
+	AddRange(table, 0, 11);
+	for (long key = 0; key < 10; ++key) { // 61, 31, 13, 7, 3, 1, then 1 stays
+		ASSERT_TRUE(table.Delete(key));
+		EXPECT_GE(table.GetCapacity(), 1u);
+		EXPECT_TRUE(table.CheckState());
+	}
+	EXPECT_EQ(table.GetCapacity(), 1u);
+	EXPECT_EQ(table[10], 100);
+	EXPECT_TRUE(table.Delete(10));
+	EXPECT_EQ(table.GetCapacity(), 0u);
+}
+
 TEST_F(HashTableIntegerKeys, OptimizedSeekOrderMovesTheFoundEntryToTheHead)
 {
 	Table table;

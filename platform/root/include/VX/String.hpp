@@ -37,19 +37,29 @@ public:
 	friend bool operator==(const String& a, const char* b) { return a.bytes == (b != nullptr ? b : ""); }
 
 	// The root library's string hash (32-bit FNV-1a over the bytes): stable across runs.
-	std::uint32_t GenerateHashValue() const { return GenerateHashValue(bytes); }
+	std::uint32_t GenerateHashValue() const { return GenerateHashValue(std::string_view(bytes)); }
 	// The same hash of a text held elsewhere, equal to that of a String made from it.
 	static std::uint32_t GenerateHashValue(std::string_view text)
 	{
-		std::uint32_t hash = 2166136261u;
-		for (unsigned char c : text) {
-			hash ^= c;
-			hash *= 16777619u;
-		}
+		std::uint32_t hash = hashSeed;
+		for (unsigned char c : text)
+			hash = HashStep(hash, c);
+		return hash;
+	}
+	// The same for a NUL-terminated text, in one pass (null counts as empty).
+	static std::uint32_t GenerateHashValue(const char* text)
+	{
+		std::uint32_t hash = hashSeed;
+		if (text != nullptr)
+			for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c != 0; ++c)
+				hash = HashStep(hash, *c);
 		return hash;
 	}
 
 private:
+	static constexpr std::uint32_t hashSeed = 2166136261u;
+	static constexpr std::uint32_t HashStep(std::uint32_t hash, unsigned char c) { return (hash ^ c) * 16777619u; }
+
 	std::string bytes;
 };
 
