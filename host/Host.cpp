@@ -244,6 +244,13 @@ Outcome Host::OpenProject(const std::filesystem::path& file)
 	std::unique_ptr<Project> opened = ReadProjectFile(file, problem);
 	if (opened == nullptr)
 		return Outcome::Failure(problem);
+	return OpenProject(std::move(opened));
+}
+
+Outcome Host::OpenProject(std::unique_ptr<Project> opened)
+{
+	if (opened == nullptr)
+		return Outcome::Failure("No project was given");
 	if (project != nullptr)
 		RaiseProjectEvent(Events::Close);
 	project = std::move(opened);

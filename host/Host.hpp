@@ -119,6 +119,9 @@ public:
 	// Events: 32 for the project that was open, then 4. A file that cannot be read fails
 	// with the reason (file and place), and the open project stays open, untouched.
 	Outcome OpenProject(const std::filesystem::path& file);
+	// Opens a project made in memory (a generator's, a test's) as a file's would be: events 32
+	// for the project that was open, then 4.
+	Outcome OpenProject(std::unique_ptr<Project> opened);
 	// Event 8, then the file is written. Fails without an open project, or for an untitled
 	// one (use SaveProjectAs); when the file cannot be written it stays as it was.
 	Outcome SaveProject();

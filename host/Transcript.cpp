@@ -2,6 +2,7 @@
 // thing the person saw, so a transcript reads top to bottom like the session did.
 #include "Transcript.hpp"
 
+#include <algorithm>
 #include <sstream>
 
 namespace ReferenceHost {
@@ -31,7 +32,8 @@ bool Shown(TranscriptKind kind, bool verbose) { return verbose || kind != Transc
 void Transcript::Add(TranscriptKind kind, std::string text)
 {
 	entries.push_back({kind, std::move(text)});
-	if (echo != nullptr && Shown(kind, echoVerbose))
+	if (echo != nullptr && Shown(kind, echoVerbose) &&
+		std::find(heldBackFromEcho.begin(), heldBackFromEcho.end(), kind) == heldBackFromEcho.end())
 		*echo << Format(entries.back()) << '\n' << std::flush;
 }
 
@@ -56,6 +58,13 @@ void Transcript::EchoTo(std::ostream* stream, bool verbose)
 {
 	echo = stream;
 	echoVerbose = verbose;
+}
+
+void Transcript::HoldBackFromEcho(TranscriptKind kind, bool heldBack)
+{
+	std::erase(heldBackFromEcho, kind);
+	if (heldBack)
+		heldBackFromEcho.push_back(kind);
 }
 
 void Transcript::Print(std::ostream& out, bool verbose) const

@@ -43,6 +43,9 @@ public:
 
 	// Echoes every entry added from now on to the stream (null stops it).
 	void EchoTo(std::ostream* stream, bool verbose);
+	// Leaves entries of the kind out of the echo from now on (they are kept all the same), or
+	// echoes them again: a host that shows them otherwise, such as in a framed window.
+	void HoldBackFromEcho(TranscriptKind kind, bool heldBack);
 
 	// The whole transcript as printed lines; details only when verbose.
 	void Print(std::ostream& out, bool verbose) const;
@@ -54,6 +57,7 @@ private:
 	std::vector<TranscriptEntry> entries;
 	std::ostream* echo = nullptr;
 	bool echoVerbose = false;
+	std::vector<TranscriptKind> heldBackFromEcho;
 };
 
 } // namespace ReferenceHost

@@ -98,10 +98,19 @@ TEST_F(CommandLineTest, TheMainJobChoosesEachAddOnsMenuCommand)
 	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), project});
 	EXPECT_EQ(run.exitCode, ExitSuccess) << run.out;
 	EXPECT_NE(run.out.find("> open " + project + "\n"), std::string::npos);
-	EXPECT_NE(run.out.find("> menu Test Add-On A\nmenu    [x] Test Add-On A\nreport  | Test Add-On A menu command 1\n"),
+	// The report window is shown in the host's frame once the command is done.
+	EXPECT_NE(run.out.find("> menu Test Add-On A\nmenu    [x] Test Add-On A\n\n"
+						   "\u250C\u2500 Report window \u2500"),
 			  std::string::npos)
 		<< run.out;
-	EXPECT_NE(run.out.find("report  | Test Add-On B menu command 1\n"), std::string::npos);
+	EXPECT_NE(run.out.find("\n\u2502 Test Add-On A menu command 1 \u2502\n"), std::string::npos) << run.out;
+	EXPECT_NE(run.out.find("\n\u2502 Test Add-On B menu command 1 \u2502\n"), std::string::npos);
+	EXPECT_EQ(run.out.find("report  | "), std::string::npos) << "the lines are not shown twice";
+	EXPECT_NE(run.out.find("Summary\n  Project        house.json: "), std::string::npos) << run.out;
+	EXPECT_NE(run.out.find("\n  Test Add-On A  menu command done in "), std::string::npos) << run.out;
+	EXPECT_NE(run.out.find("wrote 1 line into the report window; showed no messages; no warning beeps\n"),
+			  std::string::npos)
+		<< run.out;
 	EXPECT_NE(run.out.find("> quit\n"), std::string::npos);
 	EXPECT_EQ(run.out.find("  . "), std::string::npos) << "no details unless verbose";
 }
@@ -153,7 +162,7 @@ TEST_F(CommandLineTest, TheExecutableExitsWithTheSameCodes)
 			  ExitActionFailed);
 	const ProgramRun run = RunExecutable("--addons '" + TestAddOnFolder.string() + "' '" + project + "'");
 	EXPECT_EQ(run.exitCode, ExitSuccess);
-	EXPECT_NE(run.out.find("report  | Test Add-On A menu command 1"), std::string::npos);
+	EXPECT_NE(run.out.find("\u2502 Test Add-On A menu command 1 \u2502"), std::string::npos);
 }
 
 } // namespace
