@@ -1,0 +1,132 @@
+// The real module on the bundled sample project, through the host program in this process:
+// the main job counts the whole project and shows the report in the host's frame, and a script
+// counts a selection, a marquee and a run the person stops, and saves the levels.
+#include "CommandLine.hpp"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+struct ProgramRun {
+	int exitCode = 0;
+	std::string out;
+	std::string err;
+};
+
+ProgramRun RunHost(std::vector<std::string> arguments)
+{
+	arguments.insert(arguments.begin(), {"facetally-host", "--addons", FACETALLY_ADDON_DIR});
+	std::ostringstream out;
+	std::ostringstream err;
+	ProgramRun run;
+	run.exitCode = ReferenceHost::RunHostProgram(arguments, out, err);
+	run.out = out.str();
+	run.err = err.str();
+	return run;
+}
+
+std::string SampleProject()
+{
+	return (std::filesystem::path(FACETALLY_SOURCE_DIR) / "examples" / "sample-project.json").string();
+}
+
+class SampleProjectTest : public ::testing::Test {
+protected:
+	void SetUp() override
+	{
+		folder = std::filesystem::path(FACETALLY_BINARY_DIR) / "counting-tests" / "sample";
+		std::filesystem::remove_all(folder);
+		std::filesystem::create_directories(folder);
+	}
+	void TearDown() override
+	{
+		if (!HasFailure())
+			std::filesystem::remove_all(folder);
+	}
+
+	std::string Script(const std::string& text)
+	{
+		const std::filesystem::path file = folder / "script.txt";
+		std::ofstream(file) << text;
+		return file.string();
+	}
+
+	std::filesystem::path folder;
+};
+
+TEST_F(SampleProjectTest, TheMainJobCountsTheWholeProjectAndFramesTheReport)
+{
+	const ProgramRun run = RunHost({SampleProject()});
+	EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+	const std::string& out = run.out;
+	EXPECT_NE(out.find("\u250C\u2500 Report window "), std::string::npos) << out;
+	EXPECT_NE(out.find("\u2502 Total polygons: "), std::string::npos);
+	EXPECT_NE(out.find("\u2502     Wall                       (      10) :              168     \u2502"), std::string::npos)
+		<< "ten walls of the project's eleven are visible and not deleted";
+	const std::size_t stair = out.find("\u2502     Stair                      (       1) :");
+	ASSERT_NE(stair, std::string::npos);
+	EXPECT_NE(out.find("\u2502 Spiral Stair ", stair), std::string::npos) << "the stair's part follows its type";
+	EXPECT_NE(out.find("message Facetally error | OK | Error | A library part is missing!"), std::string::npos)
+		<< "the sample holds a part whose library is not loaded";
+	EXPECT_NE(out.find("Summary\n  Project        sample-project.json: 51 elements on 4 stories, 9 library parts\n"),
+			  std::string::npos);
+	EXPECT_NE(out.find("wrote 25 lines into the report window; showed 1 message"), std::string::npos) << out;
+}
+
+TEST_F(SampleProjectTest, AScriptCountsTheSelectionAndAMarqueeOfTheActiveStory)
+{
+	const ProgramRun run = RunHost({"--script", Script("select Wall:1 Wall:5 Wall:9\n"
+												   "menu Facetally\n"
+												   "expect report-line \"Total polygons: 48\"\n"
+												   "menu Facetally\n"
+												   "marquee active-story Wall:1 Wall:5 Wall:9\n"
+												   "menu Facetally\n"
+												   "expect report-line \"Total polygons: 18\"\n"
+												   "expect live-handles 0\n"),
+								SampleProject()});
+	EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+	EXPECT_NE(run.out.find("report  | Total polygons: 48"), std::string::npos) << run.out;
+}
+
+TEST_F(SampleProjectTest, LevelsChosenInTheProjectAreAppliedCountedAndSavedBack)
+{
+	// The sample with the module's data of an earlier session: "Simple" (1) chosen for the
+	// Casement Window.
+	const std::string casement = "{6A1C2F10-3B4D-4E5F-8A9B-0C1D2E3F4A51}-{00000000-0000-0000-0000-000000000000}";
+	std::ifstream sample(SampleProject());
+	nlohmann::json project = nlohmann::json::parse(sample);
+	std::string block = casement + std::string(1, '\0') + "1" + std::string(1, '\0');
+	std::string hex;
+	for (const unsigned char byte : block) {
+		static const char digits[] = "0123456789abcdef";
+		hex += digits[byte >> 4];
+		hex += digits[byte & 15];
+	}
+	project["moduleData"] = {{"Facetally", {{"dataVersion", 2}, {"platformMark", 0x5757}, {"bytes", hex}}}};
+	const std::filesystem::path chosen = folder / "chosen.json";
+	std::ofstream(chosen) << project.dump(2);
+
+	const ProgramRun run = RunHost({"--script", Script("menu Facetally\n"
+													   "expect-parameter Window:1 lod3D Reduced\n"
+													   "expect-polygons Window:1 14\n"
+													   "expect report-line \"Casement Window 1.0            (       4) :               56\"\n"
+													   "save-as \"" + (folder / "saved.json").string() + "\"\n"
+													   "show-module-data\n"),
+									chosen.string()});
+	EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+	EXPECT_NE(run.out.find(casement + "|1|"), std::string::npos) << "the chosen level is saved back: " << run.out;
+	EXPECT_NE(run.out.find("{9349160F-1FF1-4be3-9909-314107CCB286}|3|"), std::string::npos)
+		<< "with the default level";
+	EXPECT_EQ(run.out.find("{8C3E4B30-5D6F-4071-ACBD-2E3F4A5B6C76}"), std::string::npos)
+		<< "Table 160 has no level-of-detail parameter: its level 5 is not kept";
+	EXPECT_NE(run.out.find("{7B2D3A20-4C5E-4F60-9BAC-1D2E3F4A5B63}-{00000000-0000-0000-0000-000000000000}|3|"),
+			  std::string::npos)
+		<< "a part never chosen is kept as Custom";
+}
+
+} // namespace
