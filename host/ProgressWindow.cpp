@@ -19,6 +19,22 @@ ProgressWindow::ProgressWindow(AddOnList& addOnList, Transcript& sessionTranscri
 {
 }
 
+ProgressWindow::~ProgressWindow()
+{
+	if (bar != nullptr)
+		transcript.SetEchoInterruption({}, {});
+}
+
+void ProgressWindow::DrawBarOn(std::ostream* stream)
+{
+	EraseBar();
+	bar = stream;
+	if (bar != nullptr)
+		transcript.SetEchoInterruption([this] { EraseBar(); }, [this] { Draw(); });
+	else
+		transcript.SetEchoInterruption({}, {});
+}
+
 void ProgressWindow::Install(HostFunctionTable& table)
 {
 	table.Implement<HostSdk::Entry::ProgressText>(
@@ -120,10 +136,10 @@ HostStatus ProgressWindow::Close(ModuleToken token)
 	if (addOns.FromToken(token) == nullptr || !open)
 		return HostSdk::StatusRefused;
 	EraseBar();
-	transcript.Add(TranscriptKind::Progress, title + " (closed at " + std::to_string(value) + " of " +
-												  std::to_string(barMaximum) + ")");
 	open = false;
 	stopRequested = false;
+	transcript.Add(TranscriptKind::Progress, title + " (closed at " + std::to_string(value) + " of " +
+												  std::to_string(barMaximum) + ")");
 	return 0;
 }
 
@@ -154,7 +170,12 @@ void ProgressWindow::Draw()
 {
 	if (bar == nullptr || !open)
 		return;
-	*bar << '\r' << title << "  " << BarText() << std::flush;
+	const std::string line = title + "  " + BarText();
+	*bar << '\r' << line;
+	if (line.size() < drawnLength)
+		*bar << std::string(drawnLength - line.size(), ' ');
+	*bar << std::flush;
+	drawnLength = std::max(drawnLength, line.size());
 	barDrawn = true;
 }
 
@@ -163,8 +184,9 @@ void ProgressWindow::EraseBar()
 	if (bar == nullptr || !barDrawn)
 		return;
 	// Clears the line the bar took, so the transcript's next line starts on a clean line.
-	*bar << '\r' << std::string(title.size() + 2 + BarText().size(), ' ') << '\r' << std::flush;
+	*bar << '\r' << std::string(drawnLength, ' ') << '\r' << std::flush;
 	barDrawn = false;
+	drawnLength = 0;
 }
 
 } // namespace ReferenceHost

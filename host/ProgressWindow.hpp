@@ -35,6 +35,9 @@ struct ProgressTraffic {
 class ProgressWindow {
 public:
 	ProgressWindow(AddOnList& addOns, Transcript& transcript);
+	~ProgressWindow();
+	ProgressWindow(const ProgressWindow&) = delete;
+	ProgressWindow& operator=(const ProgressWindow&) = delete;
 
 	// Offers entries 55 and 56 and the five selectors of entry 72.
 	void Install(HostFunctionTable& table);
@@ -53,7 +56,9 @@ public:
 	bool StopRequested() const { return stopRequested; }
 
 	// Draws the bar in place on the stream (a terminal) while a window is open; null stops it.
-	void DrawBarOn(std::ostream* stream) { bar = stream; }
+	// The transcript's lines echoed to the same stream meanwhile clear the bar's line first and
+	// the bar comes back below them.
+	void DrawBarOn(std::ostream* stream);
 	// The bar as drawn, without the carriage return: "[#####.....]    50 / 100  label".
 	std::string BarText() const;
 
@@ -94,6 +99,8 @@ private:
 	ProgressTraffic traffic;
 	std::ostream* bar = nullptr;
 	bool barDrawn = false;
+	// Characters of the bar's line as last drawn, so a shorter line covers a longer one.
+	std::size_t drawnLength = 0;
 };
 
 } // namespace ReferenceHost

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <utility>
 
 namespace ReferenceHost {
 
@@ -33,8 +34,19 @@ void Transcript::Add(TranscriptKind kind, std::string text)
 {
 	entries.push_back({kind, std::move(text)});
 	if (echo != nullptr && Shown(kind, echoVerbose) &&
-		std::find(heldBackFromEcho.begin(), heldBackFromEcho.end(), kind) == heldBackFromEcho.end())
+		std::find(heldBackFromEcho.begin(), heldBackFromEcho.end(), kind) == heldBackFromEcho.end()) {
+		if (beforeEcho)
+			beforeEcho();
 		*echo << Format(entries.back()) << '\n' << std::flush;
+		if (afterEcho)
+			afterEcho();
+	}
+}
+
+void Transcript::SetEchoInterruption(std::function<void()> before, std::function<void()> after)
+{
+	beforeEcho = std::move(before);
+	afterEcho = std::move(after);
 }
 
 std::vector<std::string> Transcript::Texts(TranscriptKind kind) const

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -43,6 +44,9 @@ public:
 
 	// Echoes every entry added from now on to the stream (null stops it).
 	void EchoTo(std::ostream* stream, bool verbose);
+	// Called before and after each echoed line, so something drawn in place on the same stream
+	// (a progress bar) can step aside for the line and come back below it. Empty ones: nothing.
+	void SetEchoInterruption(std::function<void()> before, std::function<void()> after);
 	// Leaves entries of the kind out of the echo from now on (they are kept all the same), or
 	// echoes them again: a host that shows them otherwise, such as in a framed window.
 	void HoldBackFromEcho(TranscriptKind kind, bool heldBack);
@@ -57,6 +61,8 @@ private:
 	std::vector<TranscriptEntry> entries;
 	std::ostream* echo = nullptr;
 	bool echoVerbose = false;
+	std::function<void()> beforeEcho;
+	std::function<void()> afterEcho;
 	std::vector<TranscriptKind> heldBackFromEcho;
 };
 

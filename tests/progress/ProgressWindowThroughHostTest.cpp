@@ -175,6 +175,25 @@ TEST_F(ProgressWindowThroughHost, APersonAtATerminalSeesTheBarMoveAndGo)
 	EXPECT_EQ(after.find('\n'), std::string::npos) << "the bar is redrawn in place";
 }
 
+TEST_F(ProgressWindowThroughHost, TranscriptLinesOnTheTerminalStepAroundTheBar)
+{
+	std::ostringstream terminal;
+	host->SessionTranscript().EchoTo(&terminal, false);
+	HostWindow().DrawBarOn(&terminal);
+	window.Open("Counting...");
+	window.SetTotal(10);
+	Run(3, 0.1);
+	terminal.str({});
+	host->SessionTranscript().Add(TranscriptKind::Notice, "A note");
+	const std::string bar = "Counting...  " + HostWindow().BarText();
+	EXPECT_EQ(terminal.str(), "\r" + std::string(bar.size(), ' ') + "\rA note\n\r" + bar);
+	window.Close();
+	HostWindow().DrawBarOn(nullptr);
+	terminal.str({});
+	host->SessionTranscript().Add(TranscriptKind::Notice, "Another note");
+	EXPECT_EQ(terminal.str(), "Another note\n");
+}
+
 TEST_F(ProgressWindowThroughHost, TheHostRefusesAWindowThatIsNotOpen)
 {
 	ProgressWindow notOpened;
