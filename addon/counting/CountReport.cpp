@@ -59,7 +59,9 @@ std::uint32_t Shown(std::int32_t count)
 void ReportLineBuilder::Append(std::string_view added)
 {
 	const std::size_t taken = std::min(added.size(), Capacity - length);
-	std::memcpy(text + length, added.data(), taken);
+	// An empty view may have no data at all, which memcpy must not be handed.
+	if (taken > 0)
+		std::memcpy(text + length, added.data(), taken);
 	length += taken;
 }
 
