@@ -22,12 +22,18 @@ const void* BaseOf(const void* address)
 	return dladdr(address, &info) != 0 ? info.dli_fbase : nullptr;
 }
 
-__attribute__((noinline)) void Attribute()
+// caller is the return address of the allocation function: the walk starts at its frame, so
+// the counter's own frames are never taken for the program's, however they were inlined.
+__attribute__((noinline)) void Attribute(const void* caller)
 {
 	void* frames[64];
 	const int depth = backtrace(frames, 64);
-	// Frame 0 is this function, frame 1 the allocation function.
-	for (int frame = 2; frame < depth; ++frame) {
+	int first = 0;
+	while (first < depth && frames[first] != caller)
+		++first;
+	if (first == depth)
+		first = 0;
+	for (int frame = first; frame < depth; ++frame) {
 		const void* base = BaseOf(frames[frame]);
 		if (base == moduleBase) {
 			++counts.module;
@@ -41,13 +47,11 @@ __attribute__((noinline)) void Attribute()
 	++counts.other;
 }
 
-// Inlined into every allocation function, so frame 1 of Attribute is the allocation function
-// itself and frame 2 its caller, whatever the optimisation.
-__attribute__((always_inline)) inline void* Allocate(std::size_t size)
+void* Allocate(std::size_t size, const void* caller)
 {
 	if (counting.load(std::memory_order_relaxed) && !attributing) {
 		attributing = true;
-		Attribute();
+		Attribute(caller);
 		attributing = false;
 	}
 	void* block = std::malloc(size == 0 ? 1 : size);
@@ -56,11 +60,11 @@ __attribute__((always_inline)) inline void* Allocate(std::size_t size)
 	return block;
 }
 
-__attribute__((always_inline)) inline void* AllocateAligned(std::size_t size, std::align_val_t alignment)
+void* AllocateAligned(std::size_t size, std::align_val_t alignment, const void* caller)
 {
 	if (counting.load(std::memory_order_relaxed) && !attributing) {
 		attributing = true;
-		Attribute();
+		Attribute(caller);
 		attributing = false;
 	}
 	const auto align = static_cast<std::size_t>(alignment);
@@ -93,12 +97,12 @@ Counts Stop()
 
 } // namespace AllocationCounter
 
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size) { return Allocate(size, __builtin_return_address(0)); }
+void* operator new[](std::size_t size) { return Allocate(size, __builtin_return_address(0)); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
 	try {
-		return Allocate(size);
+		return Allocate(size, __builtin_return_address(0));
 	} catch (...) {
 		return nullptr;
 	}
@@ -106,13 +110,13 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
 {
 	try {
-		return Allocate(size);
+		return Allocate(size, __builtin_return_address(0));
 	} catch (...) {
 		return nullptr;
 	}
 }
-void* operator new(std::size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment); }
-void* operator new[](std::size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment); }
+void* operator new(std::size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment, __builtin_return_address(0)); }
+void* operator new[](std::size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment, __builtin_return_address(0)); }
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }

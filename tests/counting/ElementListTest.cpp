@@ -48,7 +48,9 @@ HostStatus ReadSelection(HostSdk::ModuleToken, HostSdk::SelectionRecord* record,
 		++project->itemListsAsked;
 		const std::size_t bytes = project->items.size() * sizeof(HostSdk::SelectionItem) + project->extraItemBytes;
 		*items = VX::AllocateHandle(bytes);
-		std::memcpy(VX::GetHandleData(*items), project->items.data(), project->items.size() * sizeof(HostSdk::SelectionItem));
+		if (!project->items.empty())
+			std::memcpy(VX::GetHandleData(*items), project->items.data(),
+						project->items.size() * sizeof(HostSdk::SelectionItem));
 	}
 	return HostSdk::StatusOk;
 }

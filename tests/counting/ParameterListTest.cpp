@@ -23,7 +23,8 @@ protected:
 	static VX::HandleId ListOf(const std::vector<ParameterRecord>& records, std::size_t extra = 0)
 	{
 		const VX::HandleId handle = VX::AllocateHandle(records.size() * sizeof(ParameterRecord) + extra);
-		std::memcpy(VX::GetHandleData(handle), records.data(), records.size() * sizeof(ParameterRecord));
+		if (!records.empty())
+			std::memcpy(VX::GetHandleData(handle), records.data(), records.size() * sizeof(ParameterRecord));
 		std::memset(static_cast<char*>(VX::GetHandleData(handle)) + records.size() * sizeof(ParameterRecord), 0x5A,
 					extra);
 		return handle;
