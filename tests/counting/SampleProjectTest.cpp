@@ -39,7 +39,9 @@ class SampleProjectTest : public ::testing::Test {
 protected:
 	void SetUp() override
 	{
-		folder = std::filesystem::path(FACETALLY_BINARY_DIR) / "counting-tests" / "sample";
+		// One folder per test: ctest runs the tests of this fixture side by side.
+		folder = std::filesystem::path(FACETALLY_BINARY_DIR) / "counting-tests" /
+				 ("sample-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
 		std::filesystem::remove_all(folder);
 		std::filesystem::create_directories(folder);
 	}
