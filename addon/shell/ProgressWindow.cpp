@@ -56,7 +56,10 @@ bool ProgressWindow::Step()
 		++processed;
 	if (timer.GetElapsedSeconds() < updateInterval)
 		return true;
-	if (HostCalls::AskProgressCancelled() != HostSdk::StatusOk) {
+	// A host without the stop question cannot have been asked to stop; taking its "no such
+	// operation" for a stop would end every run after a tenth of a second.
+	const HostSdk::HostStatus stopAnswer = HostCalls::AskProgressCancelled();
+	if (stopAnswer != HostSdk::StatusOk && stopAnswer != HostSdk::StatusMissingEntry) {
 		SoundWarningBeep();
 		timer.Stop();
 		return false;

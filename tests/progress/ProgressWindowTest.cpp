@@ -268,12 +268,24 @@ TEST_F(ProgressWindowTest, AfterAStopTheWindowStaysOpenUntilClosed)
 	EXPECT_EQ(traffic, (Lines {"CPWD", "end", "beep"}));
 }
 
-TEST_F(ProgressWindowTest, AHostWithoutTheInterfaceOperationStopsTheRun)
+TEST_F(ProgressWindowTest, AHostWithoutTheInterfaceOperationNeverStopsTheRun)
 {
 	OpenWithTotal(1000);
 	Module().hostTable[Entry::Interface] = nullptr;
+	traffic.clear();
+	for (int tenth = 0; tenth < 5; ++tenth) {
+		clock.Advance(0.1);
+		EXPECT_TRUE(window.Step()) << "no stop question could be asked, so no stop was asked for";
+	}
+	EXPECT_EQ(std::count(traffic.begin(), traffic.end(), "beep"), 0);
+}
+
+TEST_F(ProgressWindowTest, AFailingStopQuestionStillStopsTheRun)
+{
+	OpenWithTotal(1000);
+	answers["CANC"] = StatusRefused;
 	clock.Advance(0.1);
-	EXPECT_FALSE(window.Step()) << "an empty entry answers a nonzero status";
+	EXPECT_FALSE(window.Step());
 }
 
 // ---- Beeps ----------------------------------------------------------------------------------
