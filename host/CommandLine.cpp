@@ -3,6 +3,7 @@
 
 #include "Host.hpp"
 #include "MainJob.hpp"
+#include "RegionalSettings.hpp"
 #include "Script.hpp"
 
 #include <CLI/CLI.hpp>
@@ -56,6 +57,10 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	app.add_option("--help-folder", options.helpFolder, "the folder named to add-ons as the help folder");
 	app.add_option("--script", scriptFile, "run the actions of this script instead of the main job")
 		->check(CLI::ExistingFile);
+	std::vector<std::string> regional;
+	app.add_option("--regional", regional,
+				   "the user's regional number settings, WORD=VALUE each: " + RegionalSettingsHelp())
+		->allow_extra_args(false);
 	app.add_flag("-v,--verbose", verbose, "also show the host's inner traffic: lifecycle calls, events, palettes");
 
 	std::vector<const char*> argv;
@@ -68,6 +73,11 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	} catch (const CLI::ParseError& error) {
 		const int code = app.exit(error, out, err);
 		return code == 0 ? ExitSuccess : ExitUsage;
+	}
+
+	if (const Outcome applied = ApplyRegionalSettings(regional); !applied) {
+		err << "facetally-host: --regional: " << applied.problem << "\n";
+		return ExitUsage;
 	}
 
 	Script script;

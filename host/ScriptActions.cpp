@@ -4,6 +4,7 @@
 // entries of the list below.
 #include "AddOnScriptActions.hpp"
 #include "ProjectScriptActions.hpp"
+#include "RegionalSettings.hpp"
 #include "Script.hpp"
 
 #include "VX/Memory.hpp"
@@ -232,6 +233,9 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 				 context.host.ShowPalettes();
 			 return Outcome::Success();
 		 }},
+		{"regional-settings", 1, AnyNumber, "regional-settings WORD=VALUE...",
+		 "change the user's regional number settings: " + RegionalSettingsHelp(), nullptr,
+		 [](ScriptContext&, const std::vector<std::string>& arguments) { return ApplyRegionalSettings(arguments); }},
 		{"say", 1, AnyNumber, "say TEXT...", "write a note into the transcript", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
 			 context.host.SessionTranscript().Add(TranscriptKind::Notice, Joined(arguments));

@@ -2,6 +2,7 @@
 // the main job counts the whole project and shows the report in the host's frame, and a script
 // counts a selection, a marquee and a run the person stops, and saves the levels.
 #include "CommandLine.hpp"
+#include "Win/LocaleSettings.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -47,6 +48,8 @@ protected:
 	}
 	void TearDown() override
 	{
+		// The regional settings belong to the whole process, and the next test expects its own.
+		Win::ResetUserLocaleSettings();
 		if (!HasFailure())
 			std::filesystem::remove_all(folder);
 	}
@@ -129,6 +132,37 @@ TEST_F(SampleProjectTest, LevelsChosenInTheProjectAreAppliedCountedAndSavedBack)
 	EXPECT_NE(run.out.find("{7B2D3A20-4C5E-4F60-9BAC-1D2E3F4A5B63}-{00000000-0000-0000-0000-000000000000}|3|"),
 			  std::string::npos)
 		<< "a part never chosen is kept as Custom";
+}
+
+TEST_F(SampleProjectTest, TheUsersRegionalSettingsFromTheCommandLineShapeTheReport)
+{
+	const ProgramRun run =
+		RunHost({"--regional", "thousands=.", "--regional", "grouping=3;0", SampleProject()});
+	EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+	EXPECT_NE(run.out.find("\u2502 Total polygons: 4.142 "), std::string::npos) << run.out;
+	EXPECT_NE(run.out.find("\u2502     Object                     (       6) :            2.044     \u2502"),
+			  std::string::npos)
+		<< "numbers still end at column 60 with the longer separator";
+}
+
+TEST_F(SampleProjectTest, AChangedRegionalSettingShowsAtTheNextCount)
+{
+	const ProgramRun run = RunHost({"--script", Script("menu Facetally\n"
+												   "expect report-line \"Total polygons: 4,142\"\n"
+												   "regional-settings \"thousands= \" grouping=0\n"
+												   "menu Facetally\n"
+												   "menu Facetally\n"
+												   "expect report-line \"Total polygons: 4142\"\n"),
+								SampleProject()});
+	EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+}
+
+TEST_F(SampleProjectTest, RefusedRegionalSettingsStopTheProgramBeforeAnything)
+{
+	const ProgramRun run = RunHost({"--regional", "grouping=3;x", SampleProject()});
+	EXPECT_EQ(run.exitCode, 2);
+	EXPECT_NE(run.err.find("--regional: "), std::string::npos) << run.err;
+	EXPECT_EQ(run.out.find("Report window"), std::string::npos) << "nothing was counted";
 }
 
 } // namespace

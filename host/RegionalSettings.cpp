@@ -1,0 +1,65 @@
+// Reading a person's choice of regional number settings into the platform's user settings.
+#include "RegionalSettings.hpp"
+
+#include "Win/LocaleSettings.hpp"
+
+#include <charconv>
+
+namespace ReferenceHost {
+
+namespace {
+
+bool ReadSmallNumber(const std::string& text, unsigned& number)
+{
+	const char* end = text.data() + text.size();
+	const auto [stop, error] = std::from_chars(text.data(), end, number);
+	return error == std::errc() && stop == end;
+}
+
+} // namespace
+
+std::string RegionalSettingsHelp()
+{
+	return "locale=NAME (an installed locale, e.g. de_DE.UTF-8), decimal=TEXT, thousands=TEXT, "
+		   "grouping=TEXT (e.g. 3;0 or 3;2;0), decimals=N, leading-zero=0|1, negative-order=0..4";
+}
+
+Outcome ApplyRegionalSettings(const std::vector<std::string>& assignments)
+{
+	Win::LocaleSettings settings = Win::UserLocaleSettings();
+	// A named locale is the base the single settings then adjust, whatever their order.
+	for (const std::string& assignment : assignments) {
+		if (assignment.rfind("locale=", 0) == 0)
+			settings = Win::LocaleSettingsOfNamedLocale(assignment.substr(7));
+	}
+	for (const std::string& assignment : assignments) {
+		const std::size_t equals = assignment.find('=');
+		if (equals == std::string::npos)
+			return Outcome::Failure("\"" + assignment + "\" is not WORD=VALUE; the words are " + RegionalSettingsHelp());
+		const std::string word = assignment.substr(0, equals);
+		const std::string value = assignment.substr(equals + 1);
+		unsigned number = 0;
+		if (word == "locale") {
+			continue;
+		} else if (word == "decimal") {
+			settings.decimalSeparator = value;
+		} else if (word == "thousands") {
+			settings.thousandSeparator = value;
+		} else if (word == "grouping") {
+			settings.grouping = value;
+		} else if (word == "decimals" || word == "leading-zero" || word == "negative-order") {
+			if (!ReadSmallNumber(value, number))
+				return Outcome::Failure(word + " takes a whole number, not \"" + value + "\"");
+			(word == "decimals" ? settings.decimals : word == "leading-zero" ? settings.leadingZero : settings.negativeOrder) =
+				number;
+		} else {
+			return Outcome::Failure("unknown regional setting \"" + word + "\"; the words are " + RegionalSettingsHelp());
+		}
+	}
+	if (const std::string problem = Win::LocaleSettingsProblem(settings); !problem.empty())
+		return Outcome::Failure(problem);
+	Win::SetUserLocaleSettings(settings);
+	return Outcome::Success();
+}
+
+} // namespace ReferenceHost
