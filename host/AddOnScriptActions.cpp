@@ -101,6 +101,13 @@ std::vector<ScriptActionDefinition> AddOnScriptActions()
 			 context.host.Progress().StopAtCancelQuestion(CountOf(arguments[0]));
 			 return Outcome::Success();
 		 }},
+		{"stop-at-element", 1, 1, "stop-at-element N",
+		 "press stop while the add-on reads the N-th element from now (1: the next); its run ends before the element after it",
+		 CountAt(0),
+		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
+			 context.host.Progress().StopAtElementRead(CountOf(arguments[0]));
+			 return Outcome::Success();
+		 }},
 		{"merge", 1, 1, "merge FILE",
 		 "merge the module data of another project file into this project, through each add-on's merge handler",
 		 nullptr, [](ScriptContext& context, const std::vector<std::string>& arguments) { return Merge(context, arguments[0]); }},

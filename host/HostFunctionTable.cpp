@@ -203,6 +203,13 @@ void HostFunctionTable::Count(int entry, std::uint32_t selector, bool selectorEn
 	++callCounts[entry];
 	if (selectorEntry)
 		++selectorCallCounts[{entry, selector}];
+	if (callObservers[entry])
+		callObservers[entry]();
+}
+
+void HostFunctionTable::SetCallObserver(int entry, std::function<void()> observer)
+{
+	callObservers[entry] = std::move(observer);
 }
 
 std::optional<HostStatus> HostFunctionTable::ForcedAnswer(int entry, std::uint32_t selector, bool selectorEntry) const

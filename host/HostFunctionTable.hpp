@@ -113,6 +113,10 @@ public:
 	void ClearForcedSelectorStatus(int entry, std::uint32_t selector);
 	void ClearAllForcedStatuses();
 
+	// Runs before every call of the entry, forced ones included: what a person does while an
+	// add-on works. An empty function removes it.
+	void SetCallObserver(int entry, std::function<void()> observer);
+
 	// Calls that reached the host through a slot, forced ones included.
 	std::uint64_t CallCount(int entry) const;
 	std::uint64_t SelectorCallCount(int entry, std::uint32_t selector) const;
@@ -146,6 +150,7 @@ private:
 	std::array<std::optional<HostStatus>, EntryCount> forced {};
 	std::map<std::pair<int, std::uint32_t>, HostStatus> forcedSelectors;
 	std::array<std::uint64_t, EntryCount> callCounts {};
+	std::array<std::function<void()>, EntryCount> callObservers {};
 	std::map<std::pair<int, std::uint32_t>, std::uint64_t> selectorCallCounts;
 	std::array<HostSdk::HostFunction, EntryCount> slots {};
 	std::uint64_t failureCount = 0;

@@ -3,6 +3,8 @@
 #include "ProgressWindow.hpp"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace ReferenceHost {
 
@@ -11,6 +13,7 @@ namespace Selectors = HostSdk::Selectors;
 namespace {
 
 constexpr int BarWidth = 30;
+constexpr std::chrono::milliseconds PersonsMomentToStop {150};
 
 } // namespace
 
@@ -37,6 +40,13 @@ void ProgressWindow::DrawBarOn(std::ostream* stream)
 
 void ProgressWindow::Install(HostFunctionTable& table)
 {
+	table.SetCallObserver(HostSdk::Entry::ElementRead, [this] {
+		if (elementReadsBeforeStop == 0 || --elementReadsBeforeStop > 0)
+			return;
+		StopAtCancelQuestion(1);
+		// Longer than the add-on's update interval, so it asks before its next element.
+		std::this_thread::sleep_for(PersonsMomentToStop);
+	});
 	table.Implement<HostSdk::Entry::ProgressText>(
 		[this](ModuleToken token, const char* newText) { return SetText(token, newText); });
 	table.Implement<HostSdk::Entry::ProgressEnd>([this](ModuleToken token) { return End(token); });

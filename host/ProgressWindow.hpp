@@ -66,6 +66,11 @@ public:
 
 	// The n-th stop question from now on (1 = the next) answers "stop"; 0 never.
 	void StopAtCancelQuestion(std::uint64_t n);
+	// The person presses stop while the add-on reads the n-th element from now on (element
+	// read, entry 143; 0 never) and takes a moment over it, so the add-on's next look at its
+	// window sees the stop: the run ends before the element after it.
+	void StopAtElementRead(std::uint64_t n) { elementReadsBeforeStop = n; }
+
 	// Questions still to come before the stop; 0 when no stop is planned.
 	std::uint64_t CancelQuestionsBeforeStop() const { return stopCountdown; }
 
@@ -96,6 +101,7 @@ private:
 	std::int16_t value = 0;
 	bool stopRequested = false;
 	std::uint64_t stopCountdown = 0;
+	std::uint64_t elementReadsBeforeStop = 0;
 	ProgressTraffic traffic;
 	std::ostream* bar = nullptr;
 	bool barDrawn = false;

@@ -165,4 +165,15 @@ TEST_F(SampleProjectTest, RefusedRegionalSettingsStopTheProgramBeforeAnything)
 	EXPECT_EQ(run.out.find("Report window"), std::string::npos) << "nothing was counted";
 }
 
+TEST_F(SampleProjectTest, AScriptStopsTheRunAtAChosenElementAndTheReportStaysEmpty)
+{
+	const ProgramRun run = RunHost({"--script", Script("stop-at-element 3\n"
+												   "menu Facetally\n"
+												   "expect live-handles 0\n"),
+								SampleProject()});
+	EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+	EXPECT_NE(run.out.find("progress Counting... (stopped by the person)"), std::string::npos) << run.out;
+	EXPECT_EQ(run.out.find("Total polygons"), std::string::npos) << "a stopped first run writes no report";
+}
+
 } // namespace

@@ -109,6 +109,17 @@ TEST_F(CountingProgress, TheHostIsAskedOnlyAsTheTimerAllows)
 	EXPECT_FALSE(host->Progress().IsOpen());
 }
 
+TEST_F(CountingProgress, APersonWhoStopsAtAChosenElementEndsTheRunRightAfterIt)
+{
+	// The real clock: the person's moment over the fifth element is what lets the add-on look.
+	host->Progress().StopAtElementRead(5);
+	Count();
+	EXPECT_EQ(host->Table().CallCount(HostSdk::Entry::ElementRead), 5u) << "no element after the fifth is read";
+	ASSERT_EQ(ProgressLines().size(), 3u);
+	EXPECT_EQ(ProgressLines()[1], "Counting... (stopped by the person)");
+	EXPECT_TRUE(host->Report().Lines().empty()) << "a stopped run writes no report";
+}
+
 TEST_F(CountingProgress, AStopEndsTheRunWithoutAReportAndBeepsTwice)
 {
 	TickingClock(std::chrono::milliseconds(10));
