@@ -4,6 +4,7 @@
 #include "counting/CountReport.hpp"
 
 #include "FakeHostTable.hpp"
+#include "OwnModuleResources.hpp"
 
 #include "VX/ResourceManager.hpp"
 
@@ -26,19 +27,13 @@ protected:
 	void SetUp() override
 	{
 		FakeHostTableFixture::SetUp();
-		previouslyActive = RSGetActiveModule();
-		ownModule = RSAddModule(nullptr);
-		ASSERT_NE(ownModule, VX::NoResourceModule) << "the test program carries the module's resources";
-		Module().resourceModuleId = ownModule;
-		RSSetActiveModule(VX::NoResourceModule);
+		ASSERT_TRUE(resources.Added()) << "the test program carries the module's resources";
 		reportLines = &lines;
 		Offer<HostSdk::Entry::ReportLine>(&TakeReportLine);
 	}
 	void TearDown() override
 	{
 		reportLines = nullptr;
-		RSRemoveModule(ownModule);
-		RSSetActiveModule(previouslyActive);
 		FakeHostTableFixture::TearDown();
 	}
 
@@ -53,8 +48,7 @@ protected:
 	}
 
 	std::vector<std::string> lines;
-	VX::ResourceModuleId previouslyActive = VX::NoResourceModule;
-	VX::ResourceModuleId ownModule = VX::NoResourceModule;
+	OwnModuleResources resources {OwnModuleResources::Active::None};
 };
 
 TEST(ReportLineBuilderTest, FillingAppendsSpacesUpToTheColumnAndNeverCuts)

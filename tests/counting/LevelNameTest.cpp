@@ -2,9 +2,7 @@
 // module is active, with every code that is not a choice named as "Custom".
 #include "lod/LevelCodes.hpp"
 
-#include "shell/ModuleState.hpp"
-
-#include "VX/ResourceManager.hpp"
+#include "OwnModuleResources.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,26 +10,7 @@
 
 namespace {
 
-class LevelNameTest : public ::testing::Test {
-protected:
-	void SetUp() override
-	{
-		previouslyActive = RSGetActiveModule();
-		ownModule = RSAddModule(nullptr);
-		ASSERT_NE(ownModule, VX::NoResourceModule) << "the test program carries the module's resources";
-		Module().resourceModuleId = ownModule;
-		RSSetActiveModule(VX::NoResourceModule);
-	}
-	void TearDown() override
-	{
-		RSRemoveModule(ownModule);
-		Module().resourceModuleId = VX::NoResourceModule;
-		RSSetActiveModule(previouslyActive);
-	}
-
-	VX::ResourceModuleId previouslyActive = VX::NoResourceModule;
-	VX::ResourceModuleId ownModule = VX::NoResourceModule;
-};
+using LevelNameTest = ModuleResourcesFixture;
 
 TEST_F(LevelNameTest, TheFiveChoicesHaveTheirNames)
 {

@@ -6,6 +6,8 @@
 #include "DG/DG.hpp"
 #include "VX/ResourceManager.hpp"
 
+#include "OwnModuleResources.hpp"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -16,27 +18,18 @@ constexpr const char* CheckBoxLabel = "Do not show again";
 
 class ErrorMessageDialog : public ::testing::Test {
 protected:
-	// The module's resources are linked into this program; they are added the way loading the
-	// module adds them, leaving the active module as it was.
 	void SetUp() override
 	{
-		const VX::ResourceModuleId previous = RSGetActiveModule();
-		Module().resourceModuleId = RSAddModule(nullptr);
-		RSSetActiveModule(previous);
-		ASSERT_NE(Module().resourceModuleId, VX::NoResourceModule);
+		ASSERT_TRUE(resources.Added()) << "the module's resources are linked into this program";
 		DG::ClearShownModalDialogs();
 	}
-	void TearDown() override
-	{
-		RSRemoveModule(Module().resourceModuleId);
-		Module().resourceModuleId = VX::NoResourceModule;
-		DG::ClearShownModalDialogs();
-	}
+	void TearDown() override { DG::ClearShownModalDialogs(); }
 
 	static std::string FirstText(const DG::Panel& dialog) { return DG::LeftText(dialog, 3).GetText(); }
 	static std::string SecondText(const DG::Panel& dialog) { return DG::LeftText(dialog, 4).GetText(); }
 	static bool CheckBoxShown(const DG::Panel& dialog) { return DG::CheckBox(dialog, 5).IsVisible(); }
 
+	OwnModuleResources resources;
 	DG::QueuedUserAgent agent;
 	DG::UserAgentScope agentScope { agent };
 };

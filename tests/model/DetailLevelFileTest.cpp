@@ -5,7 +5,7 @@
 // The module's location is built once, from the module path, at its first use. In this test
 // program no module is loaded, so the fixture points the module path into a temporary folder
 // before that first use; every test then works on the Facetally.txt of that folder.
-#include "ModuleResources.hpp"
+#include "OwnModuleResources.hpp"
 
 #include "lod/DetailLevelTable.hpp"
 #include "lod/ReadDetailLevelFile.hpp"

@@ -1,5 +1,5 @@
 // Element type names from the module's string list, and the type groups counting relies on.
-#include "ModuleResources.hpp"
+#include "OwnModuleResources.hpp"
 
 #include "counting/ElementTypes.hpp"
 

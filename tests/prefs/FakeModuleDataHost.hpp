@@ -13,6 +13,8 @@
 #include "VX/Memory.hpp"
 #include "VX/ResourceManager.hpp"
 
+#include "OwnModuleResources.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -126,10 +128,7 @@ protected:
 		table[HostSdk::Entry::ModuleDataRead] = FakeHost::Slot<HostSdk::Entry::ModuleDataRead>(&FakeHost::Read);
 		Module().tableSet = true;
 		Module().token = 0x7E57u;
-		const VX::ResourceModuleId previous = RSGetActiveModule();
-		Module().resourceModuleId = RSAddModule(nullptr);
-		RSSetActiveModule(previous);
-		ASSERT_NE(Module().resourceModuleId, VX::NoResourceModule);
+		ASSERT_TRUE(resources.Added()) << "the module's resources are linked into this program";
 		DG::ClearShownModalDialogs();
 		liveHandles = VX::LiveHandleCount();
 	}
@@ -138,8 +137,6 @@ protected:
 	{
 		DiscardPreferencesForTesting();
 		EXPECT_EQ(VX::LiveHandleCount(), liveHandles) << "memory handles left alive";
-		RSRemoveModule(Module().resourceModuleId);
-		Module().resourceModuleId = VX::NoResourceModule;
 		Module().hostTable.fill(nullptr);
 		Module().tableSet = false;
 		Module().token = 0;
@@ -170,6 +167,8 @@ protected:
 
 	DG::QueuedUserAgent agent;
 	DG::UserAgentScope agentScope {agent};
+
+	OwnModuleResources resources;
 
 private:
 	std::size_t liveHandles = 0;

@@ -9,6 +9,8 @@
 #include "VX/Timer.hpp"
 #include "Win/Windows.hpp"
 
+#include "OwnModuleResources.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -84,11 +86,7 @@ protected:
 		table[Entry::ProgressText] = SlotOf<Entry::ProgressText>(&ProgressText);
 		table[Entry::ProgressEnd] = SlotOf<Entry::ProgressEnd>(&ProgressEnd);
 		Module().token = 0x7E57u;
-		// The module's own string lists are linked into this program.
-		const VX::ResourceModuleId previous = RSGetActiveModule();
-		Module().resourceModuleId = RSAddModule(nullptr);
-		RSSetActiveModule(previous);
-		ASSERT_NE(Module().resourceModuleId, VX::NoResourceModule);
+		ASSERT_TRUE(resources.Added()) << "the module's own string lists are linked into this program";
 		previousObserver = Win::SetBeepObserver([](UINT type) {
 			traffic.push_back(type == MB_ICONEXCLAMATION ? "beep" : "other beep");
 		});
@@ -97,8 +95,6 @@ protected:
 	void TearDown() override
 	{
 		Win::SetBeepObserver(previousObserver);
-		RSRemoveModule(Module().resourceModuleId);
-		Module().resourceModuleId = VX::NoResourceModule;
 		Module().hostTable.fill(nullptr);
 		Module().token = 0;
 	}
@@ -125,6 +121,7 @@ protected:
 	VX::ManualClock clock;
 	ProgressWindow window;
 	Win::BeepObserver previousObserver;
+	OwnModuleResources resources;
 };
 
 using Lines = std::vector<std::string>;
