@@ -3,6 +3,7 @@
 
 #include "ProjectFile.hpp"
 
+#include "DG/DG.hpp"
 #include "IO/LocationTable.hpp"
 #include "VX/Memory.hpp"
 
@@ -33,6 +34,15 @@ void CountingFixture::SetUp()
 	std::filesystem::copy_file(ProbeModule(), folder / "addons" / ProbeModule().filename());
 	WriteConfiguration(StandardConfiguration);
 	host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
+	DG::ClearShownModalDialogs();
+}
+
+std::string CountingFixture::ValueOf(ReferenceHost::ElementId id, const std::string& name) const
+{
+	const ReferenceHost::Element* element = host->CurrentProject()->FindElement(id);
+	const ReferenceHost::Parameter* parameter =
+		element != nullptr ? ReferenceHost::FindParameter(element->parameters, name) : nullptr;
+	return parameter != nullptr ? parameter->text : "(none)";
 }
 
 void CountingFixture::TearDown()
@@ -171,6 +181,15 @@ Element Placed(std::int32_t type, const LibraryPart& part, std::int16_t story)
 	element.story = story;
 	element.parameters = part.parameters;
 	return element;
+}
+
+ReferenceHost::Project TwoWindows()
+{
+	ReferenceHost::Project project;
+	const auto window = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
+	project.AddElement(Placed(HostSdk::ElementTypes::Window, window));
+	project.AddElement(Placed(HostSdk::ElementTypes::Window, window));
+	return project;
 }
 
 Element Plain(std::int32_t type, std::vector<std::int32_t> components, std::int16_t story)

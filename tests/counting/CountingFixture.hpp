@@ -48,6 +48,8 @@ protected:
 	// The report window's lines, since the last OpenPalette or Refresh.
 	const std::vector<std::string>& Report() const { return host->Report().Lines(); }
 	ProbeResult Result() const;
+	// The text of an element's parameter in the open project; "(none)" when either is missing.
+	std::string ValueOf(ReferenceHost::ElementId id, const std::string& name = "lod") const;
 	// Memory handles alive now, minus those alive when the test began.
 	std::int64_t HandlesLeft() const;
 
@@ -76,6 +78,8 @@ std::string UniqueIdOf(std::int32_t partIndex);
 
 // An element placed from the part, with its own copy of the part's parameters.
 ReferenceHost::Element Placed(std::int32_t type, const ReferenceHost::LibraryPart& part, std::int16_t story = 0);
+// Two windows of part 1 ("Full" 100 + 20 polygons, "Reduced" 7, "None" nothing).
+ReferenceHost::Project TwoWindows();
 // An element with its own 3D model.
 ReferenceHost::Element Plain(std::int32_t type, std::vector<std::int32_t> components, std::int16_t story = 0);
 

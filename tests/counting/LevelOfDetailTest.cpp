@@ -13,7 +13,6 @@
 namespace {
 
 using namespace TestProjects;
-using ReferenceHost::ElementId;
 using ReferenceHost::Project;
 namespace Types = HostSdk::ElementTypes;
 namespace Selectors = HostSdk::Selectors;
@@ -52,30 +51,6 @@ std::size_t MessagesSaying(const std::string& text)
 
 class LevelOfDetailTest : public CountingFixture {
 protected:
-	void SetUp() override
-	{
-		CountingFixture::SetUp();
-		DG::ClearShownModalDialogs();
-	}
-
-	// Two windows of part 1 ("Full" 100 + 20 polygons, "Reduced" 7, "None" nothing).
-	Project TwoWindows()
-	{
-		Project project;
-		const auto window = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
-		project.AddElement(Placed(Types::Window, window));
-		project.AddElement(Placed(Types::Window, window));
-		return project;
-	}
-
-	std::string ValueOf(ElementId id, const std::string& name = "lod")
-	{
-		const ReferenceHost::Element* element = host->CurrentProject()->FindElement(id);
-		const ReferenceHost::Parameter* parameter =
-			element != nullptr ? ReferenceHost::FindParameter(element->parameters, name) : nullptr;
-		return parameter != nullptr ? parameter->text : "(none)";
-	}
-
 	ProbeRow WindowRow()
 	{
 		const ProbeResult result = Result();

@@ -16,7 +16,6 @@
 namespace {
 
 using namespace TestProjects;
-using ReferenceHost::ElementId;
 using ReferenceHost::Project;
 namespace Types = HostSdk::ElementTypes;
 namespace Selectors = HostSdk::Selectors;
@@ -33,28 +32,6 @@ std::string DigitsOf(const std::string& text)
 
 class UntrustedAnswersTest : public CountingFixture {
 protected:
-	void SetUp() override
-	{
-		CountingFixture::SetUp();
-		DG::ClearShownModalDialogs();
-	}
-
-	Project TwoWindows()
-	{
-		Project project;
-		const auto window = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
-		project.AddElement(Placed(Types::Window, window));
-		project.AddElement(Placed(Types::Window, window));
-		return project;
-	}
-
-	std::string ValueOf(ElementId id, const std::string& name = "lod")
-	{
-		const ReferenceHost::Element* element = host->CurrentProject()->FindElement(id);
-		const ReferenceHost::Parameter* parameter = ReferenceHost::FindParameter(element->parameters, name);
-		return parameter != nullptr ? parameter->text : "(none)";
-	}
-
 	ProbeRow OnlyRow(int type)
 	{
 		const ProbeResult result = Result();
