@@ -130,6 +130,20 @@ namespace {
 	{
 		return Event(static_cast<ListBox*>(source), listItem, offset, modifiers);
 	}
+
+	// A person's change of an item's value: the same value changes nothing, another one is
+	// stored and its observers hear of it with the value before.
+	template <class Observer, class Call>
+	ActionResult ChangeItemValue(Serial serial, short index, ItemData& item, std::int32_t value, ObserverKind kind, Call call)
+	{
+		const std::int32_t previous = item.value;
+		if (previous == value)
+			return ActionResult::Done();
+		item.value = value;
+		detail::Notify<Observer>(serial, index, kind,
+			[&call, previous](Observer& observer, Item* source) { call(observer, source, previous); });
+		return ActionResult::Done();
+	}
 }
 
 User::User(const Panel& panel) : panelSerial(detail::PanelAccess::State(panel).serial) {}
@@ -231,14 +245,10 @@ ActionResult User::Type(short index, std::int32_t value)
 		return ActionResult::Refused(std::to_string(value) + " is outside the limits " + std::to_string(item->minimum) +
 			" to " + std::to_string(item->maximum) + " of " + Describe(index, *item));
 	}
-	const std::int32_t previous = item->value;
-	if (previous == value)
-		return ActionResult::Done();
-	item->value = value;
-	detail::Notify<IntEditObserver>(panelSerial, index, ObserverKind::IntEdit, [previous](IntEditObserver& observer, Item* source) {
-		observer.IntEditChanged(IntEditChangeEvent(static_cast<IntEdit*>(source), previous));
-	});
-	return ActionResult::Done();
+	return ChangeItemValue<IntEditObserver>(panelSerial, index, *item, value, ObserverKind::IntEdit,
+		[](IntEditObserver& observer, Item* source, std::int32_t previous) {
+			observer.IntEditChanged(IntEditChangeEvent(static_cast<IntEdit*>(source), previous));
+		});
 }
 
 ActionResult User::ChoosePopUpItem(short index, short popUpItem)
@@ -346,14 +356,10 @@ ActionResult User::ChangeUserControl(short index, std::int32_t value)
 	ItemData* item = ReachItem(panelSerial, index, problem, nullptr, { ItemKind::UserControl });
 	if (item == nullptr)
 		return ActionResult::Refused(problem);
-	const std::int32_t previous = item->value;
-	if (previous == value)
-		return ActionResult::Done();
-	item->value = value;
-	detail::Notify<UserControlObserver>(panelSerial, index, ObserverKind::UserControl, [previous](UserControlObserver& observer, Item* source) {
-		observer.UserControlChanged(UserControlChangeEvent(static_cast<UserControl*>(source), previous));
-	});
-	return ActionResult::Done();
+	return ChangeItemValue<UserControlObserver>(panelSerial, index, *item, value, ObserverKind::UserControl,
+		[](UserControlObserver& observer, Item* source, std::int32_t previous) {
+			observer.UserControlChanged(UserControlChangeEvent(static_cast<UserControl*>(source), previous));
+		});
 }
 
 ActionResult User::PressKey(short key, unsigned modifiers)
