@@ -52,6 +52,7 @@ constexpr std::uint32_t Selector(const char (&code)[5])
 }
 static_assert(Selector("GMIF") == 0x474D4946u, "selectors pack the first character highest");
 
+// What each selector takes and answers is stated with its operation in HostFunctions.hpp.
 namespace Selectors {
 // Interface operation (entry 72).
 inline constexpr std::uint32_t GetMenuItemFlags = Selector("GMIF");
@@ -79,8 +80,8 @@ inline constexpr std::uint32_t GetParameterValues = Selector("GPVL");
 // Window operation (entry 74).
 inline constexpr std::uint32_t ChangeWindow = Selector("CHWD");
 } // namespace Selectors
-static_assert(Selectors::GetStoryInfo == 0x4753544Fu);
-static_assert(Selectors::GetSpecialFolder == 0x47535046u);
+static_assert(Selectors::GetStoryInfo == 0x4753544Fu, "GetStoryInfo must be the host's 'GSTO' code");
+static_assert(Selectors::GetSpecialFolder == 0x47535046u, "GetSpecialFolder must be the host's 'GSPF' code");
 
 // Project event codes, one bit each; an add-on registers for a mask of them (entry 250).
 // Which host action raises which code is listed in docs/host.md.
