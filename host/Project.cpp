@@ -361,7 +361,7 @@ bool Project::SetElementParameter(const ElementId& id, std::string_view name, st
 std::int32_t Project::DataRecordMode() const
 {
 	HostSdk::DataRecord record {};
-	static_assert(sizeof record == sizeof dataRecord);
+	static_assert(sizeof record == sizeof dataRecord, "the project's data record bytes no longer match the record");
 	std::memcpy(&record, dataRecord.data(), sizeof record);
 	return record.mode;
 }

@@ -44,12 +44,6 @@ SharedCountingRecords& Shared()
 
 bool missingPartMessagesOff = false;
 
-template <typename Record>
-void Clear(Record& record)
-{
-	std::memset(static_cast<void*>(&record), 0, sizeof record);
-}
-
 bool IsBookingType(std::int32_t type)
 {
 	return type >= 0 && type < ElementTypes::NamedCount;
@@ -68,7 +62,7 @@ void TellPartMissing()
 void MeetPart(CountResult& result, long partIndex, API_ElemTypeID bookingType)
 {
 	HostSdk::LibPartRecord& record = Shared().libPart;
-	Clear(record);
+	HostSdk::ClearRecord(record);
 	record.index = static_cast<std::int32_t>(partIndex);
 	const bool read = HostCalls::ReadLibPart(&record) == HostSdk::StatusOk;
 	// The location is ours whenever the host left one, also in a failed answer.
@@ -111,7 +105,7 @@ bool ProtectionWordSet(HostSdk::HandleId groupData)
 std::int64_t ModelPolygons(API_ElemTypeID type, std::int32_t index)
 {
 	SharedCountingRecords& shared = Shared();
-	Clear(shared.info);
+	HostSdk::ClearRecord(shared.info);
 	if (HostCalls::ReadElement3DInfo(type, index, &shared.info) != HostSdk::StatusOk)
 		return 0;
 	std::int64_t polygons = 0;
@@ -145,7 +139,7 @@ bool InQualifyingGroup(std::int32_t groupIndex)
 		return false;
 	SharedCountingRecords& shared = Shared();
 	HostSdk::ElementRecord& group = shared.group;
-	Clear(group);
+	HostSdk::ClearRecord(group);
 	group.type = HostSdk::GroupElementType;
 	group.index = groupIndex;
 	if (HostCalls::ReadElement(&group) != HostSdk::StatusOk)
@@ -153,7 +147,7 @@ bool InQualifyingGroup(std::int32_t groupIndex)
 	if (group.groupMode != ProtectingGroupMode || group.groupProtected == 0)
 		return false;
 	HostSdk::ElementMemo& memo = shared.groupMemo;
-	Clear(memo);
+	HostSdk::ClearRecord(memo);
 	const bool read = HostCalls::ReadElementMemo(HostSdk::GroupElementType, groupIndex, &memo) == HostSdk::StatusOk;
 	const bool qualifies = read && ProtectionWordSet(memo.groupData);
 	ReleaseMemo(memo);

@@ -46,10 +46,10 @@ void ResetCountResult(CountResult& result, const LevelTable& levelTable)
 
 	HostSdk::LibPartRecord& record = SharedSearchRecord();
 	for (const auto& entry : levelTable.Pairs()) {
-		std::memset(&record, 0, sizeof(record));
+		HostSdk::ClearRecord(record);
 		const GuidStr& identifier = entry.GetKey();
 		// A GuidStr holds at most 255 characters and its NUL, as the record's field does.
-		static_assert(sizeof(record.uniqueId) >= GuidStr::Capacity);
+		static_assert(sizeof(record.uniqueId) >= GuidStr::Capacity, "an identifier no longer fits the record's field");
 		std::memcpy(record.uniqueId, identifier.ToCStr(), identifier.GetLength() + 1);
 		if (HostCalls::SearchLibPart(&record, false) != HostSdk::StatusOk)
 			continue;

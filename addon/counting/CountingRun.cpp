@@ -13,7 +13,6 @@
 #include "shell/ProgressWindow.hpp"
 #include "shell/ResourceModuleScope.hpp"
 
-#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -67,7 +66,7 @@ bool VisitElement(CountResult& result, const StoryFilter& stories, const Element
 		return false;
 	HostSdk::ElementRecord& element = SharedElementRecord();
 	// Cleared, so nothing of the element before can be taken for this one's.
-	std::memset(static_cast<void*>(&element), 0, sizeof element);
+	HostSdk::ClearRecord(element);
 	element.type = reference.type;
 	element.index = reference.index;
 	if (!HostCalls::PassesElementFilter(reference.type, reference.index, HostSdk::FilterVisible))

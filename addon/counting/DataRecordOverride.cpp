@@ -3,8 +3,6 @@
 
 #include "shell/HostCalls.hpp"
 
-#include <cstring>
-
 namespace {
 
 struct SavedDataRecords {
@@ -23,7 +21,7 @@ SavedDataRecords& Records()
 DataRecordOverride::DataRecordOverride()
 {
 	SavedDataRecords& records = Records();
-	std::memset(static_cast<void*>(&records.saved), 0, sizeof records.saved);
+	HostSdk::ClearRecord(records.saved);
 	// A record the host could not give could not be put back: it is then left alone.
 	overridden = HostCalls::GetDataRecord(&records.saved) == HostSdk::StatusOk;
 	if (!overridden)

@@ -36,7 +36,7 @@ void ElementList::ReadSelection(HostSdk::HandleId* items)
 {
 	// The status is not looked at: a read that fails leaves the cleared record, which is
 	// "nothing selected".
-	std::memset(static_cast<void*>(&selection), 0, sizeof selection);
+	HostSdk::ClearRecord(selection);
 	HostCalls::ReadSelection(&selection, items);
 	VX::FreeHandle(selection.markerHandle);
 	selection.markerHandle = VX::NoHandle;

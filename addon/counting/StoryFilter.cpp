@@ -5,8 +5,6 @@
 
 #include "VX/Memory.hpp"
 
-#include <cstring>
-
 StoryIndexRange TypedStoryRange(std::int32_t firstTyped, std::int32_t lastTyped, std::uint8_t noStoryZero)
 {
 	// A byte other than 0 and 1 would shift every story: only 1 means "no story zero".
@@ -27,7 +25,7 @@ StoryFilter::StoryFilter(bool allStoriesWanted, std::int32_t firstStory, std::in
 	: allStories(allStoriesWanted), activeStoryOnly(activeOnly), acceptAll(acceptEverything)
 {
 	HostSdk::StoryRecord record;
-	std::memset(static_cast<void*>(&record), 0, sizeof record);
+	HostSdk::ClearRecord(record);
 	// The status is not looked at: a failed read leaves story 0 active and story zero shown.
 	HostCalls::GetStoryInfo(&record);
 	activeStory = record.activeStory;

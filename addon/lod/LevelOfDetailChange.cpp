@@ -39,12 +39,6 @@ SharedParameterRecords& Shared()
 	return records;
 }
 
-template <typename Record>
-void Clear(Record& record)
-{
-	std::memset(static_cast<void*>(&record), 0, sizeof record);
-}
-
 // The texts a value list's handle really holds: no more than the count the host claims, and
 // no text read past the handle's end.
 class ValueListTexts {
@@ -141,7 +135,7 @@ bool TakeRowIfItFits(CountResult& result, long partIndex, LibRow& row, std::int1
 void MatchValueList(CountResult& result, long partIndex, LibRow& row, std::int16_t wanted, const VX::String& name)
 {
 	HostSdk::ValueListRequest& request = Shared().valueList;
-	Clear(request);
+	HostSdk::ClearRecord(request);
 	// The name comes from a parameter record's 32-byte field and always fits the request's 38.
 	const bool named = CopyTextIntoField(request.name, name.View());
 	const bool listed = named && HostCalls::GetParameterValues(&request) == HostSdk::StatusOk;
@@ -175,9 +169,9 @@ void DetectPartLod(CountResult& result, long partIndex, API_ElemTypeID bookingTy
 	result.partLodWanted.Get(partIndex, &wanted);
 
 	SharedParameterRecords& shared = Shared();
-	Clear(shared.owner);
+	HostSdk::ClearRecord(shared.owner);
 	shared.owner.libPartIndex = static_cast<std::int32_t>(partIndex);
-	Clear(shared.list);
+	HostSdk::ClearRecord(shared.list);
 	if (HostCalls::OpenParameters(&shared.owner) == HostSdk::StatusOk &&
 		HostCalls::GetParameters(&shared.list) == HostSdk::StatusOk) {
 		bool found = false;
@@ -233,13 +227,13 @@ void ApplyPartLod(CountResult& result, API_ElemTypeID bookingType, API_ElemTypeI
 		return;
 
 	SharedParameterRecords& shared = Shared();
-	Clear(shared.owner);
+	HostSdk::ClearRecord(shared.owner);
 	shared.owner.elementType = elementType;
 	shared.owner.elementIndex = elementIndex;
 	if (HostCalls::OpenParameters(&shared.owner) != HostSdk::StatusOk)
 		return;
 
-	Clear(shared.list);
+	HostSdk::ClearRecord(shared.list);
 	if (HostCalls::GetParameters(&shared.list) == HostSdk::StatusOk) {
 		bool needsChange = true;
 		{
@@ -256,20 +250,20 @@ void ApplyPartLod(CountResult& result, API_ElemTypeID bookingType, API_ElemTypeI
 		ReleaseParameterList(shared.list.parameters);
 
 		if (needsChange) {
-			Clear(shared.change);
+			HostSdk::ClearRecord(shared.change);
 			// The name was read from a 32-byte field and always fits the request's 44.
 			if (CopyTextIntoField(shared.change.name, parameterName->View())) {
 				shared.newValue.assign(valueText->View());
 				shared.change.newValue = shared.newValue.c_str();
 				HostCalls::ChangeParameter(&shared.change);
-				Clear(shared.list);
+				HostSdk::ClearRecord(shared.list);
 				// The host is handed whole parameter records only, whatever it handed out.
 				const bool changedListRead = HostCalls::GetParameters(&shared.list) == HostSdk::StatusOk &&
 											 TrimToWholeRecords(shared.list.parameters);
 				HostSdk::HostStatus status = HostSdk::StatusRefused;
 				// Without the changed list the element would be handed no parameters at all.
 				if (changedListRead) {
-					Clear(shared.memo);
+					HostSdk::ClearRecord(shared.memo);
 					shared.memo.parameters = shared.list.parameters;
 					status = HostCalls::ChangeElement(&element, nullptr, &shared.memo, HostSdk::MemoMaskParameters, 1);
 				}

@@ -38,7 +38,7 @@ PalettePlaceholder::PalettePlaceholder()
 	HostCalls::RegisterProjectEvents(HostSdk::ProjectEvents::AllMask, ProjectEventHandler);
 
 	HostSdk::StoryRecord stories;
-	std::memset(static_cast<void*>(&stories), 0, sizeof stories);
+	HostSdk::ClearRecord(stories);
 	HostCalls::GetStoryInfo(&stories);
 	firstStoryNumber = ShownStoryNumber(stories.firstStory, stories.noStoryZero);
 	lastStoryNumber = ShownStoryNumber(stories.lastStory, stories.noStoryZero);

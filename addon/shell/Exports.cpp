@@ -5,7 +5,6 @@
 #include "shell/ModuleState.hpp"
 
 #include <algorithm>
-#include <cstring>
 
 #define FACETALLY_EXPORT __attribute__((visibility("default")))
 
@@ -15,7 +14,7 @@ extern "C" FACETALLY_EXPORT void GetExportedFuncAddrs(HostSdk::ExportRecord* rec
 		return;
 	}
 	// Cleared first, so the reserved words are zero whatever the host left in them.
-	std::memset(static_cast<void*>(record), 0, sizeof(*record));
+	HostSdk::ClearRecord(*record);
 	record->version = HostSdk::InterfaceVersion;
 	record->identifyAddOn = IdentifyAddOn;
 	record->registerMenuCommand = RegisterMenuCommand;

@@ -194,7 +194,7 @@ TEST_F(UntrustedAnswersTest, ASelectionCountBeyondItsItemHandleIsTakenAsFarAsThe
 	OpenProject(project);
 	host->Table().Implement<HostSdk::Entry::SelectionRead>(
 		[](HostSdk::ModuleToken, HostSdk::SelectionRecord* record, HostSdk::HandleId* items, std::int32_t) {
-			std::memset(static_cast<void*>(record), 0, sizeof *record);
+			HostSdk::ClearRecord(*record);
 			record->kind = 1;
 			record->itemCount = 1000;
 			if (items != nullptr) {

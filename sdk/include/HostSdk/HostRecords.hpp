@@ -10,8 +10,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 
 namespace HostSdk {
+
+// Zeroes every byte of a record, padding and reserved fields included: a host may read any
+// of them, and value-initialising a record does not promise zero padding after a copy.
+template <typename Record>
+void ClearRecord(Record& record)
+{
+	static_assert(std::is_trivially_copyable_v<Record>, "only plain host records may be cleared byte by byte");
+	std::memset(static_cast<void*>(&record), 0, sizeof record);
+}
 
 // ---- Add-on lifecycle ---------------------------------------------------------------------
 
@@ -35,11 +46,11 @@ struct ExportRecord {
 	ReleaseAddOnFunction releaseAddOn;
 	std::uint32_t reserved[10]; // words 5 to 14 of the 32-bit record
 };
-static_assert(offsetof(ExportRecord, version) == 0);
-static_assert(offsetof(ExportRecord, identifyAddOn) == 8);
-static_assert(offsetof(ExportRecord, releaseAddOn) == 32);
-static_assert(offsetof(ExportRecord, reserved) == 40);
-static_assert(sizeof(ExportRecord) == 80);
+static_assert(offsetof(ExportRecord, version) == 0, "ExportRecord::version must sit at byte 0");
+static_assert(offsetof(ExportRecord, identifyAddOn) == 8, "ExportRecord::identifyAddOn must sit at byte 8");
+static_assert(offsetof(ExportRecord, releaseAddOn) == 32, "ExportRecord::releaseAddOn must sit at byte 32");
+static_assert(offsetof(ExportRecord, reserved) == 40, "ExportRecord::reserved must sit at byte 40");
+static_assert(sizeof(ExportRecord) == 80, "ExportRecord must be 80 bytes, the size the host uses");
 
 // Handed to IdentifyAddOn; the add-on writes its name and description. The host owns it.
 struct EnvironmentRecord {
@@ -47,9 +58,10 @@ struct EnvironmentRecord {
 	char addOnName[256];          // byte 128
 	char addOnDescription[256];   // byte 384
 };
-static_assert(offsetof(EnvironmentRecord, addOnName) == 128);
-static_assert(offsetof(EnvironmentRecord, addOnDescription) == 384);
-static_assert(sizeof(EnvironmentRecord) == 640);
+static_assert(offsetof(EnvironmentRecord, addOnName) == 128, "EnvironmentRecord::addOnName must sit at byte 128");
+static_assert(offsetof(EnvironmentRecord, addOnDescription) == 384,
+			  "EnvironmentRecord::addOnDescription must sit at byte 384");
+static_assert(sizeof(EnvironmentRecord) == 640, "EnvironmentRecord must be 640 bytes, the size the host uses");
 
 // Entry 10, passed without token: one menu command of the add-on.
 struct MenuRegistrationRecord {
@@ -59,10 +71,11 @@ struct MenuRegistrationRecord {
 	std::uint32_t flags;
 	std::uint8_t reserved[20];        // zero
 };
-static_assert(offsetof(MenuRegistrationRecord, promptStringListId) == 2);
-static_assert(offsetof(MenuRegistrationRecord, placement) == 4);
-static_assert(offsetof(MenuRegistrationRecord, flags) == 8);
-static_assert(sizeof(MenuRegistrationRecord) == 32);
+static_assert(offsetof(MenuRegistrationRecord, promptStringListId) == 2,
+			  "MenuRegistrationRecord::promptStringListId must sit at byte 2");
+static_assert(offsetof(MenuRegistrationRecord, placement) == 4, "MenuRegistrationRecord::placement must sit at byte 4");
+static_assert(offsetof(MenuRegistrationRecord, flags) == 8, "MenuRegistrationRecord::flags must sit at byte 8");
+static_assert(sizeof(MenuRegistrationRecord) == 32, "MenuRegistrationRecord must be 32 bytes, the size the host uses");
 
 // Passed by the host to a menu handler; read only.
 struct MenuParams {
@@ -70,8 +83,8 @@ struct MenuParams {
 	std::int16_t itemIndex;        // item within that list, from 1
 	std::uint32_t reserved[3];
 };
-static_assert(offsetof(MenuParams, itemIndex) == 2);
-static_assert(sizeof(MenuParams) == 16);
+static_assert(offsetof(MenuParams, itemIndex) == 2, "MenuParams::itemIndex must sit at byte 2");
+static_assert(sizeof(MenuParams) == 16, "MenuParams must be 16 bytes, the size the host uses");
 
 using MenuCommandHandler = HostStatus (*)(const MenuParams* params);
 
@@ -84,7 +97,7 @@ struct MenuItemRef {
 	std::int16_t menuStringListId;
 	std::int16_t itemIndex;
 };
-static_assert(sizeof(MenuItemRef) == 4);
+static_assert(sizeof(MenuItemRef) == 4, "MenuItemRef must be 4 bytes, the size the host uses");
 
 // Project events (entry 250); the handler gets the event code and a parameter (0 so far).
 using ProjectEventHandler = HostStatus (*)(std::int32_t eventCode, std::int32_t parameter);
@@ -100,9 +113,9 @@ struct ModuleDataRecord {
 	HandleId dataHandle;        // 8: the data block; its length is the handle's size
 	std::uint8_t reserved[44];
 };
-static_assert(offsetof(ModuleDataRecord, platformMark) == 4);
-static_assert(offsetof(ModuleDataRecord, dataHandle) == 8);
-static_assert(sizeof(ModuleDataRecord) == 56);
+static_assert(offsetof(ModuleDataRecord, platformMark) == 4, "ModuleDataRecord::platformMark must sit at byte 4");
+static_assert(offsetof(ModuleDataRecord, dataHandle) == 8, "ModuleDataRecord::dataHandle must sit at byte 8");
+static_assert(sizeof(ModuleDataRecord) == 56, "ModuleDataRecord must be 56 bytes, the size the host uses");
 
 inline constexpr std::uint16_t PlatformMark = 0x5757;
 
@@ -129,9 +142,10 @@ struct PaletteRegistrationRecord {
 	std::uint32_t flags;                // 16
 	std::uint8_t reserved[52];
 };
-static_assert(offsetof(PaletteRegistrationRecord, callback) == 8);
-static_assert(offsetof(PaletteRegistrationRecord, flags) == 16);
-static_assert(sizeof(PaletteRegistrationRecord) == 72);
+static_assert(offsetof(PaletteRegistrationRecord, callback) == 8,
+			  "PaletteRegistrationRecord::callback must sit at byte 8");
+static_assert(offsetof(PaletteRegistrationRecord, flags) == 16, "PaletteRegistrationRecord::flags must sit at byte 16");
+static_assert(sizeof(PaletteRegistrationRecord) == 72, "PaletteRegistrationRecord must be 72 bytes, the size the host uses");
 
 // ---- Elements ------------------------------------------------------------------------------
 
@@ -153,14 +167,14 @@ struct ElementRecord {
 	std::int32_t libPartIndex;     // 208: windows, doors, objects, lamps
 	std::uint8_t reserved5[692];
 };
-static_assert(offsetof(ElementRecord, variation) == 4);
-static_assert(offsetof(ElementRecord, index) == 8);
-static_assert(offsetof(ElementRecord, groupIndex) == 20);
-static_assert(offsetof(ElementRecord, storyIndex) == 28);
-static_assert(offsetof(ElementRecord, groupProtected) == 32);
-static_assert(offsetof(ElementRecord, groupMode) == 104);
-static_assert(offsetof(ElementRecord, libPartIndex) == 208);
-static_assert(sizeof(ElementRecord) == 904);
+static_assert(offsetof(ElementRecord, variation) == 4, "ElementRecord::variation must sit at byte 4");
+static_assert(offsetof(ElementRecord, index) == 8, "ElementRecord::index must sit at byte 8");
+static_assert(offsetof(ElementRecord, groupIndex) == 20, "ElementRecord::groupIndex must sit at byte 20");
+static_assert(offsetof(ElementRecord, storyIndex) == 28, "ElementRecord::storyIndex must sit at byte 28");
+static_assert(offsetof(ElementRecord, groupProtected) == 32, "ElementRecord::groupProtected must sit at byte 32");
+static_assert(offsetof(ElementRecord, groupMode) == 104, "ElementRecord::groupMode must sit at byte 104");
+static_assert(offsetof(ElementRecord, libPartIndex) == 208, "ElementRecord::libPartIndex must sit at byte 208");
+static_assert(sizeof(ElementRecord) == 904, "ElementRecord must be 904 bytes, the size the host uses");
 
 inline constexpr std::uint32_t StairVariation = 0x53595354u; // "SYST"
 inline constexpr std::int32_t GroupElementType = 28;
@@ -174,9 +188,9 @@ struct ElementMemo {
 	HandleId groupData;        // 56: groups only; a block whose second 32-bit word is the protection id
 	std::uint32_t reserved2[15];
 };
-static_assert(offsetof(ElementMemo, parameters) == 16);
-static_assert(offsetof(ElementMemo, groupData) == 56);
-static_assert(sizeof(ElementMemo) == 120);
+static_assert(offsetof(ElementMemo, parameters) == 16, "ElementMemo::parameters must sit at byte 16");
+static_assert(offsetof(ElementMemo, groupData) == 56, "ElementMemo::groupData must sit at byte 56");
+static_assert(sizeof(ElementMemo) == 120, "ElementMemo must be 120 bytes, the size the host uses");
 
 // Memo mask bit of the parameters (entry 152).
 inline constexpr std::uint32_t MemoMaskParameters = 4;
@@ -191,8 +205,8 @@ struct Element3DInfo {
 	std::int32_t lastComponent;  // 4: first > last means no component
 	std::uint8_t reserved[24];
 };
-static_assert(offsetof(Element3DInfo, lastComponent) == 4);
-static_assert(sizeof(Element3DInfo) == 32);
+static_assert(offsetof(Element3DInfo, lastComponent) == 4, "Element3DInfo::lastComponent must sit at byte 4");
+static_assert(sizeof(Element3DInfo) == 32, "Element3DInfo must be 32 bytes, the size the host uses");
 
 // 3D component (entry 211): the caller sets kind (1) and index.
 struct Component3DRecord {
@@ -202,9 +216,9 @@ struct Component3DRecord {
 	std::int32_t polygonCount;  // 112
 	std::uint8_t reserved2[4];
 };
-static_assert(offsetof(Component3DRecord, index) == 4);
-static_assert(offsetof(Component3DRecord, polygonCount) == 112);
-static_assert(sizeof(Component3DRecord) == 120);
+static_assert(offsetof(Component3DRecord, index) == 4, "Component3DRecord::index must sit at byte 4");
+static_assert(offsetof(Component3DRecord, polygonCount) == 112, "Component3DRecord::polygonCount must sit at byte 112");
+static_assert(sizeof(Component3DRecord) == 120, "Component3DRecord must be 120 bytes, the size the host uses");
 
 // ---- Library parts (entries 111, 112) -------------------------------------------------------
 
@@ -219,11 +233,11 @@ struct LibPartRecord {
 	std::uint8_t reserved1[4];
 	char uniqueId[256];         // 120
 };
-static_assert(offsetof(LibPartRecord, index) == 4);
-static_assert(offsetof(LibPartRecord, name) == 40);
-static_assert(offsetof(LibPartRecord, location) == 112);
-static_assert(offsetof(LibPartRecord, uniqueId) == 120);
-static_assert(sizeof(LibPartRecord) == 376);
+static_assert(offsetof(LibPartRecord, index) == 4, "LibPartRecord::index must sit at byte 4");
+static_assert(offsetof(LibPartRecord, name) == 40, "LibPartRecord::name must sit at byte 40");
+static_assert(offsetof(LibPartRecord, location) == 112, "LibPartRecord::location must sit at byte 112");
+static_assert(offsetof(LibPartRecord, uniqueId) == 120, "LibPartRecord::uniqueId must sit at byte 120");
+static_assert(sizeof(LibPartRecord) == 376, "LibPartRecord must be 376 bytes, the size the host uses");
 
 // ---- Library-part parameters (entry 73: OPAR, GPAR, GPVL, CHGP, CPAR) -----------------------
 
@@ -235,8 +249,9 @@ struct ParameterOwnerRecord {
 	std::int32_t reserved;     // 8
 	std::int32_t elementIndex; // 12
 };
-static_assert(offsetof(ParameterOwnerRecord, elementIndex) == 12);
-static_assert(sizeof(ParameterOwnerRecord) == 16);
+static_assert(offsetof(ParameterOwnerRecord, elementIndex) == 12,
+			  "ParameterOwnerRecord::elementIndex must sit at byte 12");
+static_assert(sizeof(ParameterOwnerRecord) == 16, "ParameterOwnerRecord must be 16 bytes, the size the host uses");
 
 // GPAR: first parameter points to this; the host puts a handle of consecutive
 // ParameterRecords into the fifth field. The caller releases it and every array handle in it.
@@ -245,8 +260,8 @@ struct ParameterListRecord {
 	HandleId parameters;       // 16
 	std::uint32_t reserved1[3];
 };
-static_assert(offsetof(ParameterListRecord, parameters) == 16);
-static_assert(sizeof(ParameterListRecord) == 32);
+static_assert(offsetof(ParameterListRecord, parameters) == 16, "ParameterListRecord::parameters must sit at byte 16");
+static_assert(sizeof(ParameterListRecord) == 32, "ParameterListRecord must be 32 bytes, the size the host uses");
 
 inline constexpr std::uint32_t ParameterTypeText = 12;
 inline constexpr std::int16_t ParameterSingleValue = 0;
@@ -264,10 +279,10 @@ struct ParameterRecord {
 		double number;         // 312: numeric single values
 	} value;
 };
-static_assert(offsetof(ParameterRecord, arrayFlag) == 6);
-static_assert(offsetof(ParameterRecord, name) == 8);
-static_assert(offsetof(ParameterRecord, value) == 312);
-static_assert(sizeof(ParameterRecord) == 568);
+static_assert(offsetof(ParameterRecord, arrayFlag) == 6, "ParameterRecord::arrayFlag must sit at byte 6");
+static_assert(offsetof(ParameterRecord, name) == 8, "ParameterRecord::name must sit at byte 8");
+static_assert(offsetof(ParameterRecord, value) == 312, "ParameterRecord::value must sit at byte 312");
+static_assert(sizeof(ParameterRecord) == 568, "ParameterRecord must be 568 bytes, the size the host uses");
 
 // GPVL: first parameter points to this; the caller writes the name, the host fills count
 // and the two handles, the caller releases both.
@@ -277,10 +292,10 @@ struct ValueListRequest {
 	HandleId values;           // 40: count consecutive NUL-terminated texts
 	HandleId extra;            // 44
 };
-static_assert(offsetof(ValueListRequest, count) == 38);
-static_assert(offsetof(ValueListRequest, values) == 40);
-static_assert(offsetof(ValueListRequest, extra) == 44);
-static_assert(sizeof(ValueListRequest) == 48);
+static_assert(offsetof(ValueListRequest, count) == 38, "ValueListRequest::count must sit at byte 38");
+static_assert(offsetof(ValueListRequest, values) == 40, "ValueListRequest::values must sit at byte 40");
+static_assert(offsetof(ValueListRequest, extra) == 44, "ValueListRequest::extra must sit at byte 44");
+static_assert(sizeof(ValueListRequest) == 48, "ValueListRequest must be 48 bytes, the size the host uses");
 
 // CHGP: first parameter points to this, 56 bytes, cleared first. The new value text pointer
 // sits at byte 44 as on the 32-bit interface; here it is 8 bytes wide (to byte 52).
@@ -291,8 +306,8 @@ struct ChangeParameterRequest {
 	std::uint8_t reserved[4];
 };
 #pragma pack(pop)
-static_assert(offsetof(ChangeParameterRequest, newValue) == 44);
-static_assert(sizeof(ChangeParameterRequest) == 56);
+static_assert(offsetof(ChangeParameterRequest, newValue) == 44, "ChangeParameterRequest::newValue must sit at byte 44");
+static_assert(sizeof(ChangeParameterRequest) == 56, "ChangeParameterRequest must be 56 bytes, the size the host uses");
 
 // ---- Stories, selection, windows, data record (entries 70, 71, 74, 158, 190) ---------------
 
@@ -306,10 +321,10 @@ struct StoryRecord {
 	HandleId dataHandle;       // 8
 	std::uint8_t reserved2[4];
 };
-static_assert(offsetof(StoryRecord, activeStory) == 4);
-static_assert(offsetof(StoryRecord, noStoryZero) == 7);
-static_assert(offsetof(StoryRecord, dataHandle) == 8);
-static_assert(sizeof(StoryRecord) == 16);
+static_assert(offsetof(StoryRecord, activeStory) == 4, "StoryRecord::activeStory must sit at byte 4");
+static_assert(offsetof(StoryRecord, noStoryZero) == 7, "StoryRecord::noStoryZero must sit at byte 7");
+static_assert(offsetof(StoryRecord, dataHandle) == 8, "StoryRecord::dataHandle must sit at byte 8");
+static_assert(sizeof(StoryRecord) == 16, "StoryRecord must be 16 bytes, the size the host uses");
 
 // ChangeStory: first parameter points to this.
 struct StoryChangeRecord {
@@ -317,8 +332,8 @@ struct StoryChangeRecord {
 	std::int16_t story;        // 4
 	std::uint8_t reserved[10];
 };
-static_assert(offsetof(StoryChangeRecord, story) == 4);
-static_assert(sizeof(StoryChangeRecord) == 16);
+static_assert(offsetof(StoryChangeRecord, story) == 4, "StoryChangeRecord::story must sit at byte 4");
+static_assert(sizeof(StoryChangeRecord) == 16, "StoryChangeRecord must be 16 bytes, the size the host uses");
 
 // Selection read (entry 190); the caller releases markerHandle.
 struct SelectionRecord {
@@ -330,10 +345,11 @@ struct SelectionRecord {
 	HandleId markerHandle;         // 40
 	std::uint8_t reserved2[4];
 };
-static_assert(offsetof(SelectionRecord, itemCount) == 4);
-static_assert(offsetof(SelectionRecord, marqueeAllStories) == 27);
-static_assert(offsetof(SelectionRecord, markerHandle) == 40);
-static_assert(sizeof(SelectionRecord) == 48);
+static_assert(offsetof(SelectionRecord, itemCount) == 4, "SelectionRecord::itemCount must sit at byte 4");
+static_assert(offsetof(SelectionRecord, marqueeAllStories) == 27,
+			  "SelectionRecord::marqueeAllStories must sit at byte 27");
+static_assert(offsetof(SelectionRecord, markerHandle) == 40, "SelectionRecord::markerHandle must sit at byte 40");
+static_assert(sizeof(SelectionRecord) == 48, "SelectionRecord must be 48 bytes, the size the host uses");
 
 // One selected item, 16 bytes.
 struct SelectionItem {
@@ -342,20 +358,20 @@ struct SelectionItem {
 	std::int16_t subField;     // 8
 	std::uint8_t reserved[6];
 };
-static_assert(offsetof(SelectionItem, subField) == 8);
-static_assert(sizeof(SelectionItem) == 16);
+static_assert(offsetof(SelectionItem, subField) == 8, "SelectionItem::subField must sit at byte 8");
+static_assert(sizeof(SelectionItem) == 16, "SelectionItem must be 16 bytes, the size the host uses");
 
 // GetDataRecord / ChangeDataRecord / GetWindowInfo / ChangeWindow: 824-byte records.
 struct DataRecord {
 	std::int32_t mode;         // 0: an add-on sets 1 for its run
 	std::uint8_t reserved[820];
 };
-static_assert(sizeof(DataRecord) == 824);
+static_assert(sizeof(DataRecord) == 824, "DataRecord must be 824 bytes, the size the host uses");
 
 struct WindowRecord {
 	std::int32_t kind;         // 0: window kind, 1 floor plan, 4 3D view
 	std::uint8_t reserved[820];
 };
-static_assert(sizeof(WindowRecord) == 824);
+static_assert(sizeof(WindowRecord) == 824, "WindowRecord must be 824 bytes, the size the host uses");
 
 } // namespace HostSdk

@@ -201,7 +201,7 @@ __attribute__((visibility("default"))) void GetExportedFuncAddrs(HostSdk::Export
 {
 	Record("GetExportedFuncAddrs");
 	if (control.clearExportRecord)
-		std::memset(static_cast<void*>(record), 0, sizeof *record);
+		HostSdk::ClearRecord(*record);
 	record->version = control.interfaceVersion;
 	record->identifyAddOn = &IdentifyAddOn;
 	record->registerMenuCommand = &RegisterMenuCommand;

@@ -32,7 +32,7 @@ inline constexpr ResourceType Icon = MakeResourceType("ICON");
 inline constexpr ResourceType ModuleIdentity = MakeResourceType("MDID");
 inline constexpr ResourceType ModuleNumbers = MakeResourceType("MNUM");
 } // namespace ResourceTypes
-static_assert(ResourceTypes::StringList == 0x53545253u);
+static_assert(ResourceTypes::StringList == 0x53545253u, "resource types pack their first character highest");
 
 namespace ResourceBlobFormat {
 inline constexpr char Magic[4] = { 'V', 'X', 'R', 'S' };
