@@ -1,0 +1,38 @@
+# facetally_add_header_checks(LIBRARIES lib... COVERING pattern...): every public header of
+# each library compiles on its own, with only that library's usage requirements. Headers are
+# found by pattern in each library's include folders, so a new header is checked without
+# anyone listing it; every header under an include/ folder that the COVERING patterns match
+# must belong to one of the libraries, so a new library cannot slip past either.
+function(facetally_add_header_checks)
+  cmake_parse_arguments(ARG "" "" "LIBRARIES;COVERING" ${ARGN})
+  set(checked)
+  foreach(library ${ARG_LIBRARIES})
+    get_target_property(folders ${library} INTERFACE_INCLUDE_DIRECTORIES)
+    set(sources)
+    foreach(folder ${folders})
+      file(GLOB_RECURSE headers CONFIGURE_DEPENDS RELATIVE ${folder} ${folder}/*.hpp)
+      foreach(header ${headers})
+        string(MAKE_C_IDENTIFIER ${header} name)
+        set(source ${CMAKE_BINARY_DIR}/header_checks/${library}/${name}.cpp)
+        file(CONFIGURE OUTPUT ${source} CONTENT "#include \"${header}\"\n")
+        list(APPEND sources ${source})
+        list(APPEND checked ${folder}/${header})
+      endforeach()
+    endforeach()
+    if(NOT sources)
+      message(FATAL_ERROR "${library} has no public headers to check")
+    endif()
+    add_library(${library}_header_checks OBJECT ${sources})
+    target_link_libraries(${library}_header_checks PRIVATE ${library} facetally_warnings)
+  endforeach()
+
+  foreach(pattern ${ARG_COVERING})
+    file(GLOB_RECURSE public CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${pattern}/*.hpp)
+    list(FILTER public INCLUDE REGEX "/include/")
+    foreach(header ${public})
+      if(NOT header IN_LIST checked)
+        message(FATAL_ERROR "${header} is a public header of no library whose headers are checked")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
