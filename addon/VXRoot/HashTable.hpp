@@ -22,7 +22,12 @@ namespace VX {
 
 struct HashTableTestAccess;
 
+// The source name and lines the table's exceptions carry, by which a handler tells which
+// misuse it caught.
 inline constexpr const char* HashTableSourceName = "VXRoot\\HashTable";
+inline constexpr std::uint32_t HashTableMissingKeyLine = 440;         // operator[] on an absent key
+inline constexpr std::uint32_t HashTableConstMissingKeyLine = 428;    // const operator[] on an absent key
+inline constexpr std::uint32_t HashTableAssignWithoutKeysLine = 1017; // Assign from a container without keys
 
 template <class Key, class Value>
 class HashTable final : public AssociativeContainer<Key, Value> {
@@ -136,14 +141,14 @@ public:
 	{
 		HashEntry* entry = Find(key);
 		if (entry == nullptr)
-			throw IllegalReferenceException(HashTableSourceName, 440);
+			throw IllegalReferenceException(HashTableSourceName, HashTableMissingKeyLine);
 		return entry->value;
 	}
 	const Value& operator[](const Key& key) const override
 	{
 		const HashEntry* entry = Find(key);
 		if (entry == nullptr)
-			throw IllegalReferenceException(HashTableSourceName, 428);
+			throw IllegalReferenceException(HashTableSourceName, HashTableConstMissingKeyLine);
 		return entry->value;
 	}
 	bool Add(const Key& key, const Value& value) override { return Insert(key, value); }
@@ -376,7 +381,7 @@ void HashTable<Key, Value>::Rehash(UIndex newCapacity)
 template <class Key, class Value>
 void HashTable<Key, Value>::Assign(const Container<Value>&)
 {
-	throw RunTimeErrorException(HashTableSourceName, 1017);
+	throw RunTimeErrorException(HashTableSourceName, HashTableAssignWithoutKeysLine);
 }
 
 template <class Key, class Value>
