@@ -10,7 +10,6 @@
 #include "shell/HostCalls.hpp"
 #include "shell/ResourceModuleScope.hpp"
 
-#include "IO/LocationTable.hpp"
 #include "VX/Memory.hpp"
 
 #include <algorithm>
@@ -65,9 +64,7 @@ void MeetPart(CountResult& result, long partIndex, API_ElemTypeID bookingType)
 	HostSdk::ClearRecord(record);
 	record.index = static_cast<std::int32_t>(partIndex);
 	const bool read = HostCalls::ReadLibPart(&record) == HostSdk::StatusOk;
-	// The location is ours whenever the host left one, also in a failed answer.
-	if (record.location != IO::NoLocation)
-		IO::ReleaseLocation(record.location);
+	HostCalls::ReleaseLibPartLocation(record);
 	char identifier[GuidStr::Capacity];
 	// An identifier that fills its whole field has no end: it cannot name the part.
 	if (!read || !CopyTextIntoField(identifier, BoundedText(record.uniqueId))) {

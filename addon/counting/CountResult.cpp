@@ -5,7 +5,6 @@
 #include "shell/ModuleState.hpp"
 
 #include "HostSdk/HostRecords.hpp"
-#include "IO/LocationTable.hpp"
 
 #include <cstring>
 
@@ -51,10 +50,10 @@ void ResetCountResult(CountResult& result, const LevelTable& levelTable)
 		// A GuidStr holds at most 255 characters and its NUL, as the record's field does.
 		static_assert(sizeof(record.uniqueId) >= GuidStr::Capacity, "an identifier no longer fits the record's field");
 		std::memcpy(record.uniqueId, identifier.ToCStr(), identifier.GetLength() + 1);
-		if (HostCalls::SearchLibPart(&record, false) != HostSdk::StatusOk)
+		const bool found = HostCalls::SearchLibPart(&record, false) == HostSdk::StatusOk;
+		HostCalls::ReleaseLibPartLocation(record);
+		if (!found)
 			continue;
-		if (record.location != IO::NoLocation)
-			IO::ReleaseLocation(record.location);
 		result.partLodWanted.Add(record.index, entry.GetValue());
 	}
 }

@@ -4,6 +4,8 @@
 
 #include "shell/ModuleState.hpp"
 
+#include "IO/LocationTable.hpp"
+
 namespace HostCalls {
 namespace {
 
@@ -228,6 +230,13 @@ HostStatus SearchLibPart(LibPartRecord* record, bool warnings)
 HostStatus ReadLibPart(LibPartRecord* record)
 {
 	return Call<Entry::LibPartRead>(record);
+}
+
+void ReleaseLibPartLocation(LibPartRecord& record)
+{
+	if (record.location != IO::NoLocation)
+		IO::ReleaseLocation(record.location);
+	record.location = IO::NoLocation;
 }
 
 HostStatus CountElements(std::int32_t elementType, std::int32_t* count)

@@ -77,6 +77,9 @@ HostStatus CloseParameters();
 HostStatus SearchLibPart(HostSdk::LibPartRecord* record, bool warnings);
 // Entry 112: reads a library part by the index at offset 4.
 HostStatus ReadLibPart(HostSdk::LibPartRecord* record);
+// Releases and clears the file location a search or read left in the record. Called after
+// every one, failed ones too: a careless host may leave a location in any answer.
+void ReleaseLibPartLocation(HostSdk::LibPartRecord& record);
 // Entry 140.
 HostStatus CountElements(std::int32_t elementType, std::int32_t* count);
 // Entry 142: a truth value, false when the slot is empty.

@@ -7,11 +7,13 @@
 #include "CountingFixture.hpp"
 
 #include "DG/ModalRecord.hpp"
+#include "IO/LocationTable.hpp"
 #include "VX/Memory.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -255,6 +257,43 @@ TEST_F(UntrustedAnswersTest, FailedComponentsAndAFailed3DInfoStillCountTheElemen
 	EXPECT_EQ(row.objects, 1);
 	EXPECT_EQ(row.polygons, 0);
 	EXPECT_EQ(Result().elementsPerType[Types::Door], 1);
+}
+
+TEST_F(UntrustedAnswersTest, ALocationLeftInAFailedLibraryPartAnswerIsReleased)
+{
+	LoadProbe();
+	OpenProject(TwoWindows());
+	// A careless host publishes the part's file location and then refuses the answer.
+	const auto careless = [](HostSdk::LibPartRecord* record) {
+		record->location = IO::PublishLocation(IO::Location("/Library/Casement.part"));
+		return HostSdk::StatusBadIndex;
+	};
+	const struct {
+		const char* what;
+		int entry;
+		std::function<void(ReferenceHost::HostFunctionTable&)> makeCareless;
+	} cases[] = {
+		{"search", HostSdk::Entry::LibPartSearch,
+		 [&](ReferenceHost::HostFunctionTable& table) {
+			 table.Implement<HostSdk::Entry::LibPartSearch>(
+				 [&](HostSdk::ModuleToken, HostSdk::LibPartRecord* record, bool) { return careless(record); });
+		 }},
+		{"read", HostSdk::Entry::LibPartRead,
+		 [&](ReferenceHost::HostFunctionTable& table) {
+			 table.Implement<HostSdk::Entry::LibPartRead>(
+				 [&](HostSdk::ModuleToken, HostSdk::LibPartRecord* record) { return careless(record); });
+		 }},
+	};
+	for (const auto& each : cases) {
+		SCOPED_TRACE(each.what);
+		each.makeCareless(host->Table());
+		const std::size_t locationsBefore = IO::LiveLocationCount();
+		const std::uint64_t callsBefore = host->Table().CallCount(each.entry);
+		CountWithLevel(Simple);
+		ClosePalette();
+		EXPECT_GT(host->Table().CallCount(each.entry), callsBefore);
+		EXPECT_EQ(IO::LiveLocationCount(), locationsBefore) << "the location was left published";
+	}
 }
 
 TEST_F(UntrustedAnswersTest, AFailedDataRecordReadLeavesTheRecordAlone)
