@@ -67,3 +67,9 @@ void SetCurrentCountResult(CountResult* result)
 {
 	Module().currentCountResult = result;
 }
+
+void DestroyCurrentCountResult()
+{
+	delete Module().currentCountResult;
+	Module().currentCountResult = nullptr;
+}

@@ -60,3 +60,5 @@ CountResult* CurrentCountResult();
 // Makes result (which the shell then owns) the current one without deleting the one before:
 // a run keeps that until it knows whether it finished or was cancelled.
 void SetCurrentCountResult(CountResult* result);
+// Deletes the current result, if any, and leaves none: at project event 32 and ReleaseAddOn.
+void DestroyCurrentCountResult();

@@ -2,6 +2,7 @@
 // function table none of them does anything: the module could not reach the host.
 #include "shell/EntryPoints.hpp"
 
+#include "counting/CountResult.hpp"
 #include "palette/PalettePlaceholder.hpp"
 #include "shell/EventHandlers.hpp"
 #include "shell/HelpLocation.hpp"
@@ -9,7 +10,6 @@
 #include "shell/ModuleDataMerge.hpp"
 #include "shell/ModuleIdentity.hpp"
 #include "shell/ModuleState.hpp"
-#include "shell/ProjectEventHooks.hpp"
 #include "shell/ResourceModuleScope.hpp"
 
 HostSdk::HostStatus IdentifyAddOn(HostSdk::EnvironmentRecord* environment)

@@ -2,11 +2,12 @@
 // the project closes and comes back with the next project if it was open.
 #include "shell/EventHandlers.hpp"
 
+#include "counting/CountResult.hpp"
 #include "palette/PalettePlaceholder.hpp"
 #include "shell/HostCalls.hpp"
 #include "shell/ModuleIdentity.hpp"
 #include "shell/ModuleState.hpp"
-#include "shell/ProjectEventHooks.hpp"
+#include "shell/Preferences.hpp"
 
 namespace Events = HostSdk::ProjectEvents;
 
@@ -39,11 +40,11 @@ HostSdk::HostStatus ProjectEventHandler(std::int32_t eventCode, std::int32_t /*p
 			break;
 		case Events::Save:
 		case Events::SaveAs:
-			WritePreferencesOnProjectSave();
+			GetPreferences().WritePreferences();
 			break;
 		case Events::Close:
 			DestroyCurrentCountResult();
-			MarkStoredPreferencesNotLoaded();
+			GetStoredPreferences().MarkNotLoaded();
 			if (state.palette != nullptr) {
 				TogglePalette();
 				state.reopenPalette = true;

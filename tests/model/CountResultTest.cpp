@@ -3,7 +3,6 @@
 #include "counting/CountResult.hpp"
 
 #include "shell/ModuleState.hpp"
-#include "shell/ProjectEventHooks.hpp"
 
 #include "HostSdk/HostFunctions.hpp"
 #include "IO/LocationTable.hpp"
