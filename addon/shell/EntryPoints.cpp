@@ -3,7 +3,7 @@
 #include "shell/EntryPoints.hpp"
 
 #include "counting/CountResult.hpp"
-#include "palette/PalettePlaceholder.hpp"
+#include "palette/RollDownPalette.hpp"
 #include "shell/EventHandlers.hpp"
 #include "shell/HelpLocation.hpp"
 #include "shell/HostCalls.hpp"

@@ -3,7 +3,7 @@
 #include "shell/EventHandlers.hpp"
 
 #include "counting/CountResult.hpp"
-#include "palette/PalettePlaceholder.hpp"
+#include "palette/RollDownPalette.hpp"
 #include "shell/HostCalls.hpp"
 #include "shell/ModuleIdentity.hpp"
 #include "shell/ModuleState.hpp"
