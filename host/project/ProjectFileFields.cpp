@@ -37,8 +37,6 @@ std::string Member(const std::string& pointer, std::string_view key)
 
 std::string Position(const std::string& pointer, std::size_t index) { return pointer + "/" + std::to_string(index); }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 std::int64_t ReadInteger(const Json& value, const std::string& pointer, std::int64_t minimum, std::int64_t maximum)
 {
 	const std::string range = " from " + std::to_string(minimum) + " to " + std::to_string(maximum);

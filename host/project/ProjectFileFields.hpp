@@ -5,6 +5,7 @@
 // not know, kept and written back.
 #pragma once
 
+#include "HostText.hpp"
 #include "Project.hpp"
 
 #include <nlohmann/json.hpp>
@@ -37,7 +38,6 @@ private:
 
 std::string Member(const std::string& pointer, std::string_view key);
 std::string Position(const std::string& pointer, std::size_t index);
-std::string Quoted(std::string_view text);
 
 std::int64_t ReadInteger(const Json& value, const std::string& pointer, std::int64_t minimum, std::int64_t maximum);
 

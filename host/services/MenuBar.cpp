@@ -2,6 +2,7 @@
 // flag pointer from an add-on may be null: the call is refused, nothing is read through it.
 #include "MenuBar.hpp"
 
+#include "HostText.hpp"
 #include "StatusText.hpp"
 
 #include <algorithm>
@@ -74,8 +75,8 @@ HostStatus MenuBar::Register(const HostSdk::MenuRegistrationRecord* record)
 		item.text = ShownText(texts[index]);
 		item.prompt = index < prompts.size() ? prompts[index] : std::string();
 		items.push_back(item);
-		transcript.Add(TranscriptKind::Detail, owner->Name() + " registered menu item \"" + item.resourceText +
-												   "\" (string list " + std::to_string(listId) + ", item " +
+		transcript.Add(TranscriptKind::Detail, owner->Name() + " registered menu item " + Quoted(item.resourceText) +
+												   " (string list " + std::to_string(listId) + ", item " +
 												   std::to_string(item.itemIndex) + ", placement " +
 												   std::to_string(item.placement) + ")");
 	}

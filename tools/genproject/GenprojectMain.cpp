@@ -6,8 +6,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
+
+// Settings the generator refuses, as a command line it cannot use.
+constexpr int ExitBadSettings = 2;
 
 int main(int argc, char** argv)
 {
@@ -31,12 +35,12 @@ int main(int argc, char** argv)
 		project = ReferenceHost::GenerateProject(settings);
 	} catch (const std::exception& error) {
 		std::cerr << "facetally-genproject: " << error.what() << "\n";
-		return 2;
+		return ExitBadSettings;
 	}
 	std::string problem;
 	if (!ReferenceHost::WriteProjectFile(*project, output, problem)) {
 		std::cerr << "facetally-genproject: " << problem << "\n";
-		return 1;
+		return EXIT_FAILURE;
 	}
 	if (!configuration.empty()) {
 		std::ofstream file(configuration, std::ios::binary | std::ios::trunc);
@@ -44,10 +48,10 @@ int main(int argc, char** argv)
 		file.close();
 		if (!file) {
 			std::cerr << "facetally-genproject: cannot write the configuration file " << configuration << "\n";
-			return 1;
+			return EXIT_FAILURE;
 		}
 	}
 	std::cout << output << ": " << project->TotalElementCount() << " elements, " << project->LibraryParts().size()
 			  << " library parts, " << settings.stories << " stories\n";
-	return 0;
+	return EXIT_SUCCESS;
 }
