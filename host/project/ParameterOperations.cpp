@@ -16,11 +16,7 @@ namespace ReferenceHost {
 
 namespace {
 
-namespace Entry = HostSdk::Entry;
-namespace Selectors = HostSdk::Selectors;
-using HostSdk::StatusBadIndex;
-using HostSdk::StatusBadParameter;
-using HostSdk::StatusRefused;
+using namespace OperationNames;
 
 using Sessions = std::map<ModuleToken, ParameterSession>;
 

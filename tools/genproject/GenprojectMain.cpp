@@ -1,6 +1,7 @@
 // facetally-genproject: writes a large synthetic project file (and, when asked, the
 // configuration file line that names its level-of-detail parameter) for benchmarks and
 // stress tests.
+#include "HostText.hpp"
 #include "ProjectFile.hpp"
 #include "ProjectGenerator.hpp"
 
@@ -51,7 +52,8 @@ int main(int argc, char** argv)
 			return EXIT_FAILURE;
 		}
 	}
-	std::cout << output << ": " << project->TotalElementCount() << " elements, " << project->LibraryParts().size()
-			  << " library parts, " << settings.stories << " stories\n";
+	std::cout << output << ": " << ReferenceHost::Counted(project->TotalElementCount(), "element") << ", "
+			  << ReferenceHost::Counted(project->LibraryParts().size(), "library part") << ", "
+			  << ReferenceHost::Counted(settings.stories, "story", "stories") << "\n";
 	return EXIT_SUCCESS;
 }
