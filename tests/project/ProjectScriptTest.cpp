@@ -89,7 +89,7 @@ TEST_F(ProjectScriptTest, StoriesWindowsAndShowingAnElement)
 	EXPECT_EQ(Run("show Window:1\n"), "");
 	EXPECT_TRUE(host->SessionTranscript().Contains(
 		TranscriptKind::Notice, "Window:1: story 0, library part 1 \"Test Window\", in group 1, width = 1.5, "
-								"panes = [left|right], sizes = [0.5|0.75], lod = Simple, 1 components, 10 polygons"));
+								"panes = [left|right], sizes = [0.5|0.75], lod = Simple, 1 component, 10 polygons"));
 }
 
 TEST_F(ProjectScriptTest, DamageIsSwitchedPerKind)

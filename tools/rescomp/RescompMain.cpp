@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -69,7 +70,7 @@ int main(int argumentCount, char** arguments)
 		WriteBlob(outputPath, Rescomp::WriteResourceBlob(std::move(resources)));
 	} catch (const Rescomp::ResourceError& error) {
 		std::cerr << "facetally-rescomp: " << error.what() << '\n';
-		return 1;
+		return EXIT_FAILURE;
 	}
-	return 0;
+	return EXIT_SUCCESS;
 }

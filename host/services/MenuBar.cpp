@@ -2,6 +2,7 @@
 // flag pointer from an add-on may be null: the call is refused, nothing is read through it.
 #include "MenuBar.hpp"
 
+#include "HostText.hpp"
 #include "StatusText.hpp"
 
 #include <algorithm>
@@ -74,8 +75,8 @@ HostStatus MenuBar::Register(const HostSdk::MenuRegistrationRecord* record)
 		item.text = ShownText(texts[index]);
 		item.prompt = index < prompts.size() ? prompts[index] : std::string();
 		items.push_back(item);
-		transcript.Add(TranscriptKind::Detail, owner->Name() + " registered menu item \"" + item.resourceText +
-												   "\" (string list " + std::to_string(listId) + ", item " +
+		transcript.Add(TranscriptKind::Detail, owner->Name() + " registered menu item " + Quoted(item.resourceText) +
+												   " (string list " + std::to_string(listId) + ", item " +
 												   std::to_string(item.itemIndex) + ", placement " +
 												   std::to_string(item.placement) + ")");
 	}
@@ -94,32 +95,32 @@ HostStatus MenuBar::InstallHandler(ModuleToken token, std::int16_t menuStringLis
 	return 0;
 }
 
-HostStatus MenuBar::GetFlags(ModuleToken token, void* first, void* second)
+HostStatus MenuBar::FlagsItem(ModuleToken token, const void* first, const void* second, MenuItem*& item)
 {
-	AddOn* owner = addOns.FromToken(token);
+	const AddOn* owner = addOns.FromToken(token);
 	if (owner == nullptr)
 		return HostSdk::StatusRefused;
 	if (first == nullptr || second == nullptr)
 		return HostSdk::StatusBadParameter;
 	const auto* reference = static_cast<const HostSdk::MenuItemRef*>(first);
-	const MenuItem* item = Find(*owner, reference->menuStringListId, reference->itemIndex);
-	if (item == nullptr)
-		return HostSdk::StatusBadIndex;
+	item = FindMutable(*owner, reference->menuStringListId, reference->itemIndex);
+	return item == nullptr ? HostSdk::StatusBadIndex : 0;
+}
+
+HostStatus MenuBar::GetFlags(ModuleToken token, void* first, void* second)
+{
+	MenuItem* item = nullptr;
+	if (const HostStatus status = FlagsItem(token, first, second, item); status != 0)
+		return status;
 	*static_cast<std::uint32_t*>(second) = item->flags;
 	return 0;
 }
 
 HostStatus MenuBar::SetFlags(ModuleToken token, void* first, void* second)
 {
-	AddOn* owner = addOns.FromToken(token);
-	if (owner == nullptr)
-		return HostSdk::StatusRefused;
-	if (first == nullptr || second == nullptr)
-		return HostSdk::StatusBadParameter;
-	const auto* reference = static_cast<const HostSdk::MenuItemRef*>(first);
-	MenuItem* item = FindMutable(*owner, reference->menuStringListId, reference->itemIndex);
-	if (item == nullptr)
-		return HostSdk::StatusBadIndex;
+	MenuItem* item = nullptr;
+	if (const HostStatus status = FlagsItem(token, first, second, item); status != 0)
+		return status;
 	const bool wasChecked = item->Checked();
 	item->flags = *static_cast<const std::uint32_t*>(second);
 	// The person sees the menu change only through its check mark.

@@ -11,11 +11,7 @@ namespace ReferenceHost {
 
 namespace {
 
-namespace Entry = HostSdk::Entry;
-namespace Selectors = HostSdk::Selectors;
-using HostSdk::StatusBadIndex;
-using HostSdk::StatusBadParameter;
-using HostSdk::StatusRefused;
+using namespace OperationNames;
 
 HostSdk::SelectionItem ItemOf(const ElementId& id)
 {

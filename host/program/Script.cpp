@@ -1,6 +1,9 @@
 // Reading scripts into checked lines and running them against a host.
 #include "Script.hpp"
 
+#include "ExitCodes.hpp"
+#include "HostText.hpp"
+
 namespace ReferenceHost {
 
 bool SplitScriptLine(std::string_view line, std::vector<std::string>& words, std::string& problem)
@@ -74,7 +77,7 @@ Script ParseScript(std::string_view text, std::string name)
 			continue;
 		const ScriptActionDefinition* action = FindScriptAction(words.front());
 		if (action == nullptr) {
-			script.problems.push_back({lineNumber, "unknown action \"" + words.front() + "\""});
+			script.problems.push_back({lineNumber, "unknown action " + Quoted(words.front())});
 			continue;
 		}
 		std::vector<std::string> arguments(words.begin() + 1, words.end());
@@ -101,18 +104,18 @@ Script ParseScript(std::string_view text, std::string name)
 int RunScript(Host& host, const Script& script)
 {
 	ScriptContext context {host};
-	int exitCode = 0;
+	int exitCode = ExitSuccess;
 	for (const ScriptLine& line : script.lines) {
 		if (host.HasQuit())
 			break;
 		host.SessionTranscript().Add(TranscriptKind::Action, line.text);
 		const ScriptActionDefinition* action = FindScriptAction(line.word);
 		const Outcome outcome = action != nullptr ? action->run(context, line.arguments)
-												  : Outcome::Failure("unknown action \"" + line.word + "\"");
+												  : Outcome::Failure("unknown action " + Quoted(line.word));
 		if (!outcome.ok) {
 			host.SessionTranscript().Add(TranscriptKind::Error, script.name + ":" + std::to_string(line.lineNumber) +
 																	": " + outcome.problem);
-			exitCode = 1;
+			exitCode = ExitActionFailed;
 			break;
 		}
 		if (context.stop)

@@ -4,6 +4,8 @@
 // with a summary of what each add-on did.
 #include "MainJob.hpp"
 
+#include "ExitCodes.hpp"
+#include "HostText.hpp"
 #include "PaletteScriptActions.hpp"
 #include "WindowFrame.hpp"
 
@@ -17,24 +19,6 @@ namespace ReferenceHost {
 namespace {
 
 namespace Entry = HostSdk::Entry;
-
-// 1234567 as "1,234,567".
-std::string Grouped(std::uint64_t number)
-{
-	std::string digits = std::to_string(number);
-	for (std::size_t position = digits.size(); position > 3; position -= 3)
-		digits.insert(position - 3, ",");
-	return digits;
-}
-
-std::string Counted(std::uint64_t count, const std::string& singular, const std::string& plural)
-{
-	if (count == 0)
-		return "no " + plural;
-	return Grouped(count) + " " + (count == 1 ? singular : plural);
-}
-
-std::string Counted(std::uint64_t count, const std::string& singular) { return Counted(count, singular, singular + "s"); }
 
 // What the host saw of one menu command.
 struct CommandWatch {
@@ -87,17 +71,17 @@ std::string ProjectLine(const Project& project)
 int RunMainJob(Host& host, const std::filesystem::path& projectFile)
 {
 	Transcript& transcript = host.SessionTranscript();
-	int exitCode = 0;
+	int exitCode = ExitSuccess;
 	transcript.Add(TranscriptKind::Action, "open " + projectFile.string());
 	if (const Outcome opened = host.OpenProject(projectFile); !opened) {
 		transcript.Add(TranscriptKind::Error, opened.problem);
 		host.Quit();
-		return 1;
+		return ExitActionFailed;
 	}
 	const std::vector<AddOn*> running = host.AddOns().Loaded();
 	if (running.empty()) {
 		transcript.Add(TranscriptKind::Error, "No add-on is running: nothing to do");
-		exitCode = 1;
+		exitCode = ExitActionFailed;
 	}
 	// The report window is shown framed, as a whole, after each command.
 	transcript.HoldBackFromEcho(TranscriptKind::Report, true);
@@ -105,8 +89,8 @@ int RunMainJob(Host& host, const std::filesystem::path& projectFile)
 	for (AddOn* addOn : running) {
 		const std::vector<const MenuItem*> items = host.Menus().ItemsOf(*addOn);
 		if (items.empty()) {
-			transcript.Add(TranscriptKind::Error, "The add-on \"" + addOn->Name() + "\" has no menu command");
-			exitCode = 1;
+			transcript.Add(TranscriptKind::Error, "The add-on " + Quoted(addOn->Name()) + " has no menu command");
+			exitCode = ExitActionFailed;
 			continue;
 		}
 		transcript.Add(TranscriptKind::Action, "menu " + items.front()->text);
@@ -119,7 +103,7 @@ int RunMainJob(Host& host, const std::filesystem::path& projectFile)
 		const auto end = std::chrono::steady_clock::now();
 		if (!chosen) {
 			transcript.Add(TranscriptKind::Error, chosen.problem);
-			exitCode = 1;
+			exitCode = ExitActionFailed;
 		}
 		CommandWatch watch {table.CallCount(Entry::ElementRead) - before.elementReads,
 							table.CallCount(Entry::Component3DRead) - before.components,

@@ -12,10 +12,7 @@ namespace ReferenceHost {
 
 namespace {
 
-namespace Entry = HostSdk::Entry;
-using HostSdk::StatusBadIndex;
-using HostSdk::StatusBadParameter;
-using HostSdk::StatusRefused;
+using namespace OperationNames;
 
 // An element an add-on may ask about: there, and not deleted.
 const Element* LiveElement(const Project& project, std::int32_t type, std::int32_t index)

@@ -10,10 +10,7 @@ namespace ReferenceHost {
 
 namespace {
 
-namespace Entry = HostSdk::Entry;
-using HostSdk::StatusBadIndex;
-using HostSdk::StatusBadParameter;
-using HostSdk::StatusRefused;
+using namespace OperationNames;
 
 HostStatus FillPartRecord(const LibraryPart& part, const AnswerDamage& damage, HostSdk::LibPartRecord& record)
 {

@@ -1,6 +1,7 @@
 // The module data entries and the merge through the add-ons' handlers.
 #include "ModuleDataService.hpp"
 
+#include "HostText.hpp"
 #include "StatusText.hpp"
 
 #include "VX/Memory.hpp"
@@ -25,8 +26,6 @@ std::vector<std::uint8_t> BytesOf(VX::HandleId handle)
 	const auto* data = static_cast<const std::uint8_t*>(VX::GetHandleData(handle));
 	return std::vector<std::uint8_t>(data, data + VX::GetHandleSize(handle));
 }
-
-std::string Bytes(std::size_t count) { return std::to_string(count) + (count == 1 ? " byte" : " bytes"); }
 
 // A record lending a block for the span of a call; the handle goes with the record.
 class LentRecord {
@@ -105,7 +104,7 @@ HostStatus ModuleDataService::Store(ModuleToken token, const HostSdk::ModuleData
 	block.platformMark = record->platformMark;
 	if (record->dataHandle != VX::NoHandle)
 		block.bytes = BytesOf(record->dataHandle);
-	transcript.Add(TranscriptKind::Detail, addOn->Name() + " stored its module data (" + Bytes(block.bytes.size()) +
+	transcript.Add(TranscriptKind::Detail, addOn->Name() + " stored its module data (" + Counted(block.bytes.size(), "byte") +
 											   ", data version " + std::to_string(block.dataVersion) + ")");
 	project->StoreModuleData(addOn->Name(), std::move(block));
 	return 0;
@@ -163,7 +162,7 @@ ModuleDataMergeResult ModuleDataService::Merge(const std::string& addOnName, con
 	result.addOnName = addOnName;
 	const auto refuse = [&](std::string why) {
 		result.problem = std::move(why);
-		transcript.Add(TranscriptKind::Notice, "The module data of \"" + addOnName + "\" were not merged: " + result.problem);
+		transcript.Add(TranscriptKind::Notice, "The module data of " + Quoted(addOnName) + " were not merged: " + result.problem);
 		return result;
 	};
 	Project* project = currentProject();
@@ -204,8 +203,8 @@ ModuleDataMergeResult ModuleDataService::Merge(const std::string& addOnName, con
 	project->StoreModuleData(addOnName, std::move(block));
 	project->MarkModified();
 	result.merged = true;
-	transcript.Add(TranscriptKind::Notice, "The module data of \"" + addOnName + "\" were merged (" +
-											   Bytes(project->FindModuleData(addOnName)->bytes.size()) + ")");
+	transcript.Add(TranscriptKind::Notice, "The module data of " + Quoted(addOnName) + " were merged (" +
+											   Counted(project->FindModuleData(addOnName)->bytes.size(), "byte") + ")");
 	return result;
 }
 

@@ -83,6 +83,8 @@ private:
 	HostStatus InstallHandler(ModuleToken token, std::int16_t menuStringListId, HostSdk::MenuCommandHandler handler);
 	HostStatus GetFlags(ModuleToken token, void* first, void* second);
 	HostStatus SetFlags(ModuleToken token, void* first, void* second);
+	// The caller's item that a flags call names, after the checks both flag calls make.
+	HostStatus FlagsItem(ModuleToken token, const void* first, const void* second, MenuItem*& item);
 	MenuItem* FindMutable(const AddOn& owner, std::int16_t menuStringListId, std::int16_t itemIndex);
 
 	AddOnList& addOns;

@@ -2,6 +2,8 @@
 // out in blocks of component indexes, and a person's edits of parameters.
 #include "Project.hpp"
 
+#include "HostText.hpp"
+
 #include <algorithm>
 #include <atomic>
 #include <charconv>
@@ -24,14 +26,6 @@ const std::vector<Element>& NoElements()
 {
 	static const std::vector<Element> none;
 	return none;
-}
-
-bool ParseNumberText(std::string_view text, double& value)
-{
-	if (text.empty())
-		return false;
-	const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-	return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
 }
 
 std::vector<std::string> SplitAtBars(std::string_view text)
@@ -326,7 +320,7 @@ bool Project::SetElementParameter(const ElementId& id, std::string_view name, st
 	}
 	Parameter* parameter = FindParameter(element->parameters, name);
 	if (parameter == nullptr) {
-		problem = "the element " + ElementIdText(id) + " has no parameter \"" + std::string(name) + "\"";
+		problem = "the element " + ElementIdText(id) + " has no parameter " + Quoted(name);
 		return false;
 	}
 	Parameter changed = *parameter;
@@ -337,18 +331,20 @@ bool Project::SetElementParameter(const ElementId& id, std::string_view name, st
 		} else {
 			changed.numbers.clear();
 			for (const std::string& text : values) {
-				double number = 0;
-				if (!ParseNumberText(text, number)) {
-					problem = "\"" + text + "\" is not a number";
+				const std::optional<double> number = ParseNumber(text);
+				if (!number) {
+					problem = Quoted(text) + " is not a number";
 					return false;
 				}
-				changed.numbers.push_back(number);
+				changed.numbers.push_back(*number);
 			}
 		}
 	} else if (changed.IsText()) {
 		changed.text = value;
-	} else if (!ParseNumberText(value, changed.number)) {
-		problem = "\"" + std::string(value) + "\" is not a number";
+	} else if (const std::optional<double> number = ParseNumber(value)) {
+		changed.number = *number;
+	} else {
+		problem = Quoted(value) + " is not a number";
 		return false;
 	}
 	*parameter = std::move(changed);

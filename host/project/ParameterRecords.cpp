@@ -1,6 +1,7 @@
 // Making and reading handles of parameter records.
 #include "ParameterRecords.hpp"
 
+#include "HostText.hpp"
 #include "HostRecordTexts.hpp"
 
 #include <cstring>
@@ -146,14 +147,14 @@ bool ReadParameterListHandle(VX::HandleId handle, std::vector<Parameter>& parame
 			const auto* valueBytes = static_cast<const char*>(VX::GetHandleData(values));
 			const std::size_t valueSize = VX::GetHandleSize(values);
 			if (valueBytes == nullptr) {
-				problem = "the array values of the parameter \"" + parameter.name + "\" are not in a live memory handle";
+				problem = "the array values of the parameter " + Quoted(parameter.name) + " are not in a live memory handle";
 				return false;
 			}
 			if (parameter.IsText()) {
 				parameter.texts = SplitTexts(valueBytes, valueSize);
 			} else {
 				if (valueSize % sizeof(double) != 0) {
-					problem = "the array values of the parameter \"" + parameter.name + "\" are no whole number of numbers";
+					problem = "the array values of the parameter " + Quoted(parameter.name) + " are no whole number of numbers";
 					return false;
 				}
 				parameter.numbers.resize(valueSize / sizeof(double));
@@ -166,7 +167,7 @@ bool ReadParameterListHandle(VX::HandleId handle, std::vector<Parameter>& parame
 			else
 				parameter.number = record.value.number;
 		} else {
-			problem = "the parameter \"" + parameter.name + "\" has the array flag " + std::to_string(record.arrayFlag);
+			problem = "the parameter " + Quoted(parameter.name) + " has the array flag " + std::to_string(record.arrayFlag);
 			return false;
 		}
 		parameters.push_back(std::move(parameter));

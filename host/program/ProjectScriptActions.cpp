@@ -4,23 +4,13 @@
 // selecting and looking at another story or window do not.
 #include "ProjectScriptActions.hpp"
 
+#include "HostText.hpp"
+
 #include <algorithm>
-#include <charconv>
-#include <limits>
 
 namespace ReferenceHost {
 
 namespace {
-
-constexpr std::size_t AnyNumber = std::numeric_limits<std::size_t>::max();
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-bool ParseInteger(std::string_view text, std::int64_t& value)
-{
-	const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-	return !text.empty() && error == std::errc() && end == text.data() + text.size();
-}
 
 // ---- Checks of arguments -------------------------------------------------------------------
 
@@ -48,8 +38,8 @@ auto ElementAt(std::size_t position)
 auto IntegerAt(std::size_t position, std::int64_t minimum, std::int64_t maximum)
 {
 	return [=](const std::vector<std::string>& arguments) {
-		std::int64_t value = 0;
-		if (!ParseInteger(arguments[position], value) || value < minimum || value > maximum)
+		const std::optional<std::int64_t> value = ParseWhole<std::int64_t>(arguments[position]);
+		if (!value || *value < minimum || *value > maximum)
 			return Quoted(arguments[position]) + " is not a whole number from " + std::to_string(minimum) + " to " +
 				   std::to_string(maximum);
 		return std::string();
@@ -81,12 +71,8 @@ auto All(Checks... checks)
 
 // ---- Running ---------------------------------------------------------------------------------
 
-std::int64_t IntegerOf(const std::string& text)
-{
-	std::int64_t value = 0;
-	ParseInteger(text, value);
-	return value;
-}
+// A whole number the argument check has let through.
+std::int64_t IntegerOf(const std::string& text) { return ParseWhole<std::int64_t>(text).value_or(0); }
 
 // The open project and the live element the text names; a failure says what is missing.
 Outcome FindElement(ScriptContext& context, const std::string& text, Element*& element)
@@ -230,8 +216,9 @@ std::string ElementDescription(const Project& project, const Element& element)
 	for (const Parameter& parameter : element.parameters)
 		text += ", " + parameter.name + " = " + parameter.ValueText();
 	const ComponentRange range = project.ComponentsOf(element);
-	text += ", " + std::to_string(range.last - range.first + 1) + " components, " +
-			std::to_string(project.PolygonsOf(element)) + " polygons";
+	const auto components = static_cast<std::uint64_t>(std::max(0, range.last - range.first + 1));
+	const auto polygons = static_cast<std::uint64_t>(std::max<std::int64_t>(0, project.PolygonsOf(element)));
+	text += ", " + Counted(components, "component") + ", " + Counted(polygons, "polygon");
 	return text;
 }
 

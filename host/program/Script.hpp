@@ -7,7 +7,9 @@
 #include "Host.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,9 @@ struct ScriptContext {
 	Host& host;
 	bool stop = false; // set by an action that ends the script (quit)
 };
+
+// As an action's largest number of arguments: no limit.
+inline constexpr std::size_t AnyNumber = std::numeric_limits<std::size_t>::max();
 
 struct ScriptActionDefinition {
 	std::string word;
@@ -34,6 +39,9 @@ struct ScriptActionDefinition {
 // The actions scripts know, in the order --help lists them.
 const std::vector<ScriptActionDefinition>& ScriptActions();
 const ScriptActionDefinition* FindScriptAction(std::string_view word);
+
+// The check of a count a person sees: "expected 3 report lines, found 2".
+Outcome ExpectCount(std::string_view what, std::uint64_t expected, std::uint64_t found);
 
 struct ScriptLine {
 	int lineNumber = 0;

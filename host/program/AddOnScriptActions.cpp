@@ -2,11 +2,10 @@
 // script lines.
 #include "AddOnScriptActions.hpp"
 
+#include "HostText.hpp"
 #include "ProjectFile.hpp"
 #include "StatusText.hpp"
 
-#include <charconv>
-#include <limits>
 #include <memory>
 #include <string>
 #include <utility>
@@ -15,28 +14,13 @@ namespace ReferenceHost {
 
 namespace {
 
-constexpr std::size_t AnyNumber = std::numeric_limits<std::size_t>::max();
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-bool ParseCount(std::string_view text, std::uint64_t& count)
-{
-	const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-	return !text.empty() && error == std::errc() && end == text.data() + text.size();
-}
-
-std::uint64_t CountOf(const std::string& text)
-{
-	std::uint64_t count = 0;
-	ParseCount(text, count);
-	return count;
-}
+// A count the argument check has let through.
+std::uint64_t CountOf(const std::string& text) { return ParseWhole<std::uint64_t>(text).value_or(0); }
 
 auto CountAt(std::size_t position)
 {
 	return [position](const std::vector<std::string>& arguments) {
-		std::uint64_t count = 0;
-		return ParseCount(arguments[position], count) ? std::string() : Quoted(arguments[position]) + " is not a count";
+		return ParseWhole<std::uint64_t>(arguments[position]) ? std::string() : Quoted(arguments[position]) + " is not a count";
 	};
 }
 
@@ -45,13 +29,6 @@ std::string CheckAnswer(const std::vector<std::string>& arguments)
 	DialogAnswer answer;
 	std::string problem;
 	return ParseDialogAnswer(arguments, answer, problem) ? std::string() : problem;
-}
-
-Outcome ExpectCount(const std::string& what, std::uint64_t expected, std::uint64_t found)
-{
-	if (expected == found)
-		return Outcome::Success();
-	return Outcome::Failure("expected " + std::to_string(expected) + " " + what + ", found " + std::to_string(found));
 }
 
 Outcome Merge(ScriptContext& context, const std::string& file)
@@ -66,7 +43,7 @@ Outcome Merge(ScriptContext& context, const std::string& file)
 		context.host.SessionTranscript().Add(TranscriptKind::Notice, "The project " + Quoted(file) + " holds no module data");
 	for (const ModuleDataMergeResult& result : context.host.ModuleData().MergeAll(*other))
 		if (result.status != 0)
-			return Outcome::Failure("The add-on \"" + result.addOnName + "\" could not merge the module data (status " +
+			return Outcome::Failure("The add-on " + Quoted(result.addOnName) + " could not merge the module data (status " +
 									StatusText(result.status) + ")");
 	return Outcome::Success();
 }
@@ -121,7 +98,7 @@ std::vector<ScriptActionDefinition> AddOnScriptActions()
 			 if (project->AllModuleData().empty())
 				 transcript.Add(TranscriptKind::Notice, "The project holds no module data");
 			 for (const auto& [name, block] : project->AllModuleData())
-				 transcript.Add(TranscriptKind::Notice, "Module data of \"" + name + "\" (version " +
+				 transcript.Add(TranscriptKind::Notice, "Module data of " + Quoted(name) + " (version " +
 															std::to_string(block.dataVersion) + "): " +
 															ModuleDataText(block.bytes));
 			 return Outcome::Success();

@@ -1,22 +1,11 @@
 // Reading a person's choice of regional number settings into the platform's user settings.
 #include "RegionalSettings.hpp"
 
+#include "HostText.hpp"
+
 #include "Win/LocaleSettings.hpp"
 
-#include <charconv>
-
 namespace ReferenceHost {
-
-namespace {
-
-bool ReadSmallNumber(const std::string& text, unsigned& number)
-{
-	const char* end = text.data() + text.size();
-	const auto [stop, error] = std::from_chars(text.data(), end, number);
-	return error == std::errc() && stop == end;
-}
-
-} // namespace
 
 std::string RegionalSettingsHelp()
 {
@@ -35,10 +24,9 @@ Outcome ApplyRegionalSettings(const std::vector<std::string>& assignments)
 	for (const std::string& assignment : assignments) {
 		const std::size_t equals = assignment.find('=');
 		if (equals == std::string::npos)
-			return Outcome::Failure("\"" + assignment + "\" is not WORD=VALUE; the words are " + RegionalSettingsHelp());
+			return Outcome::Failure(Quoted(assignment) + " is not WORD=VALUE; the words are " + RegionalSettingsHelp());
 		const std::string word = assignment.substr(0, equals);
 		const std::string value = assignment.substr(equals + 1);
-		unsigned number = 0;
 		if (word == "locale") {
 			continue;
 		} else if (word == "decimal") {
@@ -48,12 +36,13 @@ Outcome ApplyRegionalSettings(const std::vector<std::string>& assignments)
 		} else if (word == "grouping") {
 			settings.grouping = value;
 		} else if (word == "decimals" || word == "leading-zero" || word == "negative-order") {
-			if (!ReadSmallNumber(value, number))
-				return Outcome::Failure(word + " takes a whole number, not \"" + value + "\"");
+			const std::optional<unsigned> number = ParseWhole<unsigned>(value);
+			if (!number)
+				return Outcome::Failure(word + " takes a whole number, not " + Quoted(value));
 			(word == "decimals" ? settings.decimals : word == "leading-zero" ? settings.leadingZero : settings.negativeOrder) =
-				number;
+				*number;
 		} else {
-			return Outcome::Failure("unknown regional setting \"" + word + "\"; the words are " + RegionalSettingsHelp());
+			return Outcome::Failure("unknown regional setting " + Quoted(word) + "; the words are " + RegionalSettingsHelp());
 		}
 	}
 	if (const std::string problem = Win::LocaleSettingsProblem(settings); !problem.empty())

@@ -3,6 +3,7 @@
 // add-on does not behave (so a script can serve as an end-to-end test). New actions are new
 // entries of the list below.
 #include "AddOnScriptActions.hpp"
+#include "HostText.hpp"
 #include "PaletteScriptActions.hpp"
 #include "ProjectScriptActions.hpp"
 #include "RegionalSettings.hpp"
@@ -11,7 +12,6 @@
 #include "VX/Memory.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <limits>
 
@@ -19,56 +19,14 @@ namespace ReferenceHost {
 
 namespace {
 
-// Decimal, or hexadecimal after "0x"; an optional leading minus.
-bool ParseNumber(std::string_view text, std::int64_t& value)
-{
-	bool negative = false;
-	if (!text.empty() && text.front() == '-') {
-		negative = true;
-		text.remove_prefix(1);
-	}
-	int base = 10;
-	if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-		base = 16;
-		text.remove_prefix(2);
-	}
-	std::uint64_t magnitude = 0;
-	const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
-	if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-		magnitude > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
-		return false;
-	value = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-	return true;
-}
-
 // An event code: any 32-bit value, written signed or as its unsigned bit pattern.
 bool ParseEventCode(std::string_view text, std::int32_t& code)
 {
-	std::int64_t value = 0;
-	if (!ParseNumber(text, value) || value < std::numeric_limits<std::int32_t>::min() ||
-		value > std::numeric_limits<std::uint32_t>::max())
+	const std::optional<std::int64_t> value = ParseWholeNumber(text);
+	if (!value || *value < std::numeric_limits<std::int32_t>::min() || *value > std::numeric_limits<std::uint32_t>::max())
 		return false;
-	code = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+	code = static_cast<std::int32_t>(static_cast<std::uint32_t>(*value));
 	return true;
-}
-
-bool ParseCount(std::string_view text, std::uint64_t& count)
-{
-	std::int64_t value = 0;
-	if (!ParseNumber(text, value) || value < 0)
-		return false;
-	count = static_cast<std::uint64_t>(value);
-	return true;
-}
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-Outcome CompareCount(std::string_view what, std::uint64_t expected, std::uint64_t actual)
-{
-	if (expected == actual)
-		return Outcome::Success();
-	return Outcome::Failure("expected " + std::to_string(expected) + " " + std::string(what) + ", found " +
-							std::to_string(actual));
 }
 
 // ---- expect --------------------------------------------------------------------------------
@@ -79,6 +37,14 @@ struct Expectation {
 	std::string argumentName;
 	std::function<Outcome(Host&, const std::string& argument)> check;
 };
+
+// A count a person sees, compared with the count the script names.
+Expectation CountExpectation(std::string subject, std::string what, std::function<std::uint64_t(Host&)> count)
+{
+	return {std::move(subject), true, "N", [what = std::move(what), count = std::move(count)](Host& host, const std::string& text) {
+				return ExpectCount(what, ParseWhole<std::uint64_t>(text).value_or(0), count(host));
+			}};
+}
 
 const std::vector<Expectation>& Expectations()
 {
@@ -104,30 +70,10 @@ const std::vector<Expectation>& Expectations()
 					 return Outcome::Success();
 			 return Outcome::Failure("the report window has no line " + Quoted(text));
 		 }},
-		{"report-lines", true, "N",
-		 [](Host& host, const std::string& count) {
-			 std::uint64_t expected = 0;
-			 ParseCount(count, expected);
-			 return CompareCount("report lines", expected, host.Report().Lines().size());
-		 }},
-		{"palettes", true, "N",
-		 [](Host& host, const std::string& count) {
-			 std::uint64_t expected = 0;
-			 ParseCount(count, expected);
-			 return CompareCount("registered palettes", expected, host.Palettes().Registered().size());
-		 }},
-		{"add-ons", true, "N",
-		 [](Host& host, const std::string& count) {
-			 std::uint64_t expected = 0;
-			 ParseCount(count, expected);
-			 return CompareCount("loaded add-ons", expected, host.AddOns().Loaded().size());
-		 }},
-		{"live-handles", true, "N",
-		 [](Host&, const std::string& count) {
-			 std::uint64_t expected = 0;
-			 ParseCount(count, expected);
-			 return CompareCount("live memory handles", expected, VX::LiveHandleCount());
-		 }},
+		CountExpectation("report-lines", "report lines", [](Host& host) { return host.Report().Lines().size(); }),
+		CountExpectation("palettes", "registered palettes", [](Host& host) { return host.Palettes().Registered().size(); }),
+		CountExpectation("add-ons", "loaded add-ons", [](Host& host) { return host.AddOns().Loaded().size(); }),
+		CountExpectation("live-handles", "live memory handles", [](Host&) { return VX::LiveHandleCount(); }),
 	};
 	return expectations;
 }
@@ -169,8 +115,7 @@ std::string CheckExpectation(const std::vector<std::string>& arguments)
 	const Expectation* expectation = FindExpectation(arguments[0]);
 	if (expectation == nullptr)
 		return "nothing called " + Quoted(arguments[0]) + " can be expected";
-	std::uint64_t count = 0;
-	if (expectation->takesCount && !ParseCount(arguments[1], count))
+	if (expectation->takesCount && !ParseWhole<std::uint64_t>(arguments[1]))
 		return Quoted(arguments[1]) + " is not a count";
 	return {};
 }
@@ -182,8 +127,6 @@ std::string Joined(const std::vector<std::string>& words)
 		text += (text.empty() ? "" : " ") + word;
 	return text;
 }
-
-constexpr std::size_t AnyNumber = std::numeric_limits<std::size_t>::max();
 
 } // namespace
 
@@ -268,6 +211,13 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		return list;
 	}();
 	return actions;
+}
+
+Outcome ExpectCount(std::string_view what, std::uint64_t expected, std::uint64_t found)
+{
+	if (expected == found)
+		return Outcome::Success();
+	return Outcome::Failure("expected " + Grouped(expected) + " " + std::string(what) + ", found " + Grouped(found));
 }
 
 const ScriptActionDefinition* FindScriptAction(std::string_view word)

@@ -11,11 +11,7 @@ namespace ReferenceHost {
 
 namespace {
 
-namespace Entry = HostSdk::Entry;
-namespace Selectors = HostSdk::Selectors;
-using HostSdk::StatusBadIndex;
-using HostSdk::StatusBadParameter;
-using HostSdk::StatusRefused;
+using namespace OperationNames;
 
 // One story in the story record's data handle.
 struct StoryEntry {

@@ -1,6 +1,8 @@
 // Answering modal dialogs with a person's steps, and the dialogs in the transcript.
 #include "ModalDialogs.hpp"
 
+#include "HostText.hpp"
+
 #include "DG/Panel.hpp"
 #include "DG/User.hpp"
 
@@ -9,8 +11,6 @@
 namespace ReferenceHost {
 
 namespace {
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string ResponseText(DG::ModalDialog::ModalResponse response)
 {

@@ -2,6 +2,7 @@
 // action raises (the list is in docs/host.md).
 #include "Host.hpp"
 
+#include "HostText.hpp"
 #include "ProjectFile.hpp"
 #include "StatusText.hpp"
 
@@ -31,17 +32,12 @@ std::string VersionText(std::uint32_t version)
 	return text;
 }
 
-std::string Counted(std::size_t count, const std::string& one, const std::string& many)
-{
-	return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 std::string ProjectSummary(const Project& opened)
 {
 	const Stories& stories = opened.StoryList();
-	return Counted(opened.TotalElementCount(), "element", "elements") + ", " +
-		   Counted(opened.LibraryParts().size(), "library part", "library parts") + ", " +
-		   Counted(static_cast<std::size_t>(stories.last - stories.first + 1), "story", "stories");
+	return Counted(opened.TotalElementCount(), "element") + ", " +
+		   Counted(opened.LibraryParts().size(), "library part") + ", " +
+		   Counted(static_cast<std::uint64_t>(stories.last - stories.first + 1), "story", "stories");
 }
 
 } // namespace
@@ -132,7 +128,7 @@ bool Host::StartAddOn(AddOn& addOn)
 {
 	const std::string fileName = addOn.File().filename().string();
 	const auto fail = [&](const std::string& why, bool release) {
-		const std::string who = addOn.Identified() ? "\"" + addOn.Name() + "\" (" + fileName + ")" : fileName;
+		const std::string who = addOn.Identified() ? Quoted(addOn.Name()) + " (" + fileName + ")" : fileName;
 		transcript.Add(TranscriptKind::Error, "The add-on " + who + " " + why);
 		UnloadAddOn(addOn, release);
 		return false;
@@ -152,7 +148,7 @@ bool Host::StartAddOn(AddOn& addOn)
 					false);
 
 	const HostStatus identity = addOn.Identify();
-	transcript.Add(TranscriptKind::Detail, fileName + ": identified as \"" + addOn.Name() + "\", answered " +
+	transcript.Add(TranscriptKind::Detail, fileName + ": identified as " + Quoted(addOn.Name()) + ", answered " +
 											   StatusText(identity));
 	if (!addOn.Identified())
 		return fail("did not identify itself", false);
@@ -171,7 +167,7 @@ bool Host::StartAddOn(AddOn& addOn)
 	if (initialisation != 0)
 		return fail("failed to initialise (status " + StatusText(initialisation) + ")", true);
 
-	transcript.Add(TranscriptKind::Notice, "Add-on \"" + addOn.Name() + "\" loaded" +
+	transcript.Add(TranscriptKind::Notice, "Add-on " + Quoted(addOn.Name()) + " loaded" +
 											   (addOn.Description().empty() ? "" : ": " + addOn.Description()));
 	return true;
 }
@@ -211,7 +207,7 @@ Outcome Host::ChooseMenuItem(std::string_view text)
 {
 	const MenuItem* item = menus.Find(text);
 	if (item == nullptr)
-		return Outcome::Failure("There is no menu item \"" + std::string(text) + "\"");
+		return Outcome::Failure("There is no menu item " + Quoted(text));
 	return ChooseMenuItem(*item);
 }
 
@@ -220,9 +216,9 @@ Outcome Host::ChooseMenuItem(const MenuItem& item)
 	const std::string text = item.text;
 	const MenuChoice choice = menus.Choose(item);
 	if (!choice.dispatched)
-		return Outcome::Failure("The menu item \"" + text + "\" does nothing: its add-on installed no handler for it");
+		return Outcome::Failure("The menu item " + Quoted(text) + " does nothing: its add-on installed no handler for it");
 	if (choice.status != 0)
-		return Outcome::Failure("The menu command \"" + text + "\" failed (status " + StatusText(choice.status) + ")");
+		return Outcome::Failure("The menu command " + Quoted(text) + " failed (status " + StatusText(choice.status) + ")");
 	return Outcome::Success();
 }
 
@@ -231,7 +227,7 @@ Outcome Host::NewProject()
 	if (project != nullptr)
 		RaiseProjectEvent(Events::Close);
 	project = std::make_unique<Project>();
-	transcript.Add(TranscriptKind::Notice, "New project \"" + project->Name() + "\"");
+	transcript.Add(TranscriptKind::Notice, "New project " + Quoted(project->Name()));
 	RaiseProjectEvent(Events::New);
 	return Outcome::Success();
 }
@@ -254,7 +250,7 @@ Outcome Host::OpenProject(std::unique_ptr<Project> opened)
 	if (project != nullptr)
 		RaiseProjectEvent(Events::Close);
 	project = std::move(opened);
-	transcript.Add(TranscriptKind::Notice, "Project \"" + project->Name() + "\" opened: " + ProjectSummary(*project));
+	transcript.Add(TranscriptKind::Notice, "Project " + Quoted(project->Name()) + " opened: " + ProjectSummary(*project));
 	RaiseProjectEvent(Events::Open);
 	return Outcome::Success();
 }
@@ -264,13 +260,13 @@ Outcome Host::SaveProject()
 	if (project == nullptr)
 		return Outcome::Failure("No project is open");
 	if (!project->HasFile())
-		return Outcome::Failure("The project \"" + project->Name() + "\" has no file yet: save it under a name");
+		return Outcome::Failure("The project " + Quoted(project->Name()) + " has no file yet: save it under a name");
 	RaiseProjectEvent(Events::Save);
 	std::string problem;
 	if (!WriteProjectFile(*project, project->File(), problem))
 		return Outcome::Failure(problem);
 	project->MarkSaved();
-	transcript.Add(TranscriptKind::Notice, "Project \"" + project->Name() + "\" saved");
+	transcript.Add(TranscriptKind::Notice, "Project " + Quoted(project->Name()) + " saved");
 	return Outcome::Success();
 }
 
@@ -286,7 +282,7 @@ Outcome Host::SaveProjectAs(const std::filesystem::path& file)
 		return Outcome::Failure(problem);
 	project->SetFile(file);
 	project->MarkSaved();
-	transcript.Add(TranscriptKind::Notice, "Project saved as \"" + project->Name() + "\"");
+	transcript.Add(TranscriptKind::Notice, "Project saved as " + Quoted(project->Name()));
 	return Outcome::Success();
 }
 
@@ -295,7 +291,7 @@ Outcome Host::CloseProject()
 	if (project == nullptr)
 		return Outcome::Failure("No project is open");
 	RaiseProjectEvent(Events::Close);
-	transcript.Add(TranscriptKind::Notice, "Project \"" + project->Name() + "\" closed");
+	transcript.Add(TranscriptKind::Notice, "Project " + Quoted(project->Name()) + " closed");
 	project.reset();
 	return Outcome::Success();
 }

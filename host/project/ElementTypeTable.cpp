@@ -3,9 +3,10 @@
 // elements of the stair type, in the gaps between the published codes.
 #include "ElementTypeTable.hpp"
 
+#include "HostText.hpp"
+
 #include <array>
 #include <cctype>
-#include <charconv>
 
 namespace ReferenceHost {
 
@@ -40,15 +41,6 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
 	return true;
 }
 
-std::optional<std::int32_t> ParseDecimal(std::string_view text)
-{
-	std::int32_t value = 0;
-	const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-	if (text.empty() || error != std::errc() || end != text.data() + text.size())
-		return std::nullopt;
-	return value;
-}
-
 } // namespace
 
 std::string_view ElementTypeNameOf(std::int32_t type)
@@ -63,7 +55,7 @@ std::optional<std::int32_t> ElementTypeFromText(std::string_view text)
 	for (std::size_t type = 0; type < TypeNames.size(); ++type)
 		if (EqualIgnoringCase(TypeNames[type], text))
 			return static_cast<std::int32_t>(type);
-	const std::optional<std::int32_t> number = ParseDecimal(text);
+	const std::optional<std::int32_t> number = ParseWhole<std::int32_t>(text);
 	if (number && *number >= 0 && *number < ElementTypeCount)
 		return number;
 	return std::nullopt;
@@ -91,7 +83,7 @@ std::optional<ElementId> ParseElementId(std::string_view text)
 	if (colon == std::string_view::npos)
 		return std::nullopt;
 	const std::optional<std::int32_t> type = ElementTypeFromText(text.substr(0, colon));
-	const std::optional<std::int32_t> index = ParseDecimal(text.substr(colon + 1));
+	const std::optional<std::int32_t> index = ParseWhole<std::int32_t>(text.substr(colon + 1));
 	if (!type || !index || *index < 1)
 		return std::nullopt;
 	return ElementId {*type, *index};

@@ -20,6 +20,15 @@
 
 namespace ReferenceHost {
 
+// The names the operation files answer with; each brings them in with a using-directive.
+namespace OperationNames {
+namespace Entry = HostSdk::Entry;
+namespace Selectors = HostSdk::Selectors;
+using HostSdk::StatusBadIndex;
+using HostSdk::StatusBadParameter;
+using HostSdk::StatusRefused;
+} // namespace OperationNames
+
 // What every project operation needs: who calls, and the open project.
 class ProjectAccess {
 public:

@@ -1,13 +1,18 @@
 // facetally-genproject: writes a large synthetic project file (and, when asked, the
 // configuration file line that names its level-of-detail parameter) for benchmarks and
 // stress tests.
+#include "HostText.hpp"
 #include "ProjectFile.hpp"
 #include "ProjectGenerator.hpp"
 
 #include <CLI/CLI.hpp>
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
+
+// Settings the generator refuses, as a command line it cannot use.
+constexpr int ExitBadSettings = 2;
 
 int main(int argc, char** argv)
 {
@@ -31,12 +36,12 @@ int main(int argc, char** argv)
 		project = ReferenceHost::GenerateProject(settings);
 	} catch (const std::exception& error) {
 		std::cerr << "facetally-genproject: " << error.what() << "\n";
-		return 2;
+		return ExitBadSettings;
 	}
 	std::string problem;
 	if (!ReferenceHost::WriteProjectFile(*project, output, problem)) {
 		std::cerr << "facetally-genproject: " << problem << "\n";
-		return 1;
+		return EXIT_FAILURE;
 	}
 	if (!configuration.empty()) {
 		std::ofstream file(configuration, std::ios::binary | std::ios::trunc);
@@ -44,10 +49,11 @@ int main(int argc, char** argv)
 		file.close();
 		if (!file) {
 			std::cerr << "facetally-genproject: cannot write the configuration file " << configuration << "\n";
-			return 1;
+			return EXIT_FAILURE;
 		}
 	}
-	std::cout << output << ": " << project->TotalElementCount() << " elements, " << project->LibraryParts().size()
-			  << " library parts, " << settings.stories << " stories\n";
-	return 0;
+	std::cout << output << ": " << ReferenceHost::Counted(project->TotalElementCount(), "element") << ", "
+			  << ReferenceHost::Counted(project->LibraryParts().size(), "library part") << ", "
+			  << ReferenceHost::Counted(settings.stories, "story", "stories") << "\n";
+	return EXIT_SUCCESS;
 }

@@ -4,10 +4,10 @@
 // value list ('GPVL') and closes them ('CPAR'). The element itself changes only when the
 // add-on hands a parameter list to the element change (entry 152), as on the platform.
 #include "HostRecordTexts.hpp"
+#include "HostText.hpp"
 #include "ParameterRecords.hpp"
 #include "ProjectOperations.hpp"
 
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -16,11 +16,7 @@ namespace ReferenceHost {
 
 namespace {
 
-namespace Entry = HostSdk::Entry;
-namespace Selectors = HostSdk::Selectors;
-using HostSdk::StatusBadIndex;
-using HostSdk::StatusBadParameter;
-using HostSdk::StatusRefused;
+using namespace OperationNames;
 
 using Sessions = std::map<ModuleToken, ParameterSession>;
 
@@ -111,11 +107,10 @@ HostStatus ChangeParameter(ProjectAccess& access, Sessions& sessions, ModuleToke
 		parameter->text = value;
 		return 0;
 	}
-	double number = 0;
-	const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-	if (value.empty() || error != std::errc() || end != value.data() + value.size() || !std::isfinite(number))
+	const std::optional<double> number = ParseNumber(value);
+	if (!number)
 		return StatusBadParameter;
-	parameter->number = number;
+	parameter->number = *number;
 	return 0;
 }
 
