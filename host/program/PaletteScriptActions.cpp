@@ -5,6 +5,7 @@
 // panel, a hidden palette).
 #include "PaletteScriptActions.hpp"
 
+#include "HostText.hpp"
 #include "PaletteHands.hpp"
 
 #include "DG/Census.hpp"
@@ -12,21 +13,18 @@
 #include "UD/RollDownSurface.hpp"
 #include "UD/TextRendering.hpp"
 
-#include <charconv>
-#include <limits>
+#include <optional>
 
 namespace ReferenceHost {
 
 namespace {
 
-constexpr std::size_t AnyNumber = std::numeric_limits<std::size_t>::max();
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 bool ParseShort(std::string_view text, short& value)
 {
-	const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-	return !text.empty() && error == std::errc() && end == text.data() + text.size();
+	const std::optional<short> parsed = ParseWhole<short>(text);
+	if (parsed)
+		value = *parsed;
+	return parsed.has_value();
 }
 
 // The arguments without a trailing "page N", and N (0 when not given).
