@@ -3,6 +3,7 @@
 // add-on does not behave (so a script can serve as an end-to-end test). New actions are new
 // entries of the list below.
 #include "AddOnScriptActions.hpp"
+#include "PaletteScriptActions.hpp"
 #include "ProjectScriptActions.hpp"
 #include "RegionalSettings.hpp"
 #include "Script.hpp"
@@ -260,7 +261,9 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		const auto afterProject = list.insert(notes, projectActions.begin(), projectActions.end()) +
 								  static_cast<std::ptrdiff_t>(projectActions.size());
 		// Meeting what add-ons show and keep comes next, still before the notes.
-		const std::vector<ScriptActionDefinition> addOnActions = AddOnScriptActions();
+		std::vector<ScriptActionDefinition> addOnActions = AddOnScriptActions();
+		const std::vector<ScriptActionDefinition> paletteActions = PaletteScriptActions();
+		addOnActions.insert(addOnActions.end(), paletteActions.begin(), paletteActions.end());
 		list.insert(afterProject, addOnActions.begin(), addOnActions.end());
 		return list;
 	}();

@@ -419,9 +419,13 @@ ActionResult User::PressCloseBox()
 ActionResult User::Resize(short width, short height)
 {
 	std::string problem;
-	PanelState* panel = ReachPanel(panelSerial, problem);
-	if (panel == nullptr)
-		return ActionResult::Refused(problem);
+	PanelState* panel = World::Get().FindPanel(panelSerial);
+	// Layout code relays a resize to every page, also to one whose tab control is hidden.
+	PanelState* dialog = panel;
+	while (dialog != nullptr && dialog->kind == PanelKind::TabPage)
+		dialog = World::Get().FindPanel(dialog->parentSerial);
+	if (dialog == nullptr || !detail::PanelAcceptsPerson(*dialog, &problem))
+		return ActionResult::Refused(panel == nullptr ? "the panel no longer exists" : dialog == nullptr ? "the tab page has no tab control" : problem);
 	if (width < 0 || height < 0)
 		return ActionResult::Refused("a size cannot be negative");
 	const short widthChange = static_cast<short>(width - panel->width);

@@ -150,6 +150,7 @@ public:
 	void RemovePanel(Serial serial);
 	PanelState* FindPanel(Serial serial) const;
 	PanelState* FindPanelById(short id) const;
+	std::size_t PanelCount() const { return panels.size(); }
 
 	void Attach(const Attachment& attachment);
 	void Detach(Serial observer, Serial panel, short itemIndex, const Item* item);
