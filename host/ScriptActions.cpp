@@ -4,6 +4,7 @@
 // entries of the list below.
 #include "AddOnScriptActions.hpp"
 #include "ProjectScriptActions.hpp"
+#include "SelectionScriptActions.hpp"
 #include "RegionalSettings.hpp"
 #include "Script.hpp"
 
@@ -13,6 +14,7 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace ReferenceHost {
 
@@ -253,7 +255,9 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		 }},
 	};
 		// A person's work in the project comes before the notes, checks and quit.
-		const std::vector<ScriptActionDefinition> projectActions = ProjectScriptActions();
+		std::vector<ScriptActionDefinition> projectActions = ProjectScriptActions();
+		for (ScriptActionDefinition& action : SelectionScriptActions())
+			projectActions.push_back(std::move(action));
 		const auto notes = std::find_if(list.begin(), list.end(), [](const ScriptActionDefinition& action) {
 			return action.word == "say";
 		});
