@@ -46,3 +46,22 @@ bool ChangeLevelsOfMarkedRows(const DG::ListBox& resultsList)
 	ChangeLODDialog dialog(ChangeLODDialog::ResourceId, toChange);
 	return !toChange.empty() && dialog.Invoke();
 }
+
+// The command page and the results page's double click reach the command through the results
+// page; the pages join the palette on their own branch.
+#if __has_include("palette/RollDownDialogGeneralPage4.hpp") && __has_include("palette/RollDownDialogGeneralPage5.hpp")
+#include "palette/RollDownDialogGeneralPage4.hpp"
+#include "palette/RollDownDialogGeneralPage5.hpp"
+#include "palette/RollDownPalette.hpp"
+
+void SetLevelOfDetailCommand(RollDownDialogGeneralPage4& resultsPage)
+{
+	if (ChangeLevelsOfMarkedRows(resultsPage.GetList())) {
+		RollDownPalette* palette = GetOpenPalette();
+		if (palette != nullptr && palette->GetPage5() != nullptr)
+			palette->GetPage5()->RefreshCommand();
+	} else {
+		resultsPage.RefillDetailLevels();
+	}
+}
+#endif
