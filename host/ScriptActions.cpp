@@ -5,6 +5,7 @@
 #include "AddOnScriptActions.hpp"
 #include "PaletteScriptActions.hpp"
 #include "ProjectScriptActions.hpp"
+#include "SelectionScriptActions.hpp"
 #include "RegionalSettings.hpp"
 #include "Script.hpp"
 
@@ -14,6 +15,7 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace ReferenceHost {
 
@@ -254,7 +256,9 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		 }},
 	};
 		// A person's work in the project comes before the notes, checks and quit.
-		const std::vector<ScriptActionDefinition> projectActions = ProjectScriptActions();
+		std::vector<ScriptActionDefinition> projectActions = ProjectScriptActions();
+		for (ScriptActionDefinition& action : SelectionScriptActions())
+			projectActions.push_back(std::move(action));
 		const auto notes = std::find_if(list.begin(), list.end(), [](const ScriptActionDefinition& action) {
 			return action.word == "say";
 		});
