@@ -30,11 +30,13 @@ TEST_P(ColumnLayoutTest, ColumnsDropFromTheRight)
 		}
 	}
 	EXPECT_EQ(layout.fields[0].begin, NameFieldBegin);
-	if (c.visibleColumns == 0)
+	if (c.visibleColumns == 0) {
 		EXPECT_EQ(layout.fields[0].end, 0);
+	}
 	// The rightmost shown column ends at the width; columns follow each other.
-	if (c.visibleColumns > 0)
+	if (c.visibleColumns > 0) {
 		EXPECT_EQ(layout.fields[static_cast<std::size_t>(c.visibleColumns - 1)].end, c.width);
+	}
 	for (int column = 1; column < c.visibleColumns; ++column) {
 		const auto at = static_cast<std::size_t>(column);
 		EXPECT_EQ(layout.fields[at].begin, layout.fields[at - 1].end + (column == 4 ? 5 : 1)) << "column " << column;
@@ -45,8 +47,9 @@ TEST_P(ColumnLayoutTest, ColumnsDropFromTheRight)
 INSTANTIATE_TEST_SUITE_P(Thresholds, ColumnLayoutTest,
 	testing::Values(Case { 483, 5 }, Case { 428, 5 }, Case { 427, 4 }, Case { 343, 4 }, Case { 342, 3 }, Case { 282, 3 },
 		Case { 281, 2 }, Case { 201, 2 }, Case { 200, 1 }, Case { 120, 1 }, Case { 119, 0 }, Case { 0, 0 }, Case { -5, 0 }),
-	[](const testing::TestParamInfo<Case>& info) {
-		return "Width" + std::to_string(info.param.width < 0 ? 0 : info.param.width) + (info.param.width < 0 ? "Negative" : "");
+	[](const testing::TestParamInfo<Case>& param) {
+		const std::int32_t width = param.param.width;
+		return width < 0 ? std::string("NegativeWidth") : "Width" + std::to_string(width);
 	});
 
 // At the headers' own width the Detail Level column ends at 428 and stands 5 units right of
