@@ -3,6 +3,7 @@
 // add-on does not behave (so a script can serve as an end-to-end test). New actions are new
 // entries of the list below.
 #include "AddOnScriptActions.hpp"
+#include "PaletteListScriptActions.hpp"
 #include "PaletteScriptActions.hpp"
 #include "ProjectScriptActions.hpp"
 #include "SelectionScriptActions.hpp"
@@ -268,6 +269,8 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		std::vector<ScriptActionDefinition> addOnActions = AddOnScriptActions();
 		const std::vector<ScriptActionDefinition> paletteActions = PaletteScriptActions();
 		addOnActions.insert(addOnActions.end(), paletteActions.begin(), paletteActions.end());
+		const std::vector<ScriptActionDefinition> listActions = PaletteListScriptActions();
+		addOnActions.insert(addOnActions.end(), listActions.begin(), listActions.end());
 		list.insert(afterProject, addOnActions.begin(), addOnActions.end());
 		return list;
 	}();

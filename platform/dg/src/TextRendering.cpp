@@ -165,6 +165,30 @@ namespace {
 		return drawn;
 	}
 
+	std::string DrawRow(const detail::ListData& list, const detail::ListRow& row)
+	{
+		std::string text;
+		for (std::size_t f = 0; f < list.fields.size() && f < row.cells.size(); ++f) {
+			const detail::TabField& field = list.fields[f];
+			if (field.end <= field.begin)
+				continue;
+			const detail::ListCell& cell = row.cells[f];
+			std::string content = cell.icon.GetGlyph();
+			if (!content.empty() && !cell.text.empty())
+				content += ' ';
+			content += cell.text;
+			if (content.empty())
+				continue;
+			const int width = std::max(1, Column(field.end - field.begin));
+			content = Truncate(content, width, field.truncation);
+			content = Align(content, width, field.justification == ListBox::Right, field.justification == ListBox::Center);
+			Place(text, Column(field.begin), content);
+		}
+		std::string line = std::string(row.selected ? ">" : " ") + (row.grayed ? "~" : " ") + " " + text;
+		TrimRight(line);
+		return line;
+	}
+
 	// A list: one line per row, ">" for a selected row and "~" for a grayed one, then the
 	// fields in their columns.
 	std::vector<std::string> DrawList(const ItemData& item, bool usable)
@@ -175,28 +199,8 @@ namespace {
 			lines.push_back(indent + "(list disabled)");
 		if (item.list.rows.empty())
 			lines.push_back(indent + "   (empty list)");
-		for (const detail::ListRow& row : item.list.rows) {
-			std::string text;
-			for (std::size_t f = 0; f < item.list.fields.size() && f < row.cells.size(); ++f) {
-				const detail::TabField& field = item.list.fields[f];
-				if (field.end <= field.begin)
-					continue;
-				const detail::ListCell& cell = row.cells[f];
-				std::string content = cell.icon.GetGlyph();
-				if (!content.empty() && !cell.text.empty())
-					content += ' ';
-				content += cell.text;
-				if (content.empty())
-					continue;
-				const int width = std::max(1, Column(field.end - field.begin));
-				content = Truncate(content, width, field.truncation);
-				content = Align(content, width, field.justification == ListBox::Right, field.justification == ListBox::Center);
-				Place(text, Column(field.begin), content);
-			}
-			std::string line = indent + (row.selected ? ">" : " ") + (row.grayed ? "~" : " ") + " " + text;
-			TrimRight(line);
-			lines.push_back(line);
-		}
+		for (const detail::ListRow& row : item.list.rows)
+			lines.push_back(indent + DrawRow(item.list, row));
 		return lines;
 	}
 
@@ -276,6 +280,20 @@ namespace {
 			}
 		}
 	}
+}
+
+std::vector<std::string> RenderListRows(const ListBox& list)
+{
+	std::vector<std::string> lines;
+	const Panel* panel = list.GetPanel();
+	if (panel == nullptr)
+		return lines;
+	const ItemData* item = detail::PanelAccess::State(*panel).FindItem(list.GetIndex());
+	if (item == nullptr || (item->kind != ItemKind::SingleSelList && item->kind != ItemKind::MultiSelList))
+		return lines;
+	for (const detail::ListRow& row : item->list.rows)
+		lines.push_back(DrawRow(item->list, row));
+	return lines;
 }
 
 std::string RenderText(const Panel& panel)
