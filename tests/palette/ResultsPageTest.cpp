@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -179,6 +181,21 @@ TEST_F(ResultsPage, ItemsAreDisabledWhileTheRunIsUnderway)
 	EXPECT_FALSE(duringRun);
 	EXPECT_NE(duringRun.GetProblem().find("disabled"), std::string::npos) << duringRun.GetProblem();
 	EXPECT_TRUE(DG::User(*refresh->page.panel).Click(refresh->index));
+}
+
+} // namespace
+
+namespace {
+
+// The tour a person can run from examples/ checks itself as it goes.
+TEST_F(ResultsPage, TheResultsTourRunsAsWritten)
+{
+	std::ifstream file(fs::path(FACETALLY_SOURCE_DIR) / "examples" / "results-tour.script");
+	const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+	ASSERT_FALSE(text.empty());
+	const ReferenceHost::Script script = ReferenceHost::ParseScript(text, "results-tour.script");
+	ASSERT_TRUE(script.IsValid()) << script.problems.front().message;
+	EXPECT_EQ(ReferenceHost::RunScript(*host, script), 0) << host->SessionTranscript().ToText(false);
 }
 
 } // namespace
