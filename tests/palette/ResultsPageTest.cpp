@@ -146,6 +146,25 @@ palette-click Refresh
 palette-expect text text#1 "Number of polygons : 4,142" page 5
 palette-list-expect rows 12
 )"},
+	// Select and Set Level of Detail read the rows the list's items point to: after refreshes,
+	// a stopped one among them, and folding, every item must point into the current result
+	// (the sanitizer build tells).
+	{"ItemsPointIntoTheCurrentResultOnly", R"(
+palette-unfold Window
+palette-unfold Door
+palette-click Refresh
+stop-at-element 1
+palette-click Refresh
+palette-list-click 5
+palette-list-click 8 command
+palette-click Select page 5
+palette-fold Window
+palette-unfold Window
+palette-click Refresh
+palette-list-double-click 5
+palette-click "Set Level of Detail" page 5
+palette-list-expect row 5 ">  └ Casement Window 1.0 4 326 7.87% Custom"
+)"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Sample, ResultsPageScript, testing::ValuesIn(Cases),
