@@ -29,20 +29,24 @@ RollDownDialogGeneralPage3::RollDownDialogGeneralPage3(const DG::TabControl& con
 
 RollDownDialogGeneralPage3::~RollDownDialogGeneralPage3() { levels.Detach(*this); }
 
-short RollDownDialogGeneralPage3::GetDefaultLevel() const { return static_cast<short>(levels.GetSelectedItem() - 1); }
+short RollDownDialogGeneralPage3::GetDefaultLevel() const
+{
+	return unofferedLevel ? *unofferedLevel : static_cast<short>(levels.GetSelectedItem() - 1);
+}
 
 void RollDownDialogGeneralPage3::SelectDefaultLevel(short level)
 {
-	// A level the pop-up does not offer would leave "Detailed" chosen, and the next Refresh
-	// would store it.
-	if (level < LevelCodes::Detailed || level > LevelCodes::Custom)
-		level = LevelCodes::Custom;
-	levels.SelectItem(static_cast<short>(level + 1));
+	// Selecting an item the pop-up lacks would leave "Detailed" chosen, and the next Refresh
+	// would store it over the project's own level.
+	const bool offered = level >= LevelCodes::Detailed && level <= LevelCodes::Custom;
+	unofferedLevel = offered ? std::nullopt : std::optional<short>(level);
+	levels.SelectItem(static_cast<short>((offered ? level : LevelCodes::Custom) + 1));
 	UpdateTitle();
 }
 
 void RollDownDialogGeneralPage3::PopUpChanged(const DG::PopUpChangeEvent&)
 {
+	unofferedLevel.reset();
 	if (GetDefaultLevel() != LevelCodes::Custom) {
 		if (RollDownPalette* palette = GetPalette(); palette != nullptr && palette->GetPage5() != nullptr)
 			palette->GetPage5()->RefreshCommand();

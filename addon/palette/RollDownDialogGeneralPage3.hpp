@@ -6,6 +6,8 @@
 
 #include "palette/RollDownDialogGeneralPage.hpp"
 
+#include <optional>
+
 class RollDownDialogGeneralPage3 : public RollDownDialogGeneralPage, public DG::PopUpObserver {
 public:
 	// Offers Detailed, Simple, Off and Custom and starts with the current result's default
@@ -13,9 +15,11 @@ public:
 	explicit RollDownDialogGeneralPage3(const DG::TabControl& control);
 	~RollDownDialogGeneralPage3() override;
 
-	// The chosen level code (0 to 3).
+	// The chosen level code.
 	short GetDefaultLevel() const;
-	// Chooses the level as code does (no event); a code outside 0 to 3 shows as Custom.
+	// Chooses the level as code does (no event). A code the pop-up does not offer (the
+	// project's module data may hold any) shows as Custom but is kept, so a Refresh stores it
+	// unchanged, until a person chooses a level.
 	void SelectDefaultLevel(short level);
 
 	void PanelResized(const DG::PanelResizeEvent& ev) override;
@@ -26,4 +30,5 @@ private:
 
 	DG::LeftText label;
 	DG::PopUp levels;
+	std::optional<short> unofferedLevel;
 };

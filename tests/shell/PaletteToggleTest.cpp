@@ -68,7 +68,7 @@ TEST_F(MenuCommandTest, APaletteThatCannotBeBuiltStaysClosed)
 {
 	AddOn& addOn = LoadModule();
 	// Take the module's resources away (its own addition and the host's opening of them):
-	// the palette cannot read its title, and building it fails.
+	// the palette's pages cannot be built from their dialog resources.
 	std::int32_t removed = 0;
 	for (VX::ResourceModuleId id = 0; id <= addOn.ResourceModule(); ++id) {
 		std::uint32_t size = 0;
@@ -80,7 +80,9 @@ TEST_F(MenuCommandTest, APaletteThatCannotBeBuiltStaysClosed)
 
 	ASSERT_TRUE(host->ChooseMenuItem(MenuItemOf(addOn)));
 	EXPECT_FALSE(PaletteShown(addOn));
-	EXPECT_EQ(Calls(Entry::EventRegistration), 0u);
+	// The palette subscribes before it builds its pages, but is never shown nor registered.
+	EXPECT_EQ(Calls(Entry::EventRegistration), 1u);
+	EXPECT_EQ(Calls(Entry::PaletteRegistration), 0u);
 	EXPECT_EQ(SelectorCalls(Entry::Interface, Selectors::SetMenuItemFlags), 0u);
 }
 
