@@ -3,6 +3,8 @@
 // add-on does not behave (so a script can serve as an end-to-end test). New actions are new
 // entries of the list below.
 #include "AddOnScriptActions.hpp"
+#include "PaletteListScriptActions.hpp"
+#include "PaletteScriptActions.hpp"
 #include "ProjectScriptActions.hpp"
 #include "SelectionScriptActions.hpp"
 #include "RegionalSettings.hpp"
@@ -264,7 +266,11 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		const auto afterProject = list.insert(notes, projectActions.begin(), projectActions.end()) +
 								  static_cast<std::ptrdiff_t>(projectActions.size());
 		// Meeting what add-ons show and keep comes next, still before the notes.
-		const std::vector<ScriptActionDefinition> addOnActions = AddOnScriptActions();
+		std::vector<ScriptActionDefinition> addOnActions = AddOnScriptActions();
+		const std::vector<ScriptActionDefinition> paletteActions = PaletteScriptActions();
+		addOnActions.insert(addOnActions.end(), paletteActions.begin(), paletteActions.end());
+		const std::vector<ScriptActionDefinition> listActions = PaletteListScriptActions();
+		addOnActions.insert(addOnActions.end(), listActions.begin(), listActions.end());
 		list.insert(afterProject, addOnActions.begin(), addOnActions.end());
 		return list;
 	}();

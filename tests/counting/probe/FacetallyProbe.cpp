@@ -7,7 +7,11 @@
 #include "counting/CountResult.hpp"
 #include "counting/SelectCountedElements.hpp"
 #include "lod/SetLevelOfDetailCommand.hpp"
-#include "palette/PalettePlaceholder.hpp"
+#include "palette/RollDownDialogGeneralPage1.hpp"
+#include "palette/RollDownDialogGeneralPage2.hpp"
+#include "palette/RollDownDialogGeneralPage3.hpp"
+#include "palette/RollDownDialogGeneralPage5.hpp"
+#include "palette/RollDownPalette.hpp"
 #include "shell/ModuleState.hpp"
 #include "shell/Preferences.hpp"
 
@@ -115,36 +119,38 @@ std::vector<ProbeCall> StopLog()
 	return std::move(recorded);
 }
 
+// The pages' settings as code sets them, without the events a person's changes raise.
 bool SetSettings(const ProbeSettings& settings)
 {
-	PalettePlaceholder* palette = Module().palette;
+	RollDownPalette* palette = GetOpenPalette();
 	if (palette == nullptr)
 		return false;
-	PaletteSettings& held = palette->Settings();
-	held.selectionOnly = settings.selectionOnly;
-	held.allStories = settings.allStories;
-	held.fromStory = settings.fromStory;
-	held.toStory = settings.toStory;
-	held.defaultLevel = settings.defaultLevel;
+	const RollDownDialogGeneralPage1& stories = *palette->GetPage1();
+	DG::RadioButton(stories, settings.allStories ? 1 : 2).Select();
+	DG::IntEdit(stories, 3).SetValue(settings.fromStory);
+	DG::IntEdit(stories, 5).SetValue(settings.toStory);
+	DG::RadioButton(*palette->GetPage2(), settings.selectionOnly ? 1 : 2).Select();
+	palette->GetPage3()->SelectDefaultLevel(settings.defaultLevel);
 	return true;
 }
 
 bool GetSettings(ProbeSettings& settings)
 {
-	PalettePlaceholder* palette = Module().palette;
+	const RollDownPalette* palette = GetOpenPalette();
 	if (palette == nullptr)
 		return false;
-	const PaletteSettings& held = palette->Settings();
-	settings = {held.selectionOnly, held.allStories, held.fromStory, held.toStory, held.defaultLevel};
+	settings = {palette->GetPage2()->IsSelectionOnly(), palette->GetPage1()->IsAllStories(),
+				palette->GetPage1()->GetFromStory(), palette->GetPage1()->GetToStory(),
+				palette->GetPage3()->GetDefaultLevel()};
 	return true;
 }
 
 bool Refresh()
 {
-	PalettePlaceholder* palette = Module().palette;
+	RollDownPalette* palette = GetOpenPalette();
 	if (palette == nullptr)
 		return false;
-	palette->Refresh();
+	palette->GetPage5()->RefreshCommand();
 	return true;
 }
 
