@@ -7,6 +7,9 @@
 #include "counting/RowOrder.hpp"
 #include "lod/ChangeLODDialog.hpp"
 #include "lod/LevelCodes.hpp"
+#include "palette/RollDownDialogGeneralPage4.hpp"
+#include "palette/RollDownDialogGeneralPage5.hpp"
+#include "palette/RollDownPalette.hpp"
 #include "shell/ResourceModuleScope.hpp"
 
 #include <set>
@@ -47,13 +50,6 @@ bool ChangeLevelsOfMarkedRows(const DG::ListBox& resultsList)
 	return !toChange.empty() && dialog.Invoke();
 }
 
-// The command page and the results page's double click reach the command through the results
-// page; the pages join the palette on their own branch.
-#if __has_include("palette/RollDownDialogGeneralPage4.hpp") && __has_include("palette/RollDownDialogGeneralPage5.hpp")
-#include "palette/RollDownDialogGeneralPage4.hpp"
-#include "palette/RollDownDialogGeneralPage5.hpp"
-#include "palette/RollDownPalette.hpp"
-
 void SetLevelOfDetailCommand(RollDownDialogGeneralPage4& resultsPage)
 {
 	if (ChangeLevelsOfMarkedRows(resultsPage.GetList())) {
@@ -64,4 +60,3 @@ void SetLevelOfDetailCommand(RollDownDialogGeneralPage4& resultsPage)
 		resultsPage.RefillDetailLevels();
 	}
 }
-#endif
