@@ -4,8 +4,10 @@
 // entries of the list below.
 #include "AddOnScriptActions.hpp"
 #include "HostText.hpp"
+#include "PaletteListScriptActions.hpp"
 #include "PaletteScriptActions.hpp"
 #include "ProjectScriptActions.hpp"
+#include "SelectionScriptActions.hpp"
 #include "RegionalSettings.hpp"
 #include "Script.hpp"
 
@@ -14,6 +16,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace ReferenceHost {
 
@@ -197,7 +200,9 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		 }},
 	};
 		// A person's work in the project comes before the notes, checks and quit.
-		const std::vector<ScriptActionDefinition> projectActions = ProjectScriptActions();
+		std::vector<ScriptActionDefinition> projectActions = ProjectScriptActions();
+		for (ScriptActionDefinition& action : SelectionScriptActions())
+			projectActions.push_back(std::move(action));
 		const auto notes = std::find_if(list.begin(), list.end(), [](const ScriptActionDefinition& action) {
 			return action.word == "say";
 		});
@@ -207,6 +212,8 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		std::vector<ScriptActionDefinition> addOnActions = AddOnScriptActions();
 		const std::vector<ScriptActionDefinition> paletteActions = PaletteScriptActions();
 		addOnActions.insert(addOnActions.end(), paletteActions.begin(), paletteActions.end());
+		const std::vector<ScriptActionDefinition> listActions = PaletteListScriptActions();
+		addOnActions.insert(addOnActions.end(), listActions.begin(), listActions.end());
 		list.insert(afterProject, addOnActions.begin(), addOnActions.end());
 		return list;
 	}();

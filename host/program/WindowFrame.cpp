@@ -23,21 +23,30 @@ std::string Repeated(std::string_view piece, std::size_t count)
 	return text;
 }
 
+// Columns a line takes: one per character, however many bytes its UTF-8 takes (a list's
+// fold marks are three).
+std::size_t Columns(std::string_view text)
+{
+	return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+		return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+	}));
+}
+
 } // namespace
 
 std::vector<std::string> FramedWindow(std::string_view title, const std::vector<std::string>& lines)
 {
-	std::size_t width = title.size() + 4;
+	std::size_t width = Columns(title) + 4;
 	for (const std::string& line : lines)
-		width = std::max(width, line.size());
+		width = std::max(width, Columns(line));
 	// One space of margin on either side of the lines.
 	const std::size_t inner = width + 2;
 	std::vector<std::string> framed;
 	framed.reserve(lines.size() + 2);
 	framed.push_back(std::string(TopLeft) + std::string(Horizontal) + " " + std::string(title) + " " +
-					 Repeated(Horizontal, inner - title.size() - 3) + std::string(TopRight));
+					 Repeated(Horizontal, inner - Columns(title) - 3) + std::string(TopRight));
 	for (const std::string& line : lines)
-		framed.push_back(std::string(Vertical) + " " + line + std::string(width - line.size(), ' ') + " " +
+		framed.push_back(std::string(Vertical) + " " + line + std::string(width - Columns(line), ' ') + " " +
 						 std::string(Vertical));
 	framed.push_back(std::string(BottomLeft) + Repeated(Horizontal, inner) + std::string(BottomRight));
 	return framed;

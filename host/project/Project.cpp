@@ -221,9 +221,26 @@ LibraryPart* Project::FindLibraryPart(std::int32_t index)
 
 const LibraryPart* Project::FindLibraryPartByUniqueId(std::string_view uniqueId) const
 {
-	for (const LibraryPart& part : parts)
-		if (part.uniqueId == uniqueId)
-			return &part;
+	// A run looks up every part it keeps a level for: with tens of thousands of parts a scan
+	// per look-up would make the host, not the add-on, the slow side.
+	const auto rebuild = [this] {
+		uniqueIdPositions.clear();
+		for (std::size_t i = parts.size(); i-- > 0;)
+			uniqueIdPositions[parts[i].uniqueId] = i;
+		uniqueIdsIndexed = parts.size();
+	};
+	if (uniqueIdsIndexed != parts.size())
+		rebuild();
+	const auto found = uniqueIdPositions.find(std::string(uniqueId));
+	if (found != uniqueIdPositions.end() && parts[found->second].uniqueId == uniqueId)
+		return &parts[found->second];
+	// Not indexed, or an identifier edited in place since the index was made.
+	for (const LibraryPart& part : parts) {
+		if (part.uniqueId == uniqueId) {
+			rebuild();
+			return &parts[uniqueIdPositions.at(part.uniqueId)];
+		}
+	}
 	return nullptr;
 }
 

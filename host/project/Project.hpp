@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <unordered_map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -284,6 +285,10 @@ private:
 	std::array<std::vector<Element>, ElementTypeCount> elements;
 	std::vector<LibraryPart> parts;
 	std::map<std::int32_t, std::size_t> partPositions;
+	// Unique identifier → position of the first part with it; rebuilt when parts are added,
+	// and checked at each use, so a part whose identifier was edited in place is still found.
+	mutable std::unordered_map<std::string, std::size_t> uniqueIdPositions;
+	mutable std::size_t uniqueIdsIndexed = 0;
 	Selection selection;
 	std::int32_t windowKind = 1;
 	std::array<std::uint8_t, sizeof(HostSdk::DataRecord)> dataRecord {};

@@ -41,9 +41,9 @@ struct TabField {
 struct ListData {
 	std::vector<TabField> fields;
 	std::vector<ListRow> rows;
-	short scrollPosition = 1;
+	int scrollPosition = 1;
 	// The row a Shift click extends from.
-	short anchor = 0;
+	int anchor = 0;
 };
 
 struct ItemData {
