@@ -1,8 +1,10 @@
 // The main job's steps; each shows in the transcript as the person's action it stands for.
-// The report window is shown in the host's frame once a command has written to it, rather
-// than line by line as it fills, and the session ends with a summary of what each add-on did.
+// The report window, and the palette the command opened, are shown in the host's frame once
+// a command has written to it, rather than line by line as it fills, and the session ends
+// with a summary of what each add-on did.
 #include "MainJob.hpp"
 
+#include "PaletteScriptActions.hpp"
 #include "WindowFrame.hpp"
 
 #include "HostSdk/HostFunctions.hpp"
@@ -132,6 +134,12 @@ int RunMainJob(Host& host, const std::filesystem::path& projectFile)
 												   host.Report().Lines().end());
 			transcript.Add(TranscriptKind::Notice, "");
 			for (std::string& line : FramedWindow("Report window", written))
+				transcript.Add(TranscriptKind::Notice, std::move(line));
+			transcript.Add(TranscriptKind::Notice, "");
+		}
+		// The palette the command opened, as it stands once the count is done.
+		if (const std::vector<std::string> palette = PaletteLines(host, addOn); !palette.empty()) {
+			for (std::string& line : FramedWindow("Palette of " + addOn->Name(), palette))
 				transcript.Add(TranscriptKind::Notice, std::move(line));
 			transcript.Add(TranscriptKind::Notice, "");
 		}

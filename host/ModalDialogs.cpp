@@ -1,8 +1,13 @@
 // Answering modal dialogs with a person's steps, and the dialogs in the transcript.
 #include "ModalDialogs.hpp"
 
+#include "DG/Keys.hpp"
+#include "DG/ListBox.hpp"
 #include "DG/Panel.hpp"
+#include "DG/TextRendering.hpp"
 #include "DG/User.hpp"
+
+#include <sstream>
 
 #include <utility>
 
@@ -22,6 +27,26 @@ std::string ResponseText(DG::ModalDialog::ModalResponse response)
 	return "closed without a response";
 }
 
+// Clicks the first row, in the first list of the dialog that has one, showing the text in
+// any of its fields.
+DG::ActionResult ChooseListRow(DG::User& person, const std::string& text)
+{
+	const DG::Panel& panel = *person.GetPanel();
+	for (short index = 1; index <= panel.GetItemCount(); ++index) {
+		const DG::ItemKind kind = DG::Item(panel, index).GetKind();
+		if (kind != DG::ItemKind::SingleSelList && kind != DG::ItemKind::MultiSelList)
+			continue;
+		const DG::SingleSelListBox single(panel, index);
+		const DG::MultiSelListBox multiple(panel, index);
+		const DG::ListBox& list = kind == DG::ItemKind::SingleSelList ? static_cast<const DG::ListBox&>(single) : multiple;
+		for (short row = 1; row <= list.GetItemCount(); ++row)
+			for (short field = 1; field <= list.GetTabFieldCount(); ++field)
+				if (list.GetTabItemText(row, field) == text)
+					return person.ClickListItem(index, row);
+	}
+	return DG::ActionResult::Refused("no list of the dialog has a row showing " + Quoted(text));
+}
+
 } // namespace
 
 bool ParseDialogAnswer(const std::vector<std::string>& words, DialogAnswer& answer, std::string& problem)
@@ -37,17 +62,26 @@ bool ParseDialogAnswer(const std::vector<std::string>& words, DialogAnswer& answ
 			answer.push_back({DialogStep::Kind::Press, "OK"});
 		} else if (word == "cancel") {
 			answer.push_back({DialogStep::Kind::Cancel, {}});
-		} else if (word == "press" || word == "tick" || word == "untick") {
+		} else if (word == "look") {
+			answer.push_back({DialogStep::Kind::Look, {}});
+		} else if (word == "key") {
+			if (position + 1 == words.size() || DG::Key::FromName(words[position + 1].c_str()) == 0) {
+				problem = "\"key\" needs the name of a key (Escape, Enter, A, ...)";
+				return false;
+			}
+			answer.push_back({DialogStep::Kind::Key, words[++position]});
+		} else if (word == "press" || word == "tick" || word == "untick" || word == "choose") {
 			if (position + 1 == words.size()) {
 				problem = Quoted(word) + " needs the label of what it acts on";
 				return false;
 			}
-			const DialogStep::Kind kind = word == "press"  ? DialogStep::Kind::Press
-										  : word == "tick" ? DialogStep::Kind::Tick
-														   : DialogStep::Kind::Untick;
+			const DialogStep::Kind kind = word == "press"    ? DialogStep::Kind::Press
+										  : word == "tick"   ? DialogStep::Kind::Tick
+										  : word == "choose" ? DialogStep::Kind::Choose
+															 : DialogStep::Kind::Untick;
 			answer.push_back({kind, words[++position]});
 		} else {
-			problem = Quoted(word) + " is no step of an answer (ok, cancel, press LABEL, tick LABEL, untick LABEL)";
+			problem = Quoted(word) + " is no step of an answer (ok, cancel, press LABEL, tick LABEL, untick LABEL, choose TEXT, key NAME, look)";
 			return false;
 		}
 	}
@@ -93,6 +127,19 @@ void ModalDialogs::PlanAnswer(DialogAnswer answer)
 				what = "press the close box";
 				result = person.PressCloseBox();
 				break;
+			case DialogStep::Kind::Choose:
+				what = "choose " + Quoted(step.label);
+				result = ChooseListRow(person, step.label);
+				break;
+			case DialogStep::Kind::Key:
+				what = "press the key " + step.label;
+				result = person.PressKey(DG::Key::FromName(step.label.c_str()));
+				break;
+			case DialogStep::Kind::Look:
+				std::istringstream drawn(DG::RenderText(*dialog));
+				for (std::string line; std::getline(drawn, line);)
+					transcript.Add(TranscriptKind::Notice, "  " + line);
+				continue;
 			}
 			if (result) {
 				transcript.Add(TranscriptKind::Action, "(in the dialog) " + what);

@@ -18,9 +18,10 @@
 namespace ReferenceHost {
 
 struct DialogStep {
-	enum class Kind { Tick, Untick, Press, Cancel };
+	enum class Kind { Tick, Untick, Press, Cancel, Choose, Key, Look };
 	Kind kind = Kind::Press;
-	// The check box's or button's label; empty for Cancel.
+	// The check box's or button's label, the text of the list row to choose, or the key's
+	// name; empty for Cancel and Look.
 	std::string label;
 
 	friend bool operator==(const DialogStep&, const DialogStep&) = default;
@@ -29,7 +30,9 @@ struct DialogStep {
 using DialogAnswer = std::vector<DialogStep>;
 
 // Reads an answer from words: "ok" (press OK), "cancel" (the close box), "press LABEL",
-// "tick LABEL", "untick LABEL", in the order they are taken. False with the problem when the
+// "tick LABEL", "untick LABEL", "choose TEXT" (click the first list row showing the text),
+// "key NAME" (press a key: "Escape", "A"), "look" (the dialog as drawn, into the
+// transcript), in the order they are taken. False with the problem when the
 // words are not an answer.
 bool ParseDialogAnswer(const std::vector<std::string>& words, DialogAnswer& answer, std::string& problem);
 

@@ -3,7 +3,10 @@
 // add-on does not behave (so a script can serve as an end-to-end test). New actions are new
 // entries of the list below.
 #include "AddOnScriptActions.hpp"
+#include "PaletteListScriptActions.hpp"
+#include "PaletteScriptActions.hpp"
 #include "ProjectScriptActions.hpp"
+#include "SelectionScriptActions.hpp"
 #include "RegionalSettings.hpp"
 #include "Script.hpp"
 
@@ -13,6 +16,7 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace ReferenceHost {
 
@@ -253,14 +257,20 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		 }},
 	};
 		// A person's work in the project comes before the notes, checks and quit.
-		const std::vector<ScriptActionDefinition> projectActions = ProjectScriptActions();
+		std::vector<ScriptActionDefinition> projectActions = ProjectScriptActions();
+		for (ScriptActionDefinition& action : SelectionScriptActions())
+			projectActions.push_back(std::move(action));
 		const auto notes = std::find_if(list.begin(), list.end(), [](const ScriptActionDefinition& action) {
 			return action.word == "say";
 		});
 		const auto afterProject = list.insert(notes, projectActions.begin(), projectActions.end()) +
 								  static_cast<std::ptrdiff_t>(projectActions.size());
 		// Meeting what add-ons show and keep comes next, still before the notes.
-		const std::vector<ScriptActionDefinition> addOnActions = AddOnScriptActions();
+		std::vector<ScriptActionDefinition> addOnActions = AddOnScriptActions();
+		const std::vector<ScriptActionDefinition> paletteActions = PaletteScriptActions();
+		addOnActions.insert(addOnActions.end(), paletteActions.begin(), paletteActions.end());
+		const std::vector<ScriptActionDefinition> listActions = PaletteListScriptActions();
+		addOnActions.insert(addOnActions.end(), listActions.begin(), listActions.end());
 		list.insert(afterProject, addOnActions.begin(), addOnActions.end());
 		return list;
 	}();

@@ -1,6 +1,7 @@
 // The story filter and the conversion of typed story numbers into story indexes.
 #include "counting/StoryFilter.hpp"
 
+#include "counting/SelectionBuilder.hpp"
 #include "shell/HostCalls.hpp"
 
 #include "VX/Memory.hpp"
@@ -58,5 +59,32 @@ void StoryFilter::NoteStory(std::int16_t storyIndex)
 		storySeen = true;
 	} else if (storyIndex != firstStorySeen) {
 		mixedStories = true;
+	}
+}
+
+void StoryFilter::GoToNotedStories() const
+{
+	constexpr std::int32_t FloorPlanWindow = 1;
+	constexpr std::int32_t ModelWindow = 4;
+	HostSdk::WindowRecord window;
+	if (mixedStories) {
+		std::memset(static_cast<void*>(&window), 0, sizeof window);
+		window.kind = ModelWindow;
+		HostCalls::ChangeWindow(&window);
+		DeselectEverything();
+		return;
+	}
+	std::memset(static_cast<void*>(&window), 0, sizeof window);
+	if (HostCalls::GetWindowInfo(&window) == HostSdk::StatusOk && window.kind == ModelWindow) {
+		std::memset(static_cast<void*>(&window), 0, sizeof window);
+		window.kind = FloorPlanWindow;
+		HostCalls::ChangeWindow(&window);
+	}
+	if (storySeen) {
+		HostSdk::StoryChangeRecord change;
+		std::memset(static_cast<void*>(&change), 0, sizeof change);
+		change.kind = 0;
+		change.story = firstStorySeen;
+		HostCalls::ChangeStory(&change);
 	}
 }

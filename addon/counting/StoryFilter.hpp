@@ -32,6 +32,11 @@ public:
 	bool StorySeen() const { return storySeen; }
 	bool MixedStories() const { return mixedStories; }
 	std::int16_t FirstStorySeen() const { return firstStorySeen; }
+	// Brings the host to the noted elements: elements on several stories are shown in the 3D
+	// window (kind 4), with everything deselected; otherwise a 3D window gives way to the
+	// floor plan (kind 1) and the noted story becomes the current one. The host's statuses
+	// are not looked at.
+	void GoToNotedStories() const;
 
 	std::int32_t FirstStoryIndex() const { return firstStoryIndex; }
 	std::int32_t LastStoryIndex() const { return lastStoryIndex; }

@@ -2,7 +2,7 @@
 // function table none of them does anything: the module could not reach the host.
 #include "shell/EntryPoints.hpp"
 
-#include "palette/PalettePlaceholder.hpp"
+#include "palette/RollDownPalette.hpp"
 #include "shell/EventHandlers.hpp"
 #include "shell/HelpLocation.hpp"
 #include "shell/HostCalls.hpp"

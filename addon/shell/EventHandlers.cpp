@@ -2,7 +2,7 @@
 // the project closes and comes back with the next project if it was open.
 #include "shell/EventHandlers.hpp"
 
-#include "palette/PalettePlaceholder.hpp"
+#include "palette/RollDownPalette.hpp"
 #include "shell/HostCalls.hpp"
 #include "shell/ModuleIdentity.hpp"
 #include "shell/ModuleState.hpp"

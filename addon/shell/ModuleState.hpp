@@ -11,7 +11,7 @@
 #include <type_traits>
 
 class CountResult;
-class PalettePlaceholder;
+class RollDownPalette;
 
 struct ModuleState {
 	std::array<HostSdk::HostFunction, HostSdk::HostFunctionCount> hostTable {};
@@ -22,7 +22,7 @@ struct ModuleState {
 	void* instanceHandle = nullptr;
 	char modulePath[260] = {};
 	// Exists exactly while the palette is open.
-	PalettePlaceholder* palette = nullptr;
+	RollDownPalette* palette = nullptr;
 	// The result of the last counting run; owned here.
 	CountResult* currentCountResult = nullptr;
 	// The palette was open when the project closed; the next project opening reopens it.

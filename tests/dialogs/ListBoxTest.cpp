@@ -98,9 +98,9 @@ TEST_F(ListBoxes, InsertAndDeleteMoveRowsWithTheirState)
 	multi.InsertItem(2);
 	multi.SetTabItemText(2, 1, "Slab");
 	EXPECT_EQ(Names(), (std::vector<std::string> { "Wall", "Slab", "Column", "Beam", "Window", "Door" }));
-	EXPECT_EQ(multi.GetSelectedItems(), std::vector<short> { 5 });
+	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 5 });
 	multi.DeleteItem(1);
-	EXPECT_EQ(multi.GetSelectedItems(), std::vector<short> { 4 });
+	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 4 });
 	multi.DeleteItem(DG::ListBox::AllItems);
 	EXPECT_EQ(multi.GetItemCount(), 0);
 	EXPECT_EQ(multi.GetSelectedItem(), 0);
@@ -110,10 +110,10 @@ TEST_F(ListBoxes, SingleSelectionKeepsOneRowMultipleKeepsMany)
 {
 	single.SelectItem(2);
 	single.SelectItem(4);
-	EXPECT_EQ(single.GetSelectedItems(), std::vector<short> { 4 });
+	EXPECT_EQ(single.GetSelectedItems(), std::vector<int> { 4 });
 	multi.SelectItem(4);
 	multi.SelectItem(2);
-	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<short> { 2, 4 }));
+	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<int> { 2, 4 }));
 	EXPECT_EQ(multi.GetSelectedItem(), 2);
 	multi.DeselectItem(2);
 	EXPECT_EQ(multi.GetSelectedCount(), 1);
@@ -144,7 +144,7 @@ TEST_F(ListBoxes, PlainClickSelectsTheRowAloneThenReportsTheClick)
 	multi.SelectItem(1);
 	multi.SelectItem(2);
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 3, 12));
-	EXPECT_EQ(multi.GetSelectedItems(), std::vector<short> { 3 });
+	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 3 });
 	EXPECT_EQ(spy.events, (std::vector<std::string> { "ListBoxSelectionChanged item 10", "ListBoxClicked row 3 x 12" }));
 	EXPECT_EQ(spy.lastSource, &multi);
 }
@@ -160,18 +160,18 @@ TEST_F(ListBoxes, CommandTogglesAndShiftExtendsInAMultipleSelectionList)
 {
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 2));
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 4, 0, DG::Modifier::Command));
-	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<short> { 2, 4 }));
+	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<int> { 2, 4 }));
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 2, 0, DG::Modifier::Command));
-	EXPECT_EQ(multi.GetSelectedItems(), std::vector<short> { 4 });
+	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 4 });
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 1, 0, DG::Modifier::Shift));
-	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<short> { 1, 2 }));
+	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<int> { 1, 2 }));
 }
 
 TEST_F(ListBoxes, ModifiersDoNotWidenASingleSelection)
 {
 	ASSERT_TRUE(user.ClickListItem(SingleListItem, 2));
 	ASSERT_TRUE(user.ClickListItem(SingleListItem, 4, 0, DG::Modifier::Command));
-	EXPECT_EQ(single.GetSelectedItems(), std::vector<short> { 4 });
+	EXPECT_EQ(single.GetSelectedItems(), std::vector<int> { 4 });
 }
 
 TEST_F(ListBoxes, GrayedRowsCanStillBeSelectedByAPerson)
@@ -191,7 +191,7 @@ TEST_F(ListBoxes, DoubleClickIsAClickFollowedByTheDoubleClick)
 TEST_F(ListBoxes, RowsAreFoundByTheTextOfAField)
 {
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, "Window"));
-	EXPECT_EQ(multi.GetSelectedItems(), std::vector<short> { 4 });
+	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 4 });
 	EXPECT_FALSE(user.ClickListItem(MultiListItem, "Roof"));
 }
 
@@ -199,7 +199,7 @@ TEST_F(ListBoxes, ContextMenuLeavesTheSelection)
 {
 	multi.SelectItem(1);
 	ASSERT_TRUE(user.RequestListContextMenu(MultiListItem, 3, 7));
-	EXPECT_EQ(multi.GetSelectedItems(), std::vector<short> { 1 });
+	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 1 });
 	EXPECT_EQ(spy.events, std::vector<std::string> { "ListBoxContextMenuRequested row 3 x 7" });
 }
 

@@ -17,7 +17,7 @@ using detail::ListRow;
 using detail::TabField;
 
 namespace {
-	ListRow* RowOf(ItemData* data, short listItem)
+	ListRow* RowOf(ItemData* data, int listItem)
 	{
 		if (data == nullptr || listItem < 1 || static_cast<std::size_t>(listItem) > data->list.rows.size())
 			return nullptr;
@@ -31,7 +31,7 @@ namespace {
 		return &data->list.fields[static_cast<std::size_t>(field) - 1];
 	}
 
-	detail::ListCell* CellOf(ItemData* data, short listItem, short field)
+	detail::ListCell* CellOf(ItemData* data, int listItem, short field)
 	{
 		ListRow* row = RowOf(data, listItem);
 		if (row == nullptr || field < 1 || static_cast<std::size_t>(field) > row->cells.size())
@@ -41,8 +41,8 @@ namespace {
 
 	void ClampScroll(ListData& list)
 	{
-		short last = static_cast<short>(std::max<std::size_t>(1, list.rows.size()));
-		list.scrollPosition = std::clamp<short>(list.scrollPosition, 1, last);
+		const int last = static_cast<int>(std::max<std::size_t>(1, list.rows.size()));
+		list.scrollPosition = std::clamp(list.scrollPosition, 1, last);
 	}
 }
 
@@ -56,45 +56,55 @@ bool ListBox::IsMultiSelection() const
 	return data != nullptr && data->kind == ItemKind::MultiSelList;
 }
 
-short ListBox::GetItemCount() const
+int ListBox::GetItemCount() const
 {
 	const ItemData* data = Data();
-	return data == nullptr ? 0 : static_cast<short>(data->list.rows.size());
+	return data == nullptr ? 0 : static_cast<int>(data->list.rows.size());
 }
 
-void ListBox::AppendItem() { InsertItem(static_cast<short>(GetItemCount() + 1)); }
+void ListBox::AppendItem() { InsertItem(GetItemCount() + 1); }
 
-void ListBox::InsertItem(short position)
+void ListBox::InsertItem(int position) { InsertItems(position, 1); }
+
+void ListBox::InsertItems(int position, int count)
 {
 	ItemData* data = Data();
-	short count = GetItemCount();
-	if (data == nullptr || position < 1 || position > count + 1 || count == SHRT_MAX)
+	const int rows = GetItemCount();
+	if (data == nullptr || count < 1 || position < 1 || position > rows + 1 || count > INT_MAX - rows)
 		return;
-	ListRow row;
-	row.cells.resize(data->list.fields.size());
-	data->list.rows.insert(data->list.rows.begin() + (position - 1), std::move(row));
+	ListRow empty;
+	empty.cells.resize(data->list.fields.size());
+	data->list.rows.insert(data->list.rows.begin() + (position - 1), static_cast<std::size_t>(count), empty);
 	if (data->list.anchor >= position)
-		++data->list.anchor;
+		data->list.anchor += count;
 }
 
-void ListBox::DeleteItem(short position)
+void ListBox::DeleteItem(int position)
+{
+	if (position == AllItems) {
+		if (ItemData* data = Data()) {
+			data->list.rows.clear();
+			data->list.anchor = 0;
+			ClampScroll(data->list);
+		}
+		return;
+	}
+	DeleteItems(position, 1);
+}
+
+void ListBox::DeleteItems(int position, int count)
 {
 	ItemData* data = Data();
-	if (data == nullptr)
+	const int rows = GetItemCount();
+	if (data == nullptr || position < 1 || position > rows || count < 1)
 		return;
+	count = std::min(count, rows - position + 1);
 	ListData& list = data->list;
-	if (position == AllItems) {
-		list.rows.clear();
+	list.rows.erase(list.rows.begin() + (position - 1), list.rows.begin() + (position - 1 + count));
+	if (list.anchor >= position && list.anchor < position + count)
 		list.anchor = 0;
-	} else {
-		if (position < 1 || position > GetItemCount())
-			return;
-		list.rows.erase(list.rows.begin() + (position - 1));
-		if (list.anchor == position)
-			list.anchor = 0;
-		else if (list.anchor > position)
-			--list.anchor;
-	}
+	else if (list.anchor >= position + count)
+		list.anchor -= count;
 	ClampScroll(list);
 }
 
@@ -168,61 +178,61 @@ void ListBox::SetTabFieldTruncation(short field, Truncation truncation)
 		tabField->truncation = truncation;
 }
 
-std::string ListBox::GetTabItemText(short listItem, short field) const
+std::string ListBox::GetTabItemText(int listItem, short field) const
 {
 	const detail::ListCell* cell = CellOf(Data(), listItem, field);
 	return cell == nullptr ? std::string() : cell->text;
 }
 
-void ListBox::SetTabItemText(short listItem, short field, std::string_view text)
+void ListBox::SetTabItemText(int listItem, short field, std::string_view text)
 {
 	if (detail::ListCell* cell = CellOf(Data(), listItem, field))
 		cell->text = std::string(text);
 }
 
-Icon ListBox::GetTabItemIcon(short listItem, short field) const
+Icon ListBox::GetTabItemIcon(int listItem, short field) const
 {
 	const detail::ListCell* cell = CellOf(Data(), listItem, field);
 	return cell == nullptr ? Icon() : cell->icon;
 }
 
-void ListBox::SetTabItemIcon(short listItem, short field, const Icon& icon)
+void ListBox::SetTabItemIcon(int listItem, short field, const Icon& icon)
 {
 	if (detail::ListCell* cell = CellOf(Data(), listItem, field))
 		cell->icon = icon;
 }
 
-std::uintptr_t ListBox::GetItemValue(short listItem) const
+std::uintptr_t ListBox::GetItemValue(int listItem) const
 {
 	const ListRow* row = RowOf(Data(), listItem);
 	return row == nullptr ? 0 : row->value;
 }
 
-void ListBox::SetItemValue(short listItem, std::uintptr_t value)
+void ListBox::SetItemValue(int listItem, std::uintptr_t value)
 {
 	if (ListRow* row = RowOf(Data(), listItem))
 		row->value = value;
 }
 
-void ListBox::GrayItem(short listItem)
+void ListBox::GrayItem(int listItem)
 {
 	if (ListRow* row = RowOf(Data(), listItem))
 		row->grayed = true;
 }
 
-void ListBox::EnableItem(short listItem)
+void ListBox::EnableItem(int listItem)
 {
 	if (ListRow* row = RowOf(Data(), listItem))
 		row->grayed = false;
 }
 
-bool ListBox::IsItemGrayed(short listItem) const
+bool ListBox::IsItemGrayed(int listItem) const
 {
 	const ListRow* row = RowOf(Data(), listItem);
 	return row != nullptr && row->grayed;
 }
 
-void ListBox::SelectItem(short listItem)
+void ListBox::SelectItem(int listItem)
 {
 	ItemData* data = Data();
 	ListRow* row = RowOf(data, listItem);
@@ -235,7 +245,7 @@ void ListBox::SelectItem(short listItem)
 	row->selected = true;
 }
 
-void ListBox::DeselectItem(short listItem)
+void ListBox::DeselectItem(int listItem)
 {
 	if (ListRow* row = RowOf(Data(), listItem))
 		row->selected = false;
@@ -249,39 +259,44 @@ void ListBox::DeselectAll()
 	}
 }
 
-bool ListBox::IsItemSelected(short listItem) const
+bool ListBox::IsItemSelected(int listItem) const
 {
 	const ListRow* row = RowOf(Data(), listItem);
 	return row != nullptr && row->selected;
 }
 
-short ListBox::GetSelectedItem() const
+int ListBox::GetSelectedItem() const
 {
-	std::vector<short> selected = GetSelectedItems();
-	return selected.empty() ? 0 : selected.front();
-}
-
-short ListBox::GetSelectedCount() const { return static_cast<short>(GetSelectedItems().size()); }
-
-std::vector<short> ListBox::GetSelectedItems() const
-{
-	std::vector<short> selected;
 	if (const ItemData* data = Data()) {
 		for (std::size_t i = 0; i < data->list.rows.size(); ++i) {
 			if (data->list.rows[i].selected)
-				selected.push_back(static_cast<short>(i + 1));
+				return static_cast<int>(i + 1);
+		}
+	}
+	return 0;
+}
+
+int ListBox::GetSelectedCount() const { return static_cast<int>(GetSelectedItems().size()); }
+
+std::vector<int> ListBox::GetSelectedItems() const
+{
+	std::vector<int> selected;
+	if (const ItemData* data = Data()) {
+		for (std::size_t i = 0; i < data->list.rows.size(); ++i) {
+			if (data->list.rows[i].selected)
+				selected.push_back(static_cast<int>(i + 1));
 		}
 	}
 	return selected;
 }
 
-short ListBox::GetScrollPosition() const
+int ListBox::GetScrollPosition() const
 {
 	const ItemData* data = Data();
 	return data == nullptr ? 1 : data->list.scrollPosition;
 }
 
-void ListBox::SetScrollPosition(short topItem)
+void ListBox::SetScrollPosition(int topItem)
 {
 	if (ItemData* data = Data()) {
 		data->list.scrollPosition = topItem;

@@ -2,6 +2,7 @@
 // sizes and titles, hot keys, and the life of modal and modeless dialogs and tab pages.
 #include "DG/Panel.hpp"
 
+#include "DG/Census.hpp"
 #include "DG/Item.hpp"
 #include "DG/ModalRecord.hpp"
 #include "DG/Observers.hpp"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <set>
 
 namespace DG {
 
@@ -58,13 +60,31 @@ namespace {
 	}
 }
 
+namespace {
+	std::set<short>& RefusedResources()
+	{
+		static std::set<short> refused;
+		return refused;
+	}
+}
+
+void RefuseDialogResourceForTesting(short id, bool refused)
+{
+	if (refused)
+		RefusedResources().insert(id);
+	else
+		RefusedResources().erase(id);
+}
+
 Panel::Panel(PanelKind kind, ResourceModule module, short resourceId) : state(std::make_unique<PanelState>())
 {
 	state->panel = this;
 	state->kind = kind;
 	state->resourceId = resourceId;
-	std::string problem;
-	std::optional<DialogDescription> description = LoadDialog(module, resourceId, &problem);
+	std::string problem = "refused for testing";
+	std::optional<DialogDescription> description;
+	if (RefusedResources().count(resourceId) == 0)
+		description = LoadDialog(module, resourceId, &problem);
 	if (description) {
 		state->valid = true;
 		state->width = description->width;
@@ -89,6 +109,8 @@ Panel::Panel(PanelKind kind, short width, short height) : state(std::make_unique
 }
 
 Panel::~Panel() { World::Get().RemovePanel(state->serial); }
+
+std::size_t LivePanelCount() { return World::Get().PanelCount(); }
 
 Panel* FindPanel(short id)
 {

@@ -37,9 +37,33 @@ namespace {
 		return lines;
 	}
 
+	// Texts are UTF-8 and a character takes one column, however many bytes it has (icon glyphs
+	// such as "\u25b8" are three), so columns count characters, not bytes.
+	std::vector<std::string> Characters(const std::string& text)
+	{
+		std::vector<std::string> characters;
+		for (char c : text) {
+			if ((static_cast<unsigned char>(c) & 0xC0) == 0x80 && !characters.empty())
+				characters.back() += c;
+			else
+				characters.emplace_back(1, c);
+		}
+		return characters;
+	}
+
+	int Width(const std::string& text) { return static_cast<int>(Characters(text).size()); }
+
+	std::string Join(const std::vector<std::string>& characters, std::size_t from = 0, std::size_t to = std::string::npos)
+	{
+		std::string text;
+		for (std::size_t i = from; i < std::min(to, characters.size()); ++i)
+			text += characters[i];
+		return text;
+	}
+
 	std::string Align(const std::string& text, int width, bool right, bool centre)
 	{
-		int length = static_cast<int>(text.size());
+		int length = Width(text);
 		if (length >= width || (!right && !centre))
 			return text;
 		int padding = right ? width - length : (width - length) / 2;
@@ -48,33 +72,40 @@ namespace {
 
 	std::string Truncate(const std::string& text, int width, ListBox::Truncation truncation)
 	{
-		if (static_cast<int>(text.size()) <= width || truncation == ListBox::NoTruncate)
+		const std::vector<std::string> characters = Characters(text);
+		const std::size_t length = characters.size();
+		if (static_cast<int>(length) <= width || truncation == ListBox::NoTruncate)
 			return text;
 		if (width <= 3)
-			return text.substr(0, static_cast<std::size_t>(std::max(0, width)));
+			return Join(characters, 0, static_cast<std::size_t>(std::max(0, width)));
 		std::size_t keep = static_cast<std::size_t>(width - 3);
 		if (truncation == ListBox::MiddleTruncate) {
 			std::size_t head = (keep + 1) / 2;
 			std::size_t tail = keep - head;
-			return text.substr(0, head) + "..." + text.substr(text.size() - tail);
+			return Join(characters, 0, head) + "..." + Join(characters, length - tail);
 		}
-		return text.substr(0, keep) + "...";
+		return Join(characters, 0, keep) + "...";
 	}
 
 	// Writes text into line at column, moved right where needed so that at least one space
 	// (the text's own leading spaces count) parts it from what is there already.
 	void Place(std::string& line, int column, const std::string& text)
 	{
+		std::vector<std::string> cells = Characters(line);
+		const std::vector<std::string> placed = Characters(text);
 		std::size_t at = static_cast<std::size_t>(column);
-		std::size_t used = line.find_last_not_of(' ');
-		used = used == std::string::npos ? 0 : used + 1;
-		std::size_t leading = text.find_first_not_of(' ');
-		leading = leading == std::string::npos ? text.size() : leading;
+		std::size_t used = cells.size();
+		while (used > 0 && cells[used - 1] == " ")
+			--used;
+		std::size_t leading = 0;
+		while (leading < placed.size() && placed[leading] == " ")
+			++leading;
 		if (used > 0 && at + leading < used + 1)
 			at = used + 1 - leading;
-		if (line.size() < at)
-			line.resize(at, ' ');
-		line.replace(at, std::min(text.size(), line.size() - at), text);
+		if (cells.size() < at + placed.size())
+			cells.resize(at + placed.size(), " ");
+		std::copy(placed.begin(), placed.end(), cells.begin() + static_cast<std::ptrdiff_t>(at));
+		line = Join(cells);
 	}
 
 	void TrimRight(std::string& line)
@@ -134,6 +165,30 @@ namespace {
 		return drawn;
 	}
 
+	std::string DrawRow(const detail::ListData& list, const detail::ListRow& row)
+	{
+		std::string text;
+		for (std::size_t f = 0; f < list.fields.size() && f < row.cells.size(); ++f) {
+			const detail::TabField& field = list.fields[f];
+			if (field.end <= field.begin)
+				continue;
+			const detail::ListCell& cell = row.cells[f];
+			std::string content = cell.icon.GetGlyph();
+			if (!content.empty() && !cell.text.empty())
+				content += ' ';
+			content += cell.text;
+			if (content.empty())
+				continue;
+			const int width = std::max(1, Column(field.end - field.begin));
+			content = Truncate(content, width, field.truncation);
+			content = Align(content, width, field.justification == ListBox::Right, field.justification == ListBox::Center);
+			Place(text, Column(field.begin), content);
+		}
+		std::string line = std::string(row.selected ? ">" : " ") + (row.grayed ? "~" : " ") + " " + text;
+		TrimRight(line);
+		return line;
+	}
+
 	// A list: one line per row, ">" for a selected row and "~" for a grayed one, then the
 	// fields in their columns.
 	std::vector<std::string> DrawList(const ItemData& item, bool usable)
@@ -144,28 +199,8 @@ namespace {
 			lines.push_back(indent + "(list disabled)");
 		if (item.list.rows.empty())
 			lines.push_back(indent + "   (empty list)");
-		for (const detail::ListRow& row : item.list.rows) {
-			std::string text;
-			for (std::size_t f = 0; f < item.list.fields.size() && f < row.cells.size(); ++f) {
-				const detail::TabField& field = item.list.fields[f];
-				if (field.end <= field.begin)
-					continue;
-				const detail::ListCell& cell = row.cells[f];
-				std::string content = cell.icon.GetGlyph();
-				if (!content.empty() && !cell.text.empty())
-					content += ' ';
-				content += cell.text;
-				if (content.empty())
-					continue;
-				const int width = std::max(1, Column(field.end - field.begin));
-				content = Truncate(content, width, field.truncation);
-				content = Align(content, width, field.justification == ListBox::Right, field.justification == ListBox::Center);
-				Place(text, Column(field.begin), content);
-			}
-			std::string line = indent + (row.selected ? ">" : " ") + (row.grayed ? "~" : " ") + " " + text;
-			TrimRight(line);
-			lines.push_back(line);
-		}
+		for (const detail::ListRow& row : item.list.rows)
+			lines.push_back(indent + DrawRow(item.list, row));
 		return lines;
 	}
 
@@ -245,6 +280,20 @@ namespace {
 			}
 		}
 	}
+}
+
+std::vector<std::string> RenderListRows(const ListBox& list)
+{
+	std::vector<std::string> lines;
+	const Panel* panel = list.GetPanel();
+	if (panel == nullptr)
+		return lines;
+	const ItemData* item = detail::PanelAccess::State(*panel).FindItem(list.GetIndex());
+	if (item == nullptr || (item->kind != ItemKind::SingleSelList && item->kind != ItemKind::MultiSelList))
+		return lines;
+	for (const detail::ListRow& row : item->list.rows)
+		lines.push_back(DrawRow(item->list, row));
+	return lines;
 }
 
 std::string RenderText(const Panel& panel)

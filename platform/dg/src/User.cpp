@@ -9,6 +9,7 @@
 #include "World.hpp"
 
 #include <algorithm>
+#include <climits>
 #include <charconv>
 
 namespace DG {
@@ -81,13 +82,15 @@ namespace {
 		return !text.empty() && error == std::errc() && stop == end;
 	}
 
-	short RowMiddle(const detail::ListData& list, short listItem)
+	// Rows far below the shown ones lie beyond the coordinates' range: they stay at its end.
+	short RowMiddle(const detail::ListData& list, int listItem)
 	{
-		return static_cast<short>((listItem - list.scrollPosition) * ListBox::RowHeight + ListBox::RowHeight / 2);
+		const long long middle = static_cast<long long>(listItem - list.scrollPosition) * ListBox::RowHeight + ListBox::RowHeight / 2;
+		return static_cast<short>(std::clamp<long long>(middle, SHRT_MIN, SHRT_MAX));
 	}
 
 	// Applies a click's selection rule; answers whether the selection changed.
-	bool SelectByClick(ItemData& item, short listItem, unsigned modifiers)
+	bool SelectByClick(ItemData& item, int listItem, unsigned modifiers)
 	{
 		std::vector<detail::ListRow>& rows = item.list.rows;
 		std::vector<bool> before;
@@ -99,10 +102,10 @@ namespace {
 			rows[clicked].selected = !rows[clicked].selected;
 			item.list.anchor = listItem;
 		} else if (multiple && (modifiers & Modifier::Shift) != 0 && item.list.anchor != 0) {
-			short from = std::min(item.list.anchor, listItem);
-			short to = std::max(item.list.anchor, listItem);
+			const std::size_t from = static_cast<std::size_t>(std::min(item.list.anchor, listItem));
+			const std::size_t to = static_cast<std::size_t>(std::max(item.list.anchor, listItem));
 			for (std::size_t i = 0; i < rows.size(); ++i)
-				rows[i].selected = static_cast<short>(i + 1) >= from && static_cast<short>(i + 1) <= to;
+				rows[i].selected = i + 1 >= from && i + 1 <= to;
 		} else {
 			for (detail::ListRow& row : rows)
 				row.selected = false;
@@ -126,7 +129,7 @@ namespace {
 	}
 
 	template <class Event>
-	Event MouseEvent(Item* source, short listItem, Point offset, unsigned modifiers)
+	Event MouseEvent(Item* source, int listItem, Point offset, unsigned modifiers)
 	{
 		return Event(static_cast<ListBox*>(source), listItem, offset, modifiers);
 	}
@@ -281,7 +284,7 @@ ActionResult User::ChoosePopUpItem(short index, std::string_view text)
 	return ChoosePopUpItem(index, static_cast<short>(found - item->popUpItems.begin() + 1));
 }
 
-ActionResult User::ClickListItem(short index, short listItem, short x, unsigned modifiers)
+ActionResult User::ClickListItem(short index, int listItem, short x, unsigned modifiers)
 {
 	std::string problem;
 	ItemData* item = ReachItem(panelSerial, index, problem, nullptr, { ItemKind::SingleSelList, ItemKind::MultiSelList });
@@ -312,13 +315,13 @@ ActionResult User::ClickListItem(short index, std::string_view rowText, short x,
 	for (std::size_t row = 0; row < item->list.rows.size(); ++row) {
 		for (const detail::ListCell& cell : item->list.rows[row].cells) {
 			if (cell.text == rowText)
-				return ClickListItem(index, static_cast<short>(row + 1), x, modifiers);
+				return ClickListItem(index, static_cast<int>(row + 1), x, modifiers);
 		}
 	}
 	return ActionResult::Refused(Describe(index, *item) + " has no row showing \"" + std::string(rowText) + "\"");
 }
 
-ActionResult User::DoubleClickListItem(short index, short listItem, short x, unsigned modifiers)
+ActionResult User::DoubleClickListItem(short index, int listItem, short x, unsigned modifiers)
 {
 	std::string problem;
 	ItemData* item = ReachItem(panelSerial, index, problem, nullptr, { ItemKind::SingleSelList, ItemKind::MultiSelList });
@@ -334,7 +337,7 @@ ActionResult User::DoubleClickListItem(short index, short listItem, short x, uns
 	return ActionResult::Done();
 }
 
-ActionResult User::RequestListContextMenu(short index, short listItem, short x)
+ActionResult User::RequestListContextMenu(short index, int listItem, short x)
 {
 	std::string problem;
 	ItemData* item = ReachItem(panelSerial, index, problem, nullptr, { ItemKind::SingleSelList, ItemKind::MultiSelList });
@@ -416,9 +419,13 @@ ActionResult User::PressCloseBox()
 ActionResult User::Resize(short width, short height)
 {
 	std::string problem;
-	PanelState* panel = ReachPanel(panelSerial, problem);
-	if (panel == nullptr)
-		return ActionResult::Refused(problem);
+	PanelState* panel = World::Get().FindPanel(panelSerial);
+	// Layout code relays a resize to every page, also to one whose tab control is hidden.
+	PanelState* dialog = panel;
+	while (dialog != nullptr && dialog->kind == PanelKind::TabPage)
+		dialog = World::Get().FindPanel(dialog->parentSerial);
+	if (dialog == nullptr || !detail::PanelAcceptsPerson(*dialog, &problem))
+		return ActionResult::Refused(panel == nullptr ? "the panel no longer exists" : dialog == nullptr ? "the tab page has no tab control" : problem);
 	if (width < 0 || height < 0)
 		return ActionResult::Refused("a size cannot be negative");
 	const short widthChange = static_cast<short>(width - panel->width);

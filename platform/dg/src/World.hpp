@@ -41,9 +41,9 @@ struct TabField {
 struct ListData {
 	std::vector<TabField> fields;
 	std::vector<ListRow> rows;
-	short scrollPosition = 1;
+	int scrollPosition = 1;
 	// The row a Shift click extends from.
-	short anchor = 0;
+	int anchor = 0;
 };
 
 struct ItemData {
@@ -150,6 +150,7 @@ public:
 	void RemovePanel(Serial serial);
 	PanelState* FindPanel(Serial serial) const;
 	PanelState* FindPanelById(short id) const;
+	std::size_t PanelCount() const { return panels.size(); }
 
 	void Attach(const Attachment& attachment);
 	void Detach(Serial observer, Serial panel, short itemIndex, const Item* item);

@@ -5,7 +5,13 @@
 
 #include "counting/CountElement.hpp"
 #include "counting/CountResult.hpp"
-#include "palette/PalettePlaceholder.hpp"
+#include "counting/SelectCountedElements.hpp"
+#include "lod/SetLevelOfDetailCommand.hpp"
+#include "palette/RollDownDialogGeneralPage1.hpp"
+#include "palette/RollDownDialogGeneralPage2.hpp"
+#include "palette/RollDownDialogGeneralPage3.hpp"
+#include "palette/RollDownDialogGeneralPage5.hpp"
+#include "palette/RollDownPalette.hpp"
 #include "shell/ModuleState.hpp"
 #include "shell/Preferences.hpp"
 
@@ -113,36 +119,38 @@ std::vector<ProbeCall> StopLog()
 	return std::move(recorded);
 }
 
+// The pages' settings as code sets them, without the events a person's changes raise.
 bool SetSettings(const ProbeSettings& settings)
 {
-	PalettePlaceholder* palette = Module().palette;
+	RollDownPalette* palette = GetOpenPalette();
 	if (palette == nullptr)
 		return false;
-	PaletteSettings& held = palette->Settings();
-	held.selectionOnly = settings.selectionOnly;
-	held.allStories = settings.allStories;
-	held.fromStory = settings.fromStory;
-	held.toStory = settings.toStory;
-	held.defaultLevel = settings.defaultLevel;
+	const RollDownDialogGeneralPage1& stories = *palette->GetPage1();
+	DG::RadioButton(stories, settings.allStories ? 1 : 2).Select();
+	DG::IntEdit(stories, 3).SetValue(settings.fromStory);
+	DG::IntEdit(stories, 5).SetValue(settings.toStory);
+	DG::RadioButton(*palette->GetPage2(), settings.selectionOnly ? 1 : 2).Select();
+	palette->GetPage3()->SelectDefaultLevel(settings.defaultLevel);
 	return true;
 }
 
 bool GetSettings(ProbeSettings& settings)
 {
-	PalettePlaceholder* palette = Module().palette;
+	const RollDownPalette* palette = GetOpenPalette();
 	if (palette == nullptr)
 		return false;
-	const PaletteSettings& held = palette->Settings();
-	settings = {held.selectionOnly, held.allStories, held.fromStory, held.toStory, held.defaultLevel};
+	settings = {palette->GetPage2()->IsSelectionOnly(), palette->GetPage1()->IsAllStories(),
+				palette->GetPage1()->GetFromStory(), palette->GetPage1()->GetToStory(),
+				palette->GetPage3()->GetDefaultLevel()};
 	return true;
 }
 
 bool Refresh()
 {
-	PalettePlaceholder* palette = Module().palette;
+	RollDownPalette* palette = GetOpenPalette();
 	if (palette == nullptr)
 		return false;
-	palette->Refresh();
+	palette->GetPage5()->RefreshCommand();
 	return true;
 }
 
@@ -200,8 +208,25 @@ std::int16_t PreferencesDefaultLevel()
 	return GetPreferences().defaultLevel;
 }
 
-const ProbeControl control {SetSettings, GetSettings, Refresh, ReadResult, SetPartLevel, PartLevel,
-							PreferencesDefaultLevel, MissingPartMessagesOff, StartLog, StopLog};
+void ForgetPartLevel(const char* guid)
+{
+	GetPreferences().levelTable.Delete(GuidStr(guid));
+}
+
+std::uintptr_t RowAddress(int bookingType, std::size_t position)
+{
+	const CountResult* result = CurrentCountResult();
+	if (result == nullptr)
+		return 0;
+	const std::vector<LibRow>* rows = result->sortedRows.GetPtr(static_cast<API_ElemTypeID>(bookingType));
+	if (rows == nullptr || position >= rows->size())
+		return 0;
+	return reinterpret_cast<std::uintptr_t>(&(*rows)[position]);
+}
+
+const ProbeControl control {SetSettings, GetSettings,       Refresh,       ReadResult,           SetPartLevel,
+							PartLevel,   PreferencesDefaultLevel, MissingPartMessagesOff, StartLog, StopLog,
+							RowAddress,  SelectCountedElements,  ChangeLevelsOfMarkedRows, ForgetPartLevel};
 
 } // namespace
 

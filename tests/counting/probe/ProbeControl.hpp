@@ -5,6 +5,8 @@
 // The host loads it like any add-on; the real module keeps its two exports alone.
 #pragma once
 
+#include "DG/ListBox.hpp"
+
 #include <array>
 #include <cstdint>
 #include <map>
@@ -71,6 +73,17 @@ struct ProbeControl {
 	// in order; stopLog ends the recording and answers what was recorded.
 	void (*startLog)();
 	std::vector<ProbeCall> (*stopLog)();
+	// The address of a row of the current count result, as the results list holds it in a
+	// library-part row's value; 0 when there is no such row.
+	std::uintptr_t (*rowAddress)(int bookingType, std::size_t position);
+	// The Select and Set Level of Detail commands on a results list the test filled; the
+	// second answers whether the dialog asks for a recount.
+	void (*selectCounted)(const DG::ListBox& list, bool selectionOnly, bool allStories, std::int32_t firstStory,
+						  std::int32_t lastStory);
+	bool (*changeLevels)(const DG::ListBox& list);
+	// Removes a part from the preferences' level table, as a merge of another project's
+	// levels can change the table while the list still shows the part.
+	void (*forgetPartLevel)(const char* guid);
 };
 
 extern "C" const ProbeControl* FacetallyProbeControl();

@@ -124,11 +124,11 @@ public:
 // handler of the same action), where the pointer was within the list, and the modifier keys.
 class ListBoxMouseEvent : public ItemEvent<ListBox> {
 public:
-	ListBoxMouseEvent(ListBox* list, short item, Point offset, unsigned modifierFlags)
+	ListBoxMouseEvent(ListBox* list, int item, Point offset, unsigned modifierFlags)
 		: ItemEvent(list), listItem(item), mouseOffset(offset), modifiers(modifierFlags)
 	{
 	}
-	short GetListItem() const { return listItem; }
+	int GetListItem() const { return listItem; }
 	Point GetMouseOffset() const { return mouseOffset; }
 	unsigned GetModifierFlags() const { return modifiers; }
 	bool IsCommandPressed() const { return (modifiers & Modifier::Command) != 0; }
@@ -136,7 +136,7 @@ public:
 	bool IsShiftPressed() const { return (modifiers & Modifier::Shift) != 0; }
 
 private:
-	short listItem;
+	int listItem;
 	Point mouseOffset;
 	unsigned modifiers;
 };

@@ -1,4 +1,4 @@
-// List boxes: rows (list items, numbered from 1) divided into tab fields, each field with a
+// List boxes: rows (list items, numbered from 1, as many as an int counts) divided into tab fields, each field with a
 // text and an icon; per row a value for the owner's use (wide enough for a pointer), a grayed
 // state and a selection mark; per field a begin and end position, a justification and a
 // truncation. Code may insert and delete rows at any time, also from inside the list's own
@@ -32,11 +32,15 @@ public:
 
 	bool IsMultiSelection() const;
 
-	short GetItemCount() const;
+	int GetItemCount() const;
 	void AppendItem();
 	// Inserts an empty row before position (1 to count + 1).
-	void InsertItem(short position);
-	void DeleteItem(short position);
+	void InsertItem(int position);
+	void DeleteItem(int position);
+	// count empty rows before position, in one step: a long list grows in time linear in it.
+	void InsertItems(int position, int count);
+	// count rows from position on, in one step.
+	void DeleteItems(int position, int count);
 
 	// Rows start with one field spanning the width of the rows.
 	short GetTabFieldCount() const;
@@ -52,33 +56,33 @@ public:
 	Truncation GetTabFieldTruncation(short field) const;
 	void SetTabFieldTruncation(short field, Truncation truncation);
 
-	std::string GetTabItemText(short listItem, short field) const;
-	void SetTabItemText(short listItem, short field, std::string_view text);
-	Icon GetTabItemIcon(short listItem, short field) const;
-	void SetTabItemIcon(short listItem, short field, const Icon& icon);
+	std::string GetTabItemText(int listItem, short field) const;
+	void SetTabItemText(int listItem, short field, std::string_view text);
+	Icon GetTabItemIcon(int listItem, short field) const;
+	void SetTabItemIcon(int listItem, short field, const Icon& icon);
 
-	std::uintptr_t GetItemValue(short listItem) const;
-	void SetItemValue(short listItem, std::uintptr_t value);
+	std::uintptr_t GetItemValue(int listItem) const;
+	void SetItemValue(int listItem, std::uintptr_t value);
 
-	void GrayItem(short listItem);
+	void GrayItem(int listItem);
 	// Back to the normal (not grayed) state.
-	void EnableItem(short listItem);
-	bool IsItemGrayed(short listItem) const;
+	void EnableItem(int listItem);
+	bool IsItemGrayed(int listItem) const;
 
 	// A single-selection list keeps at most one row selected: selecting one deselects the other.
-	void SelectItem(short listItem);
-	void DeselectItem(short listItem);
+	void SelectItem(int listItem);
+	void DeselectItem(int listItem);
 	void DeselectAll();
-	bool IsItemSelected(short listItem) const;
+	bool IsItemSelected(int listItem) const;
 	// The first selected row; 0 when none.
-	short GetSelectedItem() const;
-	short GetSelectedCount() const;
+	int GetSelectedItem() const;
+	int GetSelectedCount() const;
 	// All selected rows, ascending.
-	std::vector<short> GetSelectedItems() const;
+	std::vector<int> GetSelectedItems() const;
 
 	// The row shown at the top, from 1; kept inside the rows there are.
-	short GetScrollPosition() const;
-	void SetScrollPosition(short topItem);
+	int GetScrollPosition() const;
+	void SetScrollPosition(int topItem);
 
 	// The width the rows use: the list's width without its scroll bar.
 	short GetItemWidth() const;

@@ -6,11 +6,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace DG {
 
+class ListBox;
 class Panel;
 
 std::string RenderText(const Panel& panel);
+// The rows of a list as RenderText draws them, one line each, without the list's indent: ">"
+// for a selected row, "~" for a grayed one, then the fields shown at their columns.
+std::vector<std::string> RenderListRows(const ListBox& list);
 
 } // namespace DG

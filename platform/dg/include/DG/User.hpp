@@ -67,12 +67,12 @@ public:
 	// multiple-selection list Command toggles the row and Shift extends from the last clicked
 	// row; otherwise the row alone is selected); ListBoxSelectionChanged when it changed, then
 	// ListBoxClicked. A row may also be named by the text of any of its fields.
-	ActionResult ClickListItem(short item, short listItem, short x = 0, unsigned modifiers = Modifier::None);
+	ActionResult ClickListItem(short item, int listItem, short x = 0, unsigned modifiers = Modifier::None);
 	ActionResult ClickListItem(short item, std::string_view rowText, short x = 0, unsigned modifiers = Modifier::None);
 	// A double click: the click above, then ListBoxDoubleClicked.
-	ActionResult DoubleClickListItem(short item, short listItem, short x = 0, unsigned modifiers = Modifier::None);
+	ActionResult DoubleClickListItem(short item, int listItem, short x = 0, unsigned modifiers = Modifier::None);
 	// A right click on a row: ListBoxContextMenuRequested; the selection is left as it is.
-	ActionResult RequestListContextMenu(short item, short listItem, short x = 0);
+	ActionResult RequestListContextMenu(short item, int listItem, short x = 0);
 
 	// Changes a user control's value; UserControlChanged when it changes.
 	ActionResult ChangeUserControl(short item, std::int32_t value);

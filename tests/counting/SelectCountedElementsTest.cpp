@@ -1,0 +1,120 @@
+// The Select command end to end: the real module's code in the reference host, rows marked in
+// a results list as a person marks them, and the host's selection and view afterwards.
+#include "CountingFixture.hpp"
+#include "ResultsListStandIn.hpp"
+
+#include "VX/Memory.hpp"
+
+#include <algorithm>
+
+namespace {
+
+using namespace TestProjects;
+using ReferenceHost::ElementId;
+namespace Types = HostSdk::ElementTypes;
+
+constexpr std::uint32_t StairVariation = 0x53595354;
+
+// Stories 0 to 2. Windows of "Casement" on stories 0 and 1 and one of "Fixed"; two doors
+// (the second hidden, so no filter admits it); a chair and a stair object; a wall.
+ReferenceHost::Project House()
+{
+	ReferenceHost::Project project;
+	project.StoryList().last = 2;
+	const auto casement = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {10}, 2));
+	const auto fixed = project.AddLibraryPart(PartWithLevels(2, "Fixed", 4, {6}, 1));
+	const auto entrance = project.AddLibraryPart(PlainPart(3, "Entrance", 5, {8}));
+	const auto chair = project.AddLibraryPart(PlainPart(4, "Chair", 6, {4}));
+	const auto spiral = project.AddLibraryPart(PlainPart(5, "Spiral", 6, {30}));
+	project.AddElement(Placed(Types::Window, casement, 0));
+	project.AddElement(Placed(Types::Window, casement, 1));
+	project.AddElement(Placed(Types::Window, fixed, 0));
+	project.AddElement(Placed(Types::Door, entrance, 0));
+	ReferenceHost::Element hidden = Placed(Types::Door, entrance, 0);
+	hidden.visible = false;
+	project.AddElement(hidden);
+	project.AddElement(Placed(Types::Object, chair, 2));
+	ReferenceHost::Element stair = Placed(Types::Object, spiral, 2);
+	stair.variation = StairVariation;
+	project.AddElement(stair);
+	project.AddElement(Plain(Types::Wall, {6}, 2));
+	return project;
+}
+
+struct SelectCase {
+	const char* what;
+	std::vector<std::string> marked;
+	bool allStories;
+	std::int32_t fromStory, toStory;
+	std::vector<ElementId> selected;
+	std::int32_t windowKind; // the window kind after the command, which starts in the 3D view
+	std::int16_t story;      // the current story after it, which starts at 0
+};
+
+class SelectCountedElementsTest : public CountingFixture, public ::testing::WithParamInterface<SelectCase> {};
+
+TEST_P(SelectCountedElementsTest, SelectsTheAdmittedElementsOfTheMarkedRowsAndShowsThem)
+{
+	const SelectCase& test = GetParam();
+	LoadProbe();
+	ReferenceHost::Project project = House();
+	project.SetWindowKind(4);
+	project.CurrentSelection() = {1, 0, {{Types::Wall, 1}}, {}};
+	OpenProject(project);
+	OpenPalette();
+	Refresh(ProbeSettings {false, true, 0, 0, 3});
+	const std::size_t handlesBefore = VX::LiveHandleCount();
+	{
+		ResultsListStandIn results;
+		results.Fill(Result(), *probe);
+		for (const std::string& row : test.marked)
+			results.Mark(row);
+		probe->selectCounted(results.List(), false, test.allStories, test.fromStory, test.toStory);
+	}
+	std::vector<ElementId> selected = host->CurrentProject()->CurrentSelection().items;
+	std::sort(selected.begin(), selected.end());
+	EXPECT_EQ(selected, test.selected) << test.what;
+	EXPECT_EQ(host->CurrentProject()->WindowKind(), test.windowKind) << test.what;
+	EXPECT_EQ(host->CurrentProject()->StoryList().active, test.story) << test.what;
+	EXPECT_EQ(host->CurrentProject()->DataRecordMode(), 1) << "the data record's mode stays as the command set it";
+	EXPECT_EQ(VX::LiveHandleCount(), handlesBefore) << "no handle outlives the command";
+}
+
+const ElementId Wall1 {Types::Wall, 1};
+const ElementId Window1 {Types::Window, 1}, Window2 {Types::Window, 2}, Window3 {Types::Window, 3};
+const ElementId Door1 {Types::Door, 1};
+const ElementId Chair {Types::Object, 1}, StairObject {Types::Object, 2};
+
+INSTANTIATE_TEST_SUITE_P(
+	Rows, SelectCountedElementsTest,
+	::testing::Values(
+		SelectCase {"the Door row and one Window part: the admitted doors and that part's windows, on two stories",
+					{"Door", "Casement"}, true, 0, 0, {Window1, Window2, Door1}, 4, 0},
+		SelectCase {"the Object row leaves the stair object out; one story: it becomes current, 3D gives way",
+					{"Object"}, true, 0, 0, {Chair}, 1, 2},
+		SelectCase {"the Stair row takes the stair object alone", {"Stair"}, true, 0, 0, {StairObject}, 1, 2},
+		SelectCase {"a story range that admits none of them leaves the selection; only the window changes",
+					{"Door", "Casement"}, false, 3, 3, {Wall1}, 1, 0}),
+	[](const ::testing::TestParamInfo<SelectCase>& param) { return "Case" + std::to_string(param.index); });
+
+class SelectCountedElementsEdges : public CountingFixture {};
+
+TEST_F(SelectCountedElementsEdges, ARowValueThatIsNoElementTypeMarksNothing)
+{
+	LoadProbe();
+	ReferenceHost::Project project = House();
+	project.CurrentSelection() = {1, 0, {{Types::Wall, 1}}, {}};
+	OpenProject(project);
+	OpenPalette();
+	Refresh(ProbeSettings {false, true, 0, 0, 3});
+	ResultsListStandIn results;
+	results.Fill(Result(), *probe);
+	results.AppendTypeRow(34, "Beyond the types");
+	results.AppendTypeRow(static_cast<std::uintptr_t>(-1), "Far beyond");
+	results.Mark("Beyond the types");
+	results.Mark("Far beyond");
+	probe->selectCounted(results.List(), false, true, 0, 0);
+	EXPECT_EQ(host->CurrentProject()->CurrentSelection().items, std::vector<ElementId> {Wall1});
+}
+
+} // namespace

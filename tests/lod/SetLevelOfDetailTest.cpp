@@ -1,0 +1,198 @@
+// The Set Level of Detail command end to end: rows marked in a results list as a person marks
+// them, the change dialog answered as a person answers it (a level chosen by its text, a
+// button or a key pressed), and what the real module then stores, counts and saves.
+#include "CountingFixture.hpp"
+#include "ResultsListStandIn.hpp"
+
+#include "ModalDialogs.hpp"
+
+#include "DG/ModalRecord.hpp"
+#include "DG/User.hpp"
+
+#include <algorithm>
+
+namespace {
+
+using namespace TestProjects;
+namespace Types = HostSdk::ElementTypes;
+
+constexpr std::int16_t Simple = 1;
+constexpr std::int16_t Off = 2;
+constexpr std::int16_t Custom = 3;
+constexpr std::int16_t Default = 4;
+
+const std::string Casement = UniqueIdOf(1);
+const std::string Fixed = UniqueIdOf(2);
+
+// Windows of three parts: two of "Casement" (all levels), one of "Fixed" (no "Simple"), one
+// of "Skylight" (no level-of-detail parameter, so grayed in the results list).
+ReferenceHost::Project ThreeWindowParts()
+{
+	ReferenceHost::Project project;
+	const auto casement = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
+	ReferenceHost::LibraryPart fixedPart = PartWithLevels(2, "Fixed", 4, {50}, 5);
+	fixedPart.parameters[1].valueList = {"Full", "None"};
+	const auto fixed = project.AddLibraryPart(fixedPart);
+	const auto skylight = project.AddLibraryPart(PlainPart(3, "Skylight", 4, {9}));
+	project.AddElement(Placed(Types::Window, casement));
+	project.AddElement(Placed(Types::Window, casement));
+	project.AddElement(Placed(Types::Window, fixed));
+	project.AddElement(Placed(Types::Window, skylight));
+	return project;
+}
+
+class SetLevelOfDetailTest : public CountingFixture {
+protected:
+	// Opens the project and the palette and counts everything, both level parts at startLevel.
+	void Start(std::int16_t startLevel = Custom, std::int16_t defaultLevel = Custom)
+	{
+		LoadProbe();
+		OpenProject(ThreeWindowParts());
+		OpenPalette();
+		probe->setPartLevel(Casement.c_str(), startLevel);
+		probe->setPartLevel(Fixed.c_str(), startLevel);
+		Refresh(ProbeSettings {false, true, 0, 0, defaultLevel});
+	}
+
+	// Marks the rows, plans the dialog's answer from a script's words and runs the command.
+	bool Run(const std::vector<std::string>& marked, const std::vector<std::string>& answerWords)
+	{
+		if (!answerWords.empty()) {
+			ReferenceHost::DialogAnswer answer;
+			std::string problem;
+			EXPECT_TRUE(ReferenceHost::ParseDialogAnswer(answerWords, answer, problem)) << problem;
+			host->Dialogs().PlanAnswer(answer);
+		}
+		ResultsListStandIn results;
+		results.Fill(Result(), *probe);
+		for (const std::string& row : marked)
+			results.Mark(row);
+		return probe->changeLevels(results.List());
+	}
+
+	std::int16_t LevelOf(const std::string& guid)
+	{
+		std::int16_t level = -1;
+		EXPECT_TRUE(probe->partLevel(guid.c_str(), level)) << guid << " has no entry";
+		return level;
+	}
+
+	// The lines of the dialog as the person last looked at it ("look").
+	std::vector<std::string> LookedAt() const
+	{
+		std::vector<std::string> lines;
+		for (const std::string& line : host->SessionTranscript().Texts(ReferenceHost::TranscriptKind::Notice))
+			if (line.starts_with("  "))
+				lines.push_back(line);
+		return lines;
+	}
+};
+
+struct LevelCase {
+	const char* what;
+	std::int16_t startLevel, defaultLevel;
+	std::vector<std::string> marked, answer;
+	bool recount;
+	std::int16_t casement, fixed;
+	std::size_t dialogs;
+};
+
+class LevelChoice : public SetLevelOfDetailTest, public ::testing::WithParamInterface<LevelCase> {};
+
+TEST_P(LevelChoice, StoresTheLevelForTheOfferedPartsAndRecountsOnlyForARealChange)
+{
+	const LevelCase& test = GetParam();
+	Start(test.startLevel, test.defaultLevel);
+	const std::size_t dialogsBefore = DG::GetShownModalDialogCount();
+	EXPECT_EQ(Run(test.marked, test.answer), test.recount) << test.what;
+	EXPECT_EQ(LevelOf(Casement), test.casement) << test.what;
+	EXPECT_EQ(LevelOf(Fixed), test.fixed) << test.what;
+	EXPECT_EQ(DG::GetShownModalDialogCount() - dialogsBefore, test.dialogs) << test.what;
+	EXPECT_TRUE(host->Dialogs().RefusedSteps().empty()) << test.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+	Choices, LevelChoice,
+	::testing::Values(
+		LevelCase {"Simple: stored for the part that offers it", Custom, Custom, {"Window"}, {"choose", "Simple", "ok"},
+				   true, Simple, Custom, 1},
+		LevelCase {"Default (Simple): stored for the part that offers the default", Custom, Simple, {"Window"},
+				   {"choose", "Default", "ok"}, true, Default, Custom, 1},
+		LevelCase {"the level every part already has: no recount", Off, Custom, {"Window"}, {"choose", "Off", "ok"},
+				   false, Off, Off, 1},
+		LevelCase {"Custom: stored, no recount", Off, Custom, {"Window"}, {"choose", "Custom", "ok"}, false, Custom,
+				   Custom, 1},
+		LevelCase {"Default while the default is Custom: stored, no recount", Off, Custom, {"Window"},
+				   {"choose", "Default", "ok"}, false, Default, Default, 1},
+		LevelCase {"OK without a level: nothing stored", Custom, Custom, {"Window"}, {"ok"}, false, Custom, Custom, 1},
+		LevelCase {"the hot key cancels", Custom, Custom, {"Window"}, {"choose", "Off", "key", "Escape"}, false, Custom,
+				   Custom, 1},
+		LevelCase {"Cancel", Custom, Custom, {"Window"}, {"choose", "Off", "press", "Cancel"}, false, Custom, Custom, 1},
+		LevelCase {"a grayed part row on its own: no dialog", Custom, Custom, {"Skylight"}, {}, false, Custom, Custom, 0}),
+	[](const ::testing::TestParamInfo<LevelCase>& param) { return "Case" + std::to_string(param.index); });
+
+TEST_F(SetLevelOfDetailTest, ATypeRowAndItsPartRowsListEachPartOnceAndThePartsWithoutLevelsNot)
+{
+	Start();
+	EXPECT_FALSE(Run({"Window", "Casement", "Fixed", "Skylight"}, {"look", "cancel"}));
+	const std::vector<std::string> lines = LookedAt();
+	auto listing = [&](const std::string& name) {
+		return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+			return line.find(name) != std::string::npos && line.find("Custom") != std::string::npos;
+		});
+	};
+	EXPECT_EQ(listing("Casement"), 1);
+	EXPECT_EQ(listing("Fixed"), 1);
+	EXPECT_EQ(listing("Skylight"), 0);
+}
+
+TEST_F(SetLevelOfDetailTest, ChoosingALevelGraysThePartsWithoutItAndTheRowsListKeepsNoSelection)
+{
+	Start();
+	EXPECT_FALSE(Run({"Window"}, {"choose", "Simple", "choose", "Fixed", "look", "cancel"}));
+	const std::vector<std::string> lines = LookedAt();
+	ASSERT_FALSE(lines.empty());
+	const auto fixedLine = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+		return line.find("Fixed") != std::string::npos;
+	});
+	ASSERT_NE(fixedLine, lines.end());
+	EXPECT_NE(fixedLine->find("~ Fixed"), std::string::npos) << *fixedLine;
+	for (const std::string& line : lines) {
+		if (line.find("Casement") != std::string::npos || line.find("Fixed") != std::string::npos) {
+			EXPECT_EQ(line.find(">"), std::string::npos) << "a row stayed selected: " << line;
+		}
+	}
+}
+
+TEST_F(SetLevelOfDetailTest, APartTheLevelTableNoLongerHoldsIsStoredAsANewEntryAndCountsAsAChange)
+{
+	Start(Off);
+	// While the dialog is open the part leaves the level table (a merge of another project).
+	host->Dialogs().Answers().Enqueue([&](DG::User& person) {
+		probe->forgetPartLevel(Casement.c_str());
+		ASSERT_TRUE(person.ClickListItem(2, "Off"));
+		ASSERT_TRUE(person.Click("OK"));
+	});
+	EXPECT_TRUE(Run({"Window"}, {}));
+	EXPECT_EQ(LevelOf(Casement), Off);
+}
+
+TEST_F(SetLevelOfDetailTest, AnAcceptedChangeRecountsRewritesTheElementsAndTheNextSaveKeepsIt)
+{
+	Start();
+	const std::int32_t before = Result().totalPolygons;
+	ASSERT_TRUE(Run({"Casement", "Fixed"}, {"choose", "Off", "ok"}));
+	Refresh();
+	EXPECT_EQ(Result().totalPolygons, before - 2 * 120 - 50);
+	for (std::int32_t index : {1, 2, 3})
+		EXPECT_EQ(ValueOf({Types::Window, index}), "None");
+	ASSERT_TRUE(host->SaveProject().ok);
+	const ReferenceHost::ModuleDataBlock* data = host->CurrentProject()->FindModuleData("Facetally");
+	ASSERT_NE(data, nullptr);
+	const std::string bytes(data->bytes.begin(), data->bytes.end());
+	for (const std::string& guid : {Casement, Fixed})
+		EXPECT_NE(bytes.find(guid + std::string(1, '\0') + "2"), std::string::npos) << guid;
+	EXPECT_EQ(HandlesLeft(), 0);
+}
+
+} // namespace
