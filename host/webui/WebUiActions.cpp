@@ -4,6 +4,7 @@
 #include "DG/Keys.hpp"
 #include "DG/Panel.hpp"
 #include "DG/User.hpp"
+#include "UD/RollDownSurface.hpp"
 
 #include <limits>
 
@@ -64,6 +65,19 @@ const DG::Panel* OwningDialog(const DG::Panel& panel)
 	return parent != nullptr ? OwningDialog(*parent) : nullptr;
 }
 
+// A click on a roll panel's title bar: the panel is named by the tab control holding its page.
+Outcome Roll(DG::Panel& dialog, const json& action)
+{
+	short item = 0;
+	UD::RollDownSurface* surface = UD::FindRollDownSurface(dialog);
+	if (surface == nullptr || !Number(action, "item", item))
+		return Outcome::Failure("the window has no roll panel there");
+	for (UD::RollDownPanel* panel : surface->ShownPanels())
+		if (panel->GetTabControl().GetIndex() == item)
+			return FromResult(UD::UserRoll(*panel, action.value("down", !panel->IsRolledDown())));
+	return Outcome::Failure("the window has no roll panel there");
+}
+
 Outcome OnPanel(const json& action, const std::string& verb, const ActionGate& gate)
 {
 	short panelId = 0;
@@ -79,6 +93,8 @@ Outcome OnPanel(const json& action, const std::string& verb, const ActionGate& g
 	}
 	DG::User person(*panel);
 	short item = 0;
+	if (verb == "roll")
+		return Roll(*panel, action);
 	if (verb == "close-box")
 		return FromResult(person.PressCloseBox());
 	if (verb == "resize") {

@@ -4,6 +4,8 @@
 #include "ElementTypeTable.hpp"
 #include "Host.hpp"
 
+#include "UD/RollDownSurface.hpp"
+
 #include <algorithm>
 
 namespace ReferenceHost {
@@ -158,6 +160,25 @@ json DescribeSelection(const Project& project)
 	return {{"kind", project.CurrentSelection().kind}, {"items", std::move(items)}};
 }
 
+// The roll panels of a dialog with a roll-down surface, top to bottom: each one's title bar
+// and the tab control that holds its page.
+json DescribeRollPanels(const DG::Panel& dialog)
+{
+	json panels = json::array();
+	const UD::RollDownSurface* surface = UD::FindRollDownSurface(dialog);
+	if (surface == nullptr)
+		return panels;
+	for (const UD::RollDownPanel* panel : surface->ShownPanels())
+		panels.push_back({{"item", panel->GetTabControl().GetIndex()},
+						  {"title", panel->GetTitle()},
+						  {"top", panel->GetTop()},
+						  {"titleHeight", panel->GetValue()},
+						  {"collapsible", panel->IsCollapsible()},
+						  {"rolledDown", panel->IsRolledDown()},
+						  {"bottom", panel->IsBottomPanel()}});
+	return panels;
+}
+
 } // namespace
 
 json DescribePanel(const DG::PanelView& panel)
@@ -201,8 +222,11 @@ json DescribeHostWindow(Host& host, const WebUiStatus& status)
 							   {"stopRequested", progress.StopRequested()}});
 
 	json windows = json::array();
-	for (const DG::PanelView& panel : DG::ViewShownPanels())
+	for (const DG::PanelView& panel : DG::ViewShownPanels()) {
 		windows.push_back(DescribePanel(panel));
+		if (const DG::Panel* dialog = DG::FindPanel(panel.id))
+			windows.back()["rollPanels"] = DescribeRollPanels(*dialog);
+	}
 
 	json transcript = json::array();
 	const std::vector<TranscriptEntry>& entries = host.SessionTranscript().Entries();

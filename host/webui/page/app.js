@@ -6,6 +6,7 @@
 const $ = (id) => document.getElementById(id);
 let state = null;
 let filePurpose = null;
+let drawnWindows = null;
 // Where each list was scrolled by the person, and the scroll position the add-on last set.
 const listScroll = new Map();
 
@@ -222,7 +223,8 @@ function renderItem(panel, item) {
       break;
     case "tab-control":
       node = element("div", "tab-control");
-      for (const page of item.pages) node.append(renderPanelBody(page, "tab-page"));
+      // A page fills its tab control, whatever size it was last told.
+      for (const page of item.pages) node.append(renderPanelBody(page, "tab-page", item.rect));
       break;
     default:
       node = element("div", "", item.text);
@@ -238,11 +240,11 @@ function renderItem(panel, item) {
   return node;
 }
 
-function renderPanelBody(panel, className) {
+function renderPanelBody(panel, className, area = panel) {
   const body = element("div", "panel " + className);
   body.dataset.panel = panel.id;
-  body.style.width = panel.width + "px";
-  body.style.height = panel.height + "px";
+  body.style.width = area.width + "px";
+  body.style.height = area.height + "px";
   for (const item of panel.items) body.append(renderItem(panel, item));
   return body;
 }
@@ -275,6 +277,20 @@ function growBox(panel, windowNode) {
   return grip;
 }
 
+// A roll panel's title bar: a click rolls a collapsible panel up or down.
+function rollTitle(panel, roll) {
+  const bar = element("div", "roll-title" + (roll.collapsible ? " collapsible" : "") + (roll.bottom ? " bottom" : ""));
+  bar.dataset.rollItem = roll.item;
+  bar.dataset.rolledDown = roll.rolledDown;
+  bar.style.top = roll.top + "px";
+  bar.style.height = roll.titleHeight + "px";
+  bar.style.lineHeight = roll.titleHeight + "px";
+  if (roll.collapsible) bar.append(element("span", "roll-mark", roll.rolledDown ? "▾" : "▸"));
+  bar.append(roll.title);
+  if (roll.collapsible) bar.addEventListener("click", () => send({ do: "roll", panel: panel.id, item: roll.item, down: !roll.rolledDown }));
+  return bar;
+}
+
 function renderWindow(panel, index) {
   const windowNode = element("section", "window " + panel.kind);
   windowNode.dataset.window = panel.id;
@@ -288,7 +304,9 @@ function renderWindow(panel, index) {
     close.addEventListener("click", () => send({ do: "close-box", panel: panel.id }));
     title.append(close);
   }
-  windowNode.append(title, renderPanelBody(panel, "dialog-body"));
+  const body = renderPanelBody(panel, "dialog-body");
+  for (const roll of panel.rollPanels || []) body.append(rollTitle(panel, roll));
+  windowNode.append(title, body);
   if (panel.grows.horizontally || panel.grows.vertically) windowNode.append(growBox(panel, windowNode));
   if (panel.kind !== "modal-dialog") {
     windowNode.style.left = 16 + 24 * index + "px";
@@ -341,6 +359,10 @@ function render(next) {
     $("progress-stop").disabled = progress.stopRequested;
   }
 
+  // Windows are drawn again only when they changed, so a person's typing and scrolling stay.
+  const windows = JSON.stringify(next.windows) + $("show-bars").checked;
+  if (windows === drawnWindows) return renderStatus(next);
+  drawnWindows = windows;
   keepFocus(() => {
     const modeless = next.windows.filter((panel) => panel.kind !== "modal-dialog");
     const modal = next.windows.filter((panel) => panel.kind === "modal-dialog");
@@ -348,7 +370,10 @@ function render(next) {
     $("modal-layer").replaceChildren(...modal.map(renderWindow));
     $("modal-layer").hidden = modal.length === 0;
   });
+  renderStatus(next);
+}
 
+function renderStatus(next) {
   const selection = next.project ? next.project.selection.items : [];
   $("selection").textContent = selection.length === 0 ? "Nothing selected"
     : "Selected: " + selection.map((item) => item.element + (item.part ? " (" + item.part + ")" : "")).join(", ");
