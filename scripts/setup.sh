@@ -2,7 +2,8 @@
 # Installs what the build needs and is not yet on this machine (Debian packages only).
 set -euo pipefail
 need=()
-for pkg in g++-12 cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev locales; do
+for pkg in g++-12 cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev locales \
+           libcpp-httplib-dev pkg-config chromium chromium-driver python3-selenium; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || need+=("$pkg")
 done
 if ((${#need[@]})); then

@@ -5,6 +5,7 @@
 #include "MainJob.hpp"
 #include "RegionalSettings.hpp"
 #include "Script.hpp"
+#include "WebUiSession.hpp"
 
 #include <CLI/CLI.hpp>
 
@@ -61,6 +62,10 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	app.add_option("--regional", regional,
 				   "the user's regional number settings, WORD=VALUE each: " + RegionalSettingsHelp())
 		->allow_extra_args(false);
+	bool ui = false;
+	WebUiOptions uiOptions;
+	app.add_flag("--ui", ui, "show the host as a page in a browser, at a local address it prints")->excludes("--script");
+	app.add_option("--port", uiOptions.port, "the port of the page's address (default: any free port)")->needs("--ui");
 	app.add_flag("-v,--verbose", verbose, "also show the host's inner traffic: lifecycle calls, events, palettes");
 
 	std::vector<const char*> argv;
@@ -94,7 +99,7 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 			err << "facetally-host: the script was not run\n";
 			return ExitUsage;
 		}
-	} else if (project.empty()) {
+	} else if (project.empty() && !ui) {
 		err << "facetally-host: name a PROJECT to open, or a script with --script FILE\n"
 			<< "Run with --help for more information.\n";
 		return ExitUsage;
@@ -106,6 +111,8 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	if (&out == &std::cout && isatty(STDOUT_FILENO) == 1)
 		host.Progress().DrawBarOn(&out);
 	host.LoadAddOns();
+	if (ui)
+		return RunWebUiSession(host, project, uiOptions, out, err);
 	if (scriptFile.empty())
 		return RunMainJob(host, project);
 

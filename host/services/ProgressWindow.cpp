@@ -86,6 +86,8 @@ HostStatus ProgressWindow::Open(ModuleToken token, const char* windowTitle, cons
 	value = 0;
 	stopRequested = false;
 	transcript.Add(TranscriptKind::Progress, title + " (opened)");
+	if (changed)
+		changed();
 	return 0;
 }
 
@@ -132,6 +134,8 @@ HostStatus ProgressWindow::AskCancelled(ModuleToken token)
 	++traffic.cancelQuestions;
 	if (addOns.FromToken(token) == nullptr)
 		return HostSdk::StatusRefused;
+	if (changed)
+		changed();
 	if (stopCountdown > 0 && --stopCountdown == 0 && open && !stopRequested) {
 		stopRequested = true;
 		EraseBar();
@@ -178,6 +182,8 @@ std::string ProgressWindow::BarText() const
 
 void ProgressWindow::Draw()
 {
+	if (changed)
+		changed();
 	if (bar == nullptr || !open)
 		return;
 	const std::string line = title + "  " + BarText();

@@ -14,6 +14,7 @@
 #include "Transcript.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -61,6 +62,9 @@ public:
 	void DrawBarOn(std::ostream* stream);
 	// The bar as drawn, without the carriage return: "[#####.....]    50 / 100  label".
 	std::string BarText() const;
+	// Called whenever what the window shows changes and before each stop question, so a window
+	// drawn elsewhere follows the run and a person's stop is seen in time.
+	void Watch(std::function<void()> watcher) { changed = std::move(watcher); }
 
 	// ---- The person who stops a run ------------------------------------------------------
 
@@ -103,6 +107,7 @@ private:
 	std::uint64_t stopCountdown = 0;
 	std::uint64_t elementReadsBeforeStop = 0;
 	ProgressTraffic traffic;
+	std::function<void()> changed;
 	std::ostream* bar = nullptr;
 	bool barDrawn = false;
 	// Characters of the bar's line as last drawn, so a shorter line covers a longer one.

@@ -160,6 +160,8 @@ public:
 	// they were made.
 	std::vector<Serial> Receivers(Serial panel, short itemIndex, ObserverKind kind) const;
 	const Attachment* FindAttachment(Serial attachment) const;
+	// The live panels in the order they were made.
+	const std::map<Serial, PanelState*>& Panels() const { return panels; }
 
 private:
 	Serial nextSerial = 1;

@@ -1,0 +1,18 @@
+# Writes a C++ source holding the page's files as byte arrays, so the program serves them
+# without a folder beside it. Run as a script: -DOUTPUT=file.cpp -DINPUTS=a;b;c
+set(body "// Generated from the host's page files; do not edit.\n#include \"WebUiPageFiles.hpp\"\n\nnamespace ReferenceHost {\n\nnamespace {\n")
+set(table "")
+set(index 0)
+foreach(input IN LISTS INPUTS)
+  get_filename_component(name ${input} NAME)
+  file(READ ${input} hex HEX)
+  string(LENGTH "${hex}" hexLength)
+  math(EXPR size "${hexLength} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(APPEND body "const unsigned char file${index}[] = {${bytes}0x00};\n")
+  string(APPEND table "\t\t{\"${name}\", std::string_view(reinterpret_cast<const char*>(file${index}), ${size})},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "} // namespace\n\nconst std::vector<PageFile>& PageFiles()\n{\n\tstatic const std::vector<PageFile> files = {\n${table}\t};\n\treturn files;\n}\n\n} // namespace ReferenceHost\n")
+file(WRITE ${OUTPUT}.new "${body}")
+file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)

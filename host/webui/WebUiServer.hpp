@@ -1,0 +1,79 @@
+// The HTTP side of the host's window in a browser. It listens on the loopback address only and
+// answers only requests that carry the run's random token as the first part of their path and
+// whose Host (and Origin, when sent) name this server itself: another local user without the
+// token, a page of another site and a rebound DNS name are all refused. It serves the page's
+// files, the newest state the host published (also pushed as server-sent events), and queues
+// the page's actions for the host's user-interface thread; it never touches the host itself.
+#pragma once
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace httplib {
+class Server;
+}
+
+namespace ReferenceHost {
+
+class WebUiServer {
+public:
+	WebUiServer();
+	~WebUiServer();
+	WebUiServer(const WebUiServer&) = delete;
+	WebUiServer& operator=(const WebUiServer&) = delete;
+
+	// Listens on 127.0.0.1 at port, or at a free port for 0. False with the reason otherwise.
+	bool Start(int port, std::string& problem);
+	// Ends the pushes and the server; the queue's waits return at once from now on.
+	void Stop();
+	int Port() const { return port; }
+	const std::string& Token() const { return token; }
+	// The address a person opens: http://127.0.0.1:PORT/TOKEN/
+	std::string Address() const;
+
+	// ---- For the host's user-interface thread ----------------------------------------------
+	// The next action of the page, in the order they came; none when timeout passed or the
+	// server stopped.
+	std::optional<nlohmann::json> WaitForAction(std::chrono::milliseconds timeout);
+	// Takes out the queued actions that match, leaving the rest in order (the stop button
+	// while a command runs).
+	std::size_t TakeActions(const std::function<bool(const nlohmann::json&)>& matches);
+	// Offers a new state to the page; only a state that differs from the last one is pushed.
+	void Publish(std::string state);
+
+private:
+	void Serve();
+	std::string WaitForStateAfter(std::uint64_t version, std::uint64_t& newVersion);
+
+	std::unique_ptr<httplib::Server> server;
+	std::thread listener;
+	int port = 0;
+	std::string token;
+
+	std::mutex mutex;
+	std::condition_variable actionArrived;
+	std::condition_variable statePublished;
+	std::deque<nlohmann::json> actions;
+	std::string state = "{}";
+	std::uint64_t stateVersion = 1;
+	bool stopping = false;
+};
+
+// A token of 128 random bits from the system's source of randomness, as 32 hex digits.
+std::string MakeRandomToken();
+
+// Whether a request's Host header and Origin header (empty when not sent) name the server at
+// 127.0.0.1 or localhost on port. Exposed for tests of the rule.
+bool IsOwnHost(const std::string& hostHeader, int port);
+bool IsOwnOrigin(const std::string& originHeader, int port);
+
+} // namespace ReferenceHost
