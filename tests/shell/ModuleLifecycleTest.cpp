@@ -2,7 +2,7 @@
 // reference host: the export record, the entry points before the table, identification with
 // the module's own resources, the menu registration, initialisation and its failures when the
 // host lacks the handler installation entries, and the abnormal-termination line.
-#include "ModuleFixture.hpp"
+#include "ModuleHost.hpp"
 
 #include "HostSdk/HostApi.hpp"
 #include "DG/Help.hpp"
@@ -18,7 +18,7 @@ namespace {
 using namespace HostSdk;
 using ReferenceHost::AddOn;
 
-class ModuleLifecycleTest : public ModuleFixture {};
+class ModuleLifecycleTest : public ModuleHostTest {};
 
 TEST_F(ModuleLifecycleTest, StartsThroughTheHostsWholeLifecycle)
 {
@@ -128,33 +128,42 @@ HostStatus InitializeStepByStep(ReferenceHost::Host& host, AddOn& addOn)
 	return addOn.Initialize();
 }
 
-TEST_F(ModuleLifecycleTest, InitializationStopsWhenTheHostCannotInstallTheMenuHandler)
+// The host lacks or refuses a handler installation: the initialisation stops there, and the
+// module, which kept its token first, must be released before it is unloaded.
+TEST_F(ModuleLifecycleTest, InitializationStopsWhereTheHostCannotInstallAHandler)
 {
-	host->Table().EmptyEntry(Entry::MenuHandlerInstallation);
-	AddOn& addOn = OpenModule();
-	EXPECT_EQ(InitializeStepByStep(*host, addOn), StatusMissingEntry);
-	EXPECT_EQ(Calls(Entry::MergeHandlerInstallation), 0u);
-	EXPECT_EQ(SelectorCalls(Entry::Environment, Selectors::GetSpecialFolder), 0u);
-	EXPECT_EQ(addOn.Release(), 0);
-}
-
-TEST_F(ModuleLifecycleTest, InitializationStopsWhenTheHostCannotInstallTheMergeHandler)
-{
-	host->Table().EmptyEntry(Entry::MergeHandlerInstallation);
-	AddOn& addOn = OpenModule();
-	EXPECT_EQ(InitializeStepByStep(*host, addOn), StatusMissingEntry);
-	EXPECT_EQ(Calls(Entry::MenuHandlerInstallation), 1u);
-	EXPECT_EQ(SelectorCalls(Entry::Environment, Selectors::GetSpecialFolder), 0u);
-	EXPECT_EQ(addOn.Release(), 0);
-}
-
-TEST_F(ModuleLifecycleTest, InitializationPassesTheHostsRefusalBack)
-{
-	host->Table().ForceStatus(Entry::MenuHandlerInstallation, StatusRefused);
-	AddOn& addOn = OpenModule();
-	EXPECT_EQ(InitializeStepByStep(*host, addOn), StatusRefused);
-	EXPECT_EQ(Calls(Entry::MergeHandlerInstallation), 0u);
-	EXPECT_EQ(addOn.Release(), 0);
+	const struct {
+		const char* what;
+		int entry;
+		bool empty;
+		HostStatus answer;
+		std::uint64_t menuHandlerCalls;
+	} cases[] = {
+		{"no menu handler entry", Entry::MenuHandlerInstallation, true, StatusMissingEntry, 0},
+		{"a refused menu handler", Entry::MenuHandlerInstallation, false, StatusRefused, 1},
+		{"no merge handler entry", Entry::MergeHandlerInstallation, true, StatusMissingEntry, 1},
+	};
+	for (const auto& row : cases) {
+		for (const bool released : {true, false}) {
+			SCOPED_TRACE(row.what + std::string(released ? ", released" : ", not released"));
+			StartHost();
+			if (row.empty)
+				host->Table().EmptyEntry(row.entry);
+			else
+				host->Table().ForceStatus(row.entry, row.answer);
+			AddOn& addOn = OpenModule();
+			EXPECT_EQ(InitializeStepByStep(*host, addOn), row.answer);
+			EXPECT_EQ(Calls(Entry::MenuHandlerInstallation), row.menuHandlerCalls);
+			EXPECT_EQ(Calls(Entry::MergeHandlerInstallation), 0u);
+			EXPECT_EQ(SelectorCalls(Entry::Environment, Selectors::GetSpecialFolder), 0u);
+			if (released) {
+				EXPECT_EQ(addOn.Release(), 0);
+			}
+			const VX::DebugOutputCapture debug;
+			host->UnloadAddOn(addOn, false);
+			EXPECT_EQ(debug.Text().rfind("Abnormal add-on termination (\"", 0) == 0, !released) << debug.Text();
+		}
+	}
 }
 
 TEST_F(ModuleLifecycleTest, TheHostGivesUpAModuleThatCannotInstallItsHandlers)
@@ -237,7 +246,7 @@ TEST_F(ModuleLifecycleTest, MenuRegistrationPassesTheHostsStatusBack)
 	EXPECT_EQ(addOn.RegisterMenuCommand(), StatusMissingEntry);
 }
 
-class AbnormalTerminationTest : public ModuleFixture {};
+class AbnormalTerminationTest : public ModuleHostTest {};
 
 TEST_F(AbnormalTerminationTest, UnloadingAfterReleaseWritesNothing)
 {
@@ -265,32 +274,9 @@ TEST_F(AbnormalTerminationTest, UnloadingWithoutReleaseWritesTheModulePath)
 	EXPECT_TRUE(std::filesystem::equivalent(path, ModuleFile())) << path;
 }
 
-TEST_F(AbnormalTerminationTest, AFailedInitializationHasKeptTheTokenAlready)
-{
-	// The token is stored before the handlers are installed, so a host that gives up after a
-	// failed initialisation must still release the module.
-	host->Table().EmptyEntry(Entry::MenuHandlerInstallation);
-	AddOn& addOn = OpenModule();
-	ASSERT_EQ(InitializeStepByStep(*host, addOn), StatusMissingEntry);
-	const VX::DebugOutputCapture debug;
-	host->UnloadAddOn(addOn, false);
-	EXPECT_EQ(debug.Text().rfind("Abnormal add-on termination (\"", 0), 0u) << debug.Text();
-}
-
-TEST_F(AbnormalTerminationTest, ReleaseAfterAFailedInitializationEndsOrderly)
-{
-	host->Table().EmptyEntry(Entry::MergeHandlerInstallation);
-	AddOn& addOn = OpenModule();
-	ASSERT_EQ(InitializeStepByStep(*host, addOn), StatusMissingEntry);
-	ASSERT_EQ(addOn.Release(), 0);
-	const VX::DebugOutputCapture debug;
-	host->UnloadAddOn(addOn, false);
-	EXPECT_EQ(debug.Text(), "");
-}
-
 // A host that hands the module null where a table or record belongs gets a refusal, never
 // a crash.
-class HostMisuseTest : public ModuleFixture {};
+class HostMisuseTest : public ModuleHostTest {};
 
 TEST_F(HostMisuseTest, ANullTableIsRefusedAndTheEntryPointsKeepRefusing)
 {
