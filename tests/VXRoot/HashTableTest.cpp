@@ -113,34 +113,6 @@ TYPED_TEST(HashTableEveryInstantiation, IterationFollowsStorageOrder)
 	EXPECT_EQ(number, 40);
 }
 
-TYPED_TEST(HashTableEveryInstantiation, CopiesAreEqualAndIndependent)
-{
-	TypeParam table;
-	this->Fill(table, 70);
-	TypeParam copy(table);
-	EXPECT_EQ(copy.GetSize(), 70u);
-	EXPECT_EQ(copy.GetCapacity(), table.GetCapacity());
-	EXPECT_EQ(copy.GetSeekWeightSum(), table.GetSeekWeightSum());
-	EXPECT_TRUE(copy.CheckState());
-	copy.Delete(this->K(3));
-	EXPECT_TRUE(table.ContainsKey(this->K(3)));
-
-	TypeParam assigned;
-	this->Fill(assigned, 5);
-	assigned = table;
-	EXPECT_EQ(assigned.GetSize(), 70u);
-	for (VX::UIndex position = 0; position < 70; ++position)
-		EXPECT_EQ(assigned.GetKeyAt(position), table.GetKeyAt(position));
-
-	TypeParam& same = assigned;
-	assigned = same;
-	EXPECT_EQ(assigned.GetSize(), 70u);
-	EXPECT_TRUE(assigned.CheckState());
-
-	std::unique_ptr<TypeParam> clone(table.Clone());
-	EXPECT_EQ(clone->GetSize(), 70u);
-}
-
 TYPED_TEST(HashTableEveryInstantiation, SwapClearAndMove)
 {
 	TypeParam first;
@@ -228,20 +200,6 @@ TEST_F(HashTableIntegerKeys, TheFirstAddTakesTheNextCapacityAboveThePageSize)
 	table.Add(1, 10);
 	EXPECT_EQ(table.GetCapacity(), firstCapacity);
 	EXPECT_EQ(table.GetSeekWeightSum(), 1u);
-}
-
-TEST_F(HashTableIntegerKeys, AddingAPresentKeyChangesNothing)
-{
-	Table table;
-	AddRange(table, 0, 10);
-	table.Add(61, 610); // shares the chain of key 0
-	std::uint32_t weight = table.GetSeekWeightSum();
-	EXPECT_FALSE(table.Add(61, 999));
-	EXPECT_FALSE(table.Add(0, 999));
-	EXPECT_EQ(table.GetSize(), 11u);
-	EXPECT_EQ(table[61], 610);
-	EXPECT_EQ(table[0], 0);
-	EXPECT_EQ(table.GetSeekWeightSum(), weight);
 }
 
 TEST_F(HashTableIntegerKeys, KeysOneCapacityApartShareAChainLatestFirst)
@@ -472,16 +430,6 @@ TEST_F(HashTableExceptions, IndexingAnAbsentKeyRaisesIllegalReference)
 	EXPECT_EQ(table.GetSize(), 1u);
 }
 
-TEST_F(HashTableExceptions, TheIllegalReferenceIsCaughtAtEveryLevelOfTheFamily)
-{
-	EXPECT_THROW(table[9], VX::IllegalArgumentException);
-	EXPECT_THROW(table[9], VX::PreconditionException);
-	EXPECT_THROW(table[9], VX::LogicErrorException);
-	EXPECT_THROW(table[9], VX::GeneralException);
-	EXPECT_THROW(table[9], VXException);
-	EXPECT_THROW(table[9], std::exception);
-}
-
 TEST_F(HashTableExceptions, AssigningPlainValuesRaisesRunTimeError)
 {
 	VX::PagedArray<int> values;
@@ -576,88 +524,6 @@ TEST(HashTableIterators, PositionsAtOrBeyondTheEndAreEqual)
 	EXPECT_NE(VX::ConstForwardIterator<int>(std::as_const(other).begin()), VX::ConstForwardIterator<int>(std::as_const(table).begin()));
 }
 
-TEST(HashTableIterators, CopiedIteratorsStepIndependently)
-{
-	HashTable<long, int> table;
-	for (long key = 0; key < 3; ++key)
-		table.Add(key, static_cast<int>(key));
-	const HashTable<long, int>& constant = table;
-	VX::ConstForwardIterator<int> first = constant.Begin();
-	VX::ConstForwardIterator<int> second = first;
-	++second;
-	EXPECT_EQ(*first, 0);
-	EXPECT_EQ(*second, 1);
-	first = second;
-	++second;
-	EXPECT_EQ(*first, 1);
-	EXPECT_EQ(*second, 2);
-	auto concrete = constant.begin();
-	auto copy = concrete;
-	++copy;
-	EXPECT_EQ(*concrete, 0);
-	EXPECT_EQ(*copy, 1);
-	EXPECT_EQ(copy.GetPosition(), 1u);
-}
-
-// ---------------------------------------------------------------------------------------
-// Assignment from any associative container: a view that lists a table backwards.
-
-namespace {
-class ReversedView final : public VX::AssociativeContainer<long, int> {
-public:
-	using Iterator = VX::ConstForwardIteratorBase<ReversedView, VX::ConstPairIteratorState<ConstAssoc>, ConstAssoc>;
-	explicit ReversedView(HashTable<long, int>& source) : table(source) {}
-
-	ReversedView* Clone() const override { return new ReversedView(table); }
-	void Assign(const VX::Container<int>&) override {}
-	void Clear() override { table.Clear(); }
-	VX::UIndex GetSize() const override { return table.GetSize(); }
-	bool IsEmpty() const override { return table.IsEmpty(); }
-	VX::ConstForwardIterator<int> Begin() const override { return std::as_const(table).Begin(); }
-	VX::ConstForwardIterator<int> End() const override { return std::as_const(table).End(); }
-	void Assign(const AssociativeContainer&) override {}
-	bool Get(const long& key, int* value) const override { return table.Get(key, value); }
-	int& operator[](const long& key) override { return table[key]; }
-	const int& operator[](const long& key) const override { return std::as_const(table)[key]; }
-	bool Add(const long& key, const int& value) override { return table.Add(key, value); }
-	void Put(const long& key, const int& value) override { table.Put(key, value); }
-	bool Delete(const long& key) override { return table.Delete(key); }
-	bool ContainsKey(const long& key) const override { return table.ContainsKey(key); }
-	VX::ForwardIterator<int> Begin() override { return table.Begin(); }
-	VX::ForwardIterator<int> End() override { return table.End(); }
-	VX::ConstForwardIterator<ConstAssoc> BeginPairs() const override { return Iterator(*this, 0); }
-	VX::ForwardIterator<Assoc> BeginPairs() override { return table.BeginPairs(); }
-	VX::ConstForwardIterator<ConstAssoc> EndPairs() const override { return Iterator(*this, GetSize()); }
-	VX::ForwardIterator<Assoc> EndPairs() override { return table.EndPairs(); }
-
-	const long& GetKeyAt(VX::UIndex position) const { return table.GetKeyAt(GetSize() - 1 - position); }
-	const int& GetValueAt(VX::UIndex position) const { return table.GetValueAt(GetSize() - 1 - position); }
-
-private:
-	HashTable<long, int>& table;
-};
-} // namespace
-
-TEST(HashTableAssignment, FromAnAssociativeContainerAddsInItsIterationOrder)
-{
-	HashTable<long, int> source;
-	for (long key = 0; key < 5; ++key)
-		source.Add(key, static_cast<int>(key * 2));
-	ReversedView reversed(source);
-	HashTable<long, int> target;
-	target.Add(99, 99);
-	target.Assign(reversed);
-	std::vector<long> keys;
-	for (auto pair : target.Pairs())
-		keys.push_back(pair.GetKey());
-	EXPECT_EQ(keys, (std::vector<long> {4, 3, 2, 1, 0}));
-	EXPECT_EQ(target[3], 6);
-	// Assigning a table to itself through its base keeps it.
-	const VX::AssociativeContainer<long, int>& self = target;
-	target.Assign(self);
-	EXPECT_EQ(target.GetSize(), 5u);
-}
-
 // ---------------------------------------------------------------------------------------
 // Print and Dump.
 
@@ -706,17 +572,6 @@ TEST(HashTableOutput, PrintLeavesOutKeysAndValuesThatCannotBeWritten)
 	channel.Clear();
 	unfolded.Print(channel);
 	EXPECT_EQ(Lines(channel.GetText())[2], "[0000]  6  =>  true");
-}
-
-TEST(HashTableOutput, PrintOfAnEmptyTable)
-{
-	HashTable<long, int> table;
-	VX::StringOChannel channel;
-	table.Print(channel);
-	EXPECT_EQ(Lines(channel.GetText()), (std::vector<std::string> {"HashTable size: 0", "---------------------", "",
-											"Average seek factor: 0.000000", "Maximum seek factor: 0",
-											"Fill factor:         0.000000", "List count:          0",
-											"Empty list count:    0"}));
 }
 
 TEST(HashTableOutput, DumpWritesEveryFieldWithItsLabel)

@@ -71,13 +71,6 @@ TEST_F(PagedArrayPageSize, IsRoundedUpToAPowerOfTwoAndCut)
 	}
 }
 
-TEST_F(PagedArrayPageSize, HashTableEntryArraysHavePagesOfThirtyTwo)
-{
-	VX::HashTable<long, int> table;
-	EXPECT_EQ(VX::HashTableTestAccess::Entries(table).GetPageSize(), 32u);
-	EXPECT_EQ(VX::HashTableTestAccess::Entries(table).GetAllocationStrategy(), AllocationStrategy::Linear);
-}
-
 class PagedArrayLinearBlocks : public ::testing::Test {
 protected:
 	StorageWatch watch;
@@ -110,23 +103,6 @@ TEST_F(PagedArrayLinearBlocks, OneThirtyThreeAndNinetySevenElementsTakeBlocksOfO
 	}
 	for (int index = 0; index < 97; ++index)
 		ASSERT_EQ(array[static_cast<VX::UIndex>(index)], index);
-}
-
-TEST_F(PagedArrayLinearBlocks, GrowingAtOnceAllocatesTheSameBlocks)
-{
-	array.SetSize(97);
-	EXPECT_EQ(array.GetCapacity(), 192u);
-	EXPECT_EQ(array.GetDeallocationCapacity(), 32u);
-	EXPECT_EQ(watch.LiveBlocks(), 4); // blocks of 1, 2 and 3 pages and the page table
-	EXPECT_EQ(watch.LiveBytes(), 6 * 32 * long {sizeof(long)} + 6 * long {sizeof(void*)});
-	// Pages of one block are contiguous.
-	auto pages = PagedArrayTestAccess::Pages(array);
-	EXPECT_EQ(pages[2], pages[1] + 32);
-	EXPECT_EQ(pages[4], pages[3] + 32);
-	EXPECT_EQ(pages[5], pages[4] + 32);
-	// Growing value-initialises.
-	for (VX::UIndex index = 0; index < 97; ++index)
-		ASSERT_EQ(array[index], 0);
 }
 
 TEST_F(PagedArrayLinearBlocks, ShrinkingSixPagesToThirtyTwoElementsKeepsOnePage)
@@ -165,16 +141,6 @@ TEST_F(PagedArrayLinearBlocks, PushAndPopAtABlockBoundaryDoNotAllocateEachTime)
 	}
 	EXPECT_EQ(watch.Allocations(), allocations);
 	EXPECT_EQ(array.GetCapacity(), 192u);
-}
-
-TEST_F(PagedArrayLinearBlocks, SizeZeroReleasesEverything)
-{
-	PushNumbers(array, 0, 500);
-	array.SetSize(0);
-	EXPECT_EQ(array.GetCapacity(), 0u);
-	EXPECT_EQ(array.GetPageTableCapacity(), 0u);
-	EXPECT_EQ(watch.LiveBlocks(), 0);
-	EXPECT_TRUE(array.CheckState());
 }
 
 TEST_F(PagedArrayLinearBlocks, ElementsNeverMoveWhileTheArrayGrows)
@@ -346,18 +312,6 @@ TEST_F(PagedArrayLifetimes, MovingTakesTheStorage)
 	EXPECT_TRUE(source.CheckState());
 }
 
-TEST(PagedArrayClear, OnAnEmptyArrayIsHarmless)
-{
-	PagedArray<int> array;
-	array.Clear();
-	array.Clear();
-	EXPECT_EQ(array.GetSize(), 0u);
-	EXPECT_EQ(array.GetCapacity(), 0u);
-	EXPECT_EQ(array.GetDeallocationCapacity(), 0u);
-	EXPECT_EQ(array.GetPageTableCapacity(), 0u);
-	EXPECT_TRUE(array.CheckState());
-}
-
 TEST(PagedArrayClear, ReleasesEveryBlockAndThePageTable)
 {
 	StorageWatch watch;
@@ -411,18 +365,6 @@ TEST(PagedArrayOutput, PrintWritesTheSizeAndEachElement)
 	EXPECT_EQ(array.Print(channel), VX::NoError);
 	EXPECT_EQ(Lines(channel.GetText()),
 		(std::vector<std::string> {"Container size: 3", "---------------------", "[0000]  10", "[0001]  11", "[0002]  12"}));
-}
-
-TEST(PagedArrayOutput, PrintLeavesOutElementsThatCannotBeWritten)
-{
-	struct Opaque {
-		int value = 0;
-	};
-	PagedArray<Opaque> array;
-	array.SetSize(2);
-	VX::StringOChannel channel;
-	array.Print(channel);
-	EXPECT_EQ(Lines(channel.GetText()), (std::vector<std::string> {"Container size: 2", "---------------------", "[0000]  ", "[0001]  "}));
 }
 
 TEST(PagedArrayOutput, DumpWritesEveryFieldWithItsLabel)

@@ -63,6 +63,15 @@ void CountingFixture::OpenProject(const ReferenceHost::Project& project)
 	ASSERT_TRUE(opened.ok) << opened.problem;
 }
 
+void CountingFixture::OpenOneObject(std::string partName, std::vector<std::int32_t> model)
+{
+	LoadProbe();
+	ReferenceHost::Project project;
+	const auto part = project.AddLibraryPart(TestProjects::PlainPart(1, std::move(partName), 6, std::move(model)));
+	project.AddElement(TestProjects::Placed(HostSdk::ElementTypes::Object, part));
+	OpenProject(project);
+}
+
 void CountingFixture::OpenPalette()
 {
 	host->Report().Clear();
@@ -112,14 +121,24 @@ std::string UniqueIdOf(std::int32_t partIndex)
 	return text.str();
 }
 
-LibraryPart PartWithLevels(std::int32_t index, std::string name, std::int32_t typeId, std::vector<std::int32_t> fullModel,
-						   std::int32_t reducedPolygons)
+namespace {
+
+LibraryPart NamedPart(std::int32_t index, std::string name, std::int32_t typeId)
 {
 	LibraryPart part;
 	part.index = index;
 	part.typeId = typeId;
 	part.name = std::move(name);
 	part.uniqueId = UniqueIdOf(index);
+	return part;
+}
+
+} // namespace
+
+LibraryPart PartWithLevels(std::int32_t index, std::string name, std::int32_t typeId, std::vector<std::int32_t> fullModel,
+						   std::int32_t reducedPolygons)
+{
+	LibraryPart part = NamedPart(index, std::move(name), typeId);
 	Parameter width;
 	width.name = "width";
 	width.typeCode = 1;
@@ -139,11 +158,7 @@ LibraryPart PartWithLevels(std::int32_t index, std::string name, std::int32_t ty
 
 LibraryPart PlainPart(std::int32_t index, std::string name, std::int32_t typeId, std::vector<std::int32_t> model)
 {
-	LibraryPart part;
-	part.index = index;
-	part.typeId = typeId;
-	part.name = std::move(name);
-	part.uniqueId = UniqueIdOf(index);
+	LibraryPart part = NamedPart(index, std::move(name), typeId);
 	Parameter material;
 	material.name = "material";
 	material.text = "oak";
@@ -161,6 +176,16 @@ Element Placed(std::int32_t type, const LibraryPart& part, std::int16_t story)
 	element.story = story;
 	element.parameters = part.parameters;
 	return element;
+}
+
+Element ProtectingGroup(std::int32_t protectionId)
+{
+	Element group;
+	group.type = HostSdk::ElementTypes::Group;
+	group.groupMode = 1;
+	group.groupProtected = true;
+	group.protectionId = protectionId;
+	return group;
 }
 
 ReferenceHost::Project TwoWindows()

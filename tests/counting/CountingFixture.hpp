@@ -38,6 +38,8 @@ protected:
 	void LoadProbe();
 	// Writes the project as a file of the test's folder and opens it in the host.
 	void OpenProject(const ReferenceHost::Project& project);
+	// Loads the probe and opens a project of one object placed from a plain part 1.
+	void OpenOneObject(std::string partName, std::vector<std::int32_t> model);
 
 	// Chooses the module's menu command; the palette opens and counts (a fresh report).
 	void OpenPalette();
@@ -78,6 +80,8 @@ std::string UniqueIdOf(std::int32_t partIndex);
 
 // An element placed from the part, with its own copy of the part's parameters.
 ReferenceHost::Element Placed(std::int32_t type, const ReferenceHost::LibraryPart& part, std::int16_t story = 0);
+// A protecting group (mode 1, protected) with the protection id.
+ReferenceHost::Element ProtectingGroup(std::int32_t protectionId);
 // Two windows of part 1 ("Full" 100 + 20 polygons, "Reduced" 7, "None" nothing).
 ReferenceHost::Project TwoWindows();
 // An element with its own 3D model.

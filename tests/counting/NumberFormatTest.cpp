@@ -14,22 +14,37 @@
 
 namespace {
 
+// The settings of a row: the defaults but for what the row names.
+struct Settings {
+	Settings(const char* grouping = "3;0", const char* decimalSeparator = ".", const char* thousandSeparator = ",",
+			 unsigned decimals = 2, unsigned leadingZero = 1, unsigned negativeOrder = 1)
+		: grouping(grouping), decimalSeparator(decimalSeparator), thousandSeparator(thousandSeparator),
+		  decimals(decimals), leadingZero(leadingZero), negativeOrder(negativeOrder)
+	{
+	}
+	const char* grouping;
+	const char* decimalSeparator;
+	const char* thousandSeparator;
+	unsigned decimals;
+	unsigned leadingZero;
+	unsigned negativeOrder;
+};
+
 class NumberFormat : public testing::Test {
 protected:
-	void SetUp() override
-	{
-		saved = Win::UserLocaleSettings();
-		Use(Win::LocaleSettings {});
-	}
+	void SetUp() override { saved = Win::UserLocaleSettings(); }
 	void TearDown() override { Win::SetUserLocaleSettings(saved); }
 
-	static void Use(const Win::LocaleSettings& settings) { ASSERT_TRUE(Win::SetUserLocaleSettings(settings)); }
-
-	static void UseGrouping(const char* grouping)
+	static void Use(const Settings& chosen)
 	{
 		Win::LocaleSettings settings;
-		settings.grouping = grouping;
-		Use(settings);
+		settings.grouping = chosen.grouping;
+		settings.decimalSeparator = chosen.decimalSeparator;
+		settings.thousandSeparator = chosen.thousandSeparator;
+		settings.decimals = chosen.decimals;
+		settings.leadingZero = chosen.leadingZero;
+		settings.negativeOrder = chosen.negativeOrder;
+		ASSERT_TRUE(Win::SetUserLocaleSettings(settings));
 	}
 
 	static std::string Count(std::uint32_t value) { return FormatCount(value).ToStd(); }
@@ -38,162 +53,96 @@ protected:
 	Win::LocaleSettings saved;
 };
 
-class FormatCountTest : public NumberFormat {};
-
-TEST_F(FormatCountTest, GroupsThousandsWithTheGroupingThreeZero)
+TEST_F(NumberFormat, CountsAreGroupedWithTheUsersSeparatorAndNoDecimals)
 {
-	UseGrouping("3;0");
-	EXPECT_EQ(Count(1234567), "1,234,567");
-	EXPECT_EQ(Count(999), "999");
-	EXPECT_EQ(Count(1000), "1,000");
-	EXPECT_EQ(Count(std::numeric_limits<std::uint32_t>::max()), "4,294,967,295");
-}
-
-TEST_F(FormatCountTest, GroupsThreeThenTwosWithTheGroupingThreeTwoZero)
-{
-	UseGrouping("3;2;0");
-	EXPECT_EQ(Count(123456789), "12,34,56,789");
-	EXPECT_EQ(Count(12345), "12,345");
-}
-
-TEST_F(FormatCountTest, TakesShortGroupingTextsByTheirFirstSizeAndLongOnesAsThreeThenTwos)
-{
-	struct Case {
-		const char* grouping;
-		const char* expected;
+	const std::string narrowSpace = "\xE2\x80\xAF";
+	const struct {
+		Settings settings;
+		std::uint32_t value;
+		std::string shown;
+	} cases[] = {
+		{{}, 1234567, "1,234,567"},
+		{{}, 999, "999"},
+		{{}, 1000, "1,000"},
+		{{}, std::numeric_limits<std::uint32_t>::max(), "4,294,967,295"},
+		{{"3;2;0"}, 123456789, "12,34,56,789"},
+		{{"3;2;0"}, 12345, "12,345"},
+		// Short grouping texts by their first size, long ones as three then twos.
+		{{"0"}, 123456789, "123456789"},
+		{{"3"}, 123456789, "123,456,789"},
+		{{"3;2"}, 123456789, "123,456,789"},
+		{{"2;0"}, 123456789, "1,23,45,67,89"},
+		{{"3;2;1;0"}, 123456789, "12,34,56,789"},
+		{{"4;3;0"}, 123456789, "12,34,56,789"},
+		{{"3;0", ".", ",", 3}, 0, "0"},
+		{{"3;0", ".", ",", 3, 0}, 7, "7"},
+		{{"3;0", ",", ".", 2, 1, 0}, 0xFFFFFFFFu, "4.294.967.295"},
+		{{"3;0", ".", narrowSpace.c_str()}, 1234567, "1" + narrowSpace + "234" + narrowSpace + "567"},
 	};
-	for (const Case& testCase : {
-			 Case {"0", "123456789"},
-			 Case {"3", "123,456,789"},
-			 Case {"3;2", "123,456,789"},
-			 Case {"2;0", "1,23,45,67,89"},
-			 Case {"3;2;1;0", "12,34,56,789"},
-			 Case {"4;3;0", "12,34,56,789"},
-		 }) {
-		SCOPED_TRACE(testCase.grouping);
-		UseGrouping(testCase.grouping);
-		EXPECT_EQ(Count(123456789), testCase.expected);
+	for (const auto& row : cases) {
+		Use(row.settings);
+		EXPECT_EQ(Count(row.value), row.shown) << row.settings.grouping << " " << row.value;
 	}
 }
 
-TEST_F(FormatCountTest, WritesZeroWithoutDecimals)
+TEST_F(NumberFormat, PercentsFollowTheUsersDecimalsSeparatorsAndNegativeOrder)
 {
-	Win::LocaleSettings settings;
-	settings.decimals = 3;
-	Use(settings);
-	EXPECT_EQ(Count(0), "0");
-	settings.leadingZero = 0;
-	Use(settings);
-	EXPECT_EQ(Count(0), "0");
-	EXPECT_EQ(Count(7), "7");
+	const struct {
+		Settings settings;
+		double value;
+		const char* shown;
+	} cases[] = {
+		{{}, 12.5, "12.50%"},
+		{{}, 0.0, "0.00%"},
+		{{}, 100.0, "100.00%"},
+		{{}, 1234.5, "1,234.50%"},
+		{{}, 0.005, "0.01%"},
+		{{}, 0.004, "0.00%"},
+		{{}, 99.999, "100.00%"},
+		{{}, 33.333333333, "33.33%"},
+		{{}, 66.666666666, "66.67%"},
+		{{"3;0", ".", ",", 0}, 12.5, "13%"},
+		{{"3;0", ".", ",", 0}, 12.4999, "12%"},
+		{{"3;0", ",", ".", 1, 0}, 12.5, "12,5%"},
+		{{"3;0", ",", ".", 1, 0}, 0.25, ",3%"},
+		{{"3;0", ",", ".", 1, 0}, 2500.0, "2.500,0%"},
+		{{"3;0", ".", ",", 2, 1, 0}, -12.5, "(12.50)%"},
+		{{"3;0", ".", ",", 2, 1, 1}, -12.5, "-12.50%"},
+		{{"3;0", ".", ",", 2, 1, 2}, -12.5, "- 12.50%"},
+		{{"3;0", ".", ",", 2, 1, 3}, -12.5, "12.50-%"},
+		{{"3;0", ".", ",", 2, 1, 4}, -12.5, "12.50 -%"},
+	};
+	for (const auto& row : cases) {
+		Use(row.settings);
+		EXPECT_EQ(Percent(row.value), row.shown) << row.value;
+	}
 }
 
-TEST_F(FormatCountTest, UsesTheUsersThousandSeparatorAndNeverASign)
+TEST_F(NumberFormat, SeesAChangedSettingAtTheNextCall)
 {
-	Win::LocaleSettings settings;
-	settings.decimalSeparator = ",";
-	settings.thousandSeparator = ".";
-	settings.negativeOrder = 0;
-	Use(settings);
-	EXPECT_EQ(Count(1234567), "1.234.567");
-	EXPECT_EQ(Count(0xFFFFFFFFu), "4.294.967.295");
-	settings.thousandSeparator = "\xE2\x80\xAF";
-	Use(settings);
-	EXPECT_EQ(Count(1234567), "1\xE2\x80\xAF" "234\xE2\x80\xAF" "567");
-}
-
-TEST_F(FormatCountTest, SeesAChangedSettingAtTheNextCall)
-{
+	Use({});
 	EXPECT_EQ(Count(1234567), "1,234,567");
-	Win::LocaleSettings settings;
-	settings.thousandSeparator = " ";
-	Use(settings);
+	EXPECT_EQ(Percent(12.5), "12.50%");
+	Use({"3;0", ".", " ", 3});
 	EXPECT_EQ(Count(1234567), "1 234 567");
-	UseGrouping("3;2;0");
-	EXPECT_EQ(Count(1234567), "12,34,567");
-	UseGrouping("0");
+	EXPECT_EQ(Percent(12.5), "12.500%");
+	Use({"0"});
 	EXPECT_EQ(Count(1234567), "1234567");
 }
 
-class FormatPercentTest : public NumberFormat {};
-
-TEST_F(FormatPercentTest, WritesTheUsersDecimalsAndAPercentSign)
+TEST_F(NumberFormat, ShowsPlainDigitsWhenTheSystemCannotFormatTheValue)
 {
-	EXPECT_EQ(Percent(12.5), "12.50%");
-	EXPECT_EQ(Percent(0.0), "0.00%");
-	EXPECT_EQ(Percent(100.0), "100.00%");
-	EXPECT_EQ(Percent(1234.5), "1,234.50%");
-}
-
-TEST_F(FormatPercentTest, RoundsToTheUsersDecimals)
-{
-	EXPECT_EQ(Percent(0.005), "0.01%");
-	EXPECT_EQ(Percent(0.004), "0.00%");
-	EXPECT_EQ(Percent(99.999), "100.00%");
-	EXPECT_EQ(Percent(33.333333333), "33.33%");
-	EXPECT_EQ(Percent(66.666666666), "66.67%");
-	Win::LocaleSettings settings;
-	settings.decimals = 0;
-	Use(settings);
-	EXPECT_EQ(Percent(12.5), "13%");
-	EXPECT_EQ(Percent(12.4999), "12%");
-}
-
-TEST_F(FormatPercentTest, UsesTheUsersSeparatorsAndLeadingZero)
-{
-	Win::LocaleSettings settings;
-	settings.decimalSeparator = ",";
-	settings.thousandSeparator = ".";
-	settings.decimals = 1;
-	settings.leadingZero = 0;
-	Use(settings);
-	EXPECT_EQ(Percent(12.5), "12,5%");
-	EXPECT_EQ(Percent(0.25), ",3%");
-	EXPECT_EQ(Percent(2500.0), "2.500,0%");
-}
-
-TEST_F(FormatPercentTest, WritesNegativeValuesInTheUsersOrder)
-{
-	const char* expected[] = {"(12.50)%", "-12.50%", "- 12.50%", "12.50-%", "12.50 -%"};
-	for (unsigned order = 0; order <= 4; ++order) {
-		SCOPED_TRACE(order);
-		Win::LocaleSettings settings;
-		settings.negativeOrder = order;
-		Use(settings);
-		EXPECT_EQ(Percent(-12.5), expected[order]);
-	}
-}
-
-TEST_F(FormatPercentTest, SeesAChangedSettingAtTheNextCall)
-{
-	EXPECT_EQ(Percent(12.5), "12.50%");
-	Win::LocaleSettings settings;
-	settings.decimals = 3;
-	Use(settings);
-	EXPECT_EQ(Percent(12.5), "12.500%");
-}
-
-TEST_F(FormatPercentTest, ShowsPlainDigitsWhenTheSystemCannotFormatTheValue)
-{
+	Use({});
 	EXPECT_EQ(Percent(std::numeric_limits<double>::quiet_NaN()), "nan%");
 	EXPECT_EQ(Percent(std::numeric_limits<double>::infinity()), "inf%");
-
-	// Fits the digit buffer, but grouped it no longer fits the result buffer.
-	char digits[512];
-	std::snprintf(digits, sizeof digits, "%f", 1e240);
-	EXPECT_EQ(Percent(1e240), std::string(digits) + "%");
-
-	// Does not even fit the digit buffer: still every digit, and no buffer overrun.
-	std::snprintf(digits, sizeof digits, "%f", 1e300);
-	EXPECT_EQ(Percent(1e300), std::string(digits) + "%");
-	std::snprintf(digits, sizeof digits, "%f", -std::numeric_limits<double>::max());
-	EXPECT_EQ(Percent(-std::numeric_limits<double>::max()), std::string(digits) + "%");
-}
-
-TEST_F(FormatPercentTest, LeavesTheCountsBufferUsableAfterALongPercent)
-{
-	Percent(1e300);
-	EXPECT_EQ(Count(1234567), "1,234,567");
+	// 1e240 fits the digit buffer but grouped no longer the result; 1e300 does not even fit
+	// the digit buffer: still every digit, and no buffer overrun.
+	for (const double value : {1e240, 1e300, -std::numeric_limits<double>::max()}) {
+		char digits[512];
+		std::snprintf(digits, sizeof digits, "%f", value);
+		EXPECT_EQ(Percent(value), std::string(digits) + "%");
+	}
+	EXPECT_EQ(Count(1234567), "1,234,567") << "the buffers stay usable after a long percent";
 	EXPECT_EQ(Percent(12.5), "12.50%");
 }
 

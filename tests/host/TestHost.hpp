@@ -5,6 +5,7 @@
 
 #include "CallSlot.hpp"
 #include "Host.hpp"
+#include "LeakCheck.hpp"
 #include "ScratchFolder.hpp"
 #include "TestAddOnControl.hpp"
 #include "VX/DebugOutput.hpp"
@@ -45,6 +46,7 @@ protected:
 	// Opens a test add-on without any lifecycle call, control block reset.
 	AddOn& Open(const std::filesystem::path& file);
 
+	LeakCheck leaks;
 	ScratchFolder scratch;
 	// What the test add-ons write when they are unloaded, kept out of the test's output.
 	VX::DebugOutputCapture debugOutput;

@@ -241,27 +241,21 @@ TEST_F(DetailLevelFileTest, FileThatCanNeitherBeOpenedNorCreatedIsReported)
 
 TEST(ConfigurationFileLocation, ReplacesTheAddOnExtensionByTxt)
 {
-	IO::Location out;
-	ASSERT_TRUE(ConfigurationFileLocation(IO::Location("/opt/host/Add-Ons/Facetally.addon"), out));
-	EXPECT_EQ(out.ToPath(), "/opt/host/Add-Ons/Facetally.txt");
-	ASSERT_TRUE(ConfigurationFileLocation(IO::Location("/a/Face.tally.addon"), out));
-	EXPECT_EQ(out.ToPath(), "/a/Face.tally.txt");
-}
-
-TEST(ConfigurationFileLocation, ComparesTheExtensionWithoutRegardToCase)
-{
-	IO::Location out;
-	ASSERT_TRUE(ConfigurationFileLocation(IO::Location("/a/Facetally.ADDON"), out));
-	EXPECT_EQ(out.ToPath(), "/a/Facetally.txt");
-	ASSERT_TRUE(ConfigurationFileLocation(IO::Location("/a/Facetally.AddOn"), out));
-	EXPECT_EQ(out.ToPath(), "/a/Facetally.txt");
-}
-
-TEST(ConfigurationFileLocation, NameWithoutExtensionGetsTxtAppended)
-{
-	IO::Location out;
-	ASSERT_TRUE(ConfigurationFileLocation(IO::Location("/a/Facetally"), out));
-	EXPECT_EQ(out.ToPath(), "/a/Facetally.txt");
+	const struct {
+		const char* module;
+		const char* configuration;
+	} cases[] = {
+		{"/opt/host/Add-Ons/Facetally.addon", "/opt/host/Add-Ons/Facetally.txt"},
+		{"/a/Face.tally.addon", "/a/Face.tally.txt"},
+		{"/a/Facetally.ADDON", "/a/Facetally.txt"}, // the extension's case does not matter
+		{"/a/Facetally.AddOn", "/a/Facetally.txt"},
+		{"/a/Facetally", "/a/Facetally.txt"}, // no extension: appended
+	};
+	for (const auto& row : cases) {
+		IO::Location out;
+		ASSERT_TRUE(ConfigurationFileLocation(IO::Location(row.module), out)) << row.module;
+		EXPECT_EQ(out.ToPath(), row.configuration);
+	}
 }
 
 TEST(ConfigurationFileLocation, OtherExtensionsFindNoFile)

@@ -175,6 +175,16 @@ TEST_F(ModuleLifecycleTest, TheHostGivesUpAModuleThatCannotInstallItsHandlers)
 	EXPECT_EQ(debug.Text(), "") << "the host released the module before unloading it";
 }
 
+// The words of a binary resource of the module, none when its size is not the one expected.
+std::vector<std::uint32_t> Words(const AddOn& addOn, VX::ResourceType type, std::int32_t id, std::uint32_t expectedSize)
+{
+	std::uint32_t size = 0;
+	const auto* words = static_cast<const std::uint32_t*>(RSLoadResource(type, id, addOn.ResourceModule(), &size));
+	if (words == nullptr || size != expectedSize)
+		return {};
+	return std::vector<std::uint32_t>(words, words + size / 4);
+}
+
 std::optional<DG::HelpLocation> ModuleHelpLocation()
 {
 	for (const DG::HelpLocation& location : DG::GetAdditionalHelpLocations())
@@ -190,14 +200,8 @@ TEST_F(ModuleLifecycleTest, RegistersTheHostsHelpFolderUnderItsIdentityUntilRele
 	ASSERT_TRUE(help.has_value());
 	EXPECT_EQ(std::string(help->location.ToPath().ToCStr()), host->Options().helpFolder.string());
 	// The pair is the module identity the module carries in its resources.
-	std::uint32_t size = 0;
-	const auto* identity = static_cast<const std::uint32_t*>(
-		RSLoadResource(VX::ResourceTypes::ModuleIdentity, 32500, addOn.ResourceModule(), &size));
-	ASSERT_NE(identity, nullptr);
-	ASSERT_EQ(size, 12u);
-	EXPECT_EQ(identity[0], 8u);
-	EXPECT_EQ(identity[1], help->developerId);
-	EXPECT_EQ(identity[2], help->localId);
+	EXPECT_EQ(Words(addOn, VX::ResourceTypes::ModuleIdentity, 32500, 12),
+			  (std::vector<std::uint32_t> {8, help->developerId, help->localId}));
 
 	ASSERT_EQ(addOn.Release(), 0);
 	EXPECT_FALSE(ModuleHelpLocation().has_value());
@@ -211,11 +215,8 @@ TEST_F(ModuleLifecycleTest, CarriesTheResourcesTheHostReads)
 	EXPECT_EQ(addOn.ReadStringList(32500), std::vector<std::string> {"Facetally^E3"});
 	EXPECT_EQ(addOn.ReadStringList(32502), (std::vector<std::string> {"Status bar string #1", "Show/Hide"}));
 
-	std::uint32_t size = 0;
-	const auto* numbers = static_cast<const std::uint32_t*>(
-		RSLoadResource(VX::ResourceTypes::ModuleNumbers, 18000, addOn.ResourceModule(), &size));
-	ASSERT_NE(numbers, nullptr);
-	ASSERT_EQ(size, 20u);
+	const std::vector<std::uint32_t> numbers = Words(addOn, VX::ResourceTypes::ModuleNumbers, 18000, 20);
+	ASSERT_EQ(numbers.size(), 5u);
 	EXPECT_EQ(numbers[0], 16u);
 }
 

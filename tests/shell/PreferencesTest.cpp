@@ -104,20 +104,20 @@ TEST_F(Preferences, TheSaveWritesTheLevelsItReadWithTheDefaultLevel)
 		{"data of a newer version are not written over", Block(foreign, 3), {}, foreign, {BadVersionMessage}},
 		{"data of an older version are not written over", Block(foreign, 1), {}, foreign, {BadVersionMessage}},
 		{"a refused query is reported", Block(Entries({{"A", "1"}})),
-		 [](ReferenceHost::Host& host, ReferenceHost::AddOn&) { host.Table().ForceStatus(281, HostSdk::StatusRefused); },
+		 [](ReferenceHost::Host& careless, ReferenceHost::AddOn&) { careless.Table().ForceStatus(281, HostSdk::StatusRefused); },
 		 Entries({{Key, "0"}}), {MessageOf("-2130312960")}},
 		{"a refused read is reported", Block(Entries({{"A", "1"}})),
-		 [](ReferenceHost::Host& host, ReferenceHost::AddOn&) { host.Table().ForceStatus(282, HostSdk::StatusBadParameter); },
+		 [](ReferenceHost::Host& careless, ReferenceHost::AddOn&) { careless.Table().ForceStatus(282, HostSdk::StatusBadParameter); },
 		 Entries({{Key, "0"}}), {MessageOf("-2130312958")}},
 		{"a host without the query is reported", Block(Entries({{"A", "1"}})),
-		 [](ReferenceHost::Host& host, ReferenceHost::AddOn& addOn) {
-			 host.Table().EmptyEntry(281);
-			 host.HandOverTable(addOn);
+		 [](ReferenceHost::Host& careless, ReferenceHost::AddOn& addOn) {
+			 careless.Table().EmptyEntry(281);
+			 careless.HandOverTable(addOn);
 		 },
 		 Entries({{Key, "0"}}), {MessageOf("-2130312313")}},
 		{"a block the query leaves behind is freed", Block(Entries({{"A", "1"}})),
-		 [](ReferenceHost::Host& host, ReferenceHost::AddOn&) {
-			 host.Table().Implement<281>([](HostSdk::ModuleToken, ModuleDataRecord* record) {
+		 [](ReferenceHost::Host& careless, ReferenceHost::AddOn&) {
+			 careless.Table().Implement<281>([](HostSdk::ModuleToken, ModuleDataRecord* record) {
 				 record->dataVersion = 2;
 				 record->dataHandle = VX::AllocateHandle(3);
 				 return HostSdk::StatusOk;
@@ -125,7 +125,7 @@ TEST_F(Preferences, TheSaveWritesTheLevelsItReadWithTheDefaultLevel)
 		 },
 		 Entries({{"A", "1"}, {Key, "3"}}), {}},
 		{"a refused store keeps the project's data", Block(Entries({{"A", "1"}})),
-		 [](ReferenceHost::Host& host, ReferenceHost::AddOn&) { host.Table().ForceStatus(280, HostSdk::StatusRefused); },
+		 [](ReferenceHost::Host& careless, ReferenceHost::AddOn&) { careless.Table().ForceStatus(280, HostSdk::StatusRefused); },
 		 Entries({{"A", "1"}}), {}},
 	};
 	for (const auto& row : cases) {

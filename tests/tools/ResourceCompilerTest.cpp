@@ -2,6 +2,7 @@
 // sources with the file's name, the blob writer, the blob reader of the root library, and the
 // program itself as the build runs it.
 #include "ResourceBlobWriter.hpp"
+#include "ScratchFolder.hpp"
 #include "ResourceSource.hpp"
 
 #include "VX/ResourceBlob.hpp"
@@ -348,10 +349,9 @@ TEST_F(ResourceBlobReaderTest, StringListCountIsBoundedByTheResource)
 // The program as the build runs it.
 class ResourceCompilerProgramTest : public ::testing::Test {
 protected:
-
 	std::string Write(const std::string& name, const std::string& text)
 	{
-		std::ofstream(folder / name, std::ios::binary) << text;
+		WriteWholeFile(folder / name, text);
 		return (folder / name).string();
 	}
 
@@ -368,7 +368,8 @@ protected:
 		return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 	}
 
-	std::filesystem::path folder;
+	ScratchFolder scratch;
+	const std::filesystem::path& folder = scratch.Path();
 	std::string errorText;
 };
 
@@ -386,32 +387,30 @@ TEST_F(ResourceCompilerProgramTest, MergesSourcesIntoOneBlob)
 	EXPECT_EQ(blob, Rescomp::WriteResourceBlob(expected));
 }
 
-TEST_F(ResourceCompilerProgramTest, DuplicateIsRefusedAndNothingWritten)
+// A faulty source is named, and nothing is written.
+TEST_F(ResourceCompilerProgramTest, FaultySourcesAreNamedAndNothingWritten)
 {
-	const std::string a = Write("a.json", R"({"strings": {"1": ["one"]}})");
-	const std::string b = Write("b.json", R"({"strings": {"1": ["again"]}})");
-	const std::string output = (folder / "out.vxrs").string();
-	EXPECT_EQ(Run("-o '" + output + "' '" + a + "' '" + b + "'"), 1);
-	EXPECT_NE(errorText.find("b.json: STRS 1 is defined twice"), std::string::npos) << errorText;
-	EXPECT_FALSE(std::filesystem::exists(output));
-}
-
-TEST_F(ResourceCompilerProgramTest, MalformedSourceIsNamed)
-{
-	const std::string good = Write("good.json", R"({"strings": {"1": ["one"]}})");
-	const std::string bad = Write("bad.json", R"({"strings": {"1": ["one"]})");
-	const std::string output = (folder / "out.vxrs").string();
-	EXPECT_EQ(Run("-o '" + output + "' '" + good + "' '" + bad + "'"), 1);
-	EXPECT_NE(errorText.find("bad.json: not valid JSON"), std::string::npos) << errorText;
-	EXPECT_EQ(errorText.find("good.json"), std::string::npos) << errorText;
-	EXPECT_FALSE(std::filesystem::exists(output));
-}
-
-TEST_F(ResourceCompilerProgramTest, MissingSourceIsNamed)
-{
-	const std::string output = (folder / "out.vxrs").string();
-	EXPECT_EQ(Run("-o '" + output + "' '" + (folder / "absent.json").string() + "'"), 1);
-	EXPECT_NE(errorText.find("absent.json: cannot be read"), std::string::npos) << errorText;
+	const std::string one = R"({"strings": {"1": ["one"]}})";
+	const struct {
+		const char* what;
+		std::string second; // empty: the file is missing
+		const char* message;
+	} cases[] = {
+		{"a duplicate", R"({"strings": {"1": ["again"]}})", "b.json: STRS 1 is defined twice"},
+		{"malformed", R"({"strings": {"1": ["one"]})", "b.json: not valid JSON"},
+		{"missing", "", "b.json: cannot be read"},
+	};
+	for (const auto& row : cases) {
+		SCOPED_TRACE(row.what);
+		std::filesystem::remove(folder / "b.json");
+		const std::string a = Write("a.json", one);
+		const std::string b = row.second.empty() ? (folder / "b.json").string() : Write("b.json", row.second);
+		const std::string output = (folder / "out.vxrs").string();
+		EXPECT_EQ(Run("-o '" + output + "' '" + a + "' '" + b + "'"), 1);
+		EXPECT_NE(errorText.find(row.message), std::string::npos) << errorText;
+		EXPECT_EQ(errorText.find("a.json"), std::string::npos) << errorText;
+		EXPECT_FALSE(std::filesystem::exists(output));
+	}
 }
 
 TEST_F(ResourceCompilerProgramTest, OutputIsRequired)
