@@ -109,13 +109,13 @@ TEST_F(CountingProgress, AStopEndsTheRunWithoutAReport)
 	};
 	for (const auto& row : cases) {
 		SCOPED_TRACE(row.what);
+		StartWithProject();
 		if (row.ticking)
 			TickingClock(std::chrono::milliseconds(10));
 		if (row.atElement > 0)
 			host->Progress().StopAtElementRead(row.atElement);
 		if (row.atQuestion > 0)
 			host->Progress().StopAtCancelQuestion(row.atQuestion);
-		StartWithProject();
 		ChooseFacetally();
 		if (row.atElement > 0) {
 			EXPECT_EQ(Calls(HostSdk::Entry::ElementRead), static_cast<std::uint64_t>(row.atElement))

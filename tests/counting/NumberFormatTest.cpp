@@ -16,10 +16,10 @@ namespace {
 
 // The settings of a row: the defaults but for what the row names.
 struct Settings {
-	Settings(const char* grouping = "3;0", const char* decimalSeparator = ".", const char* thousandSeparator = ",",
-			 unsigned decimals = 2, unsigned leadingZero = 1, unsigned negativeOrder = 1)
-		: grouping(grouping), decimalSeparator(decimalSeparator), thousandSeparator(thousandSeparator),
-		  decimals(decimals), leadingZero(leadingZero), negativeOrder(negativeOrder)
+	Settings(const char* groupSizes = "3;0", const char* decimalMark = ".", const char* thousandsMark = ",",
+			 unsigned digits = 2, unsigned zeroFirst = 1, unsigned negative = 1)
+		: grouping(groupSizes), decimalSeparator(decimalMark), thousandSeparator(thousandsMark), decimals(digits),
+		  leadingZero(zeroFirst), negativeOrder(negative)
 	{
 	}
 	const char* grouping;

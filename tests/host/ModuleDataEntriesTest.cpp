@@ -48,6 +48,7 @@ TEST_F(ModuleDataEntries, TheStoreCopiesTheReadHandsOutANewBlock)
 	EXPECT_EQ(Call<Entry::ModuleDataQuery>(token, &record), HostSdk::StatusNoModuleData) << "each add-on its own block";
 
 	record.dataVersion = 3;
+	record.platformMark = 0x5757;
 	record.dataHandle = VX::AllocateHandle(4);
 	std::memcpy(VX::GetHandleData(record.dataHandle), "A\0" "1", 4);
 	EXPECT_EQ(Call<Entry::ModuleDataStore>(token, &record), 0);

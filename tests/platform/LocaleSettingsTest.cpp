@@ -169,6 +169,16 @@ TEST_F(InstalledLocaleSettings, StartAsTheEnvironmentsLocaleWithTheUsualPreceden
 	EXPECT_EQ(SettingsReadAtLoad(""), ".|,|3;0");
 }
 
+// Run in a process of its own by the test above, with the environment it chose.
+TEST(EnvironmentLocaleProbe, ShowsTheSettingsReadAtLoad)
+{
+	const Win::LocaleSettings settings = Win::EnvironmentLocaleSettings();
+	EXPECT_EQ(Win::LocaleSettingsProblem(settings), "");
+	EXPECT_EQ(Win::UserLocaleSettings(), settings);
+	std::cout << "read at load: [" << settings.decimalSeparator << '|' << settings.thousandSeparator << '|'
+			  << settings.grouping << "]\n";
+}
+
 class UserLocaleSettings : public testing::Test {
 protected:
 	void SetUp() override { saved = Win::UserLocaleSettings(); }

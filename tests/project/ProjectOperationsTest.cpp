@@ -27,20 +27,6 @@ std::vector<HostSdk::ParameterRecord> RecordsOf(VX::HandleId handle)
 	return records;
 }
 
-std::vector<std::string> TextsOf(VX::HandleId handle)
-{
-	std::vector<std::string> texts;
-	const auto* bytes = static_cast<const char*>(VX::GetHandleData(handle));
-	const std::size_t size = VX::GetHandleSize(handle);
-	std::size_t start = 0;
-	while (start < size) {
-		const std::size_t length = strnlen(bytes + start, size - start);
-		texts.emplace_back(bytes + start, length);
-		start += length + 1;
-	}
-	return texts;
-}
-
 class ProjectOperationsTest : public ProjectHostTest {
 protected:
 	void SetUp() override

@@ -153,13 +153,14 @@ TEST_F(Preferences, OnlyTheSavesWriteAndTheDataAreReadOncePerProject)
 	EXPECT_EQ(Calls(280), 2u);
 	EXPECT_EQ(Calls(282), 1u);
 
-	// Data of another version: the message comes once per project, and the data stay.
+	// The next project's data, of another version: read after the project closed, so the
+	// message comes, once per project, and the data stay.
 	const ModuleDataBlock foreign = Block("of a format to come", 3);
-	host->CurrentProject()->StoreModuleData("Facetally", foreign);
+	WriteProjectFile("newer.json", foreign);
 	ASSERT_TRUE(host->CloseProject());
-	ASSERT_TRUE(host->NewProject());
-	host->CurrentProject()->StoreModuleData("Facetally", foreign);
-	Save("newer.json");
+	EXPECT_TRUE(Messages().empty());
+	ASSERT_TRUE(host->OpenProject(scratch / "newer.json"));
+	ASSERT_TRUE(host->SaveProject());
 	ASSERT_TRUE(host->SaveProject());
 	EXPECT_EQ(Messages(), std::vector<std::string> {BadVersionMessage})
 		<< "a module that had not read the second project's data would not have seen their version";

@@ -182,13 +182,14 @@ TEST_F(ProgressWindowTest, FailingHostCallsBeepAndTheRunGoesOn)
 	const struct {
 		const char* what;
 		std::uint32_t selector;
-		std::size_t beeps; // opening, ranging, two steps and closing
+		std::size_t beeps; // of opening, ranging, two steps and closing
 		bool goesOn;
 	} cases[] = {
-		{"the opening", Selectors::OpenProgressWindow, 2, true},
+		// The window the host did not open refuses the range and the first value too.
+		{"the opening", Selectors::OpenProgressWindow, 4, true},
 		{"the range", Selectors::SetProgressPhase, 2, true},
 		{"the first value, not the later ones", Selectors::SetProgressValue, 2, true},
-		{"the stop question stops", Selectors::ProgressCancelled, 2, false},
+		{"the stop question stops, at each question", Selectors::ProgressCancelled, 3, false},
 		{"the closing", Selectors::CloseProgressWindow, 1, true},
 	};
 	for (const auto& row : cases) {
@@ -216,7 +217,7 @@ TEST_F(ProgressWindowTest, AHostWithoutTheInterfaceOperationNeverStopsTheRun)
 	window.Open("Counting...");
 	window.SetTotal(1000);
 	EXPECT_EQ(Run(5, 0.1), 5) << "no stop question could be asked, so no stop was asked for";
-	EXPECT_EQ(host->BeepsHeard(), 2u) << "only the failed opening and range";
+	EXPECT_EQ(host->BeepsHeard(), 3u) << "only the failed opening, range and first value";
 	window.Close();
 }
 
@@ -244,9 +245,11 @@ TEST_F(ProgressWindowTest, APersonAtATerminalSeesTheBarMoveAroundTranscriptLines
 	terminal.str({});
 	host->SessionTranscript().Add(TranscriptKind::Notice, "A note");
 	EXPECT_EQ(terminal.str(), "\r" + std::string(bar.size(), ' ') + "\rA note\n\r" + bar);
+	host->SessionTranscript().EchoTo(nullptr, false);
 	window.Close();
 	EXPECT_EQ(terminal.str().back(), '\r') << "the bar's line is cleared for the transcript";
 	HostWindow().DrawBarOn(nullptr);
+	host->SessionTranscript().EchoTo(&terminal, false);
 	terminal.str({});
 	host->SessionTranscript().Add(TranscriptKind::Notice, "Another note");
 	EXPECT_EQ(terminal.str(), "Another note\n");
