@@ -329,6 +329,8 @@ TEST_F(StoryChoiceTest, TheRunAdmitsTheChosenStories)
 		{"without story zero typed 0 to 0 is nothing", true, 0, 0, {}, {true, false, 0, 0, 3}, 11111, 0},
 		{"with story zero typed numbers are indexes", false, 0, 0, {}, {true, false, -1, 1, 3}, 11111, 1 + 10 + 100},
 		{"with story zero typed 0 is story 0", false, 0, 0, {}, {true, false, 0, 0, 3}, 11111, 10},
+		{"a selection that is no marquee keeps every story", false, 1, 0, {{Types::Wall, 1}, {Types::Wall, 5}},
+		 {true, true, 0, 0, 3}, 1 + 10000, 1 + 10000},
 		{"a marquee on the active story, whatever the range", false, 2, 0, walls1235, {true, false, 3, 3, 3}, 100, 100},
 		{"a marquee over all stories follows the settings", false, 2, 1, {{Types::Wall, 1}, {Types::Wall, 2}, {Types::Wall, 5}},
 		 {true, false, 3, 3, 3}, 1 + 10 + 10000, 10000},
