@@ -188,14 +188,16 @@ Element ProtectingGroup(std::int32_t protectionId)
 	return group;
 }
 
-ReferenceHost::Project TwoWindows()
+ReferenceHost::Project Windows(int count)
 {
 	ReferenceHost::Project project;
 	const auto window = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
-	project.AddElement(Placed(HostSdk::ElementTypes::Window, window));
-	project.AddElement(Placed(HostSdk::ElementTypes::Window, window));
+	for (int i = 0; i < count; ++i)
+		project.AddElement(Placed(HostSdk::ElementTypes::Window, window));
 	return project;
 }
+
+ReferenceHost::Project TwoWindows() { return Windows(2); }
 
 Element Plain(std::int32_t type, std::vector<std::int32_t> components, std::int16_t story)
 {

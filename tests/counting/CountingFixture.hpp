@@ -82,6 +82,8 @@ std::string UniqueIdOf(std::int32_t partIndex);
 ReferenceHost::Element Placed(std::int32_t type, const ReferenceHost::LibraryPart& part, std::int16_t story = 0);
 // A protecting group (mode 1, protected) with the protection id.
 ReferenceHost::Element ProtectingGroup(std::int32_t protectionId);
+// Windows of part 1 ("Full" 100 + 20 polygons, "Reduced" 7, "None" nothing).
+ReferenceHost::Project Windows(int count);
 // Two windows of part 1 ("Full" 100 + 20 polygons, "Reduced" 7, "None" nothing).
 ReferenceHost::Project TwoWindows();
 // An element with its own 3D model.

@@ -431,10 +431,7 @@ TEST_F(StoppedRunTest, AFirstRunStoppedLeavesNoResult)
 TEST_F(StoppedRunTest, LevelsChangedBeforeTheStopStayChanged)
 {
 	LoadProbe();
-	Project project;
-	const auto window = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
-	for (int i = 0; i < 4; ++i)
-		project.AddElement(Placed(Types::Window, window));
+	Project project = Windows(4);
 	OpenProject(project);
 	OpenPalette();
 	probe->setPartLevel(UniqueIdOf(1).c_str(), 2);

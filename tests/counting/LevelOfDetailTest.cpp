@@ -236,10 +236,7 @@ TEST_F(LevelOfDetailTest, AValueTwiceInARowIsToldOncePerPartAndRun)
 TEST_F(LevelOfDetailTest, ARefusedChangeIsToldForEachElementAndTheRunGoesOn)
 {
 	LoadProbe();
-	Project project;
-	const auto window = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
-	for (int i = 0; i < 3; ++i)
-		project.AddElement(Placed(Types::Window, window));
+	Project project = Windows(3);
 	project.AddElement(Plain(Types::Wall, {5}));
 	OpenProject(project);
 	host->CurrentProject()->FindElement(Types::Window, 1)->refusesChanges = true;

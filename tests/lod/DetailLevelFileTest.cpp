@@ -38,6 +38,16 @@ const std::string CheckBoxLabel = "Do not show again";
 
 class DetailLevelFileTest : public ModuleResourcesFixture {
 protected:
+	// The one message of a file that can be neither read nor created, and no levels.
+	static void ExpectUnusableFileReported()
+	{
+		const std::vector<DG::ShownModalDialog> shown = DG::GetShownModalDialogs();
+		ASSERT_EQ(shown.size(), 1u);
+		EXPECT_EQ(shown[0].texts,
+				  (std::vector<std::string> {"OK", "Facetally.txt:", "File not found and cannot be created!"}));
+		EXPECT_TRUE(DetailLevels().IsEmpty());
+	}
+
 	static void SetUpTestSuite()
 	{
 		if (folder.empty()) {
@@ -218,11 +228,7 @@ TEST_F(DetailLevelFileTest, FolderInTheFilesPlaceIsReportedAsUnusable)
 	std::ofstream(ConfigurationPath() / "LOD") << "LOD \"a\" \"b\" \"c\"\n";
 	PutSomethingIntoTheTable();
 	ReadDetailLevelFile();
-	const std::vector<DG::ShownModalDialog> shown = DG::GetShownModalDialogs();
-	ASSERT_EQ(shown.size(), 1u);
-	EXPECT_EQ(shown[0].texts,
-			  (std::vector<std::string> {"OK", "Facetally.txt:", "File not found and cannot be created!"}));
-	EXPECT_TRUE(DetailLevels().IsEmpty());
+	ExpectUnusableFileReported();
 	EXPECT_TRUE(fs::is_directory(ConfigurationPath()));
 }
 
@@ -231,11 +237,7 @@ TEST_F(DetailLevelFileTest, FileThatCanNeitherBeOpenedNorCreatedIsReported)
 	// A link to itself: no file is there, and none can be created through it (root included).
 	fs::create_symlink("Facetally.txt", ConfigurationPath());
 	ReadDetailLevelFile();
-	const std::vector<DG::ShownModalDialog> shown = DG::GetShownModalDialogs();
-	ASSERT_EQ(shown.size(), 1u);
-	EXPECT_EQ(shown[0].texts,
-			  (std::vector<std::string> {"OK", "Facetally.txt:", "File not found and cannot be created!"}));
-	EXPECT_TRUE(DetailLevels().IsEmpty());
+	ExpectUnusableFileReported();
 	EXPECT_TRUE(fs::is_symlink(ConfigurationPath()));
 }
 
