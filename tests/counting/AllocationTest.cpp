@@ -26,12 +26,7 @@ protected:
 		const auto door = project.AddLibraryPart(PlainPart(3, "Door", 5, {20, 4}));
 		const auto chair = project.AddLibraryPart(PartWithLevels(4, "Chair", 6, {90}, 9));
 		const auto stair = project.AddLibraryPart(PlainPart(5, "Stair", 6, {300}));
-		ReferenceHost::Element group;
-		group.type = Types::Group;
-		group.groupMode = 1;
-		group.groupProtected = true;
-		group.protectionId = 3;
-		project.AddElement(group);
+		project.AddElement(TestProjects::ProtectingGroup(3));
 		for (int i = 0; i < perKind; ++i) {
 			const auto story = static_cast<std::int16_t>(i % 3);
 			project.AddElement(Plain(Types::Wall, {6, 6, 6}, story));

@@ -4,8 +4,6 @@
 #include "ProjectFile.hpp"
 
 #include "DG/DG.hpp"
-#include "IO/LocationTable.hpp"
-#include "VX/Memory.hpp"
 
 #include <fstream>
 #include <iomanip>
@@ -18,18 +16,10 @@ std::filesystem::path ProbeModule()
 	return std::filesystem::path(PROBE_MODULE);
 }
 
-int testNumber = 0;
-
 } // namespace
 
 void CountingFixture::SetUp()
 {
-	liveHandles = VX::LiveHandleCount();
-	liveLocations = IO::LiveLocationCount();
-	const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-	folder = std::filesystem::path(FACETALLY_BINARY_DIR) / "counting-tests" /
-			 (std::string(info->test_suite_name()) + "." + info->name() + "." + std::to_string(++testNumber));
-	std::filesystem::remove_all(folder);
 	std::filesystem::create_directories(folder / "addons");
 	std::filesystem::copy_file(ProbeModule(), folder / "addons" / ProbeModule().filename());
 	WriteConfiguration(StandardConfiguration);
@@ -48,16 +38,11 @@ std::string CountingFixture::ValueOf(ReferenceHost::ElementId id, const std::str
 void CountingFixture::TearDown()
 {
 	host.reset();
-	EXPECT_EQ(VX::LiveHandleCount(), liveHandles) << "memory handles left alive";
-	EXPECT_EQ(IO::LiveLocationCount(), liveLocations) << "file locations left published";
-	if (!HasFailure())
-		std::filesystem::remove_all(folder);
 }
 
 void CountingFixture::WriteConfiguration(std::string_view text)
 {
-	std::ofstream file(folder / "addons" / "FacetallyProbe.txt", std::ios::binary | std::ios::trunc);
-	file << text;
+	WriteWholeFile(folder / "addons" / "FacetallyProbe.txt", std::string(text));
 }
 
 void CountingFixture::LoadProbe()
@@ -76,6 +61,15 @@ void CountingFixture::OpenProject(const ReferenceHost::Project& project)
 	ASSERT_TRUE(ReferenceHost::WriteProjectFile(project, file, problem)) << problem;
 	const ReferenceHost::Outcome opened = host->OpenProject(file);
 	ASSERT_TRUE(opened.ok) << opened.problem;
+}
+
+void CountingFixture::OpenOneObject(std::string partName, std::vector<std::int32_t> model)
+{
+	LoadProbe();
+	ReferenceHost::Project project;
+	const auto part = project.AddLibraryPart(TestProjects::PlainPart(1, std::move(partName), 6, std::move(model)));
+	project.AddElement(TestProjects::Placed(HostSdk::ElementTypes::Object, part));
+	OpenProject(project);
 }
 
 void CountingFixture::OpenPalette()
@@ -114,11 +108,6 @@ ProbeResult CountingFixture::Result() const
 	return result;
 }
 
-std::int64_t CountingFixture::HandlesLeft() const
-{
-	return static_cast<std::int64_t>(VX::LiveHandleCount()) - static_cast<std::int64_t>(liveHandles);
-}
-
 namespace TestProjects {
 
 using ReferenceHost::Element;
@@ -132,14 +121,24 @@ std::string UniqueIdOf(std::int32_t partIndex)
 	return text.str();
 }
 
-LibraryPart PartWithLevels(std::int32_t index, std::string name, std::int32_t typeId, std::vector<std::int32_t> fullModel,
-						   std::int32_t reducedPolygons)
+namespace {
+
+LibraryPart NamedPart(std::int32_t index, std::string name, std::int32_t typeId)
 {
 	LibraryPart part;
 	part.index = index;
 	part.typeId = typeId;
 	part.name = std::move(name);
 	part.uniqueId = UniqueIdOf(index);
+	return part;
+}
+
+} // namespace
+
+LibraryPart PartWithLevels(std::int32_t index, std::string name, std::int32_t typeId, std::vector<std::int32_t> fullModel,
+						   std::int32_t reducedPolygons)
+{
+	LibraryPart part = NamedPart(index, std::move(name), typeId);
 	Parameter width;
 	width.name = "width";
 	width.typeCode = 1;
@@ -159,11 +158,7 @@ LibraryPart PartWithLevels(std::int32_t index, std::string name, std::int32_t ty
 
 LibraryPart PlainPart(std::int32_t index, std::string name, std::int32_t typeId, std::vector<std::int32_t> model)
 {
-	LibraryPart part;
-	part.index = index;
-	part.typeId = typeId;
-	part.name = std::move(name);
-	part.uniqueId = UniqueIdOf(index);
+	LibraryPart part = NamedPart(index, std::move(name), typeId);
 	Parameter material;
 	material.name = "material";
 	material.text = "oak";
@@ -183,14 +178,26 @@ Element Placed(std::int32_t type, const LibraryPart& part, std::int16_t story)
 	return element;
 }
 
-ReferenceHost::Project TwoWindows()
+Element ProtectingGroup(std::int32_t protectionId)
+{
+	Element group;
+	group.type = HostSdk::ElementTypes::Group;
+	group.groupMode = 1;
+	group.groupProtected = true;
+	group.protectionId = protectionId;
+	return group;
+}
+
+ReferenceHost::Project Windows(int count)
 {
 	ReferenceHost::Project project;
 	const auto window = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
-	project.AddElement(Placed(HostSdk::ElementTypes::Window, window));
-	project.AddElement(Placed(HostSdk::ElementTypes::Window, window));
+	for (int i = 0; i < count; ++i)
+		project.AddElement(Placed(HostSdk::ElementTypes::Window, window));
 	return project;
 }
+
+ReferenceHost::Project TwoWindows() { return Windows(2); }
 
 Element Plain(std::int32_t type, std::vector<std::int32_t> components, std::int16_t story)
 {

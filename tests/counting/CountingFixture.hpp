@@ -8,6 +8,8 @@
 #pragma once
 
 #include "Host.hpp"
+#include "LeakCheck.hpp"
+#include "ScratchFolder.hpp"
 #include "probe/ProbeControl.hpp"
 
 #include "HostSdk/HostApi.hpp"
@@ -36,6 +38,8 @@ protected:
 	void LoadProbe();
 	// Writes the project as a file of the test's folder and opens it in the host.
 	void OpenProject(const ReferenceHost::Project& project);
+	// Loads the probe and opens a project of one object placed from a plain part 1.
+	void OpenOneObject(std::string partName, std::vector<std::int32_t> model);
 
 	// Chooses the module's menu command; the palette opens and counts (a fresh report).
 	void OpenPalette();
@@ -51,15 +55,13 @@ protected:
 	// The text of an element's parameter in the open project; "(none)" when either is missing.
 	std::string ValueOf(ReferenceHost::ElementId id, const std::string& name = "lod") const;
 	// Memory handles alive now, minus those alive when the test began.
-	std::int64_t HandlesLeft() const;
+	std::int64_t HandlesLeft() const { return leaks.HandlesLeft(); }
 
+	LeakCheck leaks;
+	ScratchFolder scratch;
+	const std::filesystem::path& folder = scratch.Path();
 	std::unique_ptr<ReferenceHost::Host> host;
 	const ProbeControl* probe = nullptr;
-	std::filesystem::path folder;
-
-private:
-	std::size_t liveHandles = 0;
-	std::size_t liveLocations = 0;
 };
 
 // Building blocks of test projects.
@@ -78,6 +80,10 @@ std::string UniqueIdOf(std::int32_t partIndex);
 
 // An element placed from the part, with its own copy of the part's parameters.
 ReferenceHost::Element Placed(std::int32_t type, const ReferenceHost::LibraryPart& part, std::int16_t story = 0);
+// A protecting group (mode 1, protected) with the protection id.
+ReferenceHost::Element ProtectingGroup(std::int32_t protectionId);
+// Windows of part 1 ("Full" 100 + 20 polygons, "Reduced" 7, "None" nothing).
+ReferenceHost::Project Windows(int count);
 // Two windows of part 1 ("Full" 100 + 20 polygons, "Reduced" 7, "None" nothing).
 ReferenceHost::Project TwoWindows();
 // An element with its own 3D model.

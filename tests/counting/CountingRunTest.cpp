@@ -133,11 +133,7 @@ TEST_F(CountReportTest, AStairObjectIsBookedUnderStairWithItsOwnRow)
 
 TEST_F(CountReportTest, APercentSignInAPartsNameReachesTheReportUnchanged)
 {
-	LoadProbe();
-	Project project;
-	const auto rug = project.AddLibraryPart(PlainPart(1, "100% Wool %s %d %n", 6, {12}));
-	project.AddElement(Placed(Types::Object, rug));
-	OpenProject(project);
+	OpenOneObject("100% Wool %s %d %n", {12});
 	OpenPalette();
 	const std::vector<std::string>& report = Report();
 	EXPECT_NE(std::find(report.begin(), report.end(), CountLine("100% Wool %s %d %n", "1", "12")), report.end());
@@ -300,36 +296,6 @@ protected:
 	}
 };
 
-TEST_F(StoryChoiceTest, WithoutStoryZeroTheTypedRangeOneToTwoAdmitsStoriesZeroAndOne)
-{
-	LoadProbe();
-	OpenProject(FiveStories(true));
-	OpenPalette();
-	Refresh(ProbeSettings {true, false, 1, 2, 3});
-	EXPECT_EQ(Result().totalPolygons, 10 + 100);
-}
-
-TEST_F(StoryChoiceTest, WithoutStoryZeroTheTypedRangeZeroToZeroAdmitsNothing)
-{
-	LoadProbe();
-	OpenProject(FiveStories(true));
-	OpenPalette();
-	Refresh(ProbeSettings {true, false, 0, 0, 3});
-	EXPECT_EQ(Result().totalPolygons, 0);
-	EXPECT_EQ(Result().elementsPerType[Types::Wall], 0);
-}
-
-TEST_F(StoryChoiceTest, WithStoryZeroTypedNumbersAreStoryIndexes)
-{
-	LoadProbe();
-	OpenProject(FiveStories(false));
-	OpenPalette();
-	Refresh(ProbeSettings {true, false, -1, 1, 3});
-	EXPECT_EQ(Result().totalPolygons, 1 + 10 + 100);
-	Refresh(ProbeSettings {true, false, 0, 0, 3});
-	EXPECT_EQ(Result().totalPolygons, 10);
-}
-
 TEST_F(StoryChoiceTest, AllStoriesTakesEveryStoryAndTheStartingSettingsAreAllStories)
 {
 	LoadProbe();
@@ -344,42 +310,48 @@ TEST_F(StoryChoiceTest, AllStoriesTakesEveryStoryAndTheStartingSettingsAreAllSto
 	EXPECT_EQ(settings.toStory, 4) << "story 3 is shown as 4 without a story zero";
 }
 
-TEST_F(StoryChoiceTest, AMarqueeOnTheActiveStoryAdmitsOnlyThatStoryWhateverTheRange)
+// Which stories a run admits: the typed range, all stories, and a marquee on the active story
+// (story 1) or over all stories. The counts before and after the refresh with the settings.
+TEST_F(StoryChoiceTest, TheRunAdmitsTheChosenStories)
 {
-	LoadProbe();
-	Project project = FiveStories(false);
-	project.CurrentSelection().kind = 2;
-	project.CurrentSelection().marqueeAllStories = 0;
-	project.CurrentSelection().items = {{Types::Wall, 1}, {Types::Wall, 2}, {Types::Wall, 3}, {Types::Wall, 5}};
-	OpenProject(project);
-	OpenPalette();
-	EXPECT_EQ(Result().totalPolygons, 100) << "story 1 is active";
-	Refresh(ProbeSettings {true, false, 3, 3, 3});
-	EXPECT_EQ(Result().totalPolygons, 100) << "the story range has no say";
-}
-
-TEST_F(StoryChoiceTest, AMarqueeOverAllStoriesFollowsTheStorySettings)
-{
-	LoadProbe();
-	Project project = FiveStories(false);
-	project.CurrentSelection().kind = 2;
-	project.CurrentSelection().marqueeAllStories = 1;
-	project.CurrentSelection().items = {{Types::Wall, 1}, {Types::Wall, 2}, {Types::Wall, 5}};
-	OpenProject(project);
-	OpenPalette();
-	EXPECT_EQ(Result().totalPolygons, 1 + 10 + 10000);
-}
-
-TEST_F(StoryChoiceTest, AnActiveStoryMarqueeCountsTheWholeRangeWhenTheEntireProjectIsChosen)
-{
-	LoadProbe();
-	Project project = FiveStories(false);
-	project.CurrentSelection().kind = 2;
-	project.CurrentSelection().items = {{Types::Wall, 1}};
-	OpenProject(project);
-	OpenPalette();
-	Refresh(ProbeSettings {false, true, 0, 0, 3});
-	EXPECT_EQ(Result().totalPolygons, 11111);
+	const std::vector<ElementId> walls1235 = {{Types::Wall, 1}, {Types::Wall, 2}, {Types::Wall, 3}, {Types::Wall, 5}};
+	const struct {
+		const char* what;
+		bool noStoryZero;
+		std::int16_t selectionKind;
+		std::uint8_t marqueeAllStories;
+		std::vector<ElementId> selected;
+		ProbeSettings settings;
+		std::int32_t atOpening;
+		std::int32_t afterRefresh;
+	} cases[] = {
+		{"without story zero typed 1 to 2 are stories 0 and 1", true, 0, 0, {}, {true, false, 1, 2, 3}, 11111, 10 + 100},
+		{"without story zero typed 0 to 0 is nothing", true, 0, 0, {}, {true, false, 0, 0, 3}, 11111, 0},
+		{"with story zero typed numbers are indexes", false, 0, 0, {}, {true, false, -1, 1, 3}, 11111, 1 + 10 + 100},
+		{"with story zero typed 0 is story 0", false, 0, 0, {}, {true, false, 0, 0, 3}, 11111, 10},
+		{"a selection that is no marquee keeps every story", false, 1, 0, {{Types::Wall, 1}, {Types::Wall, 5}},
+		 {true, true, 0, 0, 3}, 1 + 10000, 1 + 10000},
+		{"a marquee on the active story, whatever the range", false, 2, 0, walls1235, {true, false, 3, 3, 3}, 100, 100},
+		{"a marquee over all stories follows the settings", false, 2, 1, {{Types::Wall, 1}, {Types::Wall, 2}, {Types::Wall, 5}},
+		 {true, false, 3, 3, 3}, 1 + 10 + 10000, 10000},
+		{"the entire project ignores an active-story marquee", false, 2, 0, {{Types::Wall, 1}}, {false, true, 0, 0, 3}, 0,
+		 11111},
+	};
+	for (const auto& row : cases) {
+		SCOPED_TRACE(row.what);
+		host.reset();
+		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
+		LoadProbe();
+		Project project = FiveStories(row.noStoryZero);
+		project.CurrentSelection().kind = row.selectionKind;
+		project.CurrentSelection().marqueeAllStories = row.marqueeAllStories;
+		project.CurrentSelection().items = row.selected;
+		OpenProject(project);
+		OpenPalette();
+		EXPECT_EQ(Result().totalPolygons, row.atOpening);
+		Refresh(row.settings);
+		EXPECT_EQ(Result().totalPolygons, row.afterRefresh);
+	}
 }
 
 // ---- A run the person stops ------------------------------------------------------------------
@@ -459,10 +431,7 @@ TEST_F(StoppedRunTest, AFirstRunStoppedLeavesNoResult)
 TEST_F(StoppedRunTest, LevelsChangedBeforeTheStopStayChanged)
 {
 	LoadProbe();
-	Project project;
-	const auto window = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
-	for (int i = 0; i < 4; ++i)
-		project.AddElement(Placed(Types::Window, window));
+	Project project = Windows(4);
 	OpenProject(project);
 	OpenPalette();
 	probe->setPartLevel(UniqueIdOf(1).c_str(), 2);

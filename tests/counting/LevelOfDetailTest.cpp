@@ -51,6 +51,19 @@ std::size_t MessagesSaying(const std::string& text)
 
 class LevelOfDetailTest : public CountingFixture {
 protected:
+	// One window of a part offering only "Full" and "None", and a file row of those two.
+	void OpenWindowOfTwoValues()
+	{
+		WriteConfiguration("lod \"Full\" \"None\"\n");
+		LoadProbe();
+		Project project;
+		auto part = TestProjects::PartWithLevels(1, "Casement", 4, {100, 20}, 7);
+		part.parameters[1].valueList = {"Full", "None"};
+		project.AddLibraryPart(part);
+		project.AddElement(TestProjects::Placed(HostSdk::ElementTypes::Window, part));
+		OpenProject(project);
+	}
+
 	ProbeRow WindowRow()
 	{
 		const ProbeResult result = Result();
@@ -154,14 +167,7 @@ TEST_F(LevelOfDetailTest, DefaultFollowsTheDefaultLevel)
 
 TEST_F(LevelOfDetailTest, DefaultForAPartWithoutAValueForTheDefaultShowsCustomAndTouchesNothing)
 {
-	WriteConfiguration("lod \"Full\" \"None\"\n");
-	LoadProbe();
-	Project project;
-	auto part = PartWithLevels(1, "Casement", 4, {100, 20}, 7);
-	part.parameters[1].valueList = {"Full", "None"};
-	project.AddLibraryPart(part);
-	project.AddElement(Placed(Types::Window, part));
-	OpenProject(project);
+	OpenWindowOfTwoValues();
 	const std::vector<ProbeCall> calls = CountWithLevel(Default, Simple);
 	const ProbeRow row = WindowRow();
 	EXPECT_EQ(row.lod, Custom);
@@ -172,14 +178,7 @@ TEST_F(LevelOfDetailTest, DefaultForAPartWithoutAValueForTheDefaultShowsCustomAn
 
 TEST_F(LevelOfDetailTest, TwoValuesInAFileRowOfferDetailedAndOffButNotSimple)
 {
-	WriteConfiguration("lod \"Full\" \"None\"\n");
-	LoadProbe();
-	Project project;
-	auto part = PartWithLevels(1, "Casement", 4, {100, 20}, 7);
-	part.parameters[1].valueList = {"Full", "None"};
-	project.AddLibraryPart(part);
-	project.AddElement(Placed(Types::Window, part));
-	OpenProject(project);
+	OpenWindowOfTwoValues();
 	CountWithLevel(Off);
 	const ProbeRow row = WindowRow();
 	EXPECT_EQ(row.available, (Flags {true, false, true, true, true}));
@@ -237,10 +236,7 @@ TEST_F(LevelOfDetailTest, AValueTwiceInARowIsToldOncePerPartAndRun)
 TEST_F(LevelOfDetailTest, ARefusedChangeIsToldForEachElementAndTheRunGoesOn)
 {
 	LoadProbe();
-	Project project;
-	const auto window = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
-	for (int i = 0; i < 3; ++i)
-		project.AddElement(Placed(Types::Window, window));
+	Project project = Windows(3);
 	project.AddElement(Plain(Types::Wall, {5}));
 	OpenProject(project);
 	host->CurrentProject()->FindElement(Types::Window, 1)->refusesChanges = true;
@@ -275,11 +271,7 @@ TEST_F(LevelOfDetailTest, AnElementChangedByHandIsSetBackOnTheNextRun)
 
 TEST_F(LevelOfDetailTest, APartWithoutALevelParameterKeepsLevelFiveAndIsStoredSo)
 {
-	LoadProbe();
-	Project project;
-	const auto chair = project.AddLibraryPart(PlainPart(1, "Chair", 6, {30}));
-	project.AddElement(Placed(Types::Object, chair));
-	OpenProject(project);
+	OpenOneObject("Chair", {30});
 	const std::vector<ProbeCall> calls = CountWithLevel(Detailed);
 	const ProbeResult result = Result();
 	ASSERT_EQ(result.sortedRows.at(Types::Object).size(), 1u);

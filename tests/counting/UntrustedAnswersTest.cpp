@@ -319,12 +319,7 @@ protected:
 	Project Grouped()
 	{
 		Project project = TwoWindows();
-		ReferenceHost::Element protecting;
-		protecting.type = Types::Group;
-		protecting.groupMode = 1;
-		protecting.groupProtected = true;
-		protecting.protectionId = 9;
-		project.AddElement(protecting);
+		project.AddElement(ProtectingGroup(9));
 		ReferenceHost::Element loose;
 		loose.type = Types::Group;
 		project.AddElement(loose);

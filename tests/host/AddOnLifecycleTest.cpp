@@ -108,14 +108,6 @@ TEST_F(LifecycleTest, EntryPointsBeforeTheExportRecordIsReadAreNotCalled)
 	EXPECT_TRUE(ControlOf(addOn).calls.empty());
 }
 
-TEST_F(LifecycleTest, TheEnvironmentRecordCarriesTheHostsDataAndTheAddOnsTexts)
-{
-	const AddOn& addOn = Load(TestAddOnA);
-	const HostSdk::EnvironmentRecord& environment = addOn.Environment();
-	EXPECT_STREQ(reinterpret_cast<const char*>(environment.hostData), "facetally-host");
-	EXPECT_STREQ(environment.addOnName, "Test Add-On A");
-}
-
 TEST_F(LifecycleTest, AnotherInterfaceVersionIsRefusedBeforeIdentification)
 {
 	AddOn& addOn = Load(TestAddOnA, [](TestAddOnControl& control) { control.interfaceVersion = 0x90001; });
@@ -211,16 +203,6 @@ TEST_F(LifecycleTest, TheAddOnsResourcesAreOpenWhileItIsLoaded)
 	char text[64];
 	EXPECT_FALSE(RSGetIndString(text, sizeof text, 32000, 1, module, VX::ByteStringType));
 	EXPECT_EQ(RSGetActiveModule(), activeBefore);
-}
-
-TEST_F(LifecycleTest, LoadingAndUnloadingLeavesNoMemoryHandle)
-{
-	const std::size_t before = VX::LiveHandleCount();
-	Load(TestAddOnA);
-	Load(TestAddOnB);
-	ASSERT_TRUE(host->ChooseMenuItem("Test Add-On A"));
-	host->Quit();
-	EXPECT_EQ(VX::LiveHandleCount(), before);
 }
 
 TEST_F(LifecycleTest, TheHostsEndReleasesWhatIsStillLoaded)

@@ -42,13 +42,6 @@ TEST_F(HostFunctionTableTest, OffersItsImplementedEntriesAndNoOther)
 	EXPECT_FALSE(offered.contains(HostSdk::HostFunctionCount - 1));
 }
 
-TEST_F(HostFunctionTableTest, TheAddOnGetsTheSameSlots)
-{
-	const AddOn& addOn = Load(TestAddOnA);
-	const TestAddOnControl& control = ControlOf(addOn);
-	EXPECT_EQ(OfferedEntries(control.table.data()), OfferedEntries(host->Table().Slots()));
-}
-
 TEST_F(HostFunctionTableTest, AnEmptiedEntryIsNullFromTheNextHandOverOn)
 {
 	AddOn& addOn = Load(TestAddOnA);
@@ -79,17 +72,6 @@ TEST_F(HostFunctionTableTest, AForcedStatusIsAnsweredWithoutTheWorkAndCounted)
 	EXPECT_EQ(CallSlot<Entry::ReportLine>(slots, token, "shown", 0), 0);
 	EXPECT_EQ(host->Report().Lines(), std::vector<std::string> {"shown"});
 	EXPECT_EQ(table.CallCount(Entry::ReportLine), 2u);
-}
-
-TEST_F(HostFunctionTableTest, TheFilterTestReadsAForcedAnswerAsATruthValue)
-{
-	HostFunctionTable& table = host->Table();
-	table.ForceStatus(Entry::ElementFilter, 1);
-	EXPECT_TRUE(CallSlot<Entry::ElementFilter>(table.Slots(), ModuleToken {1}, std::int32_t {1}, std::int32_t {1},
-											   HostSdk::FilterVisible));
-	table.ForceStatus(Entry::ElementFilter, 0);
-	EXPECT_FALSE(CallSlot<Entry::ElementFilter>(table.Slots(), ModuleToken {1}, std::int32_t {1}, std::int32_t {1},
-												HostSdk::FilterVisible));
 }
 
 TEST_F(HostFunctionTableTest, ASelectorCanBeForcedAlone)

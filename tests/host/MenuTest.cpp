@@ -51,19 +51,6 @@ TEST_F(MenuTest, ChoosingAnItemCallsItsHandlerWithItsParameters)
 	EXPECT_EQ(host->Report().Lines(), std::vector<std::string> {"Test Add-On B menu command 2"});
 }
 
-TEST_F(MenuTest, TheCheckMarkFollowsTwoMenuCommands)
-{
-	Load(TestAddOnA);
-	ASSERT_TRUE(host->ChooseMenuItem("Test Add-On A"));
-	EXPECT_TRUE(host->Menus().Find("Test Add-On A")->Checked());
-	ASSERT_TRUE(host->ChooseMenuItem("Test Add-On A"));
-	EXPECT_FALSE(host->Menus().Find("Test Add-On A")->Checked());
-	EXPECT_EQ(host->SessionTranscript().Texts(TranscriptKind::Menu),
-			  (std::vector<std::string> {"[x] Test Add-On A", "[ ] Test Add-On A"}));
-	EXPECT_EQ(host->Report().Lines(),
-			  (std::vector<std::string> {"Test Add-On A menu command 1", "Test Add-On A menu command 1"}));
-}
-
 TEST_F(MenuTest, WarningBeepsOfACommandAreHeardInTheTranscript)
 {
 	Load(TestAddOnA, [](TestAddOnControl& control) { control.warningBeepsPerMenuCommand = 2; });
@@ -107,35 +94,12 @@ TEST_F(MenuTest, AHandlerFailureFailsTheCommand)
 	EXPECT_EQ(outcome.problem, "The menu command \"Test Add-On A\" failed (status 0x81060100)");
 }
 
-TEST_F(MenuTest, ParametersOfAnotherListReachTheHandlerAsSent)
-{
-	AddOn& addOn = Load(TestAddOnA);
-	HostSdk::MenuParams params {};
-	params.menuStringListId = 32501;
-	params.itemIndex = 1;
-	const MenuChoice choice = host->Menus().SendParams(addOn, 32500, params);
-	EXPECT_TRUE(choice.dispatched);
-	EXPECT_EQ(choice.status, 0);
-	const TestAddOnControl& control = ControlOf(addOn);
-	ASSERT_EQ(control.menuParams.size(), 1u);
-	EXPECT_EQ(control.menuParams[0].menuStringListId, 32501);
-	EXPECT_FALSE(host->Menus().Find("Test Add-On A")->Checked()) << "the test add-on ignores other lists";
-	EXPECT_FALSE(host->Menus().SendParams(addOn, 32501, params).dispatched) << "no handler for that list";
-}
-
 TEST_F(MenuTest, AMissingMenuStringListIsRefused)
 {
 	AddOn& addOn = Load(TestAddOnA, [](TestAddOnControl& control) { control.menuStringListId = 31999; });
 	EXPECT_EQ(ControlOf(addOn).menuRegistrationAnswer, HostSdk::StatusBadParameter);
 	EXPECT_TRUE(host->Menus().Items().empty());
 	EXPECT_TRUE(TranscriptHas(*host, TranscriptKind::Error, "menu string list 31999 is missing"));
-}
-
-TEST_F(MenuTest, AListIsRegisteredOnce)
-{
-	AddOn& addOn = Load(TestAddOnA);
-	EXPECT_EQ(addOn.RegisterMenuCommand(), HostSdk::StatusRefused);
-	EXPECT_EQ(host->Menus().Items().size(), 1u);
 }
 
 TEST_F(MenuTest, TheRegistrationOutsideAnyCallIntoAnAddOnIsRefused)
@@ -186,17 +150,6 @@ TEST_F(MenuTest, AnAddOnReachesOnlyItsOwnItems)
 			  0);
 	EXPECT_TRUE(host->Menus().Find("Test Add-On B")->Checked());
 	EXPECT_FALSE(host->Menus().Find("Test Add-On A")->Checked());
-}
-
-TEST_F(MenuTest, ShowListsEveryItemWithItsMark)
-{
-	Load(TestAddOnA);
-	Load(TestAddOnB);
-	ASSERT_TRUE(host->ChooseMenuItem("Test Add-On B"));
-	host->SessionTranscript().Clear();
-	host->Menus().Show();
-	EXPECT_EQ(host->SessionTranscript().Texts(TranscriptKind::Menu),
-			  (std::vector<std::string> {"[ ] Test Add-On A", "[x] Test Add-On B", "[ ] Second Item of B"}));
 }
 
 TEST_F(MenuTest, AnUnloadedAddOnsItemsAndHandlersAreGone)

@@ -69,17 +69,6 @@ TEST_F(ProjectEventTest, ActionsWithoutAProjectFail)
 	EXPECT_FALSE(host->OpenProject(""));
 }
 
-TEST_F(ProjectEventTest, TheProjectCarriesItsName)
-{
-	ASSERT_TRUE(host->NewProject());
-	EXPECT_EQ(host->CurrentProject()->Name(), "Untitled");
-	ASSERT_TRUE(host->ChangeProject());
-	EXPECT_TRUE(host->CurrentProject()->IsModified());
-	ASSERT_TRUE(host->SaveProjectAs(scratch.Path() / "named.json"));
-	EXPECT_EQ(host->CurrentProject()->Name(), "named.json");
-	EXPECT_FALSE(host->CurrentProject()->IsModified());
-}
-
 TEST_F(ProjectEventTest, EventsReachOnlyTheAddOnsWhoseMaskHasTheirBit)
 {
 	TestAddOnControl& everything = LoadRegistered(TestAddOnA, Events::AllMask);
@@ -123,13 +112,6 @@ TEST_F(ProjectEventTest, RegisteringAgainReplacesTheMaskAndANullHandlerEndsIt)
 			  0);
 	EXPECT_FALSE(host->Events().RegistrationOf(addOn).has_value());
 	EXPECT_EQ(host->Events().RegisteredCount(), 0u);
-}
-
-TEST_F(ProjectEventTest, EventNamesSayWhatHappened)
-{
-	EXPECT_EQ(ProjectEvents::EventName(32), "32 (close project)");
-	EXPECT_EQ(ProjectEvents::EventName(128), "128 (save as)");
-	EXPECT_EQ(ProjectEvents::EventName(3), "3");
 }
 
 } // namespace

@@ -1,27 +1,9 @@
 // The host tests' fixture and helpers.
 #include "TestHost.hpp"
 
-#include <unistd.h>
-
-#include <atomic>
 #include <stdexcept>
 
 namespace ReferenceHost::Testing {
-
-ScratchFolder::ScratchFolder()
-{
-	static std::atomic<int> counter {0};
-	path = std::filesystem::temp_directory_path() /
-		   ("facetally-host-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-	std::filesystem::remove_all(path);
-	std::filesystem::create_directories(path);
-}
-
-ScratchFolder::~ScratchFolder()
-{
-	std::error_code ignored;
-	std::filesystem::remove_all(path, ignored);
-}
 
 void WriteEmptyProject(const std::filesystem::path& file)
 {

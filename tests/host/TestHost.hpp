@@ -3,7 +3,10 @@
 // block set up before the lifecycle runs.
 #pragma once
 
+#include "CallSlot.hpp"
 #include "Host.hpp"
+#include "LeakCheck.hpp"
+#include "ScratchFolder.hpp"
 #include "TestAddOnControl.hpp"
 #include "VX/DebugOutput.hpp"
 
@@ -22,19 +25,6 @@ inline const std::filesystem::path TestAddOnB = TEST_ADDON_B;
 inline const std::filesystem::path TestAddOnFolder = TEST_ADDON_FOLDER;
 inline const std::filesystem::path NoExportsAddOn = NO_EXPORTS_ADDON;
 
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class ScratchFolder {
-public:
-	ScratchFolder();
-	~ScratchFolder();
-	ScratchFolder(const ScratchFolder&) = delete;
-	ScratchFolder& operator=(const ScratchFolder&) = delete;
-	const std::filesystem::path& Path() const { return path; }
-
-private:
-	std::filesystem::path path;
-};
-
 // Writes the file of a new, empty project there, as a host saves one.
 void WriteEmptyProject(const std::filesystem::path& file);
 
@@ -43,13 +33,6 @@ bool TranscriptHas(Host& host, TranscriptKind kind, std::string_view part);
 
 // The control block of a loaded test add-on.
 TestAddOnControl& ControlOf(const AddOn& addOn);
-
-// Calls a slot of a handed-over table as an add-on would.
-template <int EntryNumber, typename... Arguments>
-auto CallSlot(const HostSdk::HostFunction* table, Arguments... arguments)
-{
-	return reinterpret_cast<HostSdk::EntryFunction<EntryNumber>>(table[EntryNumber])(arguments...);
-}
 
 class HostTest : public ::testing::Test {
 protected:
@@ -63,6 +46,7 @@ protected:
 	// Opens a test add-on without any lifecycle call, control block reset.
 	AddOn& Open(const std::filesystem::path& file);
 
+	LeakCheck leaks;
 	ScratchFolder scratch;
 	// What the test add-ons write when they are unloaded, kept out of the test's output.
 	VX::DebugOutputCapture debugOutput;

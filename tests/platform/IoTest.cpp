@@ -89,31 +89,6 @@ TEST_F(LocationTest, ConfigurationFileBesideTheModule)
 	EXPECT_EQ(location.ToPath(), "/opt/host/addons/Facetally.txt");
 }
 
-TEST_F(LocationTest, RelativeSingleComponent)
-{
-	IO::Location location("Facetally.addon");
-	IO::Name name;
-	ASSERT_EQ(location.GetLastLocalName(&name), IO::Status::Ok);
-	EXPECT_EQ(name.ToString(), "Facetally.addon");
-	ASSERT_EQ(location.SetLastLocalName(IO::Name("Facetally.txt")), IO::Status::Ok);
-	EXPECT_EQ(location.ToPath(), "Facetally.txt");
-	ASSERT_EQ(location.DeleteLastLocalName(), IO::Status::Ok);
-	EXPECT_EQ(location.ToPath(), ".");
-}
-
-TEST_F(LocationTest, RootAndEmptyHaveNoLastName)
-{
-	IO::Name name("kept");
-	EXPECT_EQ(IO::Location("/").GetLastLocalName(&name), IO::Status::NoName);
-	EXPECT_TRUE(name.IsEmpty());
-	EXPECT_EQ(IO::Location().GetLastLocalName(&name), IO::Status::BadPath);
-	IO::Location root("/");
-	EXPECT_EQ(root.SetLastLocalName(IO::Name("x")), IO::Status::NoName);
-	EXPECT_EQ(root.DeleteLastLocalName(), IO::Status::NoName);
-	EXPECT_EQ(root.ToPath(), "/");
-	EXPECT_EQ(IO::Location("/a").GetLastLocalName(nullptr), IO::Status::BadParameter);
-}
-
 TEST_F(LocationTest, BadNamesAreRefused)
 {
 	IO::Location location("/a/b");
@@ -269,15 +244,6 @@ TEST_F(FileTest, ClosedFileRefusesReads)
 	EXPECT_EQ(byte, 'a');
 }
 
-TEST_F(FileTest, FileRemovedAfterConstructionIsNotFound)
-{
-	Write("data.bin", "abc");
-	IO::File file(At("data.bin"));
-	ASSERT_EQ(file.GetStatus(), IO::Status::Ok);
-	std::filesystem::remove(folder / "data.bin");
-	EXPECT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::NotFound);
-}
-
 class LocationTableTest : public ::testing::Test {
 protected:
 	void SetUp() override { liveAtStart = IO::LiveLocationCount(); }
@@ -307,32 +273,6 @@ TEST_F(LocationTableTest, ReleaseIsOnceAndNoneIsIgnored)
 	EXPECT_FALSE(IO::ReleaseLocation(id));
 	EXPECT_TRUE(IO::ReleaseLocation(IO::NoLocation));
 	EXPECT_FALSE(IO::LookUpLocation(IO::NoLocation, nullptr));
-}
-
-TEST_F(LocationTableTest, IdsAreDistinctAndNotReusedAtOnce)
-{
-	const IO::LocationId first = IO::PublishLocation(IO::Location("/a"));
-	const IO::LocationId second = IO::PublishLocation(IO::Location("/b"));
-	EXPECT_NE(first, second);
-	IO::ReleaseLocation(first);
-	const IO::LocationId third = IO::PublishLocation(IO::Location("/c"));
-	EXPECT_NE(third, first);
-	IO::Location found;
-	ASSERT_TRUE(IO::LookUpLocation(second, &found));
-	EXPECT_EQ(found.ToPath(), "/b");
-	IO::ReleaseLocation(second);
-	IO::ReleaseLocation(third);
-}
-
-TEST_F(LocationTableTest, PublishedCopyIsIndependent)
-{
-	IO::Location location("/a/b");
-	const IO::LocationId id = IO::PublishLocation(location);
-	location.SetLastLocalName(IO::Name("c"));
-	IO::Location found;
-	ASSERT_TRUE(IO::LookUpLocation(id, &found));
-	EXPECT_EQ(found.ToPath(), "/a/b");
-	IO::ReleaseLocation(id);
 }
 
 } // namespace

@@ -32,30 +32,6 @@ TEST_F(MemoryHandleTest, AllocatedHandleIsZeroFilledAndCounted)
 	EXPECT_EQ(VX::LiveHandleCount(), liveAtStart);
 }
 
-TEST_F(MemoryHandleTest, IdsAreDistinctWhileAlive)
-{
-	std::vector<VX::HandleId> handles;
-	std::set<VX::HandleId> distinct;
-	for (int i = 0; i < 100; ++i) {
-		handles.push_back(VX::AllocateHandle(static_cast<std::size_t>(i)));
-		distinct.insert(handles.back());
-	}
-	EXPECT_EQ(distinct.size(), 100u);
-	EXPECT_FALSE(distinct.contains(VX::NoHandle));
-	EXPECT_EQ(VX::LiveHandleCount(), liveAtStart + 100);
-	for (VX::HandleId handle : handles)
-		EXPECT_TRUE(VX::FreeHandle(handle));
-}
-
-TEST_F(MemoryHandleTest, EmptyHandleHasValidData)
-{
-	const VX::HandleId handle = VX::AllocateHandle(0);
-	ASSERT_NE(handle, VX::NoHandle);
-	EXPECT_EQ(VX::GetHandleSize(handle), 0u);
-	EXPECT_NE(VX::GetHandleData(handle), nullptr);
-	VX::FreeHandle(handle);
-}
-
 TEST_F(MemoryHandleTest, ResizeKeepsContentAndZeroesGrowth)
 {
 	const VX::HandleId handle = VX::AllocateHandle(4);

@@ -222,18 +222,6 @@ TEST_F(ResourceManagerTest, MainProgramResourcesAreFoundByNullAndByLoadAddress)
 
 class ActiveModuleTest : public ResourceManagerTest {};
 
-TEST_F(ActiveModuleTest, AddedModuleBecomesActive)
-{
-	const VX::ResourceModuleId program = Add(nullptr);
-	ASSERT_GE(program, 0);
-	EXPECT_EQ(RSGetActiveModule(), program);
-	EXPECT_EQ(Read(32000, 1), "Test program");
-	const VX::ResourceModuleId module = Add(library.Instance());
-	ASSERT_GE(module, 0);
-	EXPECT_EQ(RSGetActiveModule(), module);
-	EXPECT_EQ(Read(32000, 1), "Resource test module");
-}
-
 TEST_F(ActiveModuleTest, SetChoosesWhichModuleReadsGoTo)
 {
 	const VX::ResourceModuleId program = Add(nullptr);
@@ -244,27 +232,6 @@ TEST_F(ActiveModuleTest, SetChoosesWhichModuleReadsGoTo)
 	EXPECT_EQ(Read(32000, 1, module), "Resource test module") << "an explicit id ignores the active module";
 	ASSERT_TRUE(RSSetActiveModule(VX::ActiveResourceModule));
 	EXPECT_EQ(RSGetActiveModule(), program) << "-2 leaves the active module as it is";
-}
-
-TEST_F(ActiveModuleTest, ScopeLikeSwitchRestoresTheKeptModule)
-{
-	const VX::ResourceModuleId program = Add(nullptr);
-	const VX::ResourceModuleId module = Add(library.Instance());
-	ASSERT_TRUE(RSSetActiveModule(program));
-	// What a module does around each read of its own texts.
-	const VX::ResourceModuleId kept = RSGetActiveModule();
-	ASSERT_TRUE(RSSetActiveModule(module));
-	EXPECT_EQ(Read(32500, 1), "First^E3");
-	ASSERT_TRUE(RSSetActiveModule(kept));
-	EXPECT_EQ(RSGetActiveModule(), program);
-}
-
-TEST_F(ActiveModuleTest, NoneCanBeActive)
-{
-	ASSERT_GE(Add(library.Instance()), 0);
-	ASSERT_TRUE(RSSetActiveModule(VX::NoResourceModule));
-	EXPECT_EQ(RSGetActiveModule(), VX::NoResourceModule);
-	EXPECT_EQ(Read(32000, 1), "<missing>");
 }
 
 TEST_F(ActiveModuleTest, UnknownIdsAreRefused)
@@ -290,14 +257,6 @@ TEST_F(ActiveModuleTest, RemovingTheActiveModuleFallsBackToTheLatestRemaining)
 	EXPECT_FALSE(RSSetActiveModule(module));
 	ASSERT_TRUE(RSRemoveModule(second));
 	EXPECT_EQ(RSGetActiveModule(), program);
-}
-
-TEST_F(ActiveModuleTest, RemovingAnotherModuleKeepsTheActiveOne)
-{
-	const VX::ResourceModuleId program = Add(nullptr);
-	const VX::ResourceModuleId module = Add(library.Instance());
-	ASSERT_TRUE(RSRemoveModule(program));
-	EXPECT_EQ(RSGetActiveModule(), module);
 }
 
 TEST_F(ActiveModuleTest, RemovingTheLastModuleLeavesNoneActive)

@@ -151,18 +151,6 @@ TEST_F(MessageBeepTest, ObserverHearsEachBeepWithItsKind)
 	EXPECT_EQ(Win::GetBeepCount(), 3u);
 }
 
-TEST_F(MessageBeepTest, ObserverMayBeepItself)
-{
-	int depth = 0;
-	Win::SetBeepObserver([&depth](UINT) {
-		if (++depth == 1)
-			MessageBeep(MB_OK);
-	});
-	MessageBeep(MB_ICONEXCLAMATION);
-	EXPECT_EQ(depth, 2);
-	EXPECT_EQ(Win::GetBeepCount(), 2u);
-}
-
 TEST(RegisterWindowMessageTest, SameNameSameNumber)
 {
 	const UINT first = RegisterWindowMessageA("commdlg_FileNameOK");

@@ -107,15 +107,6 @@ TEST_F(ProjectModelTest, APersonsEditIsCheckedAgainstTheParameter)
 	EXPECT_EQ(FindParameter(project->FindElement(4, 2)->parameters, "panes")->ValueText(), "[a|b|c]");
 }
 
-TEST_F(ProjectModelTest, OverlongNamesAreFoundByTheirBeginning)
-{
-	const std::vector<Parameter>& parameters = project->FindElement(6, 1)->parameters;
-	ASSERT_EQ(parameters.size(), 1u);
-	EXPECT_NE(FindParameter(parameters, "a_parameter_name_of_forty_chara"), nullptr) << "cut to 31 characters";
-	EXPECT_NE(FindParameter(parameters, "a_parameter_name_of_forty_charac"), nullptr) << "cut to 32 characters";
-	EXPECT_EQ(FindParameter(parameters, "a_parameter"), nullptr) << "a short beginning is no name";
-}
-
 TEST(ElementTypeTableTest, NamesNumbersAndItemCodes)
 {
 	EXPECT_EQ(ElementTypeNameOf(33), "Stair");

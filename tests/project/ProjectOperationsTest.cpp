@@ -27,20 +27,6 @@ std::vector<HostSdk::ParameterRecord> RecordsOf(VX::HandleId handle)
 	return records;
 }
 
-std::vector<std::string> TextsOf(VX::HandleId handle)
-{
-	std::vector<std::string> texts;
-	const auto* bytes = static_cast<const char*>(VX::GetHandleData(handle));
-	const std::size_t size = VX::GetHandleSize(handle);
-	std::size_t start = 0;
-	while (start < size) {
-		const std::size_t length = strnlen(bytes + start, size - start);
-		texts.emplace_back(bytes + start, length);
-		start += length + 1;
-	}
-	return texts;
-}
-
 class ProjectOperationsTest : public ProjectHostTest {
 protected:
 	void SetUp() override
@@ -165,49 +151,7 @@ TEST_F(ProjectOperationsTest, ChangingTheStory)
 	EXPECT_EQ(CurrentProject().StoryList().active, -1);
 }
 
-TEST_F(ProjectOperationsTest, WindowsAndTheDataRecord)
-{
-	HostSdk::WindowRecord window {};
-	window.kind = 99;
-	ASSERT_EQ(Ask(Entry::Database, Selectors::GetWindowInfo, &window), 0);
-	EXPECT_EQ(window.kind, 4);
-	window.kind = 1;
-	ASSERT_EQ(Ask(Entry::Window, Selectors::ChangeWindow, &window), 0);
-	EXPECT_EQ(CurrentProject().WindowKind(), 1);
-	window.kind = 0;
-	EXPECT_EQ(Ask(Entry::Window, Selectors::ChangeWindow, &window), StatusBadParameter);
-
-	HostSdk::DataRecord data {};
-	ASSERT_EQ(Ask(Entry::Database, Selectors::GetDataRecord, &data), 0);
-	EXPECT_EQ(data.mode, 3);
-	data.mode = 1;
-	data.reserved[819] = 0xAB;
-	ASSERT_EQ(Ask(Entry::Database, Selectors::ChangeDataRecord, &data), 0);
-	HostSdk::DataRecord again {};
-	ASSERT_EQ(Ask(Entry::Database, Selectors::GetDataRecord, &again), 0);
-	EXPECT_EQ(std::memcmp(&again, &data, sizeof data), 0) << "the host keeps all 824 bytes";
-}
-
 // ---- Elements --------------------------------------------------------------------------------
-
-TEST_F(ProjectOperationsTest, CountsAndTheFilterTest)
-{
-	std::int32_t count = -1;
-	ASSERT_EQ(Call<Entry::ElementCount>(1, &count), 0);
-	EXPECT_EQ(count, 3) << "a deleted element keeps its index";
-	ASSERT_EQ(Call<Entry::ElementCount>(17, &count), 0);
-	EXPECT_EQ(count, 0);
-	EXPECT_EQ(Call<Entry::ElementCount>(34, &count), StatusBadParameter);
-	EXPECT_EQ(count, 0);
-
-	EXPECT_TRUE(Call<Entry::ElementFilter>(1, 1, HostSdk::FilterVisible));
-	EXPECT_TRUE(Call<Entry::ElementFilter>(1, 1, HostSdk::FilterEditable));
-	EXPECT_FALSE(Call<Entry::ElementFilter>(1, 2, HostSdk::FilterVisible)) << "hidden";
-	EXPECT_FALSE(Call<Entry::ElementFilter>(1, 2, HostSdk::FilterEditable)) << "locked";
-	EXPECT_FALSE(Call<Entry::ElementFilter>(1, 3, HostSdk::FilterVisible)) << "deleted";
-	EXPECT_FALSE(Call<Entry::ElementFilter>(1, 4, HostSdk::FilterVisible)) << "no such element";
-	EXPECT_FALSE(Call<Entry::ElementFilter>(1, 1, 4u)) << "a bit no element holds";
-}
 
 TEST_F(ProjectOperationsTest, TheElementRecord)
 {
@@ -239,68 +183,6 @@ TEST_F(ProjectOperationsTest, TheElementRecord)
 	EXPECT_EQ(status, StatusBadIndex);
 	Read(40, 1, status);
 	EXPECT_EQ(status, StatusBadIndex);
-}
-
-TEST_F(ProjectOperationsTest, TheMemoOfAPlacedPartHoldsItsParameters)
-{
-	HostSdk::ElementMemo memo {};
-	ASSERT_EQ(Call<Entry::ElementMemoRead>(4, 1, &memo), 0);
-	EXPECT_EQ(memo.groupData, 0u);
-	ASSERT_NE(memo.parameters, 0u);
-	const std::vector<HostSdk::ParameterRecord> records = RecordsOf(memo.parameters);
-	ASSERT_EQ(records.size(), 4u);
-	EXPECT_STREQ(records[3].name, "lod");
-	EXPECT_STREQ(records[3].value.text, "Simple");
-	ReleaseParameterListHandle(memo.parameters);
-
-	HostSdk::ElementMemo wall {};
-	ASSERT_EQ(Call<Entry::ElementMemoRead>(1, 1, &wall), 0);
-	EXPECT_EQ(wall.parameters, 0u);
-	EXPECT_EQ(wall.groupData, 0u);
-	EXPECT_EQ(Call<Entry::ElementMemoRead>(1, 3, &wall), StatusBadIndex);
-}
-
-TEST_F(ProjectOperationsTest, AGroupsMemoCarriesItsProtectionInTheSecondWord)
-{
-	HostSdk::ElementMemo memo {};
-	ASSERT_EQ(Call<Entry::ElementMemoRead>(28, 1, &memo), 0);
-	ASSERT_NE(memo.groupData, 0u);
-	ASSERT_EQ(VX::GetHandleSize(memo.groupData), 8u);
-	std::uint32_t words[2] = {};
-	std::memcpy(words, VX::GetHandleData(memo.groupData), sizeof words);
-	EXPECT_EQ(words[1], 7u);
-	VX::FreeHandle(memo.groupData);
-
-	HostSdk::ElementMemo open {};
-	ASSERT_EQ(Call<Entry::ElementMemoRead>(28, 2, &open), 0);
-	std::memcpy(words, VX::GetHandleData(open.groupData), sizeof words);
-	EXPECT_EQ(words[1], 0u);
-	VX::FreeHandle(open.groupData);
-}
-
-TEST_F(ProjectOperationsTest, ThreeDInfoAndComponents)
-{
-	HostSdk::Element3DInfo info {};
-	ASSERT_EQ(Call<Entry::Element3DInfo>(1, 1, &info), 0);
-	EXPECT_EQ(info.lastComponent - info.firstComponent, 1);
-	HostSdk::Component3DRecord component {};
-	component.kind = 1;
-	component.index = info.lastComponent;
-	ASSERT_EQ(Call<Entry::Component3DRead>(&component), 0);
-	EXPECT_EQ(component.polygonCount, 8);
-	component.kind = 2;
-	EXPECT_EQ(Call<Entry::Component3DRead>(&component), StatusBadParameter);
-	component.kind = 1;
-	component.index = 0;
-	EXPECT_EQ(Call<Entry::Component3DRead>(&component), StatusBadIndex);
-
-	EXPECT_EQ(CountedPolygons(1, 1), 14);
-	EXPECT_EQ(CountedPolygons(4, 1), 10) << "the simple model";
-	EXPECT_EQ(CountedPolygons(4, 2), 175) << "the detailed model";
-	EXPECT_EQ(CountedPolygons(6, 1), 500) << "a part without model parameter";
-	EXPECT_EQ(CountedPolygons(6, 2), 23) << "a missing part: the element's own components";
-	EXPECT_EQ(CountedPolygons(28, 1), 0) << "a group has no components";
-	EXPECT_EQ(CountedPolygons(1, 3), -1) << "deleted";
 }
 
 // ---- Library parts ---------------------------------------------------------------------------
@@ -354,32 +236,6 @@ TEST_F(ProjectOperationsTest, SearchingAPartByItsIdentifier)
 
 // ---- The selection ---------------------------------------------------------------------------
 
-TEST_F(ProjectOperationsTest, ReadingTheSelectionWithItsItems)
-{
-	HostSdk::SelectionRecord record {};
-	HostSdk::HandleId items = 0;
-	ASSERT_EQ(Call<Entry::SelectionRead>(&record, &items, 0), 0);
-	EXPECT_EQ(record.kind, 1);
-	EXPECT_EQ(record.itemCount, 2);
-	EXPECT_NE(record.markerHandle, 0u);
-	ASSERT_EQ(VX::GetHandleSize(items), 2 * sizeof(HostSdk::SelectionItem));
-	HostSdk::SelectionItem read[2];
-	std::memcpy(read, VX::GetHandleData(items), sizeof read);
-	EXPECT_EQ(read[0].itemCode, 1);
-	EXPECT_EQ(read[0].index, 1);
-	EXPECT_EQ(read[0].subField, 1);
-	EXPECT_EQ(read[1].itemCode, 10);
-	EXPECT_EQ(read[1].index, 2);
-	EXPECT_EQ(read[1].subField, 0);
-	VX::FreeHandle(items);
-	VX::FreeHandle(record.markerHandle);
-
-	HostSdk::SelectionRecord without {};
-	ASSERT_EQ(Call<Entry::SelectionRead>(&without, nullptr, 0), 0);
-	EXPECT_EQ(without.itemCount, 2);
-	VX::FreeHandle(without.markerHandle);
-}
-
 TEST_F(ProjectOperationsTest, NothingSelectedAnswersTheEmptySelectionStatus)
 {
 	CurrentProject().CurrentSelection() = Selection {};
@@ -391,18 +247,6 @@ TEST_F(ProjectOperationsTest, NothingSelectedAnswersTheEmptySelectionStatus)
 	EXPECT_EQ(record.itemCount, 0);
 	EXPECT_EQ(record.markerHandle, 0u);
 	EXPECT_EQ(items, 0u);
-}
-
-TEST_F(ProjectOperationsTest, AMarqueeSelectionCarriesItsByte)
-{
-	Selection& selection = CurrentProject().CurrentSelection();
-	selection.kind = 2;
-	selection.marqueeAllStories = 1;
-	HostSdk::SelectionRecord record {};
-	ASSERT_EQ(Call<Entry::SelectionRead>(&record, nullptr, 0), 0);
-	EXPECT_EQ(record.kind, 2);
-	EXPECT_EQ(record.marqueeAllStories, 1);
-	VX::FreeHandle(record.markerHandle);
 }
 
 TEST_F(ProjectOperationsTest, SelectingAndDeselectingItems)
@@ -436,45 +280,7 @@ TEST_F(ProjectOperationsTest, SelectingAndDeselectingItems)
 		EXPECT_TRUE(VX::FreeHandle(handle));
 }
 
-TEST_F(ProjectOperationsTest, ItemCodesBecomeElementTypes)
-{
-	std::int32_t type = -1;
-	std::int32_t code = 12;
-	ASSERT_EQ(Ask(Entry::Utilities, Selectors::ItemCodeToElementType, &code, &type), 0);
-	EXPECT_EQ(type, 5);
-	code = 58;
-	ASSERT_EQ(Ask(Entry::Utilities, Selectors::ItemCodeToElementType, &code, &type), 0);
-	EXPECT_EQ(type, 33);
-	code = 3;
-	type = -1;
-	EXPECT_EQ(Ask(Entry::Utilities, Selectors::ItemCodeToElementType, &code, &type), StatusBadParameter);
-	EXPECT_EQ(type, -1);
-	EXPECT_EQ(Ask(Entry::Utilities, Selectors::ItemCodeToElementType, &code, nullptr), StatusBadParameter);
-}
-
 // ---- Parameters and the element change -----------------------------------------------------
-
-TEST_F(ProjectOperationsTest, APartsParametersAsRecords)
-{
-	const VX::HandleId list = OpenAndGet(1);
-	ASSERT_NE(list, 0u);
-	const std::vector<HostSdk::ParameterRecord> records = RecordsOf(list);
-	ASSERT_EQ(records.size(), 4u);
-	EXPECT_EQ(records[0].typeCode, 1u);
-	EXPECT_EQ(records[0].arrayFlag, 0);
-	EXPECT_STREQ(records[0].name, "width");
-	EXPECT_EQ(records[0].value.number, 1.5);
-	EXPECT_EQ(records[1].typeCode, 12u);
-	EXPECT_EQ(records[1].arrayFlag, 2);
-	EXPECT_EQ(TextsOf(records[1].value.arrayValues), (std::vector<std::string> {"left", "right"}));
-	ASSERT_EQ(VX::GetHandleSize(records[2].value.arrayValues), 2 * sizeof(double));
-	EXPECT_EQ(static_cast<const double*>(VX::GetHandleData(records[2].value.arrayValues))[1], 0.75);
-	EXPECT_EQ(records[3].typeCode, HostSdk::ParameterTypeText);
-	EXPECT_STREQ(records[3].name, "lod");
-	EXPECT_STREQ(records[3].value.text, "Detailed") << "the part's own value, not an element's";
-	ReleaseParameterListHandle(list);
-	EXPECT_EQ(Close(), 0);
-}
 
 TEST_F(ProjectOperationsTest, AnOpenListBelongsToItsAddOnAndEndsWithItsProject)
 {
@@ -508,29 +314,6 @@ TEST_F(ProjectOperationsTest, OpeningParametersOfWhatCannotHaveThem)
 	HostSdk::ParameterListRecord list {};
 	EXPECT_EQ(Ask(Entry::Utilities, Selectors::GetParameters, &list), StatusRefused) << "nothing is open";
 	EXPECT_EQ(list.parameters, 0u);
-}
-
-TEST_F(ProjectOperationsTest, TheValueListOfAParameter)
-{
-	const VX::HandleId list = OpenAndGet(1);
-	ASSERT_NE(list, 0u);
-	ReleaseParameterListHandle(list);
-	HostSdk::ValueListRequest request {};
-	std::strcpy(request.name, "lod");
-	ASSERT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &request), 0);
-	EXPECT_EQ(request.count, 3);
-	EXPECT_EQ(TextsOf(request.values), (std::vector<std::string> {"Detailed", "Simple", "Off"}));
-	EXPECT_EQ(VX::GetHandleSize(request.extra), 3 * sizeof(std::uint32_t));
-	VX::FreeHandle(request.values);
-	VX::FreeHandle(request.extra);
-
-	HostSdk::ValueListRequest unknown {};
-	std::strcpy(unknown.name, "colour");
-	EXPECT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &unknown), StatusBadParameter);
-	EXPECT_EQ(unknown.values, 0u);
-	EXPECT_EQ(unknown.extra, 0u);
-	EXPECT_EQ(Close(), 0);
-	EXPECT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &request), StatusRefused) << "closed";
 }
 
 TEST_F(ProjectOperationsTest, AChangedParameterReachesTheElementOnlyThroughTheElementChange)
@@ -641,98 +424,6 @@ TEST_F(ProjectOperationsTest, TheElementChangeRefusesWhatItCannotTake)
 }
 
 // ---- Careless answers -------------------------------------------------------------------------
-
-TEST_F(ProjectOperationsTest, AValueListCountClaimingMoreThanTheHandleHolds)
-{
-	CurrentProject().Damage().valueListCountTooLarge = true;
-	ReleaseParameterListHandle(OpenAndGet(1));
-	HostSdk::ValueListRequest request {};
-	std::strcpy(request.name, "lod");
-	ASSERT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &request), 0);
-	EXPECT_EQ(request.count, 5);
-	EXPECT_EQ(TextsOf(request.values).size(), 3u);
-	VX::FreeHandle(request.values);
-	VX::FreeHandle(request.extra);
-	Close();
-}
-
-TEST_F(ProjectOperationsTest, AGroupBlockOfOneWord)
-{
-	CurrentProject().Damage().groupDataTooShort = true;
-	HostSdk::ElementMemo memo {};
-	ASSERT_EQ(Call<Entry::ElementMemoRead>(28, 1, &memo), 0);
-	EXPECT_EQ(VX::GetHandleSize(memo.groupData), 4u);
-	VX::FreeHandle(memo.groupData);
-}
-
-TEST_F(ProjectOperationsTest, AParameterHandleWithStrayBytes)
-{
-	CurrentProject().Damage().parameterHandleRagged = true;
-	const VX::HandleId list = OpenAndGet(1);
-	EXPECT_EQ(VX::GetHandleSize(list) % sizeof(HostSdk::ParameterRecord), 100u);
-	EXPECT_EQ(VX::GetHandleSize(list) / sizeof(HostSdk::ParameterRecord), 4u);
-	ReleaseParameterListHandle(list);
-	HostSdk::ElementMemo memo {};
-	ASSERT_EQ(Call<Entry::ElementMemoRead>(4, 1, &memo), 0);
-	EXPECT_EQ(VX::GetHandleSize(memo.parameters) % sizeof(HostSdk::ParameterRecord), 100u);
-	ReleaseParameterListHandle(memo.parameters);
-	Close();
-}
-
-TEST_F(ProjectOperationsTest, TextsWithoutTheirTerminatingZero)
-{
-	CurrentProject().Damage().textsUnterminated = true;
-	HostSdk::LibPartRecord part {};
-	part.index = 1;
-	ASSERT_EQ(Call<Entry::LibPartRead>(&part), 0);
-	EXPECT_EQ(std::memchr(part.name, 0, sizeof part.name), nullptr);
-	EXPECT_EQ(std::memchr(part.uniqueId, 0, sizeof part.uniqueId), nullptr);
-	EXPECT_EQ(std::string(part.name, 11), "Test Window");
-	IO::ReleaseLocation(part.location);
-
-	const VX::HandleId list = OpenAndGet(1);
-	const std::vector<HostSdk::ParameterRecord> records = RecordsOf(list);
-	EXPECT_EQ(std::memchr(records[3].name, 0, sizeof records[3].name), nullptr);
-	EXPECT_EQ(std::memchr(records[3].value.text, 0, sizeof records[3].value.text), nullptr);
-	ReleaseParameterListHandle(list);
-
-	HostSdk::ValueListRequest request {};
-	std::strcpy(request.name, "lod");
-	ASSERT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &request), 0);
-	ASSERT_EQ(VX::GetHandleSize(request.values), std::string("Detailed Simple Off").size());
-	EXPECT_NE(static_cast<const char*>(VX::GetHandleData(request.values))[VX::GetHandleSize(request.values) - 1], 0)
-		<< "the last text has no zero";
-	VX::FreeHandle(request.values);
-	VX::FreeHandle(request.extra);
-	Close();
-}
-
-TEST_F(ProjectOperationsTest, OverlongParameterNames)
-{
-	const auto nameOfStairParameter = [this](const AnswerDamage& damage) {
-		CurrentProject().Damage() = damage;
-		const VX::HandleId list = OpenAndGet(3);
-		const std::vector<HostSdk::ParameterRecord> records = RecordsOf(list);
-		ReleaseParameterListHandle(list);
-		return records.empty() ? std::string("(none)") : std::string(records[0].name, sizeof records[0].name);
-	};
-	const std::string sound = nameOfStairParameter(AnswerDamage {});
-	EXPECT_EQ(sound.find('\0'), 31u) << "a sound host cuts the name and ends it";
-
-	AnswerDamage overlong;
-	overlong.parameterNamesOverlong = true;
-	const std::string careless = nameOfStairParameter(overlong);
-	EXPECT_EQ(careless, "a_parameter_name_of_forty_charac") << "32 bytes, no zero";
-
-	// The host still finds the parameter by the name as the record carried it.
-	HostSdk::ValueListRequest request {};
-	std::memcpy(request.name, careless.data(), careless.size());
-	ASSERT_EQ(Ask(Entry::Utilities, Selectors::GetParameterValues, &request), 0);
-	EXPECT_EQ(request.count, 2);
-	VX::FreeHandle(request.values);
-	VX::FreeHandle(request.extra);
-	Close();
-}
 
 } // namespace
 } // namespace ReferenceHost::Testing

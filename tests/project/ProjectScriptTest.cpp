@@ -108,16 +108,5 @@ TEST_F(ProjectScriptTest, WithoutAProjectTheActionsFail)
 		EXPECT_NE(Run(line).find("No project is open"), std::string::npos) << line;
 }
 
-TEST_F(ProjectScriptTest, TheHelpListsTheProjectActionsBeforeTheChecks)
-{
-	std::vector<std::string> words;
-	for (const ScriptActionDefinition& action : ScriptActions())
-		words.push_back(action.word);
-	const auto position = [&](const std::string& word) { return std::find(words.begin(), words.end(), word) - words.begin(); };
-	EXPECT_LT(position("palettes"), position("select"));
-	EXPECT_LT(position("expect-window"), position("say"));
-	EXPECT_EQ(words.back(), "quit");
-}
-
 } // namespace
 } // namespace ReferenceHost::Testing

@@ -1,50 +1,7 @@
 // The project tests' shared fixture and helpers.
 #include "ProjectTestSupport.hpp"
 
-#include "IO/LocationTable.hpp"
-#include "VX/Memory.hpp"
-
-#include <unistd.h>
-
-#include <atomic>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
-
 namespace ReferenceHost::Testing {
-
-ScratchFolder::ScratchFolder()
-{
-	static std::atomic<int> counter {0};
-	path = std::filesystem::temp_directory_path() /
-		   ("facetally-project-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-	std::filesystem::remove_all(path);
-	std::filesystem::create_directories(path);
-}
-
-ScratchFolder::~ScratchFolder()
-{
-	std::error_code ignored;
-	std::filesystem::remove_all(path, ignored);
-}
-
-std::string ReadWholeFile(const std::filesystem::path& file)
-{
-	std::ifstream stream(file, std::ios::binary);
-	if (!stream)
-		throw std::runtime_error("cannot read " + file.string());
-	std::ostringstream contents;
-	contents << stream.rdbuf();
-	return contents.str();
-}
-
-void WriteWholeFile(const std::filesystem::path& file, const std::string& text)
-{
-	std::ofstream stream(file, std::ios::binary | std::ios::trunc);
-	stream << text;
-	if (!stream)
-		throw std::runtime_error("cannot write " + file.string());
-}
 
 std::filesystem::path SampleProjectFile() { return std::filesystem::path(FACETALLY_SOURCE_DIR) / "examples" / "sample-project.json"; }
 
@@ -96,15 +53,12 @@ void ProjectHostTest::SetUp()
 	AddOn* addOn = host->LoadAddOn(TEST_ADDON);
 	ASSERT_NE(addOn, nullptr) << host->SessionTranscript().ToText(true);
 	token = addOn->Token();
-	handlesBefore = VX::LiveHandleCount();
-	locationsBefore = IO::LiveLocationCount();
+	leaks.emplace();
 }
 
 void ProjectHostTest::TearDown()
 {
-	// Whatever a test was handed, it gave back.
-	EXPECT_EQ(VX::LiveHandleCount(), handlesBefore);
-	EXPECT_EQ(IO::LiveLocationCount(), locationsBefore);
+	leaks.reset();
 	host.reset();
 }
 

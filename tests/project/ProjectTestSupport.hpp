@@ -3,31 +3,19 @@
 // small project that holds one of everything the host's operations answer about.
 #pragma once
 
+#include "CallSlot.hpp"
 #include "Host.hpp"
+#include "LeakCheck.hpp"
+#include "ScratchFolder.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ReferenceHost::Testing {
-
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class ScratchFolder {
-public:
-	ScratchFolder();
-	~ScratchFolder();
-	ScratchFolder(const ScratchFolder&) = delete;
-	ScratchFolder& operator=(const ScratchFolder&) = delete;
-	const std::filesystem::path& Path() const { return path; }
-
-private:
-	std::filesystem::path path;
-};
-
-std::string ReadWholeFile(const std::filesystem::path& file);
-void WriteWholeFile(const std::filesystem::path& file, const std::string& text);
 
 // The sample project shipped in examples/.
 std::filesystem::path SampleProjectFile();
@@ -40,13 +28,6 @@ std::filesystem::path SampleProjectFile();
 // components), Group:1 (protecting, id 7) holding Window:1, Group:2 (not protecting), and
 // a selection of Wall:1 and Window:2.
 extern const char* const SmallProjectText;
-
-// Calls a slot of a handed-over table as an add-on would.
-template <int EntryNumber, typename... Arguments>
-auto CallSlot(const HostSdk::HostFunction* table, Arguments... arguments)
-{
-	return reinterpret_cast<HostSdk::EntryFunction<EntryNumber>>(table[EntryNumber])(arguments...);
-}
 
 class ProjectHostTest : public ::testing::Test {
 protected:
@@ -68,8 +49,8 @@ protected:
 	ScratchFolder scratch;
 	std::unique_ptr<Host> host;
 	HostSdk::ModuleToken token = 0;
-	std::size_t handlesBefore = 0;
-	std::size_t locationsBefore = 0;
+	// Whatever a test was handed, it gives back before the host goes.
+	std::optional<LeakCheck> leaks;
 };
 
 } // namespace ReferenceHost::Testing

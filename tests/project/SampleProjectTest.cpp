@@ -116,15 +116,5 @@ TEST_F(SampleProjectTest, TheConfigurationFileNamesTheLevelParametersOfTheParts)
 	EXPECT_GE(without, 1u);
 }
 
-TEST_F(SampleProjectTest, TheHostOpensIt)
-{
-	ScratchFolder scratch;
-	Host host(HostOptions {scratch.Path() / "none", scratch.Path()});
-	const Outcome opened = host.OpenProject(SampleProjectFile());
-	ASSERT_TRUE(opened) << opened.problem;
-	EXPECT_TRUE(host.SessionTranscript().Contains(TranscriptKind::Notice,
-												 "Project \"sample-project.json\" opened: 51 elements, 9 library parts, 4 stories"));
-}
-
 } // namespace
 } // namespace ReferenceHost::Testing

@@ -1,7 +1,11 @@
 // The built module's dynamic symbol table: the two functions the host looks up are the only
 // symbols it defines for others, so nothing of the module's insides can clash with the host's
 // or another add-on's.
-#include "ModuleFixture.hpp"
+#include "Host.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <cstdio>
 #include <set>

@@ -2,7 +2,7 @@
 // reference host: the export record, the entry points before the table, identification with
 // the module's own resources, the menu registration, initialisation and its failures when the
 // host lacks the handler installation entries, and the abnormal-termination line.
-#include "ModuleFixture.hpp"
+#include "ModuleHost.hpp"
 
 #include "HostSdk/HostApi.hpp"
 #include "DG/Help.hpp"
@@ -18,7 +18,7 @@ namespace {
 using namespace HostSdk;
 using ReferenceHost::AddOn;
 
-class ModuleLifecycleTest : public ModuleFixture {};
+class ModuleLifecycleTest : public ModuleHostTest {};
 
 TEST_F(ModuleLifecycleTest, StartsThroughTheHostsWholeLifecycle)
 {
@@ -128,33 +128,42 @@ HostStatus InitializeStepByStep(ReferenceHost::Host& host, AddOn& addOn)
 	return addOn.Initialize();
 }
 
-TEST_F(ModuleLifecycleTest, InitializationStopsWhenTheHostCannotInstallTheMenuHandler)
+// The host lacks or refuses a handler installation: the initialisation stops there, and the
+// module, which kept its token first, must be released before it is unloaded.
+TEST_F(ModuleLifecycleTest, InitializationStopsWhereTheHostCannotInstallAHandler)
 {
-	host->Table().EmptyEntry(Entry::MenuHandlerInstallation);
-	AddOn& addOn = OpenModule();
-	EXPECT_EQ(InitializeStepByStep(*host, addOn), StatusMissingEntry);
-	EXPECT_EQ(Calls(Entry::MergeHandlerInstallation), 0u);
-	EXPECT_EQ(SelectorCalls(Entry::Environment, Selectors::GetSpecialFolder), 0u);
-	EXPECT_EQ(addOn.Release(), 0);
-}
-
-TEST_F(ModuleLifecycleTest, InitializationStopsWhenTheHostCannotInstallTheMergeHandler)
-{
-	host->Table().EmptyEntry(Entry::MergeHandlerInstallation);
-	AddOn& addOn = OpenModule();
-	EXPECT_EQ(InitializeStepByStep(*host, addOn), StatusMissingEntry);
-	EXPECT_EQ(Calls(Entry::MenuHandlerInstallation), 1u);
-	EXPECT_EQ(SelectorCalls(Entry::Environment, Selectors::GetSpecialFolder), 0u);
-	EXPECT_EQ(addOn.Release(), 0);
-}
-
-TEST_F(ModuleLifecycleTest, InitializationPassesTheHostsRefusalBack)
-{
-	host->Table().ForceStatus(Entry::MenuHandlerInstallation, StatusRefused);
-	AddOn& addOn = OpenModule();
-	EXPECT_EQ(InitializeStepByStep(*host, addOn), StatusRefused);
-	EXPECT_EQ(Calls(Entry::MergeHandlerInstallation), 0u);
-	EXPECT_EQ(addOn.Release(), 0);
+	const struct {
+		const char* what;
+		int entry;
+		bool empty;
+		HostStatus answer;
+		std::uint64_t menuHandlerCalls;
+	} cases[] = {
+		{"no menu handler entry", Entry::MenuHandlerInstallation, true, StatusMissingEntry, 0},
+		{"a refused menu handler", Entry::MenuHandlerInstallation, false, StatusRefused, 1},
+		{"no merge handler entry", Entry::MergeHandlerInstallation, true, StatusMissingEntry, 1},
+	};
+	for (const auto& row : cases) {
+		for (const bool released : {true, false}) {
+			SCOPED_TRACE(row.what + std::string(released ? ", released" : ", not released"));
+			StartHost();
+			if (row.empty)
+				host->Table().EmptyEntry(row.entry);
+			else
+				host->Table().ForceStatus(row.entry, row.answer);
+			AddOn& addOn = OpenModule();
+			EXPECT_EQ(InitializeStepByStep(*host, addOn), row.answer);
+			EXPECT_EQ(Calls(Entry::MenuHandlerInstallation), row.menuHandlerCalls);
+			EXPECT_EQ(Calls(Entry::MergeHandlerInstallation), 0u);
+			EXPECT_EQ(SelectorCalls(Entry::Environment, Selectors::GetSpecialFolder), 0u);
+			if (released) {
+				EXPECT_EQ(addOn.Release(), 0);
+			}
+			const VX::DebugOutputCapture debug;
+			host->UnloadAddOn(addOn, false);
+			EXPECT_EQ(debug.Text().rfind("Abnormal add-on termination (\"", 0) == 0, !released) << debug.Text();
+		}
+	}
 }
 
 TEST_F(ModuleLifecycleTest, TheHostGivesUpAModuleThatCannotInstallItsHandlers)
@@ -164,6 +173,16 @@ TEST_F(ModuleLifecycleTest, TheHostGivesUpAModuleThatCannotInstallItsHandlers)
 	const VX::DebugOutputCapture debug;
 	host.reset();
 	EXPECT_EQ(debug.Text(), "") << "the host released the module before unloading it";
+}
+
+// The words of a binary resource of the module, none when its size is not the one expected.
+std::vector<std::uint32_t> Words(const AddOn& addOn, VX::ResourceType type, std::int32_t id, std::uint32_t expectedSize)
+{
+	std::uint32_t size = 0;
+	const auto* words = static_cast<const std::uint32_t*>(RSLoadResource(type, id, addOn.ResourceModule(), &size));
+	if (words == nullptr || size != expectedSize)
+		return {};
+	return std::vector<std::uint32_t>(words, words + size / 4);
 }
 
 std::optional<DG::HelpLocation> ModuleHelpLocation()
@@ -181,14 +200,8 @@ TEST_F(ModuleLifecycleTest, RegistersTheHostsHelpFolderUnderItsIdentityUntilRele
 	ASSERT_TRUE(help.has_value());
 	EXPECT_EQ(std::string(help->location.ToPath().ToCStr()), host->Options().helpFolder.string());
 	// The pair is the module identity the module carries in its resources.
-	std::uint32_t size = 0;
-	const auto* identity = static_cast<const std::uint32_t*>(
-		RSLoadResource(VX::ResourceTypes::ModuleIdentity, 32500, addOn.ResourceModule(), &size));
-	ASSERT_NE(identity, nullptr);
-	ASSERT_EQ(size, 12u);
-	EXPECT_EQ(identity[0], 8u);
-	EXPECT_EQ(identity[1], help->developerId);
-	EXPECT_EQ(identity[2], help->localId);
+	EXPECT_EQ(Words(addOn, VX::ResourceTypes::ModuleIdentity, 32500, 12),
+			  (std::vector<std::uint32_t> {8, help->developerId, help->localId}));
 
 	ASSERT_EQ(addOn.Release(), 0);
 	EXPECT_FALSE(ModuleHelpLocation().has_value());
@@ -202,11 +215,8 @@ TEST_F(ModuleLifecycleTest, CarriesTheResourcesTheHostReads)
 	EXPECT_EQ(addOn.ReadStringList(32500), std::vector<std::string> {"Facetally^E3"});
 	EXPECT_EQ(addOn.ReadStringList(32502), (std::vector<std::string> {"Status bar string #1", "Show/Hide"}));
 
-	std::uint32_t size = 0;
-	const auto* numbers = static_cast<const std::uint32_t*>(
-		RSLoadResource(VX::ResourceTypes::ModuleNumbers, 18000, addOn.ResourceModule(), &size));
-	ASSERT_NE(numbers, nullptr);
-	ASSERT_EQ(size, 20u);
+	const std::vector<std::uint32_t> numbers = Words(addOn, VX::ResourceTypes::ModuleNumbers, 18000, 20);
+	ASSERT_EQ(numbers.size(), 5u);
 	EXPECT_EQ(numbers[0], 16u);
 }
 
@@ -237,7 +247,7 @@ TEST_F(ModuleLifecycleTest, MenuRegistrationPassesTheHostsStatusBack)
 	EXPECT_EQ(addOn.RegisterMenuCommand(), StatusMissingEntry);
 }
 
-class AbnormalTerminationTest : public ModuleFixture {};
+class AbnormalTerminationTest : public ModuleHostTest {};
 
 TEST_F(AbnormalTerminationTest, UnloadingAfterReleaseWritesNothing)
 {
@@ -265,32 +275,9 @@ TEST_F(AbnormalTerminationTest, UnloadingWithoutReleaseWritesTheModulePath)
 	EXPECT_TRUE(std::filesystem::equivalent(path, ModuleFile())) << path;
 }
 
-TEST_F(AbnormalTerminationTest, AFailedInitializationHasKeptTheTokenAlready)
-{
-	// The token is stored before the handlers are installed, so a host that gives up after a
-	// failed initialisation must still release the module.
-	host->Table().EmptyEntry(Entry::MenuHandlerInstallation);
-	AddOn& addOn = OpenModule();
-	ASSERT_EQ(InitializeStepByStep(*host, addOn), StatusMissingEntry);
-	const VX::DebugOutputCapture debug;
-	host->UnloadAddOn(addOn, false);
-	EXPECT_EQ(debug.Text().rfind("Abnormal add-on termination (\"", 0), 0u) << debug.Text();
-}
-
-TEST_F(AbnormalTerminationTest, ReleaseAfterAFailedInitializationEndsOrderly)
-{
-	host->Table().EmptyEntry(Entry::MergeHandlerInstallation);
-	AddOn& addOn = OpenModule();
-	ASSERT_EQ(InitializeStepByStep(*host, addOn), StatusMissingEntry);
-	ASSERT_EQ(addOn.Release(), 0);
-	const VX::DebugOutputCapture debug;
-	host->UnloadAddOn(addOn, false);
-	EXPECT_EQ(debug.Text(), "");
-}
-
 // A host that hands the module null where a table or record belongs gets a refusal, never
 // a crash.
-class HostMisuseTest : public ModuleFixture {};
+class HostMisuseTest : public ModuleHostTest {};
 
 TEST_F(HostMisuseTest, ANullTableIsRefusedAndTheEntryPointsKeepRefusing)
 {

@@ -1,6 +1,6 @@
-// The shell's small services against a fake host table: the report line (cut to 511
-// characters, passed literally), the menu mark (read, change one bit, write back), the warning
-// beep, and the module's own location, built once for the life of the module.
+// The shell's small services: the report line (cut to 511 characters, passed literally), the
+// warning beep, and the module's own location, built once for the life of the module.
+#include "HostTableFixture.hpp"
 #include "shell/AddOnLocation.hpp"
 #include "shell/ModuleState.hpp"
 #include "shell/ShellServices.hpp"
@@ -20,135 +20,42 @@ namespace {
 
 using namespace HostSdk;
 
-class FakeHost {
-public:
-	static inline std::vector<std::string> reportLines;
-	static inline std::vector<std::int32_t> reportFlags;
-	static inline std::vector<std::uint32_t> selectors;
-	static inline std::uint32_t itemFlags = 0;
-	static inline MenuItemRef lastItem {};
-	static inline HostStatus getFlagsAnswer = 0;
-
-	static HostStatus ReportLine(ModuleToken, const char* text, std::int32_t flags)
-	{
-		reportLines.emplace_back(text);
-		reportFlags.push_back(flags);
-		return 0;
-	}
-
-	static HostStatus Interface(ModuleToken, std::uint32_t selector, void* first, void* second)
-	{
-		selectors.push_back(selector);
-		lastItem = *static_cast<const MenuItemRef*>(first);
-		if (selector == Selectors::GetMenuItemFlags) {
-			if (getFlagsAnswer != 0)
-				return getFlagsAnswer;
-			*static_cast<std::uint32_t*>(second) = itemFlags;
-		} else if (selector == Selectors::SetMenuItemFlags) {
-			itemFlags = *static_cast<const std::uint32_t*>(second);
-		}
-		return 0;
-	}
-
-	static void Install()
-	{
-		reportLines.clear();
-		reportFlags.clear();
-		selectors.clear();
-		itemFlags = 0;
-		getFlagsAnswer = 0;
-		Module().hostTable.fill(nullptr);
-		Module().hostTable[Entry::ReportLine] = reinterpret_cast<HostFunction>(&ReportLine);
-		Module().hostTable[Entry::Interface] = reinterpret_cast<HostFunction>(&Interface);
-		Module().token = 99;
-	}
-};
-
-class ReportLineTest : public ::testing::Test {
+class ReportLineTest : public HostTableFixture {
 protected:
-	void SetUp() override { FakeHost::Install(); }
-	void TearDown() override { Module().hostTable.fill(nullptr); }
+	void SetUp() override
+	{
+		HostTableFixture::SetUp();
+		Offer<Entry::ReportLine>([this](ModuleToken, const char* text, std::int32_t flags) {
+			lines.push_back(text + std::string(flags == 0 ? "" : " (flags)"));
+			return StatusOk;
+		});
+	}
+	std::vector<std::string> lines;
 };
 
-TEST_F(ReportLineTest, HandsTheLineOverAsItStandsWithSecondArgumentZero)
+TEST_F(ReportLineTest, HandsTheLineOverLiterallyCutTo511Characters)
 {
-	EXPECT_EQ(WriteHostReportLine("Wall          12   1 234"), 0);
-	ASSERT_EQ(FakeHost::reportLines.size(), 1u);
-	EXPECT_EQ(FakeHost::reportLines[0], "Wall          12   1 234");
-	EXPECT_EQ(FakeHost::reportFlags[0], 0);
-}
-
-TEST_F(ReportLineTest, PercentSignsHaveNoSpecialMeaning)
-{
-	WriteHostReportLine("Window 100%d %s %n %%");
-	ASSERT_EQ(FakeHost::reportLines.size(), 1u);
-	EXPECT_EQ(FakeHost::reportLines[0], "Window 100%d %s %n %%");
-}
-
-TEST_F(ReportLineTest, CutsLongLinesTo511Characters)
-{
-	for (const std::size_t length : {0u, 1u, 510u, 511u, 512u, 2000u}) {
-		SCOPED_TRACE(length);
-		FakeHost::reportLines.clear();
+	std::string alphabet;
+	for (std::size_t index = 0; index < 2000; ++index)
+		alphabet += static_cast<char>('A' + index % 26);
+	const struct {
 		std::string line;
-		for (std::size_t index = 0; index < length; ++index)
-			line += static_cast<char>('A' + index % 26);
-		WriteHostReportLine(line);
-		ASSERT_EQ(FakeHost::reportLines.size(), 1u);
-		EXPECT_EQ(FakeHost::reportLines[0], line.substr(0, 511));
+		std::string handedOver;
+	} cases[] = {
+		{"Wall          12   1 234", "Wall          12   1 234"},
+		{"Window 100%d %s %n %%", "Window 100%d %s %n %%"},
+		{"", ""},
+		{alphabet.substr(0, 511), alphabet.substr(0, 511)},
+		{alphabet.substr(0, 512), alphabet.substr(0, 511)},
+		{alphabet, alphabet.substr(0, 511)},
+	};
+	for (const auto& row : cases) {
+		lines.clear();
+		EXPECT_EQ(WriteHostReportLine(row.line), 0);
+		EXPECT_EQ(lines, std::vector<std::string> {row.handedOver});
 	}
-}
-
-TEST_F(ReportLineTest, AnEmptyViewWritesAnEmptyLine)
-{
-	WriteHostReportLine({});
-	ASSERT_EQ(FakeHost::reportLines.size(), 1u);
-	EXPECT_EQ(FakeHost::reportLines[0], "");
-}
-
-TEST_F(ReportLineTest, AnEmptyReportEntryIsNoFailure)
-{
-	Module().hostTable[Entry::ReportLine] = nullptr;
-	EXPECT_EQ(WriteHostReportLine("nobody reads this"), 0);
-	EXPECT_TRUE(FakeHost::reportLines.empty());
-}
-
-class PaletteShownMarkTest : public ReportLineTest {};
-
-TEST_F(PaletteShownMarkTest, SetsAndClearsOnlyTheCheckBitOfTheModulesItem)
-{
-	FakeHost::itemFlags = 0x101;
-	SetPaletteShownMark(true);
-	EXPECT_EQ(FakeHost::itemFlags, 0x103u);
-	EXPECT_EQ(FakeHost::lastItem.menuStringListId, 32500);
-	EXPECT_EQ(FakeHost::lastItem.itemIndex, 1);
-	SetPaletteShownMark(true);
-	EXPECT_EQ(FakeHost::itemFlags, 0x103u);
-	SetPaletteShownMark(false);
-	EXPECT_EQ(FakeHost::itemFlags, 0x101u);
-	SetPaletteShownMark(false);
-	EXPECT_EQ(FakeHost::itemFlags, 0x101u);
-	EXPECT_EQ(FakeHost::selectors,
-			  (std::vector<std::uint32_t> {Selectors::GetMenuItemFlags, Selectors::SetMenuItemFlags,
-										   Selectors::GetMenuItemFlags, Selectors::SetMenuItemFlags,
-										   Selectors::GetMenuItemFlags, Selectors::SetMenuItemFlags,
-										   Selectors::GetMenuItemFlags, Selectors::SetMenuItemFlags}));
-}
-
-TEST_F(PaletteShownMarkTest, WritesTheMarkEvenWhenTheFlagsCannotBeRead)
-{
-	// The host's answers are not looked at: the mark is written from cleared flags.
-	FakeHost::itemFlags = 0x40;
-	FakeHost::getFlagsAnswer = StatusRefused;
-	SetPaletteShownMark(true);
-	EXPECT_EQ(FakeHost::itemFlags, 0x2u);
-}
-
-TEST_F(PaletteShownMarkTest, WithoutTheInterfaceEntryNothingIsCalled)
-{
-	Module().hostTable[Entry::Interface] = nullptr;
-	SetPaletteShownMark(true);
-	EXPECT_TRUE(FakeHost::selectors.empty());
+	Empty(Entry::ReportLine);
+	EXPECT_EQ(WriteHostReportLine("nobody reads this"), 0) << "an empty report entry is no failure";
 }
 
 TEST(WarningBeepTest, SoundsTheExclamationBeep)

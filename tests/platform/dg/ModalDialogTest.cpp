@@ -1,0 +1,208 @@
+// Modal dialogs: Invoke hands the dialog to the user agent and answers how it was closed;
+// without an agent, or when the agent leaves it open, it closes with Cancel; every dialog
+// shown is recorded with its title and texts.
+#include "DialogTestSupport.hpp"
+
+namespace {
+
+using namespace DialogTest;
+
+// A dialog whose OK button accepts and Cancel button cancels, as most dialogs do.
+class AnswerDialog : public DG::ModalDialog, public DG::ButtonItemObserver {
+public:
+	AnswerDialog() : DG::ModalDialog(TestResources(), LibraryDialog), ok(*this, OkItem), cancel(*this, CancelItem)
+	{
+		ok.Attach(*this);
+		cancel.Attach(*this);
+	}
+	~AnswerDialog() override
+	{
+		ok.Detach(*this);
+		cancel.Detach(*this);
+	}
+	void ButtonClicked(const DG::ButtonClickEvent& ev) override { PostCloseRequest(ev.GetSource() == &ok ? Accept : Cancel); }
+
+	DG::Button ok;
+	DG::Button cancel;
+};
+
+class ModalDialogs : public ::testing::Test {
+protected:
+	void SetUp() override { DG::ClearShownModalDialogs(); }
+	void TearDown() override { DG::ClearShownModalDialogs(); }
+};
+
+TEST_F(ModalDialogs, WithoutAnAgentTheDialogClosesWithCancel)
+{
+	ASSERT_EQ(DG::GetUserAgent(), nullptr);
+	AnswerDialog dialog;
+	EXPECT_FALSE(dialog.Invoke());
+	EXPECT_EQ(dialog.GetResponse(), DG::ModalDialog::Cancel);
+	EXPECT_FALSE(dialog.IsOpen());
+	ASSERT_EQ(DG::GetShownModalDialogCount(), 1u);
+	EXPECT_EQ(DG::GetShownModalDialogs()[0].response, DG::ModalDialog::Cancel);
+}
+
+TEST_F(ModalDialogs, AgentPressingOkAccepts)
+{
+	DG::QueuedUserAgent agent;
+	DG::UserAgentScope scope(agent);
+	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("OK")); });
+	AnswerDialog dialog;
+	EXPECT_TRUE(dialog.Invoke());
+	EXPECT_EQ(dialog.GetResponse(), DG::ModalDialog::Accept);
+	EXPECT_EQ(agent.GetAnsweredCount(), 1u);
+	EXPECT_EQ(agent.GetPendingCount(), 0u);
+}
+
+TEST_F(ModalDialogs, AgentPressingCancelOrTheCloseBoxCancels)
+{
+	DG::QueuedUserAgent agent;
+	DG::UserAgentScope scope(agent);
+	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("Cancel")); });
+	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.PressCloseBox()); });
+	AnswerDialog first;
+	EXPECT_FALSE(first.Invoke());
+	AnswerDialog second;
+	EXPECT_FALSE(second.Invoke());
+	EXPECT_EQ(second.GetResponse(), DG::ModalDialog::Cancel);
+}
+
+TEST_F(ModalDialogs, AgentLeavingTheDialogOpenGetsCancel)
+{
+	DG::QueuedUserAgent agent;
+	DG::UserAgentScope scope(agent);
+	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("Remember")); });
+	AnswerDialog dialog;
+	EXPECT_FALSE(dialog.Invoke());
+	EXPECT_TRUE(DG::CheckBox(dialog, RememberItem).IsChecked());
+}
+
+TEST_F(ModalDialogs, ActionsAfterTheDialogClosedAreRefused)
+{
+	DG::QueuedUserAgent agent;
+	DG::UserAgentScope scope(agent);
+	agent.Enqueue([](DG::User& user) {
+		EXPECT_TRUE(user.Click("OK"));
+		EXPECT_FALSE(user.Click("Cancel"));
+	});
+	AnswerDialog dialog;
+	EXPECT_TRUE(dialog.Invoke());
+}
+
+TEST_F(ModalDialogs, RefusedCloseRequestKeepsTheDialogOpen)
+{
+	DG::QueuedUserAgent agent;
+	DG::UserAgentScope scope(agent);
+	AnswerDialog dialog;
+	EventSpy spy;
+	spy.refuseClose = true;
+	dialog.Attach(static_cast<DG::PanelObserver&>(spy));
+	agent.Enqueue([&dialog](DG::User& user) {
+		EXPECT_TRUE(user.PressCloseBox());
+		EXPECT_TRUE(dialog.IsOpen());
+		EXPECT_TRUE(user.Click("OK"));
+	});
+	EXPECT_TRUE(dialog.Invoke());
+	EXPECT_EQ(spy.events, (std::vector<std::string> { "PanelOpened", "PanelCloseRequested" }));
+}
+
+TEST_F(ModalDialogs, NestedDialogTakesTheNextAnswer)
+{
+	DG::QueuedUserAgent agent;
+	DG::UserAgentScope scope(agent);
+	bool innerAnswer = true;
+	agent.Enqueue([&innerAnswer](DG::User& user) {
+		AnswerDialog inner;
+		innerAnswer = inner.Invoke();
+		EXPECT_TRUE(user.Click("OK"));
+	});
+	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("Cancel")); });
+	AnswerDialog outer;
+	EXPECT_TRUE(outer.Invoke());
+	EXPECT_FALSE(innerAnswer);
+	ASSERT_EQ(DG::GetShownModalDialogCount(), 2u);
+	EXPECT_EQ(DG::GetShownModalDialogs()[0].response, DG::ModalDialog::Accept);
+	EXPECT_EQ(DG::GetShownModalDialogs()[1].response, DG::ModalDialog::Cancel);
+}
+
+TEST_F(ModalDialogs, InvokeOfAnOpenDialogIsRefused)
+{
+	DG::QueuedUserAgent agent;
+	DG::UserAgentScope scope(agent);
+	AnswerDialog dialog;
+	bool again = true;
+	agent.Enqueue([&](DG::User& user) {
+		again = dialog.Invoke();
+		EXPECT_TRUE(user.Click("OK"));
+	});
+	EXPECT_TRUE(dialog.Invoke());
+	EXPECT_FALSE(again);
+	EXPECT_EQ(DG::GetShownModalDialogCount(), 1u);
+}
+
+TEST_F(ModalDialogs, RecordHoldsTitleTextsOfShownItemsAndRendering)
+{
+	DG::ModalDialog dialog(TestResources(), MessageDialog);
+	DG::CheckBox(dialog, 4).Hide();
+	EXPECT_FALSE(dialog.Invoke());
+	ASSERT_EQ(DG::GetShownModalDialogCount(), 1u);
+	const DG::ShownModalDialog shown = DG::GetShownModalDialogs()[0];
+	EXPECT_EQ(shown.resourceId, MessageDialog);
+	EXPECT_EQ(shown.title, "Message");
+	EXPECT_EQ(shown.texts, (std::vector<std::string> { "OK", "First line", "Second\r\nThird\r\n" }));
+	EXPECT_EQ(shown.rendering, DG::RenderText(dialog));
+	EXPECT_TRUE(shown.closed);
+}
+
+TEST_F(ModalDialogs, ListenerHearsEachDialogShownAndClosed)
+{
+	struct Listener : DG::ModalRecordListener {
+		std::vector<std::string> heard;
+		void ModalDialogShown(const DG::ShownModalDialog& dialog) override { heard.push_back("shown " + dialog.title); }
+		void ModalDialogClosed(const DG::ShownModalDialog& dialog) override
+		{
+			heard.push_back("closed " + dialog.title + (dialog.response == DG::ModalDialog::Accept ? " accepted" : " cancelled"));
+		}
+	} listener;
+	DG::ModalRecordListener* previous = DG::SetModalRecordListener(&listener);
+	DG::QueuedUserAgent agent;
+	DG::UserAgentScope scope(agent);
+	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("OK")); });
+	AnswerDialog dialog;
+	dialog.Invoke();
+	DG::SetModalRecordListener(previous);
+	EXPECT_EQ(listener.heard, (std::vector<std::string> { "shown Library test", "closed Library test accepted" }));
+}
+
+TEST_F(ModalDialogs, HotKeyHandlerClosesTheDialog)
+{
+	struct EscapeCloses : DG::ModalDialog, DG::PanelObserver {
+		EscapeCloses() : DG::ModalDialog(TestResources(), LibraryDialog)
+		{
+			Attach(static_cast<DG::PanelObserver&>(*this));
+			EnableHotKeys();
+			escape = RegisterHotKey(DG::Key::Escape);
+		}
+		~EscapeCloses() override { Detach(static_cast<DG::PanelObserver&>(*this)); }
+		void PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed) override
+		{
+			if (ev.GetKeyId() == escape) {
+				*processed = true;
+				PostCloseRequest(Cancel);
+			}
+		}
+		short escape = 0;
+	};
+	DG::QueuedUserAgent agent;
+	DG::UserAgentScope scope(agent);
+	EscapeCloses dialog;
+	agent.Enqueue([&dialog](DG::User& user) {
+		EXPECT_TRUE(user.PressKey(DG::Key::Escape));
+		EXPECT_FALSE(dialog.IsOpen());
+	});
+	EXPECT_FALSE(dialog.Invoke());
+	EXPECT_EQ(DG::Key::Escape, -5);
+}
+
+} // namespace
