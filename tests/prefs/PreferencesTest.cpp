@@ -95,7 +95,7 @@ TEST_F(StoredPreferencesLoad, DataOfAnotherVersionKeepThePreviousDefaultAndAreRe
 	EXPECT_EQ(stored.StoredDefaultLevel(), 4);
 	EXPECT_TRUE(stored.levelTable.IsEmpty());
 	EXPECT_TRUE(stored.loaded);
-	EXPECT_TRUE(stored.FoundForeignData());
+	EXPECT_TRUE(stored.FoundNewerData());
 	EXPECT_EQ(stored.StoredDefaultLevel(), 4);
 	EXPECT_EQ(MessagesShown(), (std::vector<std::string> {"-2130312810 | FacetallyModuleData, ReadValues ()"}));
 }
