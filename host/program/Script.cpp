@@ -1,5 +1,6 @@
 // Reading scripts into checked lines and running them against a host.
 #include "Script.hpp"
+#include "Suggestion.hpp"
 
 namespace ReferenceHost {
 
@@ -74,7 +75,10 @@ Script ParseScript(std::string_view text, std::string name)
 			continue;
 		const ScriptActionDefinition* action = FindScriptAction(words.front());
 		if (action == nullptr) {
-			script.problems.push_back({lineNumber, "unknown action \"" + words.front() + "\""});
+			std::vector<std::string> names;
+			for (const ScriptActionDefinition& known : ScriptActions())
+				names.push_back(known.word);
+			script.problems.push_back({lineNumber, "unknown action \"" + words.front() + "\"" + DidYouMean(words.front(), names)});
 			continue;
 		}
 		std::vector<std::string> arguments(words.begin() + 1, words.end());

@@ -416,6 +416,11 @@ std::unique_ptr<Project> ParseProjectText(std::string_view text, const std::stri
 
 std::unique_ptr<Project> ReadProjectFile(const std::filesystem::path& file, std::string& problem)
 {
+	std::error_code kindUnknown;
+	if (std::filesystem::is_directory(file, kindUnknown)) {
+		problem = "Cannot read the project file " + file.string() + ": it is a folder, not a file";
+		return nullptr;
+	}
 	std::ifstream stream(file, std::ios::binary);
 	if (!stream) {
 		std::error_code error;
