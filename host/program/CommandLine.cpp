@@ -105,6 +105,8 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 			return ExitUsage;
 		}
 		script = ParseScript(text, fromInput ? "(standard input)" : std::filesystem::path(scriptFile).filename().string());
+		if (!fromInput)
+			script.folder = std::filesystem::path(scriptFile).parent_path();
 		if (!script.IsValid()) {
 			for (const ScriptProblem& problem : script.problems)
 				err << script.name << ":" << problem.lineNumber << ": " << problem.message << "\n";

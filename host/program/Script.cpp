@@ -102,9 +102,25 @@ Script ParseScript(std::string_view text, std::string name)
 	return script;
 }
 
+std::filesystem::path ScriptContext::Resolve(const std::string& given) const
+{
+	const std::filesystem::path path(given);
+	return path.is_absolute() || folder.empty() ? path : folder / path;
+}
+
+Outcome ScriptContext::AsGiven(Outcome outcome, const std::string& given) const
+{
+	const std::string resolved = Resolve(given).string();
+	if (resolved != given)
+		for (std::size_t at = outcome.problem.find(resolved); at != std::string::npos;
+			 at = outcome.problem.find(resolved, at + given.size()))
+			outcome.problem.replace(at, resolved.size(), given);
+	return outcome;
+}
+
 int RunScript(Host& host, const Script& script)
 {
-	ScriptContext context {host};
+	ScriptContext context {host, false, script.folder};
 	int exitCode = 0;
 	for (const ScriptLine& line : script.lines) {
 		if (host.HasQuit())

@@ -7,6 +7,7 @@
 #include "Host.hpp"
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,13 @@ namespace ReferenceHost {
 struct ScriptContext {
 	Host& host;
 	bool stop = false; // set by an action that ends the script (quit)
+	// The script's folder: a relative path in an action means a file beside the script, wherever
+	// the host was started. Empty: the current folder.
+	std::filesystem::path folder {};
+
+	std::filesystem::path Resolve(const std::string& given) const;
+	// The outcome with the resolved path in its message written as the script gave it.
+	Outcome AsGiven(Outcome outcome, const std::string& given) const;
 };
 
 struct ScriptActionDefinition {
@@ -49,6 +57,7 @@ struct ScriptProblem {
 
 struct Script {
 	std::string name; // the file name, for messages
+	std::filesystem::path folder; // where its relative paths start
 	std::vector<ScriptLine> lines;
 	std::vector<ScriptProblem> problems;
 

@@ -205,13 +205,13 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		 [](ScriptContext& context, const std::vector<std::string>&) { return context.host.NewProject(); }},
 		{"open", 1, 1, "open FILE", "open a project (events 32 if a project was open, then 4)", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 return context.host.OpenProject(arguments[0]);
+			 return context.AsGiven(context.host.OpenProject(context.Resolve(arguments[0])), arguments[0]);
 		 }},
 		{"save", 0, 0, "save", "save the project (event 8)", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>&) { return context.host.SaveProject(); }},
 		{"save-as", 1, 1, "save-as FILE", "save the project under a new name (event 128)", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 return context.host.SaveProjectAs(arguments[0]);
+			 return context.AsGiven(context.host.SaveProjectAs(context.Resolve(arguments[0])), arguments[0]);
 		 }},
 		{"close", 0, 0, "close", "close the project (event 32)", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>&) { return context.host.CloseProject(); }},

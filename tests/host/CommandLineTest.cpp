@@ -172,6 +172,8 @@ TEST_F(CommandLineTest, ANewcomersMistakesAreToldPlainly)
 		{{"--addons", addOns, folder}, ExitActionFailed, "Cannot read the project file " + folder + ": it is a folder, not a file"},
 		{{"--addons", addOns, "--script", WriteScript("opne house.json\n")}, ExitUsage,
 		 "script.txt:1: unknown action \"opne\" (did you mean \"open\"?)"},
+		{{"--addons", addOns, "--script", WriteScript("open nowhere.json\n", "open.txt")}, ExitActionFailed,
+		 "open.txt:1: Cannot read the project file nowhere.json: there is no such file"},
 		{{"--addons", addOns, "--script", WriteScript("menu \"Test Add-On\"\n", "menu.txt")}, ExitActionFailed,
 		 "There is no menu item \"Test Add-On\" (did you mean \"Test Add-On A\"?)"},
 	};
@@ -183,6 +185,17 @@ TEST_F(CommandLineTest, ANewcomersMistakesAreToldPlainly)
 		EXPECT_EQ(run.err.find("error", run.err.find(mistake.said) + mistake.said.size()), std::string::npos)
 			<< "no second error follows: " << run.err;
 	}
+}
+
+TEST_F(CommandLineTest, PathsInAScriptAreReadBesideTheScript)
+{
+	const std::filesystem::path folder = scratch.Path() / "work";
+	std::filesystem::create_directories(folder);
+	std::filesystem::copy_file(projectFile, folder / "beside.json");
+	const std::string script = WriteScript("open beside.json\nsave-as copy.json\n", "work/script.txt");
+	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script", script});
+	EXPECT_EQ(run.exitCode, ExitSuccess) << run.err;
+	EXPECT_TRUE(std::filesystem::exists(folder / "copy.json"));
 }
 
 TEST_F(CommandLineTest, TheVersionAndAScriptFromStandardInput)
