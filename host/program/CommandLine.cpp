@@ -63,6 +63,8 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	app.add_option("--regional", regional,
 				   "the user's regional number settings, WORD=VALUE each: " + RegionalSettingsHelp())
 		->allow_extra_args(false);
+	std::string reportFile;
+	app.add_option("--report-file", reportFile, "at the end, save the report window's lines to this text file");
 	app.add_flag("-v,--verbose", verbose, "also show the host's inner traffic: lifecycle calls, events, palettes");
 	app.set_version_flag("--version", std::string("facetally-host ") + FACETALLY_VERSION);
 
@@ -125,16 +127,24 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	if (&out == &std::cout && isatty(STDOUT_FILENO) == 1)
 		host.Progress().DrawBarOn(&out);
 	host.LoadAddOns();
-	if (scriptFile.empty())
-		return RunMainJob(host, project);
-
-	const Outcome started = project.empty() ? host.NewProject() : host.OpenProject(project);
-	if (!started) {
+	int exitCode = ExitSuccess;
+	if (scriptFile.empty()) {
+		exitCode = RunMainJob(host, project);
+	} else if (const Outcome started = project.empty() ? host.NewProject() : host.OpenProject(project); !started) {
 		host.SessionTranscript().Add(TranscriptKind::Error, started.problem);
 		host.Quit();
-		return ExitActionFailed;
+		exitCode = ExitActionFailed;
+	} else {
+		exitCode = RunScript(host, script);
 	}
-	return RunScript(host, script);
+	if (!reportFile.empty()) {
+		std::string problem;
+		if (!host.Report().SaveTo(reportFile, problem)) {
+			host.SessionTranscript().Add(TranscriptKind::Error, problem);
+			exitCode = ExitActionFailed;
+		}
+	}
+	return exitCode;
 }
 
 } // namespace ReferenceHost

@@ -236,6 +236,16 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		{"regional-settings", 1, AnyNumber, "regional-settings WORD=VALUE...",
 		 "change the user's regional number settings: " + RegionalSettingsHelp(), nullptr,
 		 [](ScriptContext&, const std::vector<std::string>& arguments) { return ApplyRegionalSettings(arguments); }},
+		{"save-report", 1, 1, "save-report FILE", "save the report window's lines as a text file", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
+			 std::string problem;
+			 if (!context.host.Report().SaveTo(context.Resolve(arguments[0]), problem))
+				 return context.AsGiven(Outcome::Failure(problem), arguments[0]);
+			 context.host.SessionTranscript().Add(TranscriptKind::Notice,
+												  "The report window's " + std::to_string(context.host.Report().Lines().size()) +
+													  " lines were saved to " + arguments[0]);
+			 return Outcome::Success();
+		 }},
 		{"say", 1, AnyNumber, "say TEXT...", "write a note into the transcript", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
 			 context.host.SessionTranscript().Add(TranscriptKind::Notice, Joined(arguments));

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -190,6 +191,40 @@ TEST_F(SampleProjectTest, TheExampleScriptsRunAndTheirChecksHold)
 		EXPECT_EQ(run.exitCode, 0) << name << "\n" << run.out << run.err;
 		EXPECT_NE(run.out.find("Project \"sample-project.json\" opened"), std::string::npos) << name;
 	}
+}
+
+} // namespace
+
+namespace {
+
+std::string FileText(const std::filesystem::path& file)
+{
+	std::ifstream stream(file, std::ios::binary);
+	std::ostringstream text;
+	text << stream.rdbuf();
+	return text.str();
+}
+
+// A person keeps a count: the report window's lines as a text file, from an option at the end
+// of the main job and from a script action in the middle of a session.
+TEST_F(SampleProjectTest, TheReportWindowIsSavedToAFile)
+{
+	const std::filesystem::path whole = folder / "whole.txt";
+	const ProgramRun run = RunHost({"--report-file", whole.string(), SampleProject()});
+	EXPECT_EQ(run.exitCode, 0) << run.err;
+	const std::string saved = FileText(whole);
+	EXPECT_EQ(saved.rfind("\nTotal polygons: 4,142\n", 0), 0u) << saved;
+	EXPECT_NE(saved.find("\n    Wall                       (      10) :              168\n"), std::string::npos) << saved;
+	EXPECT_EQ(static_cast<std::size_t>(std::count(saved.begin(), saved.end(), '\n')), 25u)
+		<< "the 25 lines the summary says were written";
+
+	const ProgramRun script = RunHost({"--script", Script("select Wall:1 Wall:5 Wall:9\n"
+														  "menu Facetally\n"
+														  "save-report selection.txt\n"),
+									   SampleProject()});
+	EXPECT_EQ(script.exitCode, 0) << script.err;
+	EXPECT_EQ(FileText(folder / "selection.txt").rfind("\nTotal polygons: 48\n", 0), 0u)
+		<< "read beside the script: " << script.out;
 }
 
 } // namespace
