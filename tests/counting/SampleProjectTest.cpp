@@ -160,10 +160,16 @@ TEST_F(SampleProjectTest, AChangedRegionalSettingShowsAtTheNextCount)
 
 TEST_F(SampleProjectTest, RefusedRegionalSettingsStopTheProgramBeforeAnything)
 {
-	const ProgramRun run = RunHost({"--regional", "grouping=3;x", SampleProject()});
-	EXPECT_EQ(run.exitCode, 2);
-	EXPECT_NE(run.err.find("--regional: "), std::string::npos) << run.err;
-	EXPECT_EQ(run.out.find("Report window"), std::string::npos) << "nothing was counted";
+	const std::pair<const char*, const char*> refusals[] = {
+		{"grouping=3;x", "--regional: "},
+		{"locale=xx_NOWHERE.UTF-8", "--regional: the locale \"xx_NOWHERE.UTF-8\" is not installed here"},
+	};
+	for (const auto& [setting, said] : refusals) {
+		const ProgramRun run = RunHost({"--regional", setting, SampleProject()});
+		EXPECT_EQ(run.exitCode, 2) << setting;
+		EXPECT_NE(run.err.find(said), std::string::npos) << run.err;
+		EXPECT_EQ(run.out.find("Report window"), std::string::npos) << "nothing was counted";
+	}
 }
 
 TEST_F(SampleProjectTest, AScriptStopsTheRunAtAChosenElementAndTheReportStaysEmpty)
