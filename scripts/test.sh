@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite: the normal build, then the sanitizer build.
+# Builds and runs the whole test suite: the normal build, the sanitizer build, then each fuzz
+# target for a fixed number of inputs from its seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -9,3 +10,7 @@ for preset in dev asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+echo "=== fuzz targets ==="
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz

@@ -45,8 +45,9 @@ bool ParseLevelText(const char* text, short& level)
 }
 
 // The project's module data: status 0 and the block's handle (0 when the project holds no
-// data), which the caller frees; or the failure, with no handle left to anyone.
-HostSdk::HostStatus ReadProjectBlock(VX::HandleId& block)
+// data), which the caller frees; or the failure, with no handle left to anyone. Data of another
+// version answer 0x81060196 and leave their version in version.
+HostSdk::HostStatus ReadProjectBlock(VX::HandleId& block, std::uint32_t& version)
 {
 	block = VX::NoHandle;
 	HostSdk::ModuleDataRecord record {};
@@ -60,8 +61,10 @@ HostSdk::HostStatus ReadProjectBlock(VX::HandleId& block)
 		status = HostCalls::ReadModuleData(&record);
 	if (leftByQuery != record.dataHandle)
 		VX::FreeHandle(leftByQuery);
-	if (status == HostSdk::StatusOk && record.dataVersion != ModuleDataVersion)
+	if (status == HostSdk::StatusOk && record.dataVersion != ModuleDataVersion) {
+		version = record.dataVersion;
 		status = HostSdk::StatusBadDataVersion;
+	}
 	if (status != HostSdk::StatusOk) {
 		VX::FreeHandle(record.dataHandle);
 		return status;
@@ -113,14 +116,17 @@ void ParseDataBlock(const char* bytes, std::size_t size, LevelTable& table)
 	}
 }
 
-HostSdk::HostStatus ReadValues(LevelTable& table, const HostSdk::ModuleDataRecord* record)
+HostSdk::HostStatus ReadValues(LevelTable& table, const HostSdk::ModuleDataRecord* record, std::uint32_t* foundVersion)
 {
 	VX::HandleId block = VX::NoHandle;
 	HostSdk::HostStatus status = HostSdk::StatusOk;
+	std::uint32_t version = ModuleDataVersion;
 	if (record != nullptr)
 		block = record->dataHandle;
 	else
-		status = ReadProjectBlock(block);
+		status = ReadProjectBlock(block, version);
+	if (foundVersion != nullptr)
+		*foundVersion = version;
 
 	table.Clear();
 	if (status != HostSdk::StatusOk) {
@@ -189,11 +195,11 @@ Preferences::Preferences()
 
 void Preferences::WritePreferences()
 {
-	// What the project holds must be known before it is written over (see FoundForeignData).
+	// What the project holds must be known before it is written over (see FoundNewerData).
 	StoredPreferences& stored = GetStoredPreferences();
 	stored.EnsureLoaded();
 	StoreRowLevels(*this);
-	if (stored.FoundForeignData())
+	if (stored.FoundNewerData())
 		return;
 	levelTable.Put(DefaultKey(), defaultLevel);
 	FacetallyModuleData::WriteValues(levelTable, nullptr);
@@ -204,8 +210,11 @@ void StoredPreferences::EnsureLoaded()
 {
 	if (loaded)
 		return;
-	const HostSdk::HostStatus status = FacetallyModuleData::ReadValues(levelTable, nullptr);
-	foundForeignData = status == HostSdk::StatusBadDataVersion;
+	std::uint32_t version = ModuleDataVersion;
+	const HostSdk::HostStatus status = FacetallyModuleData::ReadValues(levelTable, nullptr, &version);
+	// Older data are superseded by this format; newer data belong to a newer add-on, and so
+	// does anything the version of which is not known to be older.
+	foundNewerData = status == HostSdk::StatusBadDataVersion && !(version < ModuleDataVersion);
 	if (status == HostSdk::StatusOk) {
 		short level = CustomLevel;
 		if (levelTable.Get(DefaultKey(), &level)) {
@@ -227,7 +236,7 @@ std::int16_t StoredPreferences::StoredDefaultLevel()
 void StoredPreferences::MarkNotLoaded()
 {
 	loaded = false;
-	foundForeignData = false;
+	foundNewerData = false;
 }
 
 StoredPreferences& GetStoredPreferences()

@@ -37,8 +37,9 @@ public:
 
 	// Stores the levels of the current count result, then writes the level table and the
 	// default level into the project's module data (the project is about to be saved). Write
-	// failures are not reported. Module data of another data version found in the project are
-	// left as they are: they cannot be read, and writing would destroy them.
+	// failures are not reported. Module data of a newer data version found in the project are
+	// left as they are: a newer add-on wrote them, and writing would destroy them. Data of an
+	// older version are replaced by data of this version.
 	void WritePreferences();
 };
 
@@ -56,11 +57,12 @@ public:
 	std::int16_t StoredDefaultLevel();
 	// The project is closing: the next use reads the next project's module data.
 	void MarkNotLoaded();
-	// The last load found module data of another data version in the project.
-	bool FoundForeignData() const { return foundForeignData; }
+	// The last load found module data in the project that a newer add-on wrote (a data version
+	// above this module's, or a host refusing them for their version).
+	bool FoundNewerData() const { return foundNewerData; }
 
 private:
-	bool foundForeignData = false;
+	bool foundNewerData = false;
 };
 
 // The module's preferences, built (after loading the stored preferences) on first use.
@@ -87,14 +89,16 @@ namespace FacetallyModuleData {
 // Fills table from the record's data block (the record's owner keeps the block), or from the
 // project's module data when record is null (the block read is freed). The table is cleared
 // first. A failed read from the project shows the error message with the status and answers
-// it; no module data in the project is no failure and gives an empty table.
+// it; no module data in the project is no failure and gives an empty table. When the project's
+// data are of another data version (0x81060196), foundVersion (if given) receives it.
 //
 // Damaged blocks: every whole entry is kept. An entry whose identifier or level text is
 // longer than 255 characters is skipped and the walk goes on after it; an entry the block
 // ends inside of (a text without its terminating zero, or an identifier without a level) is
 // dropped and ends the walk. A level text that is not a number in the range of the level
 // codes' type repeats the level before it (3 for the first entry).
-HostSdk::HostStatus ReadValues(LevelTable& table, const HostSdk::ModuleDataRecord* record);
+HostSdk::HostStatus ReadValues(LevelTable& table, const HostSdk::ModuleDataRecord* record,
+							   std::uint32_t* foundVersion = nullptr);
 
 // Turns the table into a data block, leaving out parts without a level-of-detail parameter
 // (level 5). With a record the block's handle goes into its data-handle field and belongs to

@@ -36,9 +36,9 @@ Outcome Merge(ScriptContext& context, const std::string& file)
 	if (context.host.CurrentProject() == nullptr)
 		return Outcome::Failure("No project is open");
 	std::string problem;
-	const std::unique_ptr<Project> other = ReadProjectFile(file, problem);
+	const std::unique_ptr<Project> other = ReadProjectFile(context.Resolve(file), problem);
 	if (other == nullptr)
-		return Outcome::Failure(problem);
+		return context.AsGiven(Outcome::Failure(problem), file);
 	if (other->AllModuleData().empty())
 		context.host.SessionTranscript().Add(TranscriptKind::Notice, "The project " + Quoted(file) + " holds no module data");
 	for (const ModuleDataMergeResult& result : context.host.ModuleData().MergeAll(*other))

@@ -9,6 +9,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -56,8 +57,9 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	app.add_option("PROJECT", project, "the project file to open (JSON; see docs/project-format.md)");
 	app.add_option("--addons", options.addOnFolder, "the add-ons folder (default: addons beside the program's folder)");
 	app.add_option("--help-folder", options.helpFolder, "the folder named to add-ons as the help folder");
-	app.add_option("--script", scriptFile, "run the actions of this script instead of the main job")
-		->check(CLI::ExistingFile);
+	app.add_option("--script", scriptFile, "run the actions of this script instead of the main job (- reads it from standard input)")
+		->check(CLI::Validator(
+			[](const std::string& file) { return file == "-" ? std::string() : CLI::ExistingFile(file); }, "FILE"));
 	std::vector<std::string> regional;
 	app.add_option("--regional", regional,
 				   "the user's regional number settings, WORD=VALUE each: " + RegionalSettingsHelp())
@@ -66,7 +68,10 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	WebUiOptions uiOptions;
 	app.add_flag("--ui", ui, "show the host as a page in a browser, at a local address it prints")->excludes("--script");
 	app.add_option("--port", uiOptions.port, "the port of the page's address (default: any free port)")->needs("--ui");
+	std::string reportFile;
+	app.add_option("--report-file", reportFile, "at the end, save the report window's lines to this text file");
 	app.add_flag("-v,--verbose", verbose, "also show the host's inner traffic: lifecycle calls, events, palettes");
+	app.set_version_flag("--version", std::string("facetally-host ") + FACETALLY_VERSION);
 
 	std::vector<const char*> argv;
 	for (const std::string& argument : arguments)
@@ -80,6 +85,15 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 		return code == 0 ? ExitSuccess : ExitUsage;
 	}
 
+	// Without its add-ons the host can do nothing a person asked for; better said once, here.
+	std::error_code kindUnknown;
+	if (!std::filesystem::is_directory(options.addOnFolder, kindUnknown)) {
+		err << "facetally-host: the add-ons folder " << options.addOnFolder.string()
+			<< (std::filesystem::exists(options.addOnFolder, kindUnknown) ? " is not a folder" : " does not exist")
+			<< " (name another with --addons DIR)\n";
+		return ExitUsage;
+	}
+
 	if (const Outcome applied = ApplyRegionalSettings(regional); !applied) {
 		err << "facetally-host: --regional: " << applied.problem << "\n";
 		return ExitUsage;
@@ -88,11 +102,18 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	Script script;
 	if (!scriptFile.empty()) {
 		std::string text;
-		if (!ReadWholeFile(scriptFile, text)) {
+		const bool fromInput = scriptFile == "-";
+		if (fromInput) {
+			std::ostringstream contents;
+			contents << std::cin.rdbuf();
+			text = contents.str();
+		} else if (!ReadWholeFile(scriptFile, text)) {
 			err << "facetally-host: cannot read the script " << scriptFile << "\n";
 			return ExitUsage;
 		}
-		script = ParseScript(text, std::filesystem::path(scriptFile).filename().string());
+		script = ParseScript(text, fromInput ? "(standard input)" : std::filesystem::path(scriptFile).filename().string());
+		if (!fromInput)
+			script.folder = std::filesystem::path(scriptFile).parent_path();
 		if (!script.IsValid()) {
 			for (const ScriptProblem& problem : script.problems)
 				err << script.name << ":" << problem.lineNumber << ": " << problem.message << "\n";
@@ -106,23 +127,31 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	}
 
 	Host host(options);
-	host.SessionTranscript().EchoTo(&out, verbose);
+	host.SessionTranscript().EchoTo(&out, verbose, &err);
 	// A bar redrawn in place only makes sense to a person watching a terminal.
 	if (&out == &std::cout && isatty(STDOUT_FILENO) == 1)
 		host.Progress().DrawBarOn(&out);
 	host.LoadAddOns();
 	if (ui)
 		return RunWebUiSession(host, project, uiOptions, out, err);
-	if (scriptFile.empty())
-		return RunMainJob(host, project);
-
-	const Outcome started = project.empty() ? host.NewProject() : host.OpenProject(project);
-	if (!started) {
+	int exitCode = ExitSuccess;
+	if (scriptFile.empty()) {
+		exitCode = RunMainJob(host, project);
+	} else if (const Outcome started = project.empty() ? host.NewProject() : host.OpenProject(project); !started) {
 		host.SessionTranscript().Add(TranscriptKind::Error, started.problem);
 		host.Quit();
-		return ExitActionFailed;
+		exitCode = ExitActionFailed;
+	} else {
+		exitCode = RunScript(host, script);
 	}
-	return RunScript(host, script);
+	if (!reportFile.empty()) {
+		std::string problem;
+		if (!host.Report().SaveTo(reportFile, problem)) {
+			host.SessionTranscript().Add(TranscriptKind::Error, problem);
+			exitCode = ExitActionFailed;
+		}
+	}
+	return exitCode;
 }
 
 } // namespace ReferenceHost

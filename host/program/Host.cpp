@@ -1,6 +1,7 @@
 // The host's add-on lifecycle and the actions of a person, with the project events each
 // action raises (the list is in docs/host.md).
 #include "Host.hpp"
+#include "Suggestion.hpp"
 
 #include "HostText.hpp"
 #include "ProjectFile.hpp"
@@ -206,8 +207,12 @@ void Host::Forget(const AddOn& addOn)
 Outcome Host::ChooseMenuItem(std::string_view text)
 {
 	const MenuItem* item = menus.Find(text);
-	if (item == nullptr)
-		return Outcome::Failure("There is no menu item " + Quoted(text));
+	if (item == nullptr) {
+		std::vector<std::string> texts;
+		for (const MenuItem& known : menus.Items())
+			texts.push_back(known.text);
+		return Outcome::Failure("There is no menu item " + Quoted(text) + DidYouMean(text, texts));
+	}
 	return ChooseMenuItem(*item);
 }
 

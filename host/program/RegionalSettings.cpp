@@ -5,7 +5,26 @@
 
 #include "Win/LocaleSettings.hpp"
 
+#include <clocale>
+
+#include <locale.h>
+
 namespace ReferenceHost {
+
+namespace {
+
+bool IsInstalledLocale(const std::string& name)
+{
+	if (name.empty())
+		return false;
+	const locale_t installed = newlocale(LC_NUMERIC_MASK, name.c_str(), static_cast<locale_t>(nullptr));
+	if (installed == static_cast<locale_t>(nullptr))
+		return false;
+	freelocale(installed);
+	return true;
+}
+
+} // namespace
 
 std::string RegionalSettingsHelp()
 {
@@ -18,8 +37,13 @@ Outcome ApplyRegionalSettings(const std::vector<std::string>& assignments)
 	Win::LocaleSettings settings = Win::UserLocaleSettings();
 	// A named locale is the base the single settings then adjust, whatever their order.
 	for (const std::string& assignment : assignments) {
-		if (assignment.rfind("locale=", 0) == 0)
-			settings = Win::LocaleSettingsOfNamedLocale(assignment.substr(7));
+		if (assignment.rfind("locale=", 0) == 0) {
+			const std::string name = assignment.substr(7);
+			// Formatting silently with the default would show the person numbers they did not ask for.
+			if (!IsInstalledLocale(name))
+				return Outcome::Failure("the locale \"" + name + "\" is not installed here (locale -a lists those that are)");
+			settings = Win::LocaleSettingsOfNamedLocale(name);
+		}
 	}
 	for (const std::string& assignment : assignments) {
 		const std::size_t equals = assignment.find('=');

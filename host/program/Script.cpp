@@ -1,5 +1,6 @@
 // Reading scripts into checked lines and running them against a host.
 #include "Script.hpp"
+#include "Suggestion.hpp"
 
 #include "ExitCodes.hpp"
 #include "HostText.hpp"
@@ -77,7 +78,10 @@ Script ParseScript(std::string_view text, std::string name)
 			continue;
 		const ScriptActionDefinition* action = FindScriptAction(words.front());
 		if (action == nullptr) {
-			script.problems.push_back({lineNumber, "unknown action " + Quoted(words.front())});
+			std::vector<std::string> names;
+			for (const ScriptActionDefinition& known : ScriptActions())
+				names.push_back(known.word);
+			script.problems.push_back({lineNumber, "unknown action " + Quoted(words.front()) + DidYouMean(words.front(), names)});
 			continue;
 		}
 		std::vector<std::string> arguments(words.begin() + 1, words.end());
@@ -101,9 +105,25 @@ Script ParseScript(std::string_view text, std::string name)
 	return script;
 }
 
+std::filesystem::path ScriptContext::Resolve(const std::string& given) const
+{
+	const std::filesystem::path path(given);
+	return path.is_absolute() || folder.empty() ? path : folder / path;
+}
+
+Outcome ScriptContext::AsGiven(Outcome outcome, const std::string& given) const
+{
+	const std::string resolved = Resolve(given).string();
+	if (resolved != given)
+		for (std::size_t at = outcome.problem.find(resolved); at != std::string::npos;
+			 at = outcome.problem.find(resolved, at + given.size()))
+			outcome.problem.replace(at, resolved.size(), given);
+	return outcome;
+}
+
 int RunScript(Host& host, const Script& script)
 {
-	ScriptContext context {host};
+	ScriptContext context {host, false, script.folder};
 	int exitCode = ExitSuccess;
 	for (const ScriptLine& line : script.lines) {
 		if (host.HasQuit())

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <string>
@@ -20,6 +21,13 @@ namespace ReferenceHost {
 struct ScriptContext {
 	Host& host;
 	bool stop = false; // set by an action that ends the script (quit)
+	// The script's folder: a relative path in an action means a file beside the script, wherever
+	// the host was started. Empty: the current folder.
+	std::filesystem::path folder {};
+
+	std::filesystem::path Resolve(const std::string& given) const;
+	// The outcome with the resolved path in its message written as the script gave it.
+	Outcome AsGiven(Outcome outcome, const std::string& given) const;
 };
 
 // As an action's largest number of arguments: no limit.
@@ -57,6 +65,7 @@ struct ScriptProblem {
 
 struct Script {
 	std::string name; // the file name, for messages
+	std::filesystem::path folder; // where its relative paths start
 	std::vector<ScriptLine> lines;
 	std::vector<ScriptProblem> problems;
 

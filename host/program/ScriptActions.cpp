@@ -152,13 +152,13 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		 [](ScriptContext& context, const std::vector<std::string>&) { return context.host.NewProject(); }},
 		{"open", 1, 1, "open FILE", "open a project (events 32 if a project was open, then 4)", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 return context.host.OpenProject(arguments[0]);
+			 return context.AsGiven(context.host.OpenProject(context.Resolve(arguments[0])), arguments[0]);
 		 }},
 		{"save", 0, 0, "save", "save the project (event 8)", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>&) { return context.host.SaveProject(); }},
 		{"save-as", 1, 1, "save-as FILE", "save the project under a new name (event 128)", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 return context.host.SaveProjectAs(arguments[0]);
+			 return context.AsGiven(context.host.SaveProjectAs(context.Resolve(arguments[0])), arguments[0]);
 		 }},
 		{"close", 0, 0, "close", "close the project (event 32)", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>&) { return context.host.CloseProject(); }},
@@ -183,6 +183,16 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 		{"regional-settings", 1, AnyNumber, "regional-settings WORD=VALUE...",
 		 "change the user's regional number settings: " + RegionalSettingsHelp(), nullptr,
 		 [](ScriptContext&, const std::vector<std::string>& arguments) { return ApplyRegionalSettings(arguments); }},
+		{"save-report", 1, 1, "save-report FILE", "save the report window's lines as a text file", nullptr,
+		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
+			 std::string problem;
+			 if (!context.host.Report().SaveTo(context.Resolve(arguments[0]), problem))
+				 return context.AsGiven(Outcome::Failure(problem), arguments[0]);
+			 context.host.SessionTranscript().Add(TranscriptKind::Notice,
+												  "The report window's " + std::to_string(context.host.Report().Lines().size()) +
+													  " lines were saved to " + arguments[0]);
+			 return Outcome::Success();
+		 }},
 		{"say", 1, AnyNumber, "say TEXT...", "write a note into the transcript", nullptr,
 		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
 			 context.host.SessionTranscript().Add(TranscriptKind::Notice, Joined(arguments));

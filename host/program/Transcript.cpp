@@ -37,7 +37,8 @@ void Transcript::Add(TranscriptKind kind, std::string text)
 		std::find(heldBackFromEcho.begin(), heldBackFromEcho.end(), kind) == heldBackFromEcho.end()) {
 		if (beforeEcho)
 			beforeEcho();
-		*echo << Format(entries.back()) << '\n' << std::flush;
+		std::ostream& stream = kind == TranscriptKind::Error && errorEcho != nullptr ? *errorEcho : *echo;
+		stream << Format(entries.back()) << '\n' << std::flush;
 		if (afterEcho)
 			afterEcho();
 	}
@@ -66,9 +67,10 @@ bool Transcript::Contains(TranscriptKind kind, std::string_view text) const
 	return false;
 }
 
-void Transcript::EchoTo(std::ostream* stream, bool verbose)
+void Transcript::EchoTo(std::ostream* stream, bool verbose, std::ostream* errors)
 {
 	echo = stream;
+	errorEcho = errors;
 	echoVerbose = verbose;
 }
 

@@ -42,8 +42,9 @@ public:
 	bool Contains(TranscriptKind kind, std::string_view text) const;
 	void Clear() { entries.clear(); }
 
-	// Echoes every entry added from now on to the stream (null stops it).
-	void EchoTo(std::ostream* stream, bool verbose);
+	// Echoes every entry added from now on to the stream (null stops it); errors go to the
+	// errors stream instead when one is given, so a person can keep them apart.
+	void EchoTo(std::ostream* stream, bool verbose, std::ostream* errors = nullptr);
 	// Called before and after each echoed line, so something drawn in place on the same stream
 	// (a progress bar) can step aside for the line and come back below it. Empty ones: nothing.
 	void SetEchoInterruption(std::function<void()> before, std::function<void()> after);
@@ -60,6 +61,7 @@ public:
 private:
 	std::vector<TranscriptEntry> entries;
 	std::ostream* echo = nullptr;
+	std::ostream* errorEcho = nullptr;
 	bool echoVerbose = false;
 	std::function<void()> beforeEcho;
 	std::function<void()> afterEcho;

@@ -1,6 +1,7 @@
 // The shared fields of project files: pointers, complaints, value readers and the kept
 // unknown members.
 #include "ProjectFileFields.hpp"
+#include "ProjectJsonText.hpp"
 
 namespace ReferenceHost::ProjectJson {
 
@@ -42,43 +43,45 @@ std::int64_t ReadInteger(const Json& value, const std::string& pointer, std::int
 	const std::string range = " from " + std::to_string(minimum) + " to " + std::to_string(maximum);
 	if (value.is_number_unsigned()) {
 		const auto number = value.get<std::uint64_t>();
-		if (number > static_cast<std::uint64_t>(maximum))
-			Fail(pointer, "expected a whole number" + range + ", found " + value.dump());
+		// The parser gives every number from 0 up as unsigned: the lower bound counts here too.
+		if (maximum < 0 || number > static_cast<std::uint64_t>(maximum) ||
+			(minimum > 0 && number < static_cast<std::uint64_t>(minimum)))
+			Fail(pointer, "expected a whole number" + range + ", found " + ShownValue(value));
 		return static_cast<std::int64_t>(number);
 	}
 	if (!value.is_number_integer())
-		Fail(pointer, "expected a whole number" + range + ", found " + value.dump());
+		Fail(pointer, "expected a whole number" + range + ", found " + ShownValue(value));
 	const auto number = value.get<std::int64_t>();
 	if (number < minimum || number > maximum)
-		Fail(pointer, "expected a whole number" + range + ", found " + value.dump());
+		Fail(pointer, "expected a whole number" + range + ", found " + ShownValue(value));
 	return number;
 }
 
 bool ReadBool(const Json& value, const std::string& pointer)
 {
 	if (!value.is_boolean())
-		Fail(pointer, "expected true or false, found " + value.dump());
+		Fail(pointer, "expected true or false, found " + ShownValue(value));
 	return value.get<bool>();
 }
 
 std::string ReadString(const Json& value, const std::string& pointer)
 {
 	if (!value.is_string())
-		Fail(pointer, "expected a text, found " + value.dump());
+		Fail(pointer, "expected a text, found " + ShownValue(value));
 	return value.get<std::string>();
 }
 
 double ReadNumber(const Json& value, const std::string& pointer)
 {
 	if (!value.is_number())
-		Fail(pointer, "expected a number, found " + value.dump());
+		Fail(pointer, "expected a number, found " + ShownValue(value));
 	return value.get<double>();
 }
 
 const Json& ReadArray(const Json& value, const std::string& pointer)
 {
 	if (!value.is_array())
-		Fail(pointer, "expected an array, found " + value.dump());
+		Fail(pointer, "expected an array, found " + ShownValue(value));
 	return value;
 }
 
@@ -135,7 +138,7 @@ std::uint32_t ReadVariation(const Json& value, const std::string& pointer)
 	if (value.is_string()) {
 		const std::string text = value.get<std::string>();
 		if (text.size() != 4)
-			Fail(pointer, "expected a variation code as a number or four characters, found " + value.dump());
+			Fail(pointer, "expected a variation code as a number or four characters, found " + ShownValue(value));
 		std::uint32_t code = 0;
 		for (const char c : text)
 			code = (code << 8) | static_cast<unsigned char>(c);
@@ -159,7 +162,7 @@ Json VariationJson(std::uint32_t code)
 ObjectReader::ObjectReader(const Json& value, std::string objectPointer) : object(value), pointer(std::move(objectPointer))
 {
 	if (!object.is_object())
-		Fail(pointer, "expected an object, found " + object.dump());
+		Fail(pointer, "expected an object, found " + ShownValue(object));
 }
 
 const Json* ObjectReader::Find(const std::string& key)

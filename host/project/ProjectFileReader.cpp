@@ -3,6 +3,7 @@
 // never asked for are kept as text and written back after the known ones.
 #include "ProjectFile.hpp"
 #include "ProjectFileFields.hpp"
+#include "ProjectJsonText.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -15,6 +16,16 @@ namespace ReferenceHost {
 namespace {
 
 using namespace ProjectJson;
+
+// A name an add-on reads as a zero-terminated text: a zero inside would make it another name.
+std::string ReadName(const Json& value, const std::string& pointer)
+{
+	std::string name = ReadString(value, pointer);
+	const std::size_t zero = name.find('\0');
+	if (zero != std::string::npos)
+		Fail(pointer, "character " + std::to_string(zero + 1) + " of the name is a zero character");
+	return name;
+}
 
 void ReadStories(const Json& value, const std::string& pointer, Stories& stories)
 {
@@ -61,7 +72,7 @@ Parameter ReadParameter(const Json& value, const std::string& pointer)
 {
 	ObjectReader reader(value, pointer);
 	Parameter parameter;
-	parameter.name = ReadString(reader.Require("name"), reader.PointerOf("name"));
+	parameter.name = ReadName(reader.Require("name"), reader.PointerOf("name"));
 	if (parameter.name.empty())
 		Fail(reader.PointerOf("name"), "a parameter needs a name");
 	if (const Json* type = reader.Find("type"))
@@ -81,8 +92,8 @@ LibraryPart ReadLibraryPart(const Json& value, const std::string& pointer)
 	ObjectReader reader(value, pointer);
 	LibraryPart part;
 	part.index = ReadIntegerOf<std::int32_t>(reader.Require("index"), reader.PointerOf("index"), 1);
-	part.name = ReadString(reader.Require("name"), reader.PointerOf("name"));
-	part.uniqueId = ReadString(reader.Require("uniqueId"), reader.PointerOf("uniqueId"));
+	part.name = ReadName(reader.Require("name"), reader.PointerOf("name"));
+	part.uniqueId = ReadName(reader.Require("uniqueId"), reader.PointerOf("uniqueId"));
 	if (part.uniqueId.empty())
 		Fail(reader.PointerOf("uniqueId"), "a library part needs a unique identifier");
 	if (const Json* typeId = reader.Find("typeId"))
@@ -321,7 +332,7 @@ std::unique_ptr<Project> ReadDocument(const Json& document)
 	ObjectReader root(document, "");
 	const Json& format = root.Require("format");
 	if (!format.is_string() || format.get<std::string>() != ProjectFormatName)
-		Fail(root.PointerOf("format"), "expected " + Quoted(ProjectFormatName) + ", found " + format.dump());
+		Fail(root.PointerOf("format"), "expected " + Quoted(ProjectFormatName) + ", found " + ShownValue(format));
 	const auto version = ReadIntegerOf<std::int32_t>(root.Require("version"), root.PointerOf("version"), 1);
 	if (version > ProjectFormatVersion)
 		Fail(root.PointerOf("version"), "the file was written in version " + std::to_string(version) +
@@ -383,30 +394,18 @@ std::unique_ptr<Project> ReadDocument(const Json& document)
 	return project;
 }
 
-// "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ..." becomes
-// "at line 3, column 5: syntax error ...".
-std::string SyntaxProblem(const nlohmann::json::parse_error& error)
-{
-	std::string text = error.what();
-	const std::size_t at = text.find("at line ");
-	if (at != std::string::npos)
-		return text.substr(at);
-	return "at byte " + std::to_string(error.byte) + ": " + text;
-}
-
 } // namespace
 
 std::unique_ptr<Project> ParseProjectText(std::string_view text, const std::string& fileName, std::string& problem)
 {
-	Json document;
-	try {
-		document = Json::parse(text.begin(), text.end());
-	} catch (const nlohmann::json::parse_error& error) {
-		problem = fileName + ": " + SyntaxProblem(error);
+	JsonProblem refused;
+	const std::optional<Json> document = ParseJsonDocument(text, refused);
+	if (!document) {
+		problem = fileName + ": " + refused.place + ": " + refused.text;
 		return nullptr;
 	}
 	try {
-		return ReadDocument(document);
+		return ReadDocument(*document);
 	} catch (const FormatError& error) {
 		problem = fileName + ": at " + (error.Place().empty() ? std::string("the top") : error.Place()) + ": " + error.what();
 	} catch (const std::exception& error) {
@@ -417,6 +416,11 @@ std::unique_ptr<Project> ParseProjectText(std::string_view text, const std::stri
 
 std::unique_ptr<Project> ReadProjectFile(const std::filesystem::path& file, std::string& problem)
 {
+	std::error_code kindUnknown;
+	if (std::filesystem::is_directory(file, kindUnknown)) {
+		problem = "Cannot read the project file " + file.string() + ": it is a folder, not a file";
+		return nullptr;
+	}
 	std::ifstream stream(file, std::ios::binary);
 	if (!stream) {
 		std::error_code error;

@@ -6,6 +6,7 @@
 #include "HostFunctionTable.hpp"
 #include "Transcript.hpp"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ public:
 	void Clear() { lines.clear(); }
 	// A line written by the host itself (its frame around an add-on's report, for instance).
 	void Write(std::string line);
+	// Keeps the window's lines as a text file, one line each, so a person can keep or compare a
+	// count. False with the reason in problem; the file is then as it was.
+	bool SaveTo(const std::filesystem::path& file, std::string& problem) const;
 
 private:
 	HostStatus WriteLine(ModuleToken token, const char* text, std::int32_t flags);

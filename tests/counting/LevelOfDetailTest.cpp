@@ -373,3 +373,32 @@ TEST_F(MissingPartTest, DoNotShowAgainStopsTheMessageUntilTheAddOnIsUnloaded)
 }
 
 } // namespace
+
+// ---- Levels kept in module data of an older format ------------------------------------------
+
+namespace {
+
+class OlderModuleDataTest : public LevelOfDetailTest {};
+
+TEST_F(OlderModuleDataTest, TheChosenLevelsAreSavedInTheCurrentFormat)
+{
+	LoadProbe();
+	const std::string addOn = host->AddOns().All().front()->Name();
+	Project project = TwoWindows();
+	const std::string older = std::string("A\0" "1\0", 4);
+	project.StoreModuleData(addOn, {1, 0x5757, {older.begin(), older.end()}});
+	OpenProject(project);
+	CountWithLevel(Simple, Detailed);
+	EXPECT_EQ(MessagesSaying("FacetallyModuleData, ReadValues ()"), 1u) << "the older data are not read";
+
+	ASSERT_TRUE(host->SaveProject().ok);
+	const ReferenceHost::ModuleDataBlock* saved = host->CurrentProject()->FindModuleData(addOn);
+	ASSERT_NE(saved, nullptr);
+	EXPECT_EQ(saved->dataVersion, 2u);
+	const std::string key = "{9349160F-1FF1-4be3-9909-314107CCB286}";
+	EXPECT_EQ(std::string(saved->bytes.begin(), saved->bytes.end()),
+			  UniqueIdOf(1) + '\0' + "1" + '\0' + key + '\0' + "0" + '\0')
+		<< "the person's level for the window and the default level, in place of the older data";
+}
+
+} // namespace

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 namespace ReferenceHost::Testing {
@@ -50,9 +51,9 @@ ProgramRun RunExecutable(const std::string& arguments)
 
 class CommandLineTest : public ::testing::Test {
 protected:
-	std::string WriteScript(const std::string& text)
+	std::string WriteScript(const std::string& text, const std::string& name = "script.txt")
 	{
-		const std::filesystem::path file = scratch.Path() / "script.txt";
+		const std::filesystem::path file = scratch.Path() / name;
 		std::ofstream(file) << text;
 		return file.string();
 	}
@@ -129,7 +130,7 @@ TEST_F(CommandLineTest, TheMainJobWithoutAddOnsFails)
 	std::filesystem::create_directories(empty);
 	const ProgramRun run = RunInProcess({"--addons", empty.string(), project});
 	EXPECT_EQ(run.exitCode, ExitActionFailed);
-	EXPECT_NE(run.out.find("No add-on is running"), std::string::npos);
+	EXPECT_NE(run.err.find("No add-on is running"), std::string::npos);
 }
 
 TEST_F(CommandLineTest, AScriptRunsOnTheNamedProject)
@@ -149,7 +150,66 @@ TEST_F(CommandLineTest, AFailingScriptActionExitsWithOne)
 	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script",
 										 WriteScript("expect checked \"Test Add-On B\"\n")});
 	EXPECT_EQ(run.exitCode, ExitActionFailed);
-	EXPECT_NE(run.out.find("error   script.txt:1: the menu item \"Test Add-On B\" is not checked"), std::string::npos);
+	EXPECT_NE(run.err.find("error   script.txt:1: the menu item \"Test Add-On B\" is not checked"), std::string::npos);
+	EXPECT_EQ(run.out.find("error"), std::string::npos) << "errors go to standard error only: " << run.out;
+}
+
+// A newcomer's first mistakes: each is said once, on standard error, naming what was given,
+// and the run stops with the exit code of its kind.
+TEST_F(CommandLineTest, ANewcomersMistakesAreToldPlainly)
+{
+	const std::string addOns = TestAddOnFolder.string();
+	const std::string missing = (scratch.Path() / "no-such-folder").string();
+	const std::string folder = scratch.Path().string();
+	struct Mistake {
+		std::vector<std::string> arguments;
+		int exitCode;
+		std::string said;
+	};
+	const std::vector<Mistake> mistakes = {
+		{{"--addons", missing, project}, ExitUsage, "facetally-host: the add-ons folder " + missing + " does not exist"},
+		{{"--addons", project, project}, ExitUsage, "facetally-host: the add-ons folder " + project + " is not a folder"},
+		{{"--addons", addOns, folder}, ExitActionFailed, "Cannot read the project file " + folder + ": it is a folder, not a file"},
+		{{"--addons", addOns, "--script", WriteScript("opne house.json\n")}, ExitUsage,
+		 "script.txt:1: unknown action \"opne\" (did you mean \"open\"?)"},
+		{{"--addons", addOns, "--script", WriteScript("open nowhere.json\n", "open.txt")}, ExitActionFailed,
+		 "open.txt:1: Cannot read the project file nowhere.json: there is no such file"},
+		{{"--addons", addOns, "--script", WriteScript("menu \"Test Add-On\"\n", "menu.txt")}, ExitActionFailed,
+		 "There is no menu item \"Test Add-On\" (did you mean \"Test Add-On A\"?)"},
+	};
+	for (const Mistake& mistake : mistakes) {
+		const ProgramRun run = RunInProcess(mistake.arguments);
+		EXPECT_EQ(run.exitCode, mistake.exitCode) << mistake.said;
+		EXPECT_NE(run.err.find(mistake.said), std::string::npos) << run.err;
+		EXPECT_EQ(run.out.find(mistake.said), std::string::npos) << run.out;
+		EXPECT_EQ(run.err.find("error", run.err.find(mistake.said) + mistake.said.size()), std::string::npos)
+			<< "no second error follows: " << run.err;
+	}
+}
+
+TEST_F(CommandLineTest, PathsInAScriptAreReadBesideTheScript)
+{
+	const std::filesystem::path folder = scratch.Path() / "work";
+	std::filesystem::create_directories(folder);
+	std::filesystem::copy_file(projectFile, folder / "beside.json");
+	const std::string script = WriteScript("open beside.json\nsave-as copy.json\n", "work/script.txt");
+	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script", script});
+	EXPECT_EQ(run.exitCode, ExitSuccess) << run.err;
+	EXPECT_TRUE(std::filesystem::exists(folder / "copy.json"));
+}
+
+TEST_F(CommandLineTest, TheVersionAndAScriptFromStandardInput)
+{
+	const ProgramRun version = RunInProcess({"--version"});
+	EXPECT_EQ(version.exitCode, ExitSuccess);
+	EXPECT_EQ(version.out.rfind("facetally-host ", 0), 0u) << version.out;
+
+	std::istringstream script("menu \"Test Add-On B\"\nexpect checked \"Test Add-On B\"\n");
+	std::streambuf* const input = std::cin.rdbuf(script.rdbuf());
+	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script", "-", project});
+	std::cin.rdbuf(input);
+	EXPECT_EQ(run.exitCode, ExitSuccess) << run.err;
+	EXPECT_NE(run.out.find("menu    [x] Test Add-On B"), std::string::npos) << run.out;
 }
 
 TEST_F(CommandLineTest, TheExecutableExitsWithTheSameCodes)

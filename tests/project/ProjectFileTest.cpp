@@ -1,9 +1,12 @@
 // Project files: what is read into the model, the round trip, members the host does not
 // know, and files that are refused with the file and the place named, nothing overwritten.
+#include "CommandLine.hpp"
 #include "ProjectFile.hpp"
 #include "ProjectTestSupport.hpp"
 
 #include <sys/stat.h>
+
+#include <sstream>
 
 namespace ReferenceHost::Testing {
 namespace {
@@ -173,14 +176,45 @@ struct RefusedCase {
 
 void PrintTo(const RefusedCase& refused, std::ostream* out) { *out << refused.what; }
 
-class ProjectFileRefusalTest : public ::testing::TestWithParam<RefusedCase> {};
+std::string Nested(std::size_t depth, const std::string& inside)
+{
+	return std::string(depth, '[') + inside + std::string(depth, ']');
+}
 
+std::string ManyOnes(std::size_t count)
+{
+	std::string items = "1";
+	for (std::size_t i = 1; i < count; ++i)
+		items += ",1";
+	return "[" + items + "]";
+}
+
+class ProjectFileRefusalTest : public ::testing::TestWithParam<RefusedCase> {
+protected:
+	ScratchFolder scratch;
+};
+
+// The reader refuses the text with one short message; the host program, given it as a file,
+// says so and exits with 1, and the file stays as it was.
 TEST_P(ProjectFileRefusalTest, TheMessageNamesTheFileAndThePlace)
 {
 	std::string problem;
 	EXPECT_EQ(Parse(GetParam().text, problem), nullptr);
 	EXPECT_EQ(problem.rfind("test.json: ", 0), 0u) << problem;
 	EXPECT_NE(problem.find(GetParam().expected), std::string::npos) << problem;
+	EXPECT_LT(problem.size(), 800u) << "a message names the place, it does not print the value";
+
+	const std::filesystem::path file = scratch.Path() / "refused.json";
+	WriteWholeFile(file, GetParam().text);
+	std::filesystem::create_directories(scratch.Path() / "no-add-ons");
+	std::ostringstream out;
+	std::ostringstream err;
+	const int exitCode =
+		RunHostProgram({"facetally-host", "--addons", (scratch.Path() / "no-add-ons").string(), file.string()}, out, err);
+	EXPECT_EQ(exitCode, 1);
+	const std::string said = out.str() + err.str();
+	EXPECT_NE(said.find(file.string() + ": " + GetParam().expected), std::string::npos) << said;
+	EXPECT_EQ(ReadWholeFile(file), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -235,7 +269,34 @@ INSTANTIATE_TEST_SUITE_P(
 					 "at /moduleData/X/bytes: expected bytes as pairs of hexadecimal digits; character 2 is not one"},
 		RefusedCase {"slash in a key", SmallProjectWith(R"("window": {"kind": 4},)",
 														R"("window": {"kind": 4}, "moduleData": {"a/b~c": {"dataVersion": 2}},)"),
-					 "at /moduleData/a~1b~0c: the member \"platformMark\" is missing"}),
+					 "at /moduleData/a~1b~0c: the member \"platformMark\" is missing"},
+		RefusedCase {"number beyond a double", SmallProjectWith(R"("window": {"kind": 4},)", R"("window": {"kind": 4}, "later": 1e999,)"),
+					 "at line 6, column 35: number overflow parsing '1e999'"},
+		RefusedCase {"negative number beyond a double", SmallProjectWith(R"("value": 1.5)", R"("value": -1e400)"),
+					 "at line 11, column 46: number overflow parsing '-1e400'"},
+		RefusedCase {"stories upside down", SmallProjectWith(R"("first": -1, "last": 2, "active": 1)", R"("first": 3, "last": 2, "active": 3)"),
+					 "at /stories/last: expected a whole number from 3 to 32767, found 2"},
+		RefusedCase {"active story below", SmallProjectWith(R"("first": -1, "last": 2, "active": 1)", R"("first": 1, "last": 2, "active": 0)"),
+					 "at /stories/active: expected a whole number from 1 to 2, found 0"},
+		RefusedCase {"window kind 0", SmallProjectWith(R"("kind": 4)", R"("kind": 0)"),
+					 "at /window/kind: expected a whole number from 1 to 2147483647, found 0"},
+		RefusedCase {"part index 0", SmallProjectWith(R"("index": 1, "name": "Test Window")", R"("index": 0, "name": "Test Window")"),
+					 "at /libraryParts/0/index: expected a whole number from 1 to 2147483647, found 0"},
+		RefusedCase {"deep nesting", SmallProjectWith(R"("window": {"kind": 4},)", R"("window": {"kind": 4}, "later": )" + Nested(10000, "") + ","),
+					 "at /later/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0...: the values are nested deeper than 256 levels"},
+		RefusedCase {"deep value of the wrong type", SmallProjectWith(R"("kind": 4)", R"("kind": )" + Nested(1000000, "1")),
+					 "at /window/kind/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0/0...: the values are nested deeper than 256 levels"},
+		RefusedCase {"long value of the wrong type", SmallProjectWith(R"("kind": 4)", R"("kind": )" + ManyOnes(100000)),
+					 "at /window/kind: expected a whole number from 1 to 2147483647, found [1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1..."},
+		RefusedCase {"member twice", SmallProjectWith(R"("window": {"kind": 4},)", R"("window": {"kind": 4}, "window": {"kind": 3},)"),
+					 "at /window: the member \"window\" is there twice"},
+		RefusedCase {"module data twice", SmallProjectWith(R"("window": {"kind": 4},)",
+														   R"("window": {"kind": 4}, "moduleData": {"X": {"dataVersion": 2, "platformMark": 1}, "X": {"dataVersion": 2, "platformMark": 1}},)"),
+					 "at /moduleData/X: the member \"X\" is there twice"},
+		RefusedCase {"zero in a part name", SmallProjectWith(R"("name": "Test Window")", R"("name": "Test\u0000Window")"),
+					 "at /libraryParts/0/name: character 5 of the name is a zero character"},
+		RefusedCase {"zero in a parameter name", SmallProjectWith(R"({"name": "width")", R"({"name": "wid\u0000th")"),
+					 "at /libraryParts/0/parameters/0/name: character 4 of the name is a zero character"}),
 	[](const ::testing::TestParamInfo<RefusedCase>& caseInfo) {
 		std::string name;
 		for (const char c : std::string(caseInfo.param.what))

@@ -98,7 +98,7 @@ TEST_F(PreferencesScript, AnAnswerAStepOfWhichTheDialogRefusesIsReported)
 							   "menu Facetally\n",
 							   Path("newer.json"));
 	EXPECT_EQ(code, 0) << out.str() << err.str();
-	EXPECT_NE(out.str().find("error   The dialog refused the step press \"Maybe\""), std::string::npos) << out.str();
+	EXPECT_NE(err.str().find("error   The dialog refused the step press \"Maybe\""), std::string::npos) << err.str();
 	EXPECT_TRUE(Printed("> (in the dialog) press \"OK\"")) << out.str();
 }
 
@@ -110,9 +110,9 @@ TEST_F(PreferencesScript, AFailedCheckFailsTheScript)
 							   "expect-module-data Facetally \"A|2|\"\n",
 							   Path("start.json"));
 	EXPECT_EQ(code, 1);
-	EXPECT_NE(out.str().find("expected the module data of \"Facetally\" to be \"A|2|\", found \"A|1|" + Key + "|3|\""),
+	EXPECT_NE(err.str().find("expected the module data of \"Facetally\" to be \"A|2|\", found \"A|1|" + Key + "|3|\""),
 			  std::string::npos)
-		<< out.str();
+		<< err.str();
 }
 
 TEST_F(PreferencesScript, FaultyAnswersAndCountsAreRefusedBeforeAnythingRuns)
