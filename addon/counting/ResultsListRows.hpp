@@ -21,25 +21,25 @@ inline constexpr short FoldField = 1;
 inline constexpr short MarkerField = 2;
 inline constexpr short DetailLevelField = 7;
 
-inline bool IsLibPartRow(const DG::ListBox& list, short item)
+inline bool IsLibPartRow(const DG::ListBox& list, int item)
 {
 	return list.GetTabItemIcon(item, FoldField).GetResourceId() == DG::Icon::NoResource;
 }
 
 // A type row whose parts can be folded out: it stands for all of its type's rows.
-inline bool IsFoldableTypeRow(const DG::ListBox& list, short item)
+inline bool IsFoldableTypeRow(const DG::ListBox& list, int item)
 {
 	const short icon = list.GetTabItemIcon(item, FoldField).GetResourceId();
 	return icon == CollapsedIcon || icon == ExpandedIcon;
 }
 
-inline bool HasChildMarker(const DG::ListBox& list, short item)
+inline bool HasChildMarker(const DG::ListBox& list, int item)
 {
 	return list.GetTabItemIcon(item, MarkerField).GetResourceId() == ChildMarkerIcon;
 }
 
 // The row a library-part row shows; null for an item without one.
-inline const LibRow* RowOf(const DG::ListBox& list, short item)
+inline const LibRow* RowOf(const DG::ListBox& list, int item)
 {
 	return reinterpret_cast<const LibRow*>(list.GetItemValue(item));
 }

@@ -48,7 +48,7 @@ void WantPart(Wanted& wanted, const LibRow& row)
 
 void TakeMarkedRows(Wanted& wanted, const DG::ListBox& list)
 {
-	for (const short item : list.GetSelectedItems()) {
+	for (const int item : list.GetSelectedItems()) {
 		if (ResultsListRows::IsLibPartRow(list, item)) {
 			if (const LibRow* row = ResultsListRows::RowOf(list, item))
 				WantPart(wanted, *row);

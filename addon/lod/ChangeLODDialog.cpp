@@ -43,7 +43,7 @@ ChangeLODDialog::ChangeLODDialog(short resourceId, const std::vector<LibRow>& sh
 	rowsList.SetTabFieldProperties(2, LevelFieldBegin, rowsList.GetItemWidth(), DG::ListBox::Left, DG::ListBox::NoTruncate);
 	for (const LibRow& row : rows) {
 		rowsList.AppendItem();
-		const short item = rowsList.GetItemCount();
+		const int item = rowsList.GetItemCount();
 		rowsList.SetTabItemText(item, 1, row.name.ToStd());
 		rowsList.SetTabItemText(item, 2, LevelName(row.lod));
 	}
@@ -115,8 +115,8 @@ void ChangeLODDialog::PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* p
 
 void ChangeLODDialog::OfferRowsFor(short level)
 {
-	const short count = rowsList.GetItemCount();
-	for (short item = 1; item <= count && static_cast<std::size_t>(item) <= rows.size(); ++item) {
+	const int count = rowsList.GetItemCount();
+	for (int item = 1; item <= count && static_cast<std::size_t>(item) <= rows.size(); ++item) {
 		if (Offers(rows[static_cast<std::size_t>(item - 1)], level))
 			rowsList.EnableItem(item);
 		else
@@ -128,8 +128,8 @@ void ChangeLODDialog::Apply(short level)
 {
 	Preferences& preferences = GetPreferences();
 	bool changed = false;
-	const short count = rowsList.GetItemCount();
-	for (short item = 1; item <= count && static_cast<std::size_t>(item) <= rows.size(); ++item) {
+	const int count = rowsList.GetItemCount();
+	for (int item = 1; item <= count && static_cast<std::size_t>(item) <= rows.size(); ++item) {
 		if (rowsList.IsItemGrayed(item))
 			continue;
 		const GuidStr& guid = rows[static_cast<std::size_t>(item - 1)].guid;

@@ -19,7 +19,7 @@ std::vector<LibRow> RowsToChange(const DG::ListBox& resultsList)
 	std::vector<LibRow> toChange;
 	// The rows of the last marked type row: its own part rows below it are not taken twice.
 	std::set<LibRow, RowOrder> remembered;
-	for (const short item : resultsList.GetSelectedItems()) {
+	for (const int item : resultsList.GetSelectedItems()) {
 		if (ResultsListRows::IsLibPartRow(resultsList, item)) {
 			const LibRow* row = ResultsListRows::RowOf(resultsList, item);
 			if (row != nullptr && !resultsList.IsItemGrayed(item) && !remembered.contains(*row))

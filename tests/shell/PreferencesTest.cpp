@@ -102,7 +102,7 @@ TEST_F(Preferences, TheSaveWritesTheLevelsItReadWithTheDefaultLevel)
 		 Entries({{"low", "-32768"}, {"high", "32767"}, {Key, "3"}}), {}},
 		{"damaged data keep their whole entries", Block(damaged), {}, Entries({{"A", "1"}, {"B", "0"}, {Key, "3"}}), {}},
 		{"data of a newer version are not written over", Block(foreign, 3), {}, foreign, {BadVersionMessage}},
-		{"data of an older version are not written over", Block(foreign, 1), {}, foreign, {BadVersionMessage}},
+		{"data of an older version are replaced", Block(foreign, 1), {}, Entries({{Key, "0"}}), {BadVersionMessage}},
 		{"a refused query is reported", Block(Entries({{"A", "1"}})),
 		 [](ReferenceHost::Host& careless, ReferenceHost::AddOn&) { careless.Table().ForceStatus(281, HostSdk::StatusRefused); },
 		 Entries({{Key, "0"}}), {MessageOf("-2130312960")}},
