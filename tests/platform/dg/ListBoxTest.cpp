@@ -139,7 +139,7 @@ TEST_F(ListBoxes, PlainClickSelectsTheRowAloneThenReportsTheClick)
 	EXPECT_EQ(spy.lastSource, &multi);
 }
 
-TEST_F(ListBoxes, CommandTogglesAndShiftExtendsInAMultipleSelectionList)
+TEST_F(ListBoxes, CommandTogglesAndShiftExtendsOnlyInAMultipleSelectionList)
 {
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 2));
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 4, 0, DG::Modifier::Command));
@@ -148,10 +148,7 @@ TEST_F(ListBoxes, CommandTogglesAndShiftExtendsInAMultipleSelectionList)
 	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 4 });
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 1, 0, DG::Modifier::Shift));
 	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<int> { 1, 2 }));
-}
-
-TEST_F(ListBoxes, ModifiersDoNotWidenASingleSelection)
-{
+	// Modifiers do not widen a single selection.
 	ASSERT_TRUE(user.ClickListItem(SingleListItem, 2));
 	ASSERT_TRUE(user.ClickListItem(SingleListItem, 4, 0, DG::Modifier::Command));
 	EXPECT_EQ(single.GetSelectedItems(), std::vector<int> { 4 });

@@ -44,15 +44,10 @@ TEST(PanelBuilding, MissingResourceGivesAnInvalidPanelWithTheReason)
 	button.SetText("ignored");
 	EXPECT_EQ(button.GetText(), "");
 	EXPECT_FALSE(dialog.Invoke());
+	EXPECT_FALSE(DG::ModalDialog(VX::NoResourceModule, LibraryDialog).IsValid());
 }
 
-TEST(PanelBuilding, NoResourceModuleGivesAnInvalidPanel)
-{
-	DG::ModalDialog dialog(VX::NoResourceModule, LibraryDialog);
-	EXPECT_FALSE(dialog.IsValid());
-}
-
-TEST(ItemHandles, HandleOfTheWrongKindIsNotValidAndChangesNothing)
+TEST(ItemHandles, HandlesOfTheWrongKindOrOutsideThePanelAreNotValidAndChangeNothing)
 {
 	DG::ModalDialog dialog(TestResources(), LibraryDialog);
 	DG::CheckBox notACheckBox(dialog, OkItem);
@@ -62,11 +57,6 @@ TEST(ItemHandles, HandleOfTheWrongKindIsNotValidAndChangesNothing)
 	DG::Button ok(dialog, OkItem);
 	EXPECT_TRUE(ok.IsVisible());
 	EXPECT_EQ(ok.GetText(), "OK");
-}
-
-TEST(ItemHandles, NumbersOutsideThePanelAreNotValid)
-{
-	DG::ModalDialog dialog(TestResources(), LibraryDialog);
 	EXPECT_FALSE(DG::Item(dialog, 0).IsValid());
 	EXPECT_FALSE(DG::Item(dialog, 15).IsValid());
 	EXPECT_FALSE(DG::Item(dialog, -1).IsValid());
@@ -168,30 +158,20 @@ protected:
 	DG::TabControl control { palette, DG::Rect::FromSize(0, 0, 380, 100) };
 };
 
-TEST_F(TabPages, PageKnowsItsDialogAndTheControlKnowsThePage)
+TEST_F(TabPages, PageKnowsItsDialogAndTheControlKnowsThePageUntilItIsDeleted)
 {
 	ASSERT_TRUE(control.IsValid());
 	EXPECT_EQ(control.GetIndex(), 1);
-	DG::TabPage page(control, 1, TestResources(), PageDialog);
-	ASSERT_TRUE(page.IsValid()) << page.GetProblem();
-	EXPECT_EQ(page.GetParentDialog(), &palette);
-	EXPECT_EQ(control.GetTabPage(1), &page);
+	auto page = std::make_unique<DG::TabPage>(control, 1, TestResources(), PageDialog);
+	ASSERT_TRUE(page->IsValid()) << page->GetProblem();
+	EXPECT_EQ(page->GetParentDialog(), &palette);
+	EXPECT_EQ(control.GetTabPage(1), page.get());
 	EXPECT_EQ(control.GetTabPageCount(), 1);
 	EXPECT_EQ(control.GetTabPage(2), nullptr);
-	EXPECT_EQ(DG::Button(page, 1).GetText(), "Press");
-}
-
-TEST_F(TabPages, SecondPageOfTheSameNumberIsNotValid)
-{
-	DG::TabPage page(control, 1, TestResources(), PageDialog);
+	EXPECT_EQ(DG::Button(*page, 1).GetText(), "Press");
 	DG::TabPage again(control, 1, TestResources(), PageDialog);
-	EXPECT_FALSE(again.IsValid());
-	EXPECT_EQ(control.GetTabPage(1), &page);
-}
-
-TEST_F(TabPages, DeletedPageLeavesTheControl)
-{
-	auto page = std::make_unique<DG::TabPage>(control, 1, TestResources(), PageDialog);
+	EXPECT_FALSE(again.IsValid()) << "a second page of the same number";
+	EXPECT_EQ(control.GetTabPage(1), page.get());
 	page.reset();
 	EXPECT_EQ(control.GetTabPage(1), nullptr);
 	EXPECT_EQ(control.GetTabPageCount(), 0);
