@@ -151,6 +151,7 @@ TEST_F(FileTest, ReadingInPiecesAndPastTheEnd)
 	EXPECT_EQ(file.ReadBytes(buffer + 4, 4, &read), IO::Status::EndOfFile);
 	EXPECT_EQ(read, 2u);
 	EXPECT_STREQ(buffer, "abcdef");
+	EXPECT_EQ(file.ReadBytes(buffer, 0), IO::Status::Ok) << "nothing asked, nothing missing";
 	EXPECT_EQ(file.ReadBytes(nullptr, 1), IO::Status::BadParameter);
 	EXPECT_EQ(file.GetAvailableBytes(nullptr), IO::Status::BadParameter);
 }

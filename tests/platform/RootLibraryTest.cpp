@@ -1,8 +1,9 @@
-// The root library pieces under the containers: output and input channels, VXException
-// and the capacity sequence of the hash tables.
+// The root library pieces under the containers: output and input channels, object frames,
+// VXException and the capacity sequence of the hash tables.
 #include "VX/Channel.hpp"
 #include "VX/Exception.hpp"
 #include "VX/HashTablePrivate.hpp"
+#include "VX/Object.hpp"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,27 @@ TEST(InputChannel, AFailedReadChangesNothingAndTheFailureSticks)
 	std::string text = "unchanged";
 	EXPECT_EQ(textInput.GetText(text, 4), VX::ErrorFormat);
 	EXPECT_EQ(text, "unchanged");
+}
+
+namespace {
+class Plain : public VX::Object {
+public:
+	static inline const VX::ClassInfo classInfo {"Test::Plain", 2, 5};
+	const VX::ClassInfo* Get_ClassInfo() const override { return &classInfo; }
+	Plain* Clone() const override { return new Plain(*this); }
+};
+} // namespace
+
+// A foreign frame is seen through the containers; a short channel says so.
+TEST(Object, ReadsItsOwnFrameAndReportsAShortChannel)
+{
+	Plain plain;
+	VX::StringOChannel output;
+	EXPECT_EQ(plain.Write(output), VX::NoError);
+	VX::StringIChannel input(output.GetText());
+	EXPECT_EQ(Plain().Read(input), VX::NoError);
+	VX::StringIChannel empty("");
+	EXPECT_EQ(Plain().Read(empty), VX::ErrorEndOfChannel);
 }
 
 // The getters are seen through the containers' exceptions; missing texts must not crash.
