@@ -38,6 +38,7 @@ TEST(PanelBuilding, MissingResourceGivesAnInvalidPanelWithTheReason)
 	DG::ModalDialog dialog(TestResources(), 4321);
 	EXPECT_FALSE(dialog.IsValid());
 	EXPECT_NE(dialog.GetProblem().find("4321"), std::string::npos) << dialog.GetProblem();
+	EXPECT_NE(DG::RenderText(dialog).find("not valid: dialog resource 4321"), std::string::npos);
 	EXPECT_EQ(dialog.GetItemCount(), 0);
 	DG::Button button(dialog, 1);
 	EXPECT_FALSE(button.IsValid());

@@ -141,7 +141,7 @@ TEST_F(UserActions, HiddenDisabledAndWrongKindItemsRefuseAndRaiseNothing)
 	EXPECT_TRUE(spy.events.empty());
 }
 
-TEST_F(UserActions, HiddenOrNotProcessingPaletteRefusesEveryAction)
+TEST_F(UserActions, HiddenOrNotProcessingPaletteOrAModalDialogNotOpenRefusesEveryAction)
 {
 	palette->Hide();
 	EXPECT_FALSE(user.Click("OK"));
@@ -151,15 +151,10 @@ TEST_F(UserActions, HiddenOrNotProcessingPaletteRefusesEveryAction)
 	EXPECT_FALSE(result);
 	EXPECT_NE(result.GetProblem().find("does not process events"), std::string::npos);
 	EXPECT_TRUE(spy.events.empty());
-}
-
-TEST_F(UserActions, ModalDialogThatIsNotOpenRefuses)
-{
 	DG::ModalDialog dialog(TestResources(), LibraryDialog);
-	DG::User person(dialog);
-	DG::ActionResult result = person.Click("OK");
-	EXPECT_FALSE(result);
-	EXPECT_NE(result.GetProblem().find("not open"), std::string::npos);
+	const DG::ActionResult notOpen = DG::User(dialog).Click("OK");
+	EXPECT_FALSE(notOpen);
+	EXPECT_NE(notOpen.GetProblem().find("not open"), std::string::npos);
 }
 
 TEST_F(UserActions, RegisteredHotKeyReachesThePanelObservers)
