@@ -140,26 +140,6 @@ TEST_F(ModalDialogs, RecordHoldsTitleTextsOfShownItemsAndRendering)
 	EXPECT_TRUE(shown.closed);
 }
 
-TEST_F(ModalDialogs, ListenerHearsEachDialogShownAndClosed)
-{
-	struct Listener : DG::ModalRecordListener {
-		std::vector<std::string> heard;
-		void ModalDialogShown(const DG::ShownModalDialog& dialog) override { heard.push_back("shown " + dialog.title); }
-		void ModalDialogClosed(const DG::ShownModalDialog& dialog) override
-		{
-			heard.push_back("closed " + dialog.title + (dialog.response == DG::ModalDialog::Accept ? " accepted" : " cancelled"));
-		}
-	} listener;
-	DG::ModalRecordListener* previous = DG::SetModalRecordListener(&listener);
-	DG::QueuedUserAgent agent;
-	DG::UserAgentScope scope(agent);
-	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("OK")); });
-	AnswerDialog dialog;
-	dialog.Invoke();
-	DG::SetModalRecordListener(previous);
-	EXPECT_EQ(listener.heard, (std::vector<std::string> { "shown Library test", "closed Library test accepted" }));
-}
-
 TEST_F(ModalDialogs, HotKeyHandlerClosesTheDialog)
 {
 	struct EscapeCloses : DG::ModalDialog, DG::PanelObserver {
