@@ -46,10 +46,6 @@ TEST_F(GetLocaleInfo, AnswersTheUsersSettingsAsTexts)
 	EXPECT_EQ(Read(LOCALE_ILZERO), "0");
 	EXPECT_EQ(Read(LOCALE_INEGNUMBER), "4");
 	EXPECT_EQ(Read(LOCALE_SDECIMAL, LOCALE_NEUTRAL), ",");
-}
-
-TEST_F(GetLocaleInfo, AnswersAnEmptyThousandSeparatorAsAnEmptyText)
-{
 	user.thousandSeparator = "";
 	ASSERT_TRUE(Win::SetUserLocaleSettings(user));
 	char buffer[4] = "xyz";
@@ -88,17 +84,12 @@ TEST_F(GetLocaleInfo, AnswersNumericSettingsAsNumbersOnRequest)
 	EXPECT_EQ(GetLastError(), ERROR_INVALID_FLAGS);
 }
 
-TEST_F(GetLocaleInfo, AnswersTheSizeNeededForASizeOfZero)
+TEST_F(GetLocaleInfo, AnswersTheSizeNeededAndRefusesTooSmallABufferLeavingItAlone)
 {
 	char buffer[8] = "xyz";
 	EXPECT_EQ(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, buffer, 0), 6);
 	EXPECT_EQ(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, nullptr, 0), 6);
 	EXPECT_STREQ(buffer, "xyz");
-}
-
-TEST_F(GetLocaleInfo, RefusesTooSmallABufferAndLeavesItAlone)
-{
-	char buffer[8] = "xyz";
 	SetLastError(0);
 	EXPECT_EQ(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, buffer, 5), 0);
 	EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);

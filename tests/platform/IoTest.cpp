@@ -20,54 +20,41 @@ namespace {
 
 static_assert(std::is_same_v<IO::LocationId, HostSdk::LocationId>, "location ids fill the SDK's 32-bit slots");
 
-class NameTest : public ::testing::Test {};
-
-TEST_F(NameTest, ExtensionIsTextAfterTheLastDot)
+TEST(NameTest, ExtensionIsTheTextAfterTheLastDotOfAVisibleName)
 {
-	const IO::Name name("Facetally.addon");
-	EXPECT_TRUE(name.HasExtension());
-	EXPECT_EQ(name.GetExtension(), "addon");
-	EXPECT_EQ(IO::Name("archive.tar.gz").GetExtension(), "gz");
-}
-
-TEST_F(NameTest, NamesWithoutExtension)
-{
-	EXPECT_FALSE(IO::Name("Facetally").HasExtension());
-	EXPECT_EQ(IO::Name("Facetally").GetExtension(), "");
-	EXPECT_FALSE(IO::Name(".profile").HasExtension()) << "a leading dot starts a hidden name";
-	EXPECT_FALSE(IO::Name("").HasExtension());
-	EXPECT_TRUE(IO::Name("trailing.").HasExtension());
-	EXPECT_EQ(IO::Name("trailing.").GetExtension(), "");
-}
-
-TEST_F(NameTest, DeleteAndAppendExtension)
-{
-	IO::Name name("Facetally.addon");
-	name.DeleteExtension();
-	EXPECT_EQ(name.ToString(), "Facetally");
-	EXPECT_FALSE(name.HasExtension());
-	name.DeleteExtension();
-	EXPECT_EQ(name.ToString(), "Facetally") << "nothing more to delete";
+	const struct {
+		const char* name;
+		bool hasExtension;
+		const char* extension;
+		const char* withoutExtension;
+	} cases[] = {
+		{"Facetally.addon", true, "addon", "Facetally"},
+		{"archive.tar.gz", true, "gz", "archive.tar"},
+		{"Facetally", false, "", "Facetally"},
+		// A leading dot starts a hidden name.
+		{".profile", false, "", ".profile"},
+		{"", false, "", ""},
+		{"trailing.", true, "", "trailing"},
+	};
+	for (const auto& row : cases) {
+		SCOPED_TRACE(row.name);
+		IO::Name name(row.name);
+		EXPECT_EQ(name.HasExtension(), row.hasExtension);
+		EXPECT_EQ(name.GetExtension(), row.extension);
+		name.DeleteExtension();
+		EXPECT_EQ(name.ToString(), row.withoutExtension);
+	}
+	IO::Name name("Facetally");
 	name.AppendExtension("txt");
 	EXPECT_EQ(name.ToString(), "Facetally.txt");
-	IO::Name hidden(".profile");
-	hidden.DeleteExtension();
-	EXPECT_EQ(hidden.ToString(), ".profile");
 }
 
-class LocationTest : public ::testing::Test {};
-
-TEST_F(LocationTest, PathTextGivesUsableLocation)
+TEST(LocationTest, PathsAreKeptWithoutTrailingSlashesAndEmptyOrNulPathsAreErrors)
 {
-	const IO::Location location("/opt/host/addons/Facetally.addon");
-	EXPECT_EQ(location.GetStatus(), IO::Status::Ok);
-	EXPECT_EQ(location.ToPath(), "/opt/host/addons/Facetally.addon");
+	EXPECT_EQ(IO::Location("/opt/host/addons/Facetally.addon").GetStatus(), IO::Status::Ok);
+	EXPECT_EQ(IO::Location("/opt/host/addons/Facetally.addon").ToPath(), "/opt/host/addons/Facetally.addon");
 	EXPECT_EQ(IO::Location("/a/b//").ToPath(), "/a/b");
 	EXPECT_EQ(IO::Location("/").ToPath(), "/");
-}
-
-TEST_F(LocationTest, EmptyOrNulPathIsAnError)
-{
 	EXPECT_EQ(IO::Location().GetStatus(), IO::Status::BadPath);
 	EXPECT_EQ(IO::Location("").GetStatus(), IO::Status::BadPath);
 	EXPECT_EQ(IO::Location(std::string_view("/a\0b", 4)).GetStatus(), IO::Status::BadPath);
@@ -76,20 +63,7 @@ TEST_F(LocationTest, EmptyOrNulPathIsAnError)
 	EXPECT_EQ(cleared.GetStatus(), IO::Status::BadPath);
 }
 
-TEST_F(LocationTest, ConfigurationFileBesideTheModule)
-{
-	// The walk from the module file to the text file beside it.
-	IO::Location location("/opt/host/addons/Facetally.addon");
-	IO::Name name;
-	ASSERT_EQ(location.GetLastLocalName(&name), IO::Status::Ok);
-	EXPECT_EQ(name.ToString(), "Facetally.addon");
-	name.DeleteExtension();
-	name.AppendExtension("txt");
-	ASSERT_EQ(location.SetLastLocalName(name), IO::Status::Ok);
-	EXPECT_EQ(location.ToPath(), "/opt/host/addons/Facetally.txt");
-}
-
-TEST_F(LocationTest, BadNamesAreRefused)
+TEST(LocationTest, BadNamesAreRefused)
 {
 	IO::Location location("/a/b");
 	for (const char* bad : { "", ".", "..", "x/y" }) {
@@ -101,7 +75,7 @@ TEST_F(LocationTest, BadNamesAreRefused)
 	EXPECT_EQ(location.ToPath(), "/a/b") << "a refused name leaves the location as it was";
 }
 
-TEST_F(LocationTest, UpAndDownTheFolders)
+TEST(LocationTest, UpAndDownTheFolders)
 {
 	IO::Location location("/a/b");
 	ASSERT_EQ(location.AppendToLocal(IO::Name("c.txt")), IO::Status::Ok);
@@ -138,74 +112,28 @@ protected:
 	std::filesystem::path folder;
 };
 
-TEST_F(FileTest, ExistingFileIsReadWhole)
+TEST_F(FileTest, FilesThatCannotBeOpenedSayWhy)
 {
-	const std::string text("LOD \"x\" \"y\"\r\nsecond\0line", 24);
-	Write("Facetally.txt", text);
-	IO::File file(At("Facetally.txt"), IO::File::OnNotFound::Create);
-	ASSERT_EQ(file.GetStatus(), IO::Status::Ok);
-	ASSERT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::Ok);
-	std::uint64_t available = 0;
-	ASSERT_EQ(file.GetAvailableBytes(&available), IO::Status::Ok);
-	ASSERT_EQ(available, text.size());
-	std::vector<char> buffer(available + 1, '#');
-	std::uint64_t read = 0;
-	ASSERT_EQ(file.ReadBytes(buffer.data(), available, &read), IO::Status::Ok);
-	EXPECT_EQ(read, available);
-	EXPECT_EQ(std::string(buffer.data(), available), text);
-	EXPECT_EQ(buffer[available], '#');
-	ASSERT_EQ(file.GetAvailableBytes(&available), IO::Status::Ok);
-	EXPECT_EQ(available, 0u) << "everything was read";
-	EXPECT_EQ(file.Close(), IO::Status::Ok);
-}
-
-TEST_F(FileTest, MissingFileIsCreatedEmpty)
-{
-	const IO::Location location = At("Facetally.txt");
-	IO::File file(location, IO::File::OnNotFound::Create);
-	ASSERT_EQ(file.GetStatus(), IO::Status::Ok);
-	EXPECT_TRUE(std::filesystem::is_regular_file(folder / "Facetally.txt"));
-	ASSERT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::Ok);
-	std::uint64_t available = 99;
-	ASSERT_EQ(file.GetAvailableBytes(&available), IO::Status::Ok);
-	EXPECT_EQ(available, 0u);
-	char byte = '#';
-	EXPECT_EQ(file.ReadBytes(&byte, 0), IO::Status::Ok);
-	EXPECT_EQ(file.ReadBytes(&byte, 1), IO::Status::EndOfFile);
-	EXPECT_EQ(byte, '#');
-}
-
-TEST_F(FileTest, MissingFileWithoutCreateIsNotFound)
-{
-	IO::File file(At("absent.txt"));
-	EXPECT_EQ(file.GetStatus(), IO::Status::NotFound);
-	EXPECT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::NotFound);
+	std::filesystem::create_directories(folder / "folder.txt");
+	const struct {
+		IO::Location location;
+		IO::File::OnNotFound onNotFound;
+		IO::Status status;
+	} cases[] = {
+		{At("absent.txt"), IO::File::OnNotFound::Fail, IO::Status::NotFound},
+		// A missing folder on the way stops creation whoever runs the test.
+		{At("no-such-folder/Facetally.txt"), IO::File::OnNotFound::Create, IO::Status::CannotCreate},
+		{At("folder.txt"), IO::File::OnNotFound::Create, IO::Status::NotAFile},
+		{IO::Location(), IO::File::OnNotFound::Create, IO::Status::BadPath},
+	};
+	for (const auto& row : cases) {
+		SCOPED_TRACE(row.location.ToPath().ToStd());
+		IO::File file(row.location, row.onNotFound);
+		EXPECT_EQ(file.GetStatus(), row.status);
+		EXPECT_EQ(file.Open(IO::File::OpenMode::Read), row.status);
+		EXPECT_FALSE(file.IsOpen());
+	}
 	EXPECT_FALSE(std::filesystem::exists(folder / "absent.txt"));
-}
-
-TEST_F(FileTest, FileThatCannotBeCreated)
-{
-	// A missing folder on the way stops creation whoever runs the test.
-	IO::File file(At("no-such-folder/Facetally.txt"), IO::File::OnNotFound::Create);
-	EXPECT_EQ(file.GetStatus(), IO::Status::CannotCreate);
-	EXPECT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::CannotCreate);
-	EXPECT_FALSE(file.IsOpen());
-	EXPECT_EQ(file.Close(), IO::Status::NotOpen);
-}
-
-TEST_F(FileTest, FolderIsNotReadable)
-{
-	std::filesystem::create_directories(folder / "Facetally.txt");
-	IO::File file(At("Facetally.txt"), IO::File::OnNotFound::Create);
-	EXPECT_EQ(file.GetStatus(), IO::Status::NotAFile);
-	EXPECT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::NotAFile);
-}
-
-TEST_F(FileTest, BadLocationIsRefused)
-{
-	IO::File file(IO::Location(), IO::File::OnNotFound::Create);
-	EXPECT_EQ(file.GetStatus(), IO::Status::BadPath);
-	EXPECT_EQ(file.Open(IO::File::OpenMode::Read), IO::Status::BadPath);
 }
 
 TEST_F(FileTest, ReadingInPiecesAndPastTheEnd)
@@ -223,6 +151,7 @@ TEST_F(FileTest, ReadingInPiecesAndPastTheEnd)
 	EXPECT_EQ(file.ReadBytes(buffer + 4, 4, &read), IO::Status::EndOfFile);
 	EXPECT_EQ(read, 2u);
 	EXPECT_STREQ(buffer, "abcdef");
+	EXPECT_EQ(file.ReadBytes(buffer, 0), IO::Status::Ok) << "nothing asked, nothing missing";
 	EXPECT_EQ(file.ReadBytes(nullptr, 1), IO::Status::BadParameter);
 	EXPECT_EQ(file.GetAvailableBytes(nullptr), IO::Status::BadParameter);
 }
@@ -252,7 +181,7 @@ protected:
 	std::size_t liveAtStart = 0;
 };
 
-TEST_F(LocationTableTest, PublishedLocationIsFoundByIdUntilReleased)
+TEST_F(LocationTableTest, PublishedLocationIsFoundByIdUntilReleasedOnce)
 {
 	const IO::LocationId id = IO::PublishLocation(IO::Location("/help/folder"));
 	ASSERT_NE(id, IO::NoLocation);
@@ -261,16 +190,10 @@ TEST_F(LocationTableTest, PublishedLocationIsFoundByIdUntilReleased)
 	ASSERT_TRUE(IO::LookUpLocation(id, &found));
 	EXPECT_EQ(found.ToPath(), "/help/folder");
 	EXPECT_TRUE(IO::ReleaseLocation(id));
+	EXPECT_FALSE(IO::ReleaseLocation(id));
 	EXPECT_EQ(IO::LiveLocationCount(), liveAtStart);
 	EXPECT_FALSE(IO::LookUpLocation(id, &found));
 	EXPECT_EQ(found.GetStatus(), IO::Status::BadPath) << "a failed look-up clears the result";
-}
-
-TEST_F(LocationTableTest, ReleaseIsOnceAndNoneIsIgnored)
-{
-	const IO::LocationId id = IO::PublishLocation(IO::Location("/x"));
-	EXPECT_TRUE(IO::ReleaseLocation(id));
-	EXPECT_FALSE(IO::ReleaseLocation(id));
 	EXPECT_TRUE(IO::ReleaseLocation(IO::NoLocation));
 	EXPECT_FALSE(IO::LookUpLocation(IO::NoLocation, nullptr));
 }

@@ -21,7 +21,7 @@ extern "C" const char* __lsan_default_suppressions()
 
 namespace {
 
-Win::LocaleSettings Settings(const char* decimal, const char* thousand, const char* grouping)
+Win::LocaleSettings Settings(std::string decimal, std::string thousand, std::string grouping)
 {
 	Win::LocaleSettings settings;
 	settings.decimalSeparator = decimal;
@@ -61,33 +61,30 @@ TEST_F(LocaleSettingsFromConventions, TurnsTheGroupingBytesIntoTheShortestGroupi
 	}
 }
 
-TEST_F(LocaleSettingsFromConventions, KeepsSeparatorsOfUpToThreeCharacters)
+TEST_F(LocaleSettingsFromConventions, KeepsSeparatorsOfUpToThreeCharactersAndReplacesOthers)
 {
 	const char grouping[] = {3, 3, 0};
-	EXPECT_EQ(Win::LocaleSettingsFromConventions(",", ".", grouping), Settings(",", ".", "3;0"));
-	// A narrow no-break space in UTF-8 takes three bytes.
-	EXPECT_EQ(Win::LocaleSettingsFromConventions(",", "\xE2\x80\xAF", grouping),
-		Settings(",", "\xE2\x80\xAF", "3;0"));
-	EXPECT_EQ(Win::LocaleSettingsFromConventions(".", "", ""), Settings(".", "", "0"));
-}
-
-TEST_F(LocaleSettingsFromConventions, ReplacesSeparatorsThatCannotBeCarried)
-{
-	const char grouping[] = {3, 3, 0};
-	EXPECT_EQ(Win::LocaleSettingsFromConventions("", ",", grouping).decimalSeparator, ".");
-	EXPECT_EQ(Win::LocaleSettingsFromConventions(nullptr, ",", grouping).decimalSeparator, ".");
-	EXPECT_EQ(Win::LocaleSettingsFromConventions("abcd", ",", grouping).decimalSeparator, ".");
-	EXPECT_EQ(Win::LocaleSettingsFromConventions(".", "abcd", grouping).thousandSeparator, "");
-	EXPECT_EQ(Win::LocaleSettingsFromConventions(".", nullptr, grouping).thousandSeparator, "");
-}
-
-TEST_F(LocaleSettingsFromConventions, LeavesTheOtherSettingsAtTheirDefaults)
-{
-	const Win::LocaleSettings settings = Win::LocaleSettingsFromConventions(",", ".", "\3");
-	EXPECT_EQ(settings.decimals, 2u);
-	EXPECT_EQ(settings.leadingZero, 1u);
-	EXPECT_EQ(settings.negativeOrder, 1u);
-	EXPECT_EQ(Win::LocaleSettingsProblem(settings), "");
+	const struct {
+		const char* decimal;
+		const char* thousand;
+		Win::LocaleSettings expected;
+	} cases[] = {
+		{",", ".", Settings(",", ".", "3;0")},
+		// A narrow no-break space in UTF-8 takes three bytes.
+		{",", "\xE2\x80\xAF", Settings(",", "\xE2\x80\xAF", "3;0")},
+		{".", "", Settings(".", "", "3;0")},
+		{"", ",", Settings(".", ",", "3;0")},
+		{nullptr, ",", Settings(".", ",", "3;0")},
+		{"abcd", ",", Settings(".", ",", "3;0")},
+		{".", "abcd", Settings(".", "", "3;0")},
+		{".", nullptr, Settings(".", "", "3;0")},
+	};
+	for (const auto& testCase : cases) {
+		SCOPED_TRACE(testCase.expected.decimalSeparator + " " + testCase.expected.thousandSeparator);
+		const Win::LocaleSettings settings = Win::LocaleSettingsFromConventions(testCase.decimal, testCase.thousand, grouping);
+		EXPECT_EQ(settings, testCase.expected) << "the other settings keep their defaults";
+		EXPECT_EQ(Win::LocaleSettingsProblem(settings), "");
+	}
 }
 
 class NamedLocaleSettings : public testing::Test {};
@@ -187,13 +184,9 @@ protected:
 	Win::LocaleSettings saved;
 };
 
-TEST_F(UserLocaleSettings, StartAsTheEnvironmentsSettings)
+TEST_F(UserLocaleSettings, StartAsTheEnvironmentsAreReplacedByValidSettingsAndResetToTheEnvironments)
 {
 	EXPECT_EQ(Win::UserLocaleSettings(), Win::EnvironmentLocaleSettings());
-}
-
-TEST_F(UserLocaleSettings, AreReplacedByValidSettingsAndResetToTheEnvironments)
-{
 	Win::LocaleSettings settings = Settings(",", ".", "3;2;0");
 	settings.decimals = 0;
 	settings.leadingZero = 0;
@@ -213,19 +206,11 @@ TEST_F(UserLocaleSettings, RefuseInvalidSettingsWithAReasonAndKeepThePreviousOne
 		Win::LocaleSettings settings;
 		const char* reasonMentions;
 	};
-	Win::LocaleSettings tooManyDecimals;
-	tooManyDecimals.decimals = 10;
-	Win::LocaleSettings leadingZeroTwo;
-	leadingZeroTwo.leadingZero = 2;
-	Win::LocaleSettings orderFive;
-	orderFive.negativeOrder = 5;
-	Win::LocaleSettings nulInSeparator;
-	nulInSeparator.thousandSeparator = std::string("a\0b", 3);
 	for (const Case& testCase : {
 			 Case {"empty decimal separator", Settings("", ",", "3;0"), "decimal separator"},
 			 Case {"long decimal separator", Settings("....", ",", "3;0"), "decimal separator"},
 			 Case {"long thousand separator", Settings(".", ",,,,", "3;0"), "thousand separator"},
-			 Case {"NUL in a separator", nulInSeparator, "NUL"},
+			 Case {"NUL in a separator", Settings(".", std::string("a\0b", 3), "3;0"), "NUL"},
 			 Case {"empty grouping", Settings(".", ",", ""), "grouping"},
 			 Case {"two-digit size", Settings(".", ",", "33"), "grouping"},
 			 Case {"trailing semicolon", Settings(".", ",", "3;"), "grouping"},
@@ -233,13 +218,12 @@ TEST_F(UserLocaleSettings, RefuseInvalidSettingsWithAReasonAndKeepThePreviousOne
 			 Case {"zero first", Settings(".", ",", "0;3"), "grouping"},
 			 Case {"too long a grouping", Settings(".", ",", "3;2;1;4;5;0"), "grouping"},
 			 Case {"letters", Settings(".", ",", "a"), "grouping"},
-			 Case {"ten decimals", tooManyDecimals, "decimals"},
-			 Case {"leading zero 2", leadingZeroTwo, "leading zero"},
-			 Case {"negative order 5", orderFive, "negative number order"},
+			 Case {"ten decimals", {.decimals = 10}, "decimals"},
+			 Case {"leading zero 2", {.leadingZero = 2}, "leading zero"},
+			 Case {"negative order 5", {.negativeOrder = 5}, "negative number order"},
 		 }) {
 		SCOPED_TRACE(testCase.what);
 		EXPECT_NE(Win::LocaleSettingsProblem(testCase.settings).find(testCase.reasonMentions), std::string::npos);
-		EXPECT_FALSE(Win::LocaleSettingsProblem(testCase.settings).empty());
 		EXPECT_FALSE(Win::SetUserLocaleSettings(testCase.settings));
 		EXPECT_EQ(Win::UserLocaleSettings(), before);
 	}

@@ -47,7 +47,7 @@ TEST_F(MemoryHandleTest, ResizeKeepsContentAndZeroesGrowth)
 	VX::FreeHandle(handle);
 }
 
-TEST_F(MemoryHandleTest, NoHandleAndStaleIdsAreHarmless)
+TEST_F(MemoryHandleTest, NoHandleAndStaleIdsAreHarmlessAndNotReusedAtOnce)
 {
 	EXPECT_TRUE(VX::FreeHandle(VX::NoHandle));
 	const VX::HandleId handle = VX::AllocateHandle(8);
@@ -57,15 +57,9 @@ TEST_F(MemoryHandleTest, NoHandleAndStaleIdsAreHarmless)
 	EXPECT_EQ(VX::GetHandleData(handle), nullptr);
 	EXPECT_FALSE(VX::ResizeHandle(handle, 16));
 	EXPECT_EQ(VX::GetHandleData(VX::NoHandle), nullptr);
-}
-
-TEST_F(MemoryHandleTest, FreedIdIsNotReusedAtOnce)
-{
-	const VX::HandleId first = VX::AllocateHandle(1);
-	VX::FreeHandle(first);
-	const VX::HandleId second = VX::AllocateHandle(1);
-	EXPECT_NE(first, second) << "a stale id would name the new handle";
-	VX::FreeHandle(second);
+	const VX::HandleId next = VX::AllocateHandle(1);
+	EXPECT_NE(next, handle) << "a stale id would name the new handle";
+	VX::FreeHandle(next);
 }
 
 class MemoryBlockTest : public ::testing::Test {
@@ -76,7 +70,7 @@ protected:
 	std::size_t liveAtStart = 0;
 };
 
-TEST_F(MemoryBlockTest, BlocksAreZeroFilledAndCounted)
+TEST_F(MemoryBlockTest, BlocksAreZeroFilledCountedAndFreedOnceAndForeignPointersLeftAlone)
 {
 	void* block = VX::AllocateBlock(32);
 	ASSERT_NE(block, nullptr);
@@ -86,17 +80,13 @@ TEST_F(MemoryBlockTest, BlocksAreZeroFilledAndCounted)
 		EXPECT_EQ(bytes[i], 0u);
 	EXPECT_TRUE(VX::FreeBlock(block));
 	EXPECT_EQ(VX::LiveBlockCount(), liveAtStart);
-}
-
-TEST_F(MemoryBlockTest, ForeignAndNullPointersAreLeftAlone)
-{
+	EXPECT_FALSE(VX::FreeBlock(block));
 	int notABlock = 0;
 	EXPECT_FALSE(VX::FreeBlock(&notABlock));
 	EXPECT_TRUE(VX::FreeBlock(nullptr));
-	void* block = VX::AllocateBlock(0);
-	ASSERT_NE(block, nullptr);
-	EXPECT_TRUE(VX::FreeBlock(block));
-	EXPECT_FALSE(VX::FreeBlock(block));
+	void* empty = VX::AllocateBlock(0);
+	ASSERT_NE(empty, nullptr);
+	EXPECT_TRUE(VX::FreeBlock(empty));
 }
 
 } // namespace

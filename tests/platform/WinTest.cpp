@@ -1,8 +1,6 @@
-// The Windows calls on Linux: the real path of a loaded module, beeps counted and observed,
-// registered window messages, and instance handles that the resource manager accepts.
+// The Windows calls on Linux: the real path of a loaded module and registered window
+// messages.
 #include "Win/Windows.hpp"
-
-#include "VX/ResourceManager.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -102,56 +99,7 @@ TEST_F(ModuleFileNameTest, AddressThatIsNoModuleIsRefused)
 	EXPECT_EQ(Win::ModuleFromAddress(nullptr), nullptr);
 }
 
-TEST(ModuleInstanceTest, InstanceHandleOpensTheModuleResources)
-{
-	void* library = dlopen(RESOURCE_TEST_MODULE, RTLD_NOW | RTLD_LOCAL);
-	ASSERT_NE(library, nullptr) << dlerror();
-	const HMODULE module = Win::ModuleFromAddress(dlsym(library, "ResourceTestModuleAnchor"));
-	const VX::ResourceModuleId kept = RSGetActiveModule();
-	const VX::ResourceModuleId id = RSAddModule(module);
-	ASSERT_GE(id, 0) << "the handle from an address is the one the resource manager knows";
-	char text[64];
-	EXPECT_TRUE(RSGetIndString(text, sizeof text, 32000, 1, id, VX::ByteStringType));
-	EXPECT_STREQ(text, "Resource test module");
-	RSRemoveModule(id);
-	RSSetActiveModule(kept);
-	dlclose(library);
-}
-
-class MessageBeepTest : public ::testing::Test {
-protected:
-	void SetUp() override { Win::ResetBeepCount(); }
-	void TearDown() override { Win::SetBeepObserver({}); }
-};
-
-TEST_F(MessageBeepTest, BeepsAreCountedAndSilent)
-{
-	::testing::internal::CaptureStdout();
-	::testing::internal::CaptureStderr();
-	EXPECT_EQ(MessageBeep(MB_ICONEXCLAMATION), TRUE);
-	EXPECT_EQ(MessageBeep(MB_OK), TRUE);
-	EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-	EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-	EXPECT_EQ(Win::GetBeepCount(), 2u);
-	Win::ResetBeepCount();
-	EXPECT_EQ(Win::GetBeepCount(), 0u);
-}
-
-TEST_F(MessageBeepTest, ObserverHearsEachBeepWithItsKind)
-{
-	std::vector<UINT> heard;
-	Win::SetBeepObserver([&heard](UINT type) { heard.push_back(type); });
-	MessageBeep(MB_ICONEXCLAMATION);
-	MessageBeep(0xFFFFFFFF);
-	EXPECT_EQ(heard, (std::vector<UINT> { 0x30, 0xFFFFFFFF }));
-	const Win::BeepObserver previous = Win::SetBeepObserver({});
-	EXPECT_TRUE(previous);
-	MessageBeep(MB_ICONEXCLAMATION);
-	EXPECT_EQ(heard.size(), 2u) << "a removed observer hears nothing";
-	EXPECT_EQ(Win::GetBeepCount(), 3u);
-}
-
-TEST(RegisterWindowMessageTest, SameNameSameNumber)
+TEST(RegisterWindowMessageTest, SameNameSameNumberAndNoNameNone)
 {
 	const UINT first = RegisterWindowMessageA("commdlg_FileNameOK");
 	EXPECT_GE(first, 0xC000u);
@@ -161,10 +109,6 @@ TEST(RegisterWindowMessageTest, SameNameSameNumber)
 	const UINT other = RegisterWindowMessageA("facetally test message");
 	EXPECT_NE(other, first);
 	EXPECT_GE(other, 0xC000u);
-}
-
-TEST(RegisterWindowMessageTest, EmptyNameIsRefused)
-{
 	SetLastError(0);
 	EXPECT_EQ(RegisterWindowMessageA(nullptr), 0u);
 	EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,64 +42,52 @@ std::string ErrorOf(std::string_view json, const std::string& name = "broken.jso
 	return "";
 }
 
-class ResourceSourceTest : public ::testing::Test {};
-
-TEST_F(ResourceSourceTest, StringListIsCountThenTerminatedTexts)
+// One source and the single resource it becomes; dialogs give a header and items.
+TEST(ResourceSource, EachKindBecomesItsBytes)
 {
-	const auto resources = Compile(R"({"strings": {"7": ["ab", "", "c\r\n"]}})");
-	ASSERT_EQ(resources.size(), 1u);
-	EXPECT_EQ(resources[0].type, VX::ResourceTypes::StringList);
-	EXPECT_EQ(resources[0].id, 7);
-	EXPECT_EQ(resources[0].sourceName, "source.json");
-	EXPECT_EQ(resources[0].bytes, ToBytes(std::string_view("\x08\0\0\0ab\0\0c\r\n\0", 12)));
-}
-
-TEST_F(ResourceSourceTest, EmptyStringListHoldsOnlyItsCount)
-{
-	const auto resources = Compile(R"({"strings": {"-3": []}})");
-	ASSERT_EQ(resources.size(), 1u);
-	EXPECT_EQ(resources[0].id, -3);
-	EXPECT_EQ(resources[0].bytes, Bytes(4, 0));
-}
-
-TEST_F(ResourceSourceTest, NonAsciiTextsAreKeptAsTheirBytes)
-{
-	const auto resources = Compile("{\"strings\": {\"1\": [\"\xC3\xA9t\xC3\xA9\"]}}");
-	ASSERT_EQ(resources.size(), 1u);
-	EXPECT_EQ(resources[0].bytes, ToBytes(std::string_view("\x06\0\0\0\xC3\xA9t\xC3\xA9\0", 10)));
-}
-
-TEST_F(ResourceSourceTest, DialogBecomesHeaderAndItems)
-{
-	const auto resources = Compile(R"({"dialogs": {"128": {"title": "T", "size": [450, 130], "items": [
-		{"kind": "intedit", "rect": [127, -20, 35, 18], "min": "-1000", "max": 1000, "group": 2, "text": "x"}]}}})");
-	ASSERT_EQ(resources.size(), 2u);
-	const auto& header = resources[0].type == VX::ResourceTypes::DialogHeader ? resources[0] : resources[1];
-	const auto& items = resources[0].type == VX::ResourceTypes::DialogItems ? resources[0] : resources[1];
-	EXPECT_EQ(header.type, VX::ResourceTypes::DialogHeader);
-	EXPECT_EQ(items.type, VX::ResourceTypes::DialogItems);
-	EXPECT_EQ(header.id, 128);
-	EXPECT_EQ(items.id, 128);
-	EXPECT_EQ(header.bytes, ToBytes(std::string_view("\xC2\x01\x82\x00\x01\x00\x00\x00T\0", 10)));
-	EXPECT_EQ(items.bytes, ToBytes(std::string_view("\x08\x00\x7F\x00\xEC\xFF\x23\x00\x12\x00\x02\x00"
-													"x\0-1000\0" "1000\0",
-													12 + 2 + 6 + 5)));
-}
-
-TEST_F(ResourceSourceTest, DialogWithoutItemsOrTitle)
-{
-	const auto resources = Compile(R"({"dialogs": {"5": {"size": [10, 20]}}})");
-	ASSERT_EQ(resources.size(), 2u);
-	for (const auto& resource : resources) {
-		if (resource.type == VX::ResourceTypes::DialogHeader) {
-			EXPECT_EQ(resource.bytes, ToBytes(std::string_view("\x0A\0\x14\0\0\0\0\0\0", 9)));
-		} else {
-			EXPECT_TRUE(resource.bytes.empty());
-		}
+	const struct {
+		const char* what;
+		const char* json;
+		std::uint32_t type;
+		std::int32_t id;
+		std::string_view bytes;
+	} cases[] = {
+		{"strings are a count then terminated texts", R"({"strings": {"7": ["ab", "", "c\r\n"]}})",
+			VX::ResourceTypes::StringList, 7, {"\x08\0\0\0ab\0\0c\r\n\0", 12}},
+		{"an empty list is its count alone", R"({"strings": {"-3": []}})", VX::ResourceTypes::StringList, -3,
+			{"\0\0\0\0", 4}},
+		{"non-ASCII texts keep their bytes", "{\"strings\": {\"1\": [\"\xC3\xA9t\xC3\xA9\"]}}",
+			VX::ResourceTypes::StringList, 1, {"\x06\0\0\0\xC3\xA9t\xC3\xA9\0", 10}},
+		{"an icon is size and glyph", R"({"icons": {"32601": {"size": [16, 16], "glyph": ">"}}})",
+			VX::ResourceTypes::Icon, 32601, {"\x10\0\x10\0>\0", 6}},
+		{"binary words are little-endian", R"({"binary": {"MNUM:18000": [16, 1, -1, 4294967295, 258]}})",
+			VX::MakeResourceType("MNUM"), 18000,
+			{"\x10\0\0\0\x01\0\0\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x02\x01\0\0", 20}},
+		{"a dialog header", R"({"dialogs": {"128": {"title": "T", "size": [450, 130], "items": [
+			{"kind": "intedit", "rect": [127, -20, 35, 18], "min": "-1000", "max": 1000, "group": 2, "text": "x"}]}}})",
+			VX::ResourceTypes::DialogHeader, 128, {"\xC2\x01\x82\x00\x01\x00\x00\x00T\0", 10}},
+		{"its items", R"({"dialogs": {"128": {"title": "T", "size": [450, 130], "items": [
+			{"kind": "intedit", "rect": [127, -20, 35, 18], "min": "-1000", "max": 1000, "group": 2, "text": "x"}]}}})",
+			VX::ResourceTypes::DialogItems, 128,
+			{"\x08\x00\x7F\x00\xEC\xFF\x23\x00\x12\x00\x02\x00x\0-1000\0" "1000\0", 12 + 2 + 6 + 5}},
+		{"a dialog without title", R"({"dialogs": {"5": {"size": [10, 20]}}})", VX::ResourceTypes::DialogHeader, 5,
+			{"\x0A\0\x14\0\0\0\0\0\0", 9}},
+		{"nor items", R"({"dialogs": {"5": {"size": [10, 20]}}})", VX::ResourceTypes::DialogItems, 5, {}},
+	};
+	for (const auto& row : cases) {
+		SCOPED_TRACE(row.what);
+		const auto resources = Compile(row.json);
+		ASSERT_EQ(resources.size(), row.type == VX::ResourceTypes::DialogHeader || row.type == VX::ResourceTypes::DialogItems ? 2u : 1u);
+		const auto found = std::find_if(resources.begin(), resources.end(),
+			[&](const Rescomp::CompiledResource& resource) { return resource.type == row.type; });
+		ASSERT_NE(found, resources.end());
+		EXPECT_EQ(found->id, row.id);
+		EXPECT_EQ(found->sourceName, "source.json");
+		EXPECT_EQ(found->bytes, ToBytes(row.bytes));
 	}
 }
 
-TEST_F(ResourceSourceTest, EveryItemKindHasItsCode)
+TEST(ResourceSource, EveryItemKindHasItsCode)
 {
 	const char* kinds[] = { "button",	 "icon",  "lefttext", "centertext", "righttext",  "checkbox",
 							"radio",	 "intedit", "popup",  "singlelist", "multilist", "usercontrol" };
@@ -116,93 +105,57 @@ TEST_F(ResourceSourceTest, EveryItemKindHasItsCode)
 	}
 }
 
-TEST_F(ResourceSourceTest, IconIsSizeAndGlyph)
+// A refused source: the message names the file and says what is wrong.
+TEST(ResourceSource, RefusesBadSourcesNamingTheFile)
 {
-	const auto resources = Compile(R"({"icons": {"32601": {"size": [16, 16], "glyph": ">"}}})");
-	ASSERT_EQ(resources.size(), 1u);
-	EXPECT_EQ(resources[0].type, VX::ResourceTypes::Icon);
-	EXPECT_EQ(resources[0].bytes, ToBytes(std::string_view("\x10\0\x10\0>\0", 6)));
-}
-
-TEST_F(ResourceSourceTest, BinaryWordsAreLittleEndianAsGiven)
-{
-	const auto resources = Compile(R"({"binary": {"MNUM:18000": [16, 1, -1, 4294967295, 258]}})");
-	ASSERT_EQ(resources.size(), 1u);
-	EXPECT_EQ(resources[0].type, VX::MakeResourceType("MNUM"));
-	EXPECT_EQ(resources[0].id, 18000);
-	EXPECT_EQ(resources[0].bytes, ToBytes(std::string_view("\x10\0\0\0\x01\0\0\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x02\x01\0\0", 20)));
-}
-
-class ResourceSourceErrorTest : public ::testing::Test {
-protected:
-	// The source is refused, the message names the file and says what is wrong.
-	void ExpectRefused(std::string_view json, const std::string& expectedPart)
-	{
-		const std::string message = ErrorOf(json, "broken.json");
+	const struct {
+		std::string_view json;
+		const char* expectedPart;
+	} cases[] = {
+		{R"({"strings": {"1": ["a"]})", "not valid JSON"},
+		{"", "not valid JSON"},
+		{"{\"strings\": {\"1\": [\"\xFF\"]}}", "not valid JSON"},
+		{R"(["strings"])", "must be a JSON object"},
+		{R"({"texts": {}})", "unknown section"},
+		{R"({"strings": []})", "strings: must be an object"},
+		{R"({"strings": {"1": "a"}})", "strings \"1\": must be a list of texts"},
+		{R"({"strings": {"1": ["a", 2]}})", "strings \"1\" item 2: must be a text"},
+		{R"({"icons": {"1": {"glyph": "x"}}})", "icons \"1\": needs a size"},
+		{R"({"dialogs": {"1": {"size": [1]}}})", "size: must be a list of 2 whole numbers"},
+		{R"({"dialogs": {"1": {"size": [1, 1], "items": {}}}})", "items: must be a list"},
+		{R"({"strings": {"12a": []}})", "the id must be a whole number"},
+		{R"({"strings": {"": []}})", "the id must be a whole number"},
+		{R"({"strings": {"+1": []}})", "the id must be a whole number"},
+		{R"({"strings": {"2147483648": []}})", "the id must be a whole number"},
+		{R"({"binary": {"MDID32500": [1]}})", "four-character type"},
+		{R"({"binary": {"MDI:32500": [1]}})", "four-character type"},
+		{R"({"binary": {"MDID:x": [1]}})", "the id must be a whole number"},
+		{R"({"binary": {"MNUM:1": [4294967296]}})", "word 1: must be from"},
+		{R"({"binary": {"MNUM:1": [-2147483649]}})", "word 1: must be from"},
+		{R"({"binary": {"MNUM:1": [1.5]}})", "must be a whole number"},
+		{R"({"binary": {"MNUM:1": [true]}})", "must be a whole number"},
+		{R"({"dialogs": {"1": {"size": [65536, 1]}}})", "size number 1: must be from 0 to 65535"},
+		{R"({"dialogs": {"1": {"size": [1, 1], "items": [{"kind": "button", "rect": [0, 0, 40000, 1]}]}}})",
+			"rect number 3: must be from -32768 to 32767"},
+		{R"({"dialogs": {"1": {"size": [1, 1], "items": [{"kind": "radio", "rect": [0, 0, 1, 1], "group": -1}]}}})",
+			"group: must be from 0 to 65535"},
+		{R"({"dialogs": {"1": {"size": [1, 1], "titel": "x"}}})", "unknown key \"titel\""},
+		{R"({"dialogs": {"1": {"size": [1, 1], "items": [{"kind": "slider", "rect": [0, 0, 1, 1]}]}}})",
+			"unknown item kind \"slider\""},
+		{R"({"dialogs": {"1": {"size": [1, 1], "items": [{"kind": "button"}]}}})", "needs a kind and a rect"},
+		{R"({"dialogs": {"1": {"size": [1, 1], "items": [{"kind": "button", "rect": [0, 0, 1, 1], "txt": ""}]}}})",
+			"item 1: unknown key \"txt\""},
+		{R"({"icons": {"1": {"size": [1, 1], "colour": 3}}})", "unknown key \"colour\""},
+		{R"({"strings": {"1": ["a"], "1": ["b"]}})", "the key \"1\" appears twice"},
+		{R"({"strings": {}, "strings": {}})", "the key \"strings\" appears twice"},
+		{R"({"strings": {"1": ["a\u0000b"]}})", "NUL"},
+	};
+	for (const auto& row : cases) {
+		SCOPED_TRACE(row.json);
+		const std::string message = ErrorOf(row.json, "broken.json");
 		EXPECT_EQ(message.rfind("broken.json: ", 0), 0u) << "message: " << message;
-		EXPECT_NE(message.find(expectedPart), std::string::npos) << "message: " << message;
+		EXPECT_NE(message.find(row.expectedPart), std::string::npos) << "message: " << message;
 	}
-};
-
-TEST_F(ResourceSourceErrorTest, MalformedJson)
-{
-	ExpectRefused(R"({"strings": {"1": ["a"]})", "not valid JSON");
-	ExpectRefused("", "not valid JSON");
-	ExpectRefused("{\"strings\": {\"1\": [\"\xFF\"]}}", "not valid JSON");
-}
-
-TEST_F(ResourceSourceErrorTest, WrongShapes)
-{
-	ExpectRefused(R"(["strings"])", "must be a JSON object");
-	ExpectRefused(R"({"texts": {}})", "unknown section");
-	ExpectRefused(R"({"strings": []})", "strings: must be an object");
-	ExpectRefused(R"({"strings": {"1": "a"}})", "strings \"1\": must be a list of texts");
-	ExpectRefused(R"({"strings": {"1": ["a", 2]}})", "strings \"1\" item 2: must be a text");
-	ExpectRefused(R"({"icons": {"1": {"glyph": "x"}}})", "icons \"1\": needs a size");
-	ExpectRefused(R"({"dialogs": {"1": {"size": [1]}}})", "size: must be a list of 2 whole numbers");
-	ExpectRefused(R"({"dialogs": {"1": {"size": [1, 1], "items": {}}}})", "items: must be a list");
-}
-
-TEST_F(ResourceSourceErrorTest, BadIds)
-{
-	ExpectRefused(R"({"strings": {"12a": []}})", "the id must be a whole number");
-	ExpectRefused(R"({"strings": {"": []}})", "the id must be a whole number");
-	ExpectRefused(R"({"strings": {"+1": []}})", "the id must be a whole number");
-	ExpectRefused(R"({"strings": {"2147483648": []}})", "the id must be a whole number");
-	ExpectRefused(R"({"binary": {"MDID32500": [1]}})", "four-character type");
-	ExpectRefused(R"({"binary": {"MDI:32500": [1]}})", "four-character type");
-	ExpectRefused(R"({"binary": {"MDID:x": [1]}})", "the id must be a whole number");
-}
-
-TEST_F(ResourceSourceErrorTest, NumbersOutOfRange)
-{
-	ExpectRefused(R"({"binary": {"MNUM:1": [4294967296]}})", "word 1: must be from");
-	ExpectRefused(R"({"binary": {"MNUM:1": [-2147483649]}})", "word 1: must be from");
-	ExpectRefused(R"({"binary": {"MNUM:1": [1.5]}})", "must be a whole number");
-	ExpectRefused(R"({"binary": {"MNUM:1": [true]}})", "must be a whole number");
-	ExpectRefused(R"({"dialogs": {"1": {"size": [65536, 1]}}})", "size number 1: must be from 0 to 65535");
-	ExpectRefused(R"({"dialogs": {"1": {"size": [1, 1], "items": [{"kind": "button", "rect": [0, 0, 40000, 1]}]}}})",
-				  "rect number 3: must be from -32768 to 32767");
-	ExpectRefused(R"({"dialogs": {"1": {"size": [1, 1], "items": [{"kind": "radio", "rect": [0, 0, 1, 1], "group": -1}]}}})",
-				  "group: must be from 0 to 65535");
-}
-
-TEST_F(ResourceSourceErrorTest, UnknownKeysAndKinds)
-{
-	ExpectRefused(R"({"dialogs": {"1": {"size": [1, 1], "titel": "x"}}})", "unknown key \"titel\"");
-	ExpectRefused(R"({"dialogs": {"1": {"size": [1, 1], "items": [{"kind": "slider", "rect": [0, 0, 1, 1]}]}}})",
-				  "unknown item kind \"slider\"");
-	ExpectRefused(R"({"dialogs": {"1": {"size": [1, 1], "items": [{"kind": "button"}]}}})", "needs a kind and a rect");
-	ExpectRefused(R"({"dialogs": {"1": {"size": [1, 1], "items": [{"kind": "button", "rect": [0, 0, 1, 1], "txt": ""}]}}})",
-				  "item 1: unknown key \"txt\"");
-	ExpectRefused(R"({"icons": {"1": {"size": [1, 1], "colour": 3}}})", "unknown key \"colour\"");
-}
-
-TEST_F(ResourceSourceErrorTest, RepeatedKeysAndNulBytes)
-{
-	ExpectRefused(R"({"strings": {"1": ["a"], "1": ["b"]}})", "the key \"1\" appears twice");
-	ExpectRefused(R"({"strings": {}, "strings": {}})", "the key \"strings\" appears twice");
-	ExpectRefused(R"({"strings": {"1": ["a\u0000b"]}})", "NUL");
 }
 
 class ResourceBlobTest : public ::testing::Test {
@@ -280,14 +233,10 @@ TEST_F(ResourceBlobTest, DuplicateAcrossFilesNamesBoth)
 	}
 }
 
-TEST_F(ResourceBlobTest, DialogAndBinaryOfTheSameTypeCollide)
+TEST_F(ResourceBlobTest, DialogAndBinaryOfTheSameTypeCollideAndAnEmptyBlobIsValid)
 {
 	auto resources = Compile(R"({"dialogs": {"128": {"size": [1, 1]}}, "binary": {"DLGH:128": [0]}})", "one.json");
 	EXPECT_THROW(Rescomp::WriteResourceBlob(resources), Rescomp::ResourceError);
-}
-
-TEST_F(ResourceBlobTest, EmptyBlobIsValid)
-{
 	const Bytes blob = Rescomp::WriteResourceBlob({});
 	EXPECT_EQ(blob.size(), 12u);
 	const auto view = VX::ResourceBlob::Open(blob);
@@ -372,20 +321,6 @@ protected:
 	const std::filesystem::path& folder = scratch.Path();
 	std::string errorText;
 };
-
-TEST_F(ResourceCompilerProgramTest, MergesSourcesIntoOneBlob)
-{
-	const std::string a = Write("a.json", R"({"strings": {"1": ["one"]}})");
-	const std::string b = Write("b.json", R"({"strings": {"2": ["two"]}})");
-	const std::string output = (folder / "out.vxrs").string();
-	ASSERT_EQ(Run("--output '" + output + "' '" + a + "' '" + b + "'"), 0) << errorText;
-	std::ifstream file(output, std::ios::binary);
-	const Bytes blob((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-	auto expected = Compile(R"({"strings": {"1": ["one"]}})");
-	auto second = Compile(R"({"strings": {"2": ["two"]}})");
-	expected.insert(expected.end(), second.begin(), second.end());
-	EXPECT_EQ(blob, Rescomp::WriteResourceBlob(expected));
-}
 
 // A faulty source is named, and nothing is written.
 TEST_F(ResourceCompilerProgramTest, FaultySourcesAreNamedAndNothingWritten)

@@ -129,17 +129,20 @@ TEST_F(ListBoxes, ScrollPositionStaysInsideTheRows)
 	EXPECT_EQ(multi.GetScrollPosition(), 1);
 }
 
-TEST_F(ListBoxes, PlainClickSelectsTheRowAloneThenReportsTheClick)
+TEST_F(ListBoxes, PlainClickSelectsTheRowAloneAndADoubleClickFollowsTheClick)
 {
 	multi.SelectItem(1);
 	multi.SelectItem(2);
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 3, 12));
 	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 3 });
-	EXPECT_EQ(spy.events, (std::vector<std::string> { "ListBoxSelectionChanged item 10", "ListBoxClicked row 3 x 12" }));
 	EXPECT_EQ(spy.lastSource, &multi);
+	ASSERT_TRUE(user.DoubleClickListItem(MultiListItem, 2, 40, DG::Modifier::Command | DG::Modifier::Option));
+	EXPECT_EQ(spy.events, (std::vector<std::string> { "ListBoxSelectionChanged item 10", "ListBoxClicked row 3 x 12",
+							  "ListBoxSelectionChanged item 10", "ListBoxClicked row 2 x 40 command option",
+							  "ListBoxDoubleClicked row 2 x 40 command option" }));
 }
 
-TEST_F(ListBoxes, CommandTogglesAndShiftExtendsInAMultipleSelectionList)
+TEST_F(ListBoxes, CommandTogglesAndShiftExtendsOnlyInAMultipleSelectionList)
 {
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 2));
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 4, 0, DG::Modifier::Command));
@@ -148,20 +151,10 @@ TEST_F(ListBoxes, CommandTogglesAndShiftExtendsInAMultipleSelectionList)
 	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 4 });
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 1, 0, DG::Modifier::Shift));
 	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<int> { 1, 2 }));
-}
-
-TEST_F(ListBoxes, ModifiersDoNotWidenASingleSelection)
-{
+	// Modifiers do not widen a single selection.
 	ASSERT_TRUE(user.ClickListItem(SingleListItem, 2));
 	ASSERT_TRUE(user.ClickListItem(SingleListItem, 4, 0, DG::Modifier::Command));
 	EXPECT_EQ(single.GetSelectedItems(), std::vector<int> { 4 });
-}
-
-TEST_F(ListBoxes, DoubleClickIsAClickFollowedByTheDoubleClick)
-{
-	ASSERT_TRUE(user.DoubleClickListItem(MultiListItem, 2, 40, DG::Modifier::Command | DG::Modifier::Option));
-	EXPECT_EQ(spy.events, (std::vector<std::string> { "ListBoxSelectionChanged item 10", "ListBoxClicked row 2 x 40 command option",
-							  "ListBoxDoubleClicked row 2 x 40 command option" }));
 }
 
 TEST_F(ListBoxes, ClicksOnMissingRowsAreRefused)

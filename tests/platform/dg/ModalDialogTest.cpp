@@ -3,6 +3,9 @@
 // shown is recorded with its title and texts.
 #include "DialogTestSupport.hpp"
 
+#include <functional>
+#include <optional>
+
 namespace {
 
 using namespace DialogTest;
@@ -32,62 +35,44 @@ protected:
 	void TearDown() override { DG::ClearShownModalDialogs(); }
 };
 
-TEST_F(ModalDialogs, WithoutAnAgentTheDialogClosesWithCancel)
+TEST_F(ModalDialogs, InvokeAnswersHowTheDialogWasClosed)
 {
 	ASSERT_EQ(DG::GetUserAgent(), nullptr);
-	AnswerDialog dialog;
-	EXPECT_FALSE(dialog.Invoke());
-	EXPECT_EQ(dialog.GetResponse(), DG::ModalDialog::Cancel);
-	EXPECT_FALSE(dialog.IsOpen());
-	ASSERT_EQ(DG::GetShownModalDialogCount(), 1u);
-	EXPECT_EQ(DG::GetShownModalDialogs()[0].response, DG::ModalDialog::Cancel);
-}
-
-TEST_F(ModalDialogs, AgentPressingOkAccepts)
-{
-	DG::QueuedUserAgent agent;
-	DG::UserAgentScope scope(agent);
-	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("OK")); });
-	AnswerDialog dialog;
-	EXPECT_TRUE(dialog.Invoke());
-	EXPECT_EQ(dialog.GetResponse(), DG::ModalDialog::Accept);
-	EXPECT_EQ(agent.GetAnsweredCount(), 1u);
-	EXPECT_EQ(agent.GetPendingCount(), 0u);
-}
-
-TEST_F(ModalDialogs, AgentPressingCancelOrTheCloseBoxCancels)
-{
-	DG::QueuedUserAgent agent;
-	DG::UserAgentScope scope(agent);
-	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("Cancel")); });
-	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.PressCloseBox()); });
-	AnswerDialog first;
-	EXPECT_FALSE(first.Invoke());
-	AnswerDialog second;
-	EXPECT_FALSE(second.Invoke());
-	EXPECT_EQ(second.GetResponse(), DG::ModalDialog::Cancel);
-}
-
-TEST_F(ModalDialogs, AgentLeavingTheDialogOpenGetsCancel)
-{
-	DG::QueuedUserAgent agent;
-	DG::UserAgentScope scope(agent);
-	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("Remember")); });
-	AnswerDialog dialog;
-	EXPECT_FALSE(dialog.Invoke());
-	EXPECT_TRUE(DG::CheckBox(dialog, RememberItem).IsChecked());
-}
-
-TEST_F(ModalDialogs, ActionsAfterTheDialogClosedAreRefused)
-{
-	DG::QueuedUserAgent agent;
-	DG::UserAgentScope scope(agent);
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_TRUE(user.Click("OK"));
-		EXPECT_FALSE(user.Click("Cancel"));
-	});
-	AnswerDialog dialog;
-	EXPECT_TRUE(dialog.Invoke());
+	const struct {
+		const char* what;
+		std::function<void(DG::User&)> answer; // none: no agent at all
+		bool accepted;
+	} cases[] = {
+		{"no agent", nullptr, false},
+		{"OK, then too late Cancel",
+			[](DG::User& user) {
+				EXPECT_TRUE(user.Click("OK"));
+				EXPECT_FALSE(user.Click("Cancel")) << "the dialog is closed";
+			},
+			true},
+		{"Cancel", [](DG::User& user) { EXPECT_TRUE(user.Click("Cancel")); }, false},
+		{"close box", [](DG::User& user) { EXPECT_TRUE(user.PressCloseBox()); }, false},
+		{"left open", [](DG::User& user) { EXPECT_TRUE(user.Click("Remember")); }, false},
+	};
+	for (const auto& row : cases) {
+		SCOPED_TRACE(row.what);
+		DG::ClearShownModalDialogs();
+		DG::QueuedUserAgent agent;
+		std::optional<DG::UserAgentScope> scope;
+		if (row.answer) {
+			scope.emplace(agent);
+			agent.Enqueue(row.answer);
+		}
+		AnswerDialog dialog;
+		EXPECT_EQ(dialog.Invoke(), row.accepted);
+		const auto response = row.accepted ? DG::ModalDialog::Accept : DG::ModalDialog::Cancel;
+		EXPECT_EQ(dialog.GetResponse(), response);
+		EXPECT_FALSE(dialog.IsOpen());
+		EXPECT_EQ(agent.GetAnsweredCount(), row.answer ? 1u : 0u);
+		EXPECT_EQ(agent.GetPendingCount(), 0u);
+		ASSERT_EQ(DG::GetShownModalDialogCount(), 1u);
+		EXPECT_EQ(DG::GetShownModalDialogs()[0].response, response);
+	}
 }
 
 TEST_F(ModalDialogs, RefusedCloseRequestKeepsTheDialogOpen)
@@ -153,26 +138,6 @@ TEST_F(ModalDialogs, RecordHoldsTitleTextsOfShownItemsAndRendering)
 	EXPECT_EQ(shown.texts, (std::vector<std::string> { "OK", "First line", "Second\r\nThird\r\n" }));
 	EXPECT_EQ(shown.rendering, DG::RenderText(dialog));
 	EXPECT_TRUE(shown.closed);
-}
-
-TEST_F(ModalDialogs, ListenerHearsEachDialogShownAndClosed)
-{
-	struct Listener : DG::ModalRecordListener {
-		std::vector<std::string> heard;
-		void ModalDialogShown(const DG::ShownModalDialog& dialog) override { heard.push_back("shown " + dialog.title); }
-		void ModalDialogClosed(const DG::ShownModalDialog& dialog) override
-		{
-			heard.push_back("closed " + dialog.title + (dialog.response == DG::ModalDialog::Accept ? " accepted" : " cancelled"));
-		}
-	} listener;
-	DG::ModalRecordListener* previous = DG::SetModalRecordListener(&listener);
-	DG::QueuedUserAgent agent;
-	DG::UserAgentScope scope(agent);
-	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("OK")); });
-	AnswerDialog dialog;
-	dialog.Invoke();
-	DG::SetModalRecordListener(previous);
-	EXPECT_EQ(listener.heard, (std::vector<std::string> { "shown Library test", "closed Library test accepted" }));
 }
 
 TEST_F(ModalDialogs, HotKeyHandlerClosesTheDialog)

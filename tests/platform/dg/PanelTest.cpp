@@ -28,6 +28,8 @@ TEST(PanelBuilding, DialogTakesSizeTitleAndItemsFromItsResource)
 	EXPECT_EQ(edit.GetMax(), 10);
 	EXPECT_EQ(edit.GetValue(), 0);
 
+	EXPECT_EQ(DG::RadioButton(dialog, FirstRadioItem).GetGroup(), 1);
+
 	DG::IconItem icon(dialog, IconItemNumber);
 	EXPECT_EQ(icon.GetIcon().GetGlyph(), "@");
 	EXPECT_EQ(icon.GetIcon().GetResourceId(), DG::Icon::NoResource);
@@ -38,21 +40,17 @@ TEST(PanelBuilding, MissingResourceGivesAnInvalidPanelWithTheReason)
 	DG::ModalDialog dialog(TestResources(), 4321);
 	EXPECT_FALSE(dialog.IsValid());
 	EXPECT_NE(dialog.GetProblem().find("4321"), std::string::npos) << dialog.GetProblem();
+	EXPECT_NE(DG::RenderText(dialog).find("not valid: dialog resource 4321"), std::string::npos);
 	EXPECT_EQ(dialog.GetItemCount(), 0);
 	DG::Button button(dialog, 1);
 	EXPECT_FALSE(button.IsValid());
 	button.SetText("ignored");
 	EXPECT_EQ(button.GetText(), "");
 	EXPECT_FALSE(dialog.Invoke());
+	EXPECT_FALSE(DG::ModalDialog(VX::NoResourceModule, LibraryDialog).IsValid());
 }
 
-TEST(PanelBuilding, NoResourceModuleGivesAnInvalidPanel)
-{
-	DG::ModalDialog dialog(VX::NoResourceModule, LibraryDialog);
-	EXPECT_FALSE(dialog.IsValid());
-}
-
-TEST(ItemHandles, HandleOfTheWrongKindIsNotValidAndChangesNothing)
+TEST(ItemHandles, HandlesOfTheWrongKindOrOutsideThePanelAreNotValidAndChangeNothing)
 {
 	DG::ModalDialog dialog(TestResources(), LibraryDialog);
 	DG::CheckBox notACheckBox(dialog, OkItem);
@@ -62,11 +60,6 @@ TEST(ItemHandles, HandleOfTheWrongKindIsNotValidAndChangesNothing)
 	DG::Button ok(dialog, OkItem);
 	EXPECT_TRUE(ok.IsVisible());
 	EXPECT_EQ(ok.GetText(), "OK");
-}
-
-TEST(ItemHandles, NumbersOutsideThePanelAreNotValid)
-{
-	DG::ModalDialog dialog(TestResources(), LibraryDialog);
 	EXPECT_FALSE(DG::Item(dialog, 0).IsValid());
 	EXPECT_FALSE(DG::Item(dialog, 15).IsValid());
 	EXPECT_FALSE(DG::Item(dialog, -1).IsValid());
@@ -107,19 +100,6 @@ TEST(ItemState, IntEditValuesSetByCodeStayWithinLimits)
 	EXPECT_EQ(edit.GetValue(), -10);
 	edit.SetMin(-5);
 	EXPECT_EQ(edit.GetValue(), -5);
-}
-
-TEST(ItemState, RadioButtonsOfOneGroupExcludeEachOther)
-{
-	DG::ModalDialog dialog(TestResources(), LibraryDialog);
-	DG::RadioButton first(dialog, FirstRadioItem);
-	DG::RadioButton second(dialog, SecondRadioItem);
-	EXPECT_EQ(first.GetGroup(), 1);
-	first.Select();
-	EXPECT_TRUE(first.IsSelected());
-	second.Select();
-	EXPECT_FALSE(first.IsSelected());
-	EXPECT_TRUE(second.IsSelected());
 }
 
 TEST(ItemState, PopUpKeepsItsSelectedTextAcrossInsertsAndDeletes)
@@ -168,30 +148,20 @@ protected:
 	DG::TabControl control { palette, DG::Rect::FromSize(0, 0, 380, 100) };
 };
 
-TEST_F(TabPages, PageKnowsItsDialogAndTheControlKnowsThePage)
+TEST_F(TabPages, PageKnowsItsDialogAndTheControlKnowsThePageUntilItIsDeleted)
 {
 	ASSERT_TRUE(control.IsValid());
 	EXPECT_EQ(control.GetIndex(), 1);
-	DG::TabPage page(control, 1, TestResources(), PageDialog);
-	ASSERT_TRUE(page.IsValid()) << page.GetProblem();
-	EXPECT_EQ(page.GetParentDialog(), &palette);
-	EXPECT_EQ(control.GetTabPage(1), &page);
+	auto page = std::make_unique<DG::TabPage>(control, 1, TestResources(), PageDialog);
+	ASSERT_TRUE(page->IsValid()) << page->GetProblem();
+	EXPECT_EQ(page->GetParentDialog(), &palette);
+	EXPECT_EQ(control.GetTabPage(1), page.get());
 	EXPECT_EQ(control.GetTabPageCount(), 1);
 	EXPECT_EQ(control.GetTabPage(2), nullptr);
-	EXPECT_EQ(DG::Button(page, 1).GetText(), "Press");
-}
-
-TEST_F(TabPages, SecondPageOfTheSameNumberIsNotValid)
-{
-	DG::TabPage page(control, 1, TestResources(), PageDialog);
+	EXPECT_EQ(DG::Button(*page, 1).GetText(), "Press");
 	DG::TabPage again(control, 1, TestResources(), PageDialog);
-	EXPECT_FALSE(again.IsValid());
-	EXPECT_EQ(control.GetTabPage(1), &page);
-}
-
-TEST_F(TabPages, DeletedPageLeavesTheControl)
-{
-	auto page = std::make_unique<DG::TabPage>(control, 1, TestResources(), PageDialog);
+	EXPECT_FALSE(again.IsValid()) << "a second page of the same number";
+	EXPECT_EQ(control.GetTabPage(1), page.get());
 	page.reset();
 	EXPECT_EQ(control.GetTabPage(1), nullptr);
 	EXPECT_EQ(control.GetTabPageCount(), 0);

@@ -69,91 +69,51 @@ TEST_F(DialogDecoding, ReadsSizeTitleAndEveryItemField)
 	EXPECT_EQ(dialog->items[2].text, "All stories");
 }
 
-TEST_F(DialogDecoding, NegativePositionsAreSigned)
+TEST_F(DialogDecoding, NegativePositionsAreSignedAndPaddingAndMissingItemListsAccepted)
 {
-	Bytes list = Bytes().Item(3, -5, -7, 10, 10, 0, "x");
-	auto dialog = DG::DecodeDialog(Header(10, 10, 1, "t").data, list.data);
+	auto dialog = DG::DecodeDialog(Header(10, 10, 1, "t").data, Bytes().Item(3, -5, -7, 10, 10, 0, "x").data);
 	ASSERT_TRUE(dialog.has_value());
-	EXPECT_EQ(dialog->items[0].rect.left, -5);
-	EXPECT_EQ(dialog->items[0].rect.top, -7);
-}
-
-TEST_F(DialogDecoding, PaddingZerosAfterTheLastItemAreAccepted)
-{
+	EXPECT_EQ(dialog->items[0].rect, DG::Rect::FromSize(-5, -7, 10, 10));
+	EXPECT_TRUE(DG::DecodeDialog(Header(100, 50, 0, "Empty").data, {}).has_value());
 	items.data.insert(items.data.end(), { 0, 0, 0 });
 	header.data.push_back(0);
 	EXPECT_TRUE(DG::DecodeDialog(header.data, items.data).has_value());
 }
 
-TEST_F(DialogDecoding, EveryShortenedItemListIsRefused)
+TEST_F(DialogDecoding, DamagedDialogsAreRefusedWithAReason)
 {
-	for (std::size_t length = 0; length < items.data.size(); ++length) {
-		SCOPED_TRACE("item list cut to " + std::to_string(length) + " bytes");
-		std::vector<std::uint8_t> cut(items.data.begin(), items.data.begin() + static_cast<std::ptrdiff_t>(length));
+	struct Case {
+		std::string what;
+		std::vector<std::uint8_t> header;
+		std::vector<std::uint8_t> items;
+		std::string problemMentions;
+	};
+	std::vector<Case> cases {
+		{"more items than the header says", header.data, Bytes(items).Item(1, 0, 0, 1, 1, 0, "extra").data, "more than"},
+		{"unknown kind", Header(10, 10, 2, "t").data, Bytes().Item(1, 0, 0, 1, 1, 0, "a").Item(13, 0, 0, 1, 1, 0, "b").data,
+			"item 2"},
+		{"negative size", Header(10, 10, 1, "t").data, Bytes().Item(1, 0, 0, -1, 10, 0, "a").data, ""},
+		{"beyond the coordinate range", Header(10, 10, 1, "t").data, Bytes().Item(1, 32000, 0, 1000, 10, 0, "a").data, ""},
+		{"reserved field set", Bytes().U16(10).U16(10).U16(0).U16(1).Text("t").data, {}, ""},
+		{"dialog too wide", Header(40000, 10, 0, "t").data, {}, ""},
+	};
+	// Every cut of either part is refused, never read past its end.
+	for (std::size_t length = 0; length < items.data.size(); ++length)
+		cases.push_back({"items cut to " + std::to_string(length), header.data,
+			{items.data.begin(), items.data.begin() + static_cast<std::ptrdiff_t>(length)}, ""});
+	for (std::size_t length = 0; length < header.data.size(); ++length)
+		cases.push_back({"header cut to " + std::to_string(length),
+			{header.data.begin(), header.data.begin() + static_cast<std::ptrdiff_t>(length)}, items.data, ""});
+	for (const Case& row : cases) {
+		SCOPED_TRACE(row.what);
 		std::string problem;
-		EXPECT_FALSE(DG::DecodeDialog(header.data, cut, &problem).has_value());
+		EXPECT_FALSE(DG::DecodeDialog(row.header, row.items, &problem).has_value());
 		EXPECT_FALSE(problem.empty());
+		EXPECT_NE(problem.find(row.problemMentions), std::string::npos) << problem;
 	}
 }
 
-TEST_F(DialogDecoding, EveryShortenedHeaderIsRefused)
-{
-	for (std::size_t length = 0; length < header.data.size(); ++length) {
-		SCOPED_TRACE("header cut to " + std::to_string(length) + " bytes");
-		std::vector<std::uint8_t> cut(header.data.begin(), header.data.begin() + static_cast<std::ptrdiff_t>(length));
-		EXPECT_FALSE(DG::DecodeDialog(cut, items.data).has_value());
-	}
-}
-
-TEST_F(DialogDecoding, MoreItemsThanTheHeaderSaysAreRefused)
-{
-	items.Item(1, 0, 0, 1, 1, 0, "extra");
-	std::string problem;
-	EXPECT_FALSE(DG::DecodeDialog(header.data, items.data, &problem).has_value());
-	EXPECT_NE(problem.find("more than"), std::string::npos) << problem;
-}
-
-TEST_F(DialogDecoding, UnknownKindIsRefusedNamingTheItem)
-{
-	Bytes list = Bytes().Item(1, 0, 0, 1, 1, 0, "a").Item(13, 0, 0, 1, 1, 0, "b");
-	std::string problem;
-	EXPECT_FALSE(DG::DecodeDialog(Header(10, 10, 2, "t").data, list.data, &problem).has_value());
-	EXPECT_NE(problem.find("item 2"), std::string::npos) << problem;
-	EXPECT_NE(problem.find("13"), std::string::npos) << problem;
-}
-
-TEST_F(DialogDecoding, NegativeSizeIsRefused)
-{
-	Bytes list = Bytes().Item(1, 0, 0, -1, 10, 0, "a");
-	EXPECT_FALSE(DG::DecodeDialog(Header(10, 10, 1, "t").data, list.data).has_value());
-}
-
-TEST_F(DialogDecoding, RectangleBeyondTheCoordinateRangeIsRefused)
-{
-	Bytes list = Bytes().Item(1, 32000, 0, 1000, 10, 0, "a");
-	EXPECT_FALSE(DG::DecodeDialog(Header(10, 10, 1, "t").data, list.data).has_value());
-}
-
-TEST_F(DialogDecoding, NonZeroReservedFieldIsRefused)
-{
-	Bytes bad;
-	bad.U16(10).U16(10).U16(0).U16(1).Text("t");
-	EXPECT_FALSE(DG::DecodeDialog(bad.data, {}).has_value());
-}
-
-TEST_F(DialogDecoding, DialogWiderThanTheCoordinateRangeIsRefused)
-{
-	EXPECT_FALSE(DG::DecodeDialog(Header(40000, 10, 0, "t").data, {}).has_value());
-}
-
-TEST_F(DialogDecoding, DialogWithoutItemsNeedsNoItemList)
-{
-	auto dialog = DG::DecodeDialog(Header(100, 50, 0, "Empty").data, {});
-	ASSERT_TRUE(dialog.has_value());
-	EXPECT_TRUE(dialog->items.empty());
-}
-
-TEST(IconDecoding, ReadsSizeAndGlyph)
+TEST(IconDecoding, ReadsSizeAndGlyphAndRefusesShortOrUnterminatedIcons)
 {
 	Bytes icon;
 	icon.U16(16).U16(12).Text(">");
@@ -162,23 +122,11 @@ TEST(IconDecoding, ReadsSizeAndGlyph)
 	EXPECT_EQ(decoded->width, 16);
 	EXPECT_EQ(decoded->height, 12);
 	EXPECT_EQ(decoded->glyph, ">");
-}
-
-TEST(IconDecoding, GlyphWithoutTerminatingZeroIsRefused)
-{
-	Bytes icon;
-	icon.U16(16).U16(12);
-	icon.data.push_back('>');
+	icon.data.pop_back();
 	std::string problem;
 	EXPECT_FALSE(DG::DecodeIcon(icon.data, &problem).has_value());
 	EXPECT_NE(problem.find("terminating zero"), std::string::npos);
-}
-
-TEST(IconDecoding, ShortIconIsRefused)
-{
-	Bytes icon;
-	icon.U16(16);
-	EXPECT_FALSE(DG::DecodeIcon(icon.data).has_value());
+	EXPECT_FALSE(DG::DecodeIcon(Bytes().U16(16).data).has_value());
 }
 
 } // namespace

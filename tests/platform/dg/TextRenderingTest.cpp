@@ -6,7 +6,7 @@ namespace {
 
 using namespace DialogTest;
 
-TEST(TextRendering, MessageDialogShowsItsTextsLinesAndButtons)
+TEST(TextRendering, MessageDialogShowsItsTextsLinesAndButtonsInTheirStates)
 {
 	DG::ModalDialog dialog(TestResources(), MessageDialog);
 	EXPECT_EQ(DG::RenderText(dialog),
@@ -15,11 +15,6 @@ TEST(TextRendering, MessageDialogShowsItsTextsLinesAndButtons)
 		"  Second\n"
 		"  Third\n"
 		"  [ ] Tick me       [ OK ]\n");
-}
-
-TEST(TextRendering, StatesChangeTheDrawing)
-{
-	DG::ModalDialog dialog(TestResources(), MessageDialog);
 	DG::CheckBox(dialog, 4).Check();
 	DG::Button(dialog, 1).Disable();
 	DG::LeftText(dialog, 3).Hide();
@@ -101,12 +96,6 @@ TEST(TextRendering, PaletteShowsItsTabPagesIndented)
 		"   [ Press ]      On the page\n");
 	palette.DisableItems();
 	EXPECT_NE(DG::RenderText(palette).find("[ Press ] (disabled)"), std::string::npos);
-}
-
-TEST(TextRendering, InvalidPanelSaysWhy)
-{
-	DG::ModalDialog dialog(TestResources(), 4321);
-	EXPECT_NE(DG::RenderText(dialog).find("not valid: dialog resource 4321"), std::string::npos);
 }
 
 } // namespace

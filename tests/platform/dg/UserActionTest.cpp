@@ -60,40 +60,32 @@ TEST_F(UserActions, ChangesMadeByCodeRaiseNoEvents)
 	EXPECT_TRUE(spy.events.empty()) << spy.events.front();
 }
 
-TEST_F(UserActions, ClickingAButtonRaisesButtonClickedWithTheButtonAsSource)
+TEST_F(UserActions, EachActionRaisesOneEventPerChangeWithItsItemAsSource)
 {
+	first.Select();
+	edit.SetValue(3);
 	ASSERT_TRUE(user.Click(OkItem));
-	EXPECT_EQ(spy.events, std::vector<std::string> { "ButtonClicked item 1" });
 	EXPECT_EQ(spy.lastSource, &ok);
-}
-
-TEST_F(UserActions, ClickingACheckBoxTogglesItAndRaisesOneEvent)
-{
 	ASSERT_TRUE(user.Click("Remember"));
 	EXPECT_TRUE(remember.IsChecked());
 	ASSERT_TRUE(user.Click("Remember"));
 	EXPECT_FALSE(remember.IsChecked());
-	EXPECT_EQ(spy.events, (std::vector<std::string> { "CheckItemChanged checked item 3", "CheckItemChanged clear item 3" }));
-}
-
-TEST_F(UserActions, ChoosingARadioButtonDeselectsItsGroupAndRaisesForTheChosenOne)
-{
-	first.Select();
 	ASSERT_TRUE(user.Click("Second"));
 	EXPECT_TRUE(second.IsSelected());
 	EXPECT_FALSE(first.IsSelected());
-	ASSERT_TRUE(user.Click("Second"));
-	EXPECT_EQ(spy.events, std::vector<std::string> { "RadioItemChanged item 6" });
+	ASSERT_TRUE(user.Click("Second")) << "choosing the chosen one again changes nothing";
 	EXPECT_EQ(spy.lastSource, &second);
-}
-
-TEST_F(UserActions, TypingIntoAnEditReportsTheValueBefore)
-{
-	edit.SetValue(3);
 	ASSERT_TRUE(user.Type(EditItem, "7"));
 	ASSERT_TRUE(user.Type(EditItem, " -2 "));
 	ASSERT_TRUE(user.Type(EditItem, -2));
-	EXPECT_EQ(spy.events, (std::vector<std::string> { "IntEditChanged 3 to 7 item 7", "IntEditChanged 7 to -2 item 7" }));
+	ASSERT_TRUE(user.ChoosePopUpItem(PopUpItem, "Off"));
+	ASSERT_TRUE(user.ChoosePopUpItem(PopUpItem, 3));
+	ASSERT_TRUE(user.ChoosePopUpItem(PopUpItem, 2));
+	EXPECT_FALSE(user.ChoosePopUpItem(PopUpItem, 4));
+	EXPECT_FALSE(user.ChoosePopUpItem(PopUpItem, "Custom"));
+	EXPECT_EQ(spy.events, (std::vector<std::string> { "ButtonClicked item 1", "CheckItemChanged checked item 3",
+							  "CheckItemChanged clear item 3", "RadioItemChanged item 6", "IntEditChanged 3 to 7 item 7",
+							  "IntEditChanged 7 to -2 item 7", "PopUpChanged 1 to 3 item 8", "PopUpChanged 3 to 2 item 8" }));
 }
 
 TEST_F(UserActions, EditRefusesValuesOutsideItsLimitsAndTextsThatAreNoNumbers)
@@ -109,16 +101,6 @@ TEST_F(UserActions, EditRefusesValuesOutsideItsLimitsAndTextsThatAreNoNumbers)
 	EXPECT_FALSE(user.Type(EditItem, "99999999999"));
 	EXPECT_EQ(edit.GetValue(), 4);
 	EXPECT_TRUE(spy.events.empty());
-}
-
-TEST_F(UserActions, ChoosingAPopUpItemByNumberOrText)
-{
-	ASSERT_TRUE(user.ChoosePopUpItem(PopUpItem, "Off"));
-	ASSERT_TRUE(user.ChoosePopUpItem(PopUpItem, 3));
-	ASSERT_TRUE(user.ChoosePopUpItem(PopUpItem, 2));
-	EXPECT_FALSE(user.ChoosePopUpItem(PopUpItem, 4));
-	EXPECT_FALSE(user.ChoosePopUpItem(PopUpItem, "Custom"));
-	EXPECT_EQ(spy.events, (std::vector<std::string> { "PopUpChanged 1 to 3 item 8", "PopUpChanged 3 to 2 item 8" }));
 }
 
 TEST_F(UserActions, HiddenDisabledAndWrongKindItemsRefuseAndRaiseNothing)
@@ -141,7 +123,7 @@ TEST_F(UserActions, HiddenDisabledAndWrongKindItemsRefuseAndRaiseNothing)
 	EXPECT_TRUE(spy.events.empty());
 }
 
-TEST_F(UserActions, HiddenOrNotProcessingPaletteRefusesEveryAction)
+TEST_F(UserActions, HiddenOrNotProcessingPaletteOrAModalDialogNotOpenRefusesEveryAction)
 {
 	palette->Hide();
 	EXPECT_FALSE(user.Click("OK"));
@@ -151,15 +133,10 @@ TEST_F(UserActions, HiddenOrNotProcessingPaletteRefusesEveryAction)
 	EXPECT_FALSE(result);
 	EXPECT_NE(result.GetProblem().find("does not process events"), std::string::npos);
 	EXPECT_TRUE(spy.events.empty());
-}
-
-TEST_F(UserActions, ModalDialogThatIsNotOpenRefuses)
-{
 	DG::ModalDialog dialog(TestResources(), LibraryDialog);
-	DG::User person(dialog);
-	DG::ActionResult result = person.Click("OK");
-	EXPECT_FALSE(result);
-	EXPECT_NE(result.GetProblem().find("not open"), std::string::npos);
+	const DG::ActionResult notOpen = DG::User(dialog).Click("OK");
+	EXPECT_FALSE(notOpen);
+	EXPECT_NE(notOpen.GetProblem().find("not open"), std::string::npos);
 }
 
 TEST_F(UserActions, RegisteredHotKeyReachesThePanelObservers)
