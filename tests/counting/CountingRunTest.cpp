@@ -406,28 +406,6 @@ TEST_F(StoppedRunTest, AStoppedRunKeepsThePreviousResultAndWritesNoReport)
 	EXPECT_EQ(Result().totalPolygons, 510) << "the next run counts anew";
 }
 
-TEST_F(StoppedRunTest, AFirstRunStoppedLeavesNoResult)
-{
-	LoadProbe();
-	OpenProject(TenWalls());
-	OpenPalette();
-	ClosePalette();
-	// A new session of the module has no result until a run finishes.
-	host.reset();
-	host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
-	LoadProbe();
-	OpenProject(TenWalls());
-	std::chrono::nanoseconds now {0};
-	const VX::Clock previous = VX::SetClockForTesting([&now] { return now += std::chrono::seconds(1); });
-	host->Progress().StopAtCancelQuestion(1);
-	host->Report().Clear();
-	ASSERT_TRUE(host->ChooseMenuItem("Facetally").ok);
-	VX::SetClockForTesting(previous);
-	EXPECT_TRUE(Report().empty());
-	EXPECT_FALSE(Result().exists);
-	EXPECT_EQ(HandlesLeft(), 0);
-}
-
 TEST_F(StoppedRunTest, LevelsChangedBeforeTheStopStayChanged)
 {
 	LoadProbe();

@@ -1,8 +1,6 @@
-// GuidStr as a hash key, its refusal of texts longer than 255 characters, and the defaults
-// of a new LibRow.
+// GuidStr as a hash key, and its refusal of texts longer than 255 characters.
 #include "VXRoot/HashTable.hpp"
 #include "counting/GuidStr.hpp"
-#include "counting/LibRow.hpp"
 
 #include <gtest/gtest.h>
 
@@ -105,23 +103,4 @@ TEST_F(GuidStrLongText, ReadingALongerKeyFailsWithoutOverflow)
 	withNul.PutText("ab\0cd", 5);
 	VX::StringIChannel nulInput(withNul.GetText());
 	EXPECT_EQ(VX::ElementSerializer<GuidStr>::Read(nulInput, key), VX::ErrorFormat);
-}
-
-TEST(LibRowRecord, ANewRowHasTheDefaults)
-{
-	LibRow row;
-	EXPECT_TRUE(row.name.IsEmpty());
-	EXPECT_EQ(row.objects, 0);
-	EXPECT_EQ(row.polygons, 0);
-	EXPECT_EQ(row.lod, 5);
-	EXPECT_STREQ(row.guid.ToCStr(), "");
-	EXPECT_FALSE(row.available[0]);
-	EXPECT_FALSE(row.available[1]);
-	EXPECT_FALSE(row.available[2]);
-	EXPECT_TRUE(row.available[3]);
-	EXPECT_TRUE(row.available[4]);
-	EXPECT_EQ(row.lockFlags, 3u);
-	static_assert(sizeof(row.available) == 5, "five one-byte booleans");
-	static_assert(sizeof(row.guid) == 256, "a 256-character buffer");
-	static_assert(sizeof(row.objects) == 4 && sizeof(row.polygons) == 4 && sizeof(row.lod) == 2 && sizeof(row.lockFlags) == 4);
 }

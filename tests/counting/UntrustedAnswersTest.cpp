@@ -349,41 +349,33 @@ TEST_F(LockFlagsTest, APartIsLockedOnlyWhileEveryElementIsLocked)
 	EXPECT_EQ(HandlesLeft(), 0) << "every group memo was released";
 }
 
-TEST_F(LockFlagsTest, AGroupWhoseDataAreShorterThanTwoWordsDoesNotLock)
+// Windows 1 and 2 in a group that does not soundly protect them: group data too short, no
+// protection id, or a group that is not there (a project file cannot name one; a host can).
+TEST_F(LockFlagsTest, AGroupThatDoesNotSoundlyProtectDoesNotLock)
 {
-	LoadProbe();
-	Project project = Grouped();
-	project.FindElement(Types::Window, 1)->groupIndex = 1;
-	project.FindElement(Types::Window, 2)->groupIndex = 1;
-	project.Damage().groupDataTooShort = true;
-	OpenProject(project);
-	OpenPalette();
-	EXPECT_EQ(OnlyRow(Types::Window).lockFlags & 1u, 0u);
-	EXPECT_EQ(HandlesLeft(), 0);
-}
-
-TEST_F(LockFlagsTest, AGroupWithoutAProtectionIdDoesNotLock)
-{
-	LoadProbe();
-	Project project = Grouped();
-	project.FindElement(Types::Group, 1)->protectionId = 0;
-	project.FindElement(Types::Window, 1)->groupIndex = 1;
-	project.FindElement(Types::Window, 2)->groupIndex = 1;
-	OpenProject(project);
-	OpenPalette();
-	EXPECT_EQ(OnlyRow(Types::Window).lockFlags & 1u, 0u);
-}
-
-TEST_F(LockFlagsTest, AGroupThatCannotBeReadDoesNotLock)
-{
-	LoadProbe();
-	Project project = Grouped();
-	OpenProject(project);
-	// A project file cannot name a group that is not there; a host's element can.
-	host->CurrentProject()->FindElement(Types::Window, 1)->groupIndex = 7;
-	host->CurrentProject()->FindElement(Types::Window, 2)->groupIndex = 7;
-	OpenPalette();
-	EXPECT_EQ(OnlyRow(Types::Window).lockFlags & 1u, 0u);
+	const struct {
+		const char* what;
+		std::function<void(Project&)> damage;
+		std::int32_t group;
+	} cases[] = {
+		{"data shorter than two words", [](Project& project) { project.Damage().groupDataTooShort = true; }, 1},
+		{"no protection id", [](Project& project) { project.FindElement(Types::Group, 1)->protectionId = 0; }, 1},
+		{"a group that cannot be read", [](Project&) {}, 7},
+	};
+	for (const auto& each : cases) {
+		SCOPED_TRACE(each.what);
+		host.reset();
+		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
+		LoadProbe();
+		Project project = Grouped();
+		each.damage(project);
+		OpenProject(project);
+		host->CurrentProject()->FindElement(Types::Window, 1)->groupIndex = each.group;
+		host->CurrentProject()->FindElement(Types::Window, 2)->groupIndex = each.group;
+		OpenPalette();
+		EXPECT_EQ(OnlyRow(Types::Window).lockFlags & 1u, 0u);
+		EXPECT_EQ(HandlesLeft(), 0);
+	}
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -96,63 +98,66 @@ TEST_F(ErrorMessageDialog, TextsComeFromTheModulesResourcesWhateverModuleIsActiv
 	RSSetActiveModule(previous);
 }
 
-TEST_F(ErrorMessageDialog, HiddenCheckBoxCannotBeTickedAndNeverAnswersTrue)
+// The dialog answers true only for a shown box a person ticked and then OK.
+TEST_F(ErrorMessageDialog, AnswersTrueOnlyForATickedShownBoxAndOk)
 {
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_FALSE(user.SetCheck(CheckBoxLabel, true));
-		EXPECT_FALSE(user.Click(5));
-		EXPECT_TRUE(user.Click("OK"));
-	});
-	Dlg_ErrorMessage dialog(133, false);
-	EXPECT_FALSE(dialog.Invoke());
-}
-
-TEST_F(ErrorMessageDialog, HiddenCheckBoxTickedByCodeStillAnswersFalse)
-{
-	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("OK")); });
-	Dlg_ErrorMessage dialog(131, false);
-	DG::CheckBox(dialog, 5).Check();
-	EXPECT_FALSE(dialog.Invoke());
-}
-
-TEST_F(ErrorMessageDialog, TickedBoxAndOkAnswersTrue)
-{
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-		EXPECT_TRUE(user.Click("OK"));
-	});
-	Dlg_ErrorMessage dialog(134, true);
-	EXPECT_TRUE(dialog.Invoke());
-}
-
-TEST_F(ErrorMessageDialog, OkWithTheBoxClearAnswersFalse)
-{
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, false));
-		EXPECT_TRUE(user.Click("OK"));
-	});
-	Dlg_ErrorMessage dialog(134, true);
-	EXPECT_FALSE(dialog.Invoke());
-	EXPECT_EQ(dialog.GetResponse(), DG::ModalDialog::Cancel);
-}
-
-TEST_F(ErrorMessageDialog, TickedBoxClosedWithoutOkAnswersFalse)
-{
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-		EXPECT_TRUE(user.PressCloseBox());
-	});
-	Dlg_ErrorMessage dialog(134, true);
-	EXPECT_FALSE(dialog.Invoke());
-}
-
-TEST_F(ErrorMessageDialog, NoAgentAnswersFalse)
-{
-	DG::SetUserAgent(nullptr);
-	Dlg_ErrorMessage dialog(134, true);
-	EXPECT_FALSE(dialog.Invoke());
-	EXPECT_EQ(DG::GetShownModalDialogCount(), 1u);
+	using Steps = std::function<void(DG::User&)>;
+	const struct {
+		const char* what;
+		bool numberForm, boxShown, tickedByCode;
+		Steps steps; // empty: no person answers
+		bool answer;
+	} cases[] = {
+		{"a hidden box cannot be ticked", false, false, false,
+		 [](DG::User& user) {
+			 EXPECT_FALSE(user.SetCheck(CheckBoxLabel, true));
+			 EXPECT_FALSE(user.Click(5));
+			 EXPECT_TRUE(user.Click("OK"));
+		 },
+		 false},
+		{"a hidden box ticked by code", false, false, true, [](DG::User& user) { EXPECT_TRUE(user.Click("OK")); }, false},
+		{"ticked and OK", false, true, false,
+		 [](DG::User& user) {
+			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+			 EXPECT_TRUE(user.Click("OK"));
+		 },
+		 true},
+		{"the number form, ticked and OK", true, true, false,
+		 [](DG::User& user) {
+			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+			 EXPECT_TRUE(user.Click("OK"));
+		 },
+		 true},
+		{"ticked, cleared and OK", false, true, false,
+		 [](DG::User& user) {
+			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, false));
+			 EXPECT_TRUE(user.Click("OK"));
+		 },
+		 false},
+		{"ticked and closed without OK", false, true, false,
+		 [](DG::User& user) {
+			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+			 EXPECT_TRUE(user.PressCloseBox());
+		 },
+		 false},
+		{"nobody answers", false, true, false, {}, false},
+	};
+	for (const auto& each : cases) {
+		SCOPED_TRACE(each.what);
+		DG::ClearShownModalDialogs();
+		if (each.steps)
+			agent.Enqueue(each.steps);
+		else
+			DG::SetUserAgent(nullptr);
+		const auto dialog = each.numberForm ? std::make_unique<Dlg_ErrorMessage>(7, "seven")
+											: std::make_unique<Dlg_ErrorMessage>(each.boxShown ? 134 : 133, each.boxShown);
+		if (each.tickedByCode)
+			DG::CheckBox(*dialog, 5).Check();
+		EXPECT_EQ(dialog->Invoke(), each.answer);
+		EXPECT_EQ(DG::GetShownModalDialogCount(), 1u);
+		EXPECT_EQ(dialog->GetResponse(), each.answer ? DG::ModalDialog::Accept : DG::ModalDialog::Cancel);
+	}
 }
 
 TEST_F(ErrorMessageDialog, NumberFormShowsTheDecimalNumberAndTheTextWithTheBoxShown)
@@ -167,16 +172,6 @@ TEST_F(ErrorMessageDialog, NumberFormShowsTheDecimalNumberAndTheTextWithTheBoxSh
 	Dlg_ErrorMessage noText(42, nullptr);
 	EXPECT_EQ(FirstText(noText), "42");
 	EXPECT_EQ(SecondText(noText), "");
-}
-
-TEST_F(ErrorMessageDialog, NumberFormAnswersTrueWhenTickedAndOk)
-{
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-		EXPECT_TRUE(user.Click("OK"));
-	});
-	Dlg_ErrorMessage dialog(7, "seven");
-	EXPECT_TRUE(dialog.Invoke());
 }
 
 TEST_F(ErrorMessageDialog, RecordShowsTitleAndTextsAsAPersonReadsThem)

@@ -1,10 +1,7 @@
-// The Set Level of Detail command end to end: rows marked in a results list as a person marks
-// them, the change dialog answered as a person answers it (a level chosen by its text, a
-// button or a key pressed), and what the real module then stores, counts and saves.
+// The Set Level of Detail command end to end: rows marked in the palette's results list as a
+// person marks them, the change dialog answered as a person answers it (a level chosen by its
+// text, a button or a key pressed), and what the real module then stores, counts and saves.
 #include "CountingFixture.hpp"
-#include "ResultsListStandIn.hpp"
-
-#include "ModalDialogs.hpp"
 
 #include "DG/ModalRecord.hpp"
 #include "DG/User.hpp"
@@ -54,20 +51,18 @@ protected:
 		Refresh(ProbeSettings {false, true, 0, 0, defaultLevel});
 	}
 
-	// Marks the rows, plans the dialog's answer from a script's words and runs the command.
-	bool Run(const std::vector<std::string>& marked, const std::vector<std::string>& answerWords)
+	// Marks the rows (the first one alone, the others added), answers the dialog with the
+	// steps and runs the command; answers whether the palette counted again.
+	bool Run(const std::vector<std::string>& marked, const std::string& answer)
 	{
-		if (!answerWords.empty()) {
-			ReferenceHost::DialogAnswer answer;
-			std::string problem;
-			EXPECT_TRUE(ReferenceHost::ParseDialogAnswer(answerWords, answer, problem)) << problem;
-			host->Dialogs().PlanAnswer(answer);
-		}
-		ResultsListStandIn results;
-		results.Fill(Result(), *probe);
-		for (const std::string& row : marked)
-			results.Mark(row);
-		return probe->changeLevels(results.List());
+		std::string lines = "palette-unfold Window\n";
+		for (std::size_t row = 0; row < marked.size(); ++row)
+			lines += "palette-list-click " + marked[row] + (row == 0 ? "\n" : " command\n");
+		if (!answer.empty())
+			lines += "answer " + answer + "\n";
+		host->Report().Clear();
+		EXPECT_EQ(RunScript(lines + "palette-click \"Set Level of Detail\"\n"), "");
+		return !Report().empty();
 	}
 
 	std::int16_t LevelOf(const std::string& guid)
@@ -91,7 +86,8 @@ protected:
 struct LevelCase {
 	const char* what;
 	std::int16_t startLevel, defaultLevel;
-	std::vector<std::string> marked, answer;
+	std::vector<std::string> marked;
+	const char* answer;
 	bool recount;
 	std::int16_t casement, fixed;
 	std::size_t dialogs;
@@ -114,27 +110,27 @@ TEST_P(LevelChoice, StoresTheLevelForTheOfferedPartsAndRecountsOnlyForARealChang
 INSTANTIATE_TEST_SUITE_P(
 	Choices, LevelChoice,
 	::testing::Values(
-		LevelCase {"Simple: stored for the part that offers it", Custom, Custom, {"Window"}, {"choose", "Simple", "ok"},
+		LevelCase {"Simple: stored for the part that offers it", Custom, Custom, {"Window"}, "choose Simple ok",
 				   true, Simple, Custom, 1},
 		LevelCase {"Default (Simple): stored for the part that offers the default", Custom, Simple, {"Window"},
-				   {"choose", "Default", "ok"}, true, Default, Custom, 1},
-		LevelCase {"the level every part already has: no recount", Off, Custom, {"Window"}, {"choose", "Off", "ok"},
+				   "choose Default ok", true, Default, Custom, 1},
+		LevelCase {"the level every part already has: no recount", Off, Custom, {"Window"}, "choose Off ok",
 				   false, Off, Off, 1},
-		LevelCase {"Custom: stored, no recount", Off, Custom, {"Window"}, {"choose", "Custom", "ok"}, false, Custom,
+		LevelCase {"Custom: stored, no recount", Off, Custom, {"Window"}, "choose Custom ok", false, Custom,
 				   Custom, 1},
 		LevelCase {"Default while the default is Custom: stored, no recount", Off, Custom, {"Window"},
-				   {"choose", "Default", "ok"}, false, Default, Default, 1},
-		LevelCase {"OK without a level: nothing stored", Custom, Custom, {"Window"}, {"ok"}, false, Custom, Custom, 1},
-		LevelCase {"the hot key cancels", Custom, Custom, {"Window"}, {"choose", "Off", "key", "Escape"}, false, Custom,
+				   "choose Default ok", false, Default, Default, 1},
+		LevelCase {"OK without a level: nothing stored", Custom, Custom, {"Window"}, "ok", false, Custom, Custom, 1},
+		LevelCase {"the hot key cancels", Custom, Custom, {"Window"}, "choose Off key Escape", false, Custom,
 				   Custom, 1},
-		LevelCase {"Cancel", Custom, Custom, {"Window"}, {"choose", "Off", "press", "Cancel"}, false, Custom, Custom, 1},
-		LevelCase {"a grayed part row on its own: no dialog", Custom, Custom, {"Skylight"}, {}, false, Custom, Custom, 0}),
+		LevelCase {"Cancel", Custom, Custom, {"Window"}, "choose Off press Cancel", false, Custom, Custom, 1},
+		LevelCase {"a grayed part row on its own: no dialog", Custom, Custom, {"Skylight"}, "", false, Custom, Custom, 0}),
 	[](const ::testing::TestParamInfo<LevelCase>& param) { return "Case" + std::to_string(param.index); });
 
 TEST_F(SetLevelOfDetailTest, ATypeRowAndItsPartRowsListEachPartOnceAndThePartsWithoutLevelsNot)
 {
 	Start();
-	EXPECT_FALSE(Run({"Window", "Casement", "Fixed", "Skylight"}, {"look", "cancel"}));
+	EXPECT_FALSE(Run({"Window", "Casement", "Fixed", "Skylight"}, "look cancel"));
 	const std::vector<std::string> lines = LookedAt();
 	auto listing = [&](const std::string& name) {
 		return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
@@ -149,7 +145,7 @@ TEST_F(SetLevelOfDetailTest, ATypeRowAndItsPartRowsListEachPartOnceAndThePartsWi
 TEST_F(SetLevelOfDetailTest, ChoosingALevelGraysThePartsWithoutItAndTheRowsListKeepsNoSelection)
 {
 	Start();
-	EXPECT_FALSE(Run({"Window"}, {"choose", "Simple", "choose", "Fixed", "look", "cancel"}));
+	EXPECT_FALSE(Run({"Window"}, "choose Simple choose Fixed look cancel"));
 	const std::vector<std::string> lines = LookedAt();
 	ASSERT_FALSE(lines.empty());
 	const auto fixedLine = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
@@ -173,7 +169,7 @@ TEST_F(SetLevelOfDetailTest, APartTheLevelTableNoLongerHoldsIsStoredAsANewEntryA
 		ASSERT_TRUE(person.ClickListItem(2, "Off"));
 		ASSERT_TRUE(person.Click("OK"));
 	});
-	EXPECT_TRUE(Run({"Window"}, {}));
+	EXPECT_TRUE(Run({"Window"}, ""));
 	EXPECT_EQ(LevelOf(Casement), Off);
 }
 
@@ -181,7 +177,7 @@ TEST_F(SetLevelOfDetailTest, AnAcceptedChangeRecountsRewritesTheElementsAndTheNe
 {
 	Start();
 	const std::int32_t before = Result().totalPolygons;
-	ASSERT_TRUE(Run({"Casement", "Fixed"}, {"choose", "Off", "ok"}));
+	ASSERT_TRUE(Run({"Casement", "Fixed"}, "choose Off ok"));
 	Refresh();
 	EXPECT_EQ(Result().totalPolygons, before - 2 * 120 - 50);
 	for (std::int32_t index : {1, 2, 3})
