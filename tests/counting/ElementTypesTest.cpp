@@ -27,11 +27,6 @@ TEST_F(ElementTypeNameTest, NamesEveryKnownType)
 	}
 }
 
-TEST_F(ElementTypeNameTest, StairIsTheLastName)
-{
-	EXPECT_STREQ(ElementTypeName(33), "Stair");
-}
-
 TEST_F(ElementTypeNameTest, NumbersOutsideTheKnownTypesAreUnnamed)
 {
 	for (int type : {34, -1, 35, 100, INT_MAX, INT_MIN}) {
