@@ -268,25 +268,6 @@ TEST_F(LevelOfDetailTest, EachPartIsDetectedOncePerRun)
 			  CountCalls(calls, HostSdk::Entry::Utilities, Selectors::CloseParameters));
 }
 
-TEST_F(LevelOfDetailTest, LevelsStoredInTheProjectAreTheWantedLevelsOfTheNextSession)
-{
-	LoadProbe();
-	OpenProject(TwoWindows());
-	CountWithLevel(Simple);
-	ASSERT_TRUE(host->SaveProjectAs(folder / "saved.json").ok);
-
-	// A new session: the module starts again from its load and reads the project's data.
-	host.reset();
-	host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
-	LoadProbe();
-	ASSERT_TRUE(host->OpenProject(folder / "saved.json").ok);
-	std::string problem;
-	ASSERT_TRUE(host->CurrentProject()->SetElementParameter({Types::Window, 1}, "lod", "Full", problem)) << problem;
-	OpenPalette();
-	EXPECT_EQ(WindowRow().lod, Simple);
-	EXPECT_EQ(ValueOf({Types::Window, 1}), "Reduced");
-}
-
 // ---- A library part the host cannot give --------------------------------------------------
 
 class MissingPartTest : public CountingFixture {
