@@ -31,7 +31,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::string_literals;
 
 const std::string ValuesMessage =
 	"Two or three parameter values are required, each between double quote marks (\"), after the parameter name!\r\n";
@@ -146,8 +145,6 @@ TEST_F(DetailLevelFileTest, TheFilesRowsAreEntered)
 		 0, {{"LOD", {{"Detailed", "Simple", "Off"}, {"1", "2", "3", "4", "5"}}}, {"Detail", {{"full", "", "none"}}}}, 3},
 		{"lines lacking values are still entered", "A \"1\"\nB \"1\" \"2\"\nC words only\n# D \"x\"\nE\n", 2,
 		 {{"A", {{"1"}}}, {"B", {{"1", "", "2"}}}, {"C", {{}}}, {"E", {}}, {"#", {}}}, 3},
-		{"the text ends at the first nul byte", "LOD \"a\" \"b\" \"c\"\n\0Hidden \"x\" \"y\" \"z\"\n"s, 0,
-		 {{"Hidden", {}}}, 1},
 	};
 	for (const auto& each : cases) {
 		SCOPED_TRACE(each.what);
