@@ -7,6 +7,7 @@
 #include "DG/User.hpp"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -127,36 +128,25 @@ INSTANTIATE_TEST_SUITE_P(
 		LevelCase {"a grayed part row on its own: no dialog", Custom, Custom, {"Skylight"}, "", false, Custom, Custom, 0}),
 	[](const ::testing::TestParamInfo<LevelCase>& param) { return "Case" + std::to_string(param.index); });
 
-TEST_F(SetLevelOfDetailTest, ATypeRowAndItsPartRowsListEachPartOnceAndThePartsWithoutLevelsNot)
+// A type row and its part rows list each part once, the parts without levels not; choosing a
+// level grays the parts without it, and the dialog's list keeps no row selected.
+TEST_F(SetLevelOfDetailTest, TheDialogListsEachPartOnceAndGraysThePartsWithoutTheChosenLevel)
 {
 	Start();
-	EXPECT_FALSE(Run({"Window", "Casement", "Fixed", "Skylight"}, "look cancel"));
+	EXPECT_FALSE(Run({"Window", "Casement", "Fixed", "Skylight"}, "choose Simple choose Fixed look cancel"));
 	const std::vector<std::string> lines = LookedAt();
-	auto listing = [&](const std::string& name) {
-		return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
-			return line.find(name) != std::string::npos && line.find("Custom") != std::string::npos;
-		});
-	};
-	EXPECT_EQ(listing("Casement"), 1);
-	EXPECT_EQ(listing("Fixed"), 1);
-	EXPECT_EQ(listing("Skylight"), 0);
-}
-
-TEST_F(SetLevelOfDetailTest, ChoosingALevelGraysThePartsWithoutItAndTheRowsListKeepsNoSelection)
-{
-	Start();
-	EXPECT_FALSE(Run({"Window"}, "choose Simple choose Fixed look cancel"));
-	const std::vector<std::string> lines = LookedAt();
-	ASSERT_FALSE(lines.empty());
-	const auto fixedLine = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
-		return line.find("Fixed") != std::string::npos;
-	});
-	ASSERT_NE(fixedLine, lines.end());
-	EXPECT_NE(fixedLine->find("~ Fixed"), std::string::npos) << *fixedLine;
-	for (const std::string& line : lines) {
-		if (line.find("Casement") != std::string::npos || line.find("Fixed") != std::string::npos) {
+	for (const auto& [name, listed, grayed] : {std::tuple {"Casement", 1, false}, {"Fixed", 1, true}, {"Skylight", 0, false}}) {
+		SCOPED_TRACE(name);
+		std::size_t count = 0;
+		for (const std::string& line : lines) {
+			if (line.find(name) == std::string::npos)
+				continue;
+			++count;
+			EXPECT_NE(line.find("Custom"), std::string::npos) << line;
+			EXPECT_EQ(line.find(std::string("~ ") + name) != std::string::npos, grayed) << line;
 			EXPECT_EQ(line.find(">"), std::string::npos) << "a row stayed selected: " << line;
 		}
+		EXPECT_EQ(count, static_cast<std::size_t>(listed));
 	}
 }
 
