@@ -2,6 +2,7 @@
 #include "CountingFixture.hpp"
 
 #include "ProjectFile.hpp"
+#include "Script.hpp"
 
 #include "DG/DG.hpp"
 
@@ -99,6 +100,24 @@ void CountingFixture::Refresh()
 {
 	host->Report().Clear();
 	ASSERT_TRUE(probe->refresh()) << "the palette is not open";
+}
+
+std::string CountingFixture::RunScript(const std::string& lines)
+{
+	const ReferenceHost::Script script = ReferenceHost::ParseScript(lines, "test.script");
+	if (!script.IsValid())
+		return script.problems.front().message;
+	// Line by line: a whole script ends the session, and the test goes on after it.
+	ReferenceHost::ScriptContext context {*host};
+	for (const ReferenceHost::ScriptLine& line : script.lines) {
+		host->SessionTranscript().Add(ReferenceHost::TranscriptKind::Action, line.text);
+		const ReferenceHost::ScriptActionDefinition* action = ReferenceHost::FindScriptAction(line.word);
+		const ReferenceHost::Outcome outcome =
+			action != nullptr ? action->run(context, line.arguments) : ReferenceHost::Outcome::Failure("unknown action");
+		if (!outcome.ok)
+			return line.text + ": " + outcome.problem + "\n" + host->SessionTranscript().ToText(false);
+	}
+	return {};
 }
 
 ProbeResult CountingFixture::Result() const

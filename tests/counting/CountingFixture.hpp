@@ -48,6 +48,9 @@ protected:
 	// (a fresh report).
 	void Refresh(const ProbeSettings& settings);
 	void Refresh();
+	// Runs script lines on the host as a person would; answers the transcript when a line
+	// failed, else empty.
+	std::string RunScript(const std::string& lines);
 
 	// The report window's lines, since the last OpenPalette or Refresh.
 	const std::vector<std::string>& Report() const { return host->Report().Lines(); }

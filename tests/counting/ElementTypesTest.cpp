@@ -27,11 +27,6 @@ TEST_F(ElementTypeNameTest, NamesEveryKnownType)
 	}
 }
 
-TEST_F(ElementTypeNameTest, StairIsTheLastName)
-{
-	EXPECT_STREQ(ElementTypeName(33), "Stair");
-}
-
 TEST_F(ElementTypeNameTest, NumbersOutsideTheKnownTypesAreUnnamed)
 {
 	for (int type : {34, -1, 35, 100, INT_MAX, INT_MIN}) {
@@ -73,14 +68,6 @@ TEST(ElementTypeGroups, RowBearingTypesAddStairs)
 	}
 	EXPECT_EQ(ElementTypes::RowBearing, (std::array<API_ElemTypeID, 5> {
 		API_ElemTypeID {4}, API_ElemTypeID {5}, API_ElemTypeID {6}, API_ElemTypeID {7}, API_ElemTypeID {33}}));
-}
-
-TEST(ElementTypeGroups, ShownTypesInTheirOrder)
-{
-	const int expected[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 17, 33};
-	ASSERT_EQ(ElementTypes::Shown.size(), std::size(expected));
-	for (std::size_t i = 0; i < std::size(expected); ++i)
-		EXPECT_EQ(ElementTypes::Shown[i], expected[i]);
 }
 
 TEST(ElementTypeGroups, StairObjectsAreBookedUnderStair)

@@ -51,19 +51,6 @@ std::size_t MessagesSaying(const std::string& text)
 
 class LevelOfDetailTest : public CountingFixture {
 protected:
-	// One window of a part offering only "Full" and "None", and a file row of those two.
-	void OpenWindowOfTwoValues()
-	{
-		WriteConfiguration("lod \"Full\" \"None\"\n");
-		LoadProbe();
-		Project project;
-		auto part = TestProjects::PartWithLevels(1, "Casement", 4, {100, 20}, 7);
-		part.parameters[1].valueList = {"Full", "None"};
-		project.AddLibraryPart(part);
-		project.AddElement(TestProjects::Placed(HostSdk::ElementTypes::Window, part));
-		OpenProject(project);
-	}
-
 	ProbeRow WindowRow()
 	{
 		const ProbeResult result = Result();
@@ -105,111 +92,94 @@ TEST_F(LevelOfDetailTest, APartNeverChosenShowsCustomAndItsElementsAreNotTouched
 	EXPECT_EQ(stored, Custom);
 }
 
-TEST_F(LevelOfDetailTest, TheWantedLevelIsWrittenIntoEveryElementAndItsPolygonsAreCounted)
+const Flags All {true, true, true, true, true};
+const Flags NoSimple {true, false, true, true, true};
+const Flags CustomAndDefaultOnly {false, false, false, true, true};
+constexpr const char* TwoValues = "lod \"Full\" \"None\"\n";
+
+struct WantedLevelCase {
+	const char* what;
+	const char* configuration; // nullptr: the standard one
+	bool twoValuePart;         // one window of a part offering only "Full" and "None", else two windows
+	std::int16_t level, defaultLevel;
+	std::int16_t shown;
+	Flags available;
+	const char* value; // window 1's level parameter afterwards
+	std::size_t changes;
+	int openings; // elements whose parameters were opened; -1: not asked
+	std::int32_t polygons;
+};
+
+class WantedLevel : public LevelOfDetailTest, public ::testing::WithParamInterface<WantedLevelCase> {};
+
+TEST_P(WantedLevel, IsWrittenWhereTheFileOffersItAndCounted)
 {
+	const WantedLevelCase& test = GetParam();
+	SCOPED_TRACE(test.what);
+	if (test.configuration != nullptr)
+		WriteConfiguration(test.configuration);
 	LoadProbe();
-	OpenProject(TwoWindows());
-	const std::vector<ProbeCall> calls = CountWithLevel(Simple);
-	EXPECT_EQ(CountCalls(calls, HostSdk::Entry::ElementChange), 2u);
-	EXPECT_EQ(ValueOf({Types::Window, 1}), "Reduced");
-	EXPECT_EQ(ValueOf({Types::Window, 2}), "Reduced");
+	if (test.twoValuePart) {
+		Project project;
+		auto part = PartWithLevels(1, "Casement", 4, {100, 20}, 7);
+		part.parameters[1].valueList = {"Full", "None"};
+		project.AddLibraryPart(part);
+		project.AddElement(Placed(Types::Window, part));
+		OpenProject(project);
+	} else {
+		OpenProject(TwoWindows());
+	}
+	const std::vector<ProbeCall> calls = CountWithLevel(test.level, test.defaultLevel);
 	const ProbeRow row = WindowRow();
-	EXPECT_EQ(row.lod, Simple);
-	EXPECT_EQ(row.polygons, 14) << "counted after the change";
-	EXPECT_EQ(Result().lodValueTexts.at(1), "Reduced");
-	EXPECT_EQ(Result().lodParamNames.at(1), "lod");
-	EXPECT_EQ(Result().lodParamIndex.at(1), 1) << "the part's second parameter";
+	EXPECT_EQ(row.lod, test.shown);
+	EXPECT_EQ(row.available, test.available);
+	EXPECT_EQ(ValueOf({Types::Window, 1}), test.value);
+	EXPECT_EQ(CountCalls(calls, HostSdk::Entry::ElementChange), test.changes);
+	if (test.changes == 0) {
+		EXPECT_EQ(CountCalls(calls, HostSdk::Entry::Utilities, Selectors::ChangeParameter), 0u);
+	}
+	if (test.openings >= 0) {
+		EXPECT_EQ(ElementParameterOpenings(calls), static_cast<std::size_t>(test.openings));
+	}
+	EXPECT_EQ(row.polygons, test.polygons) << "counted after the change";
+	EXPECT_EQ(MessagesSaying("Two parameters are equal in a row!"), 0u);
 	EXPECT_EQ(HandlesLeft(), 0);
 }
 
-TEST_F(LevelOfDetailTest, OffCountsTheElementsWithoutPolygons)
+INSTANTIATE_TEST_SUITE_P(
+	Levels, WantedLevel,
+	::testing::Values(
+		WantedLevelCase {"Simple is written into every element", nullptr, false, Simple, Custom, Simple, All, "Reduced",
+						 2, -1, 14},
+		WantedLevelCase {"Off counts the elements without polygons", nullptr, false, Off, Custom, Off, All, "None", 2, -1, 0},
+		WantedLevelCase {"an element that already has the value is looked at, not changed", nullptr, false, Detailed,
+						 Custom, Detailed, All, "Full", 0, 2, 240},
+		WantedLevelCase {"Default while the default is Custom touches nothing", nullptr, false, Default, Custom, Default,
+						 All, "Full", 0, 0, 240},
+		WantedLevelCase {"Default follows the default level", nullptr, false, Default, Off, Default, All, "None", 2, -1, 0},
+		WantedLevelCase {"Default for a part without a value for the default shows Custom, touches nothing", TwoValues,
+						 true, Default, Simple, Custom, NoSimple, "Full", 0, 0, 120},
+		WantedLevelCase {"two values in a file row offer Detailed and Off but not Simple", TwoValues, true, Off, Custom,
+						 Off, NoSimple, "None", 1, -1, 0},
+		WantedLevelCase {"the first row holding every value decides (the third would give None)",
+						 "lod \"Full\" \"Half\" \"None\"\nlod \"Full\" \"Reduced\" \"None\"\nlod \"None\" \"Reduced\" \"Full\"\n",
+						 false, Detailed, Custom, Detailed, All, "Full", 0, -1, 240},
+		WantedLevelCase {"no fitting row offers only Custom and Default; no value text to write",
+						 "lod \"Full\" \"Half\" \"None\"\n", false, Simple, Custom, Simple, CustomAndDefaultOnly, "Full",
+						 0, -1, 240}),
+	[](const ::testing::TestParamInfo<WantedLevelCase>& param) { return "Case" + std::to_string(param.index); });
+
+TEST_F(LevelOfDetailTest, TheResultKeepsTheLevelParameterItsValueAndTheDefault)
 {
 	LoadProbe();
 	OpenProject(TwoWindows());
-	CountWithLevel(Off);
+	CountWithLevel(Simple, Off);
 	const ProbeResult result = Result();
-	EXPECT_EQ(result.elementsPerType[Types::Window], 2);
-	EXPECT_EQ(result.polygonsPerType[Types::Window], 0);
-	EXPECT_EQ(ValueOf({Types::Window, 2}), "None");
-}
-
-TEST_F(LevelOfDetailTest, AnElementThatAlreadyHasTheWantedValueGetsNoChangeCall)
-{
-	LoadProbe();
-	OpenProject(TwoWindows());
-	const std::vector<ProbeCall> calls = CountWithLevel(Detailed);
-	EXPECT_EQ(ElementParameterOpenings(calls), 2u) << "each element is looked at";
-	EXPECT_EQ(CountCalls(calls, HostSdk::Entry::Utilities, Selectors::ChangeParameter), 0u);
-	EXPECT_EQ(CountCalls(calls, HostSdk::Entry::ElementChange), 0u);
-	EXPECT_EQ(WindowRow().lod, Detailed);
-}
-
-TEST_F(LevelOfDetailTest, DefaultWithTheDefaultCustomTouchesNothing)
-{
-	LoadProbe();
-	OpenProject(TwoWindows());
-	const std::vector<ProbeCall> calls = CountWithLevel(Default, Custom);
-	EXPECT_EQ(WindowRow().lod, Default);
-	EXPECT_EQ(ElementParameterOpenings(calls), 0u);
-	EXPECT_EQ(CountCalls(calls, HostSdk::Entry::ElementChange), 0u);
-}
-
-TEST_F(LevelOfDetailTest, DefaultFollowsTheDefaultLevel)
-{
-	LoadProbe();
-	OpenProject(TwoWindows());
-	CountWithLevel(Default, Off);
-	EXPECT_EQ(WindowRow().lod, Default);
-	EXPECT_EQ(ValueOf({Types::Window, 1}), "None");
-	EXPECT_EQ(Result().defaultLod, Off);
+	EXPECT_EQ(result.lodValueTexts.at(1), "Reduced");
+	EXPECT_EQ(result.lodParamNames.at(1), "lod");
+	EXPECT_EQ(result.lodParamIndex.at(1), 1) << "the part's second parameter";
+	EXPECT_EQ(result.defaultLod, Off);
 	EXPECT_EQ(probe->preferencesDefaultLevel(), Off) << "the result's default goes back into the preferences";
-}
-
-TEST_F(LevelOfDetailTest, DefaultForAPartWithoutAValueForTheDefaultShowsCustomAndTouchesNothing)
-{
-	OpenWindowOfTwoValues();
-	const std::vector<ProbeCall> calls = CountWithLevel(Default, Simple);
-	const ProbeRow row = WindowRow();
-	EXPECT_EQ(row.lod, Custom);
-	EXPECT_EQ(row.available, (Flags {true, false, true, true, true}));
-	EXPECT_EQ(ElementParameterOpenings(calls), 0u);
-	EXPECT_EQ(ValueOf({Types::Window, 1}), "Full");
-}
-
-TEST_F(LevelOfDetailTest, TwoValuesInAFileRowOfferDetailedAndOffButNotSimple)
-{
-	OpenWindowOfTwoValues();
-	CountWithLevel(Off);
-	const ProbeRow row = WindowRow();
-	EXPECT_EQ(row.available, (Flags {true, false, true, true, true}));
-	EXPECT_EQ(row.lod, Off);
-	EXPECT_EQ(ValueOf({Types::Window, 1}), "None");
-}
-
-TEST_F(LevelOfDetailTest, TheFirstRowHoldingEveryValueDecides)
-{
-	WriteConfiguration("lod \"Full\" \"Half\" \"None\"\n"
-					   "lod \"Full\" \"Reduced\" \"None\"\n"
-					   "lod \"None\" \"Reduced\" \"Full\"\n");
-	LoadProbe();
-	OpenProject(TwoWindows());
-	CountWithLevel(Detailed);
-	EXPECT_EQ(Result().lodValueTexts.at(1), "Full") << "the third row would have given None";
-	EXPECT_EQ(ValueOf({Types::Window, 1}), "Full");
-	EXPECT_EQ(MessagesSaying("Two parameters are equal in a row!"), 0u);
-}
-
-TEST_F(LevelOfDetailTest, NoFittingRowOffersOnlyCustomAndDefaultAndWritesNothing)
-{
-	WriteConfiguration("lod \"Full\" \"Half\" \"None\"\n");
-	LoadProbe();
-	OpenProject(TwoWindows());
-	const std::vector<ProbeCall> calls = CountWithLevel(Simple);
-	const ProbeRow row = WindowRow();
-	EXPECT_EQ(row.available, (Flags {false, false, false, true, true}));
-	EXPECT_EQ(row.lod, Simple) << "the row shows the wanted level";
-	EXPECT_EQ(CountCalls(calls, HostSdk::Entry::ElementChange), 0u) << "there is no value text to write";
-	EXPECT_EQ(ValueOf({Types::Window, 1}), "Full");
 }
 
 TEST_F(LevelOfDetailTest, AValueTwiceInARowIsToldOncePerPartAndRun)
@@ -296,25 +266,6 @@ TEST_F(LevelOfDetailTest, EachPartIsDetectedOncePerRun)
 	EXPECT_EQ(CountCalls(calls, HostSdk::Entry::Utilities, Selectors::GetParameterValues), 1u);
 	EXPECT_EQ(CountCalls(calls, HostSdk::Entry::Utilities, Selectors::OpenParameters),
 			  CountCalls(calls, HostSdk::Entry::Utilities, Selectors::CloseParameters));
-}
-
-TEST_F(LevelOfDetailTest, LevelsStoredInTheProjectAreTheWantedLevelsOfTheNextSession)
-{
-	LoadProbe();
-	OpenProject(TwoWindows());
-	CountWithLevel(Simple);
-	ASSERT_TRUE(host->SaveProjectAs(folder / "saved.json").ok);
-
-	// A new session: the module starts again from its load and reads the project's data.
-	host.reset();
-	host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
-	LoadProbe();
-	ASSERT_TRUE(host->OpenProject(folder / "saved.json").ok);
-	std::string problem;
-	ASSERT_TRUE(host->CurrentProject()->SetElementParameter({Types::Window, 1}, "lod", "Full", problem)) << problem;
-	OpenPalette();
-	EXPECT_EQ(WindowRow().lod, Simple);
-	EXPECT_EQ(ValueOf({Types::Window, 1}), "Reduced");
 }
 
 // ---- A library part the host cannot give --------------------------------------------------

@@ -30,40 +30,26 @@ std::vector<std::string> Guids(const std::vector<LibRow>& rows)
 
 using Texts = std::vector<std::string>;
 
-TEST(RowOrder, MorePolygonsComeFirst)
+TEST(RowOrder, OrdersByPolygonsThenByTheGreaterIdentifierAsSignedBytes)
 {
-	const RowOrder before;
-	EXPECT_TRUE(before(Row("A", 700), Row("B", 500)));
-	EXPECT_FALSE(before(Row("B", 500), Row("A", 700)));
-	EXPECT_EQ(Guids(OrderRows(std::vector<LibRow> {Row("A", 500), Row("B", 700)})), (Texts {"B", "A"}));
-}
-
-TEST(RowOrder, NegativeCountsStillOrderByValue)
-{
-	EXPECT_EQ(Guids(OrderRows(std::vector<LibRow> {Row("A", -5), Row("B", 0), Row("C", 3)})),
-			  (Texts {"C", "B", "A"}));
-}
-
-TEST(RowOrder, EqualCountsPutTheGreaterIdentifierFirst)
-{
-	EXPECT_EQ(Guids(OrderRows(std::vector<LibRow> {Row("A", 600), Row("B", 600)})), (Texts {"B", "A"}));
-	EXPECT_EQ(Guids(OrderRows(std::vector<LibRow> {Row("B", 600), Row("A", 600)})), (Texts {"B", "A"}));
-}
-
-TEST(RowOrder, LongerTextComesBeforeItsPrefix)
-{
-	EXPECT_EQ(Guids(OrderRows(std::vector<LibRow> {Row("A", 600), Row("AB", 600)})), (Texts {"AB", "A"}));
-	EXPECT_EQ(Guids(OrderRows(std::vector<LibRow> {Row("", 600), Row("A", 600)})), (Texts {"A", ""}));
-}
-
-TEST(RowOrder, IdentifiersCompareAsSignedBytes)
-{
-	// 0xC3 is negative as a signed byte, so it is smaller than every ASCII character; an
-	// unsigned comparison would put it first.
-	EXPECT_EQ(Guids(OrderRows(std::vector<LibRow> {Row("\xC3", 1), Row("A", 1), Row("a", 1)})),
-			  (Texts {"a", "A", "\xC3"}));
-	// Case matters: lower case letters have the greater codes.
-	EXPECT_TRUE(RowOrder()(Row("b", 1), Row("B", 1)));
+	const struct {
+		const char* what;
+		std::vector<LibRow> rows;
+		Texts ordered;
+	} cases[] = {
+		{"more polygons first", {Row("A", 500), Row("B", 700)}, {"B", "A"}},
+		{"negative counts still by value", {Row("A", -5), Row("B", 0), Row("C", 3)}, {"C", "B", "A"}},
+		{"equal counts: the greater identifier first", {Row("A", 600), Row("B", 600)}, {"B", "A"}},
+		{"whatever the order they come in", {Row("B", 600), Row("A", 600)}, {"B", "A"}},
+		{"a longer text before its prefix", {Row("A", 600), Row("AB", 600)}, {"AB", "A"}},
+		{"the empty text last", {Row("", 600), Row("A", 600)}, {"A", ""}},
+		// 0xC3 is negative as a signed byte: an unsigned comparison would put it first.
+		{"signed bytes, case matters", {Row("\xC3", 1), Row("A", 1), Row("a", 1)}, {"a", "A", "\xC3"}},
+	};
+	for (const auto& each : cases)
+		EXPECT_EQ(Guids(OrderRows(each.rows)), each.ordered) << each.what;
+	const LibRow row = Row("X", 3);
+	EXPECT_FALSE(RowOrder()(row, row)) << "irreflexive";
 }
 
 TEST(RowOrder, TiesKeepTheFirstRowOnly)
@@ -75,12 +61,6 @@ TEST(RowOrder, TiesKeepTheFirstRowOnly)
 	EXPECT_EQ(ordered[1].name, "first");
 	// The same identifier with another count is another row.
 	EXPECT_EQ(OrderRows(std::vector<LibRow> {Row("G", 1), Row("G", 2)}).size(), 2u);
-}
-
-TEST(RowOrder, RowsAreIrreflexivelyOrdered)
-{
-	const LibRow row = Row("X", 3);
-	EXPECT_FALSE(RowOrder()(row, row));
 }
 
 TEST(RowOrder, OrdersTheRowsOfATypeTableWithAllTheirFields)

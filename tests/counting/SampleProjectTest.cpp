@@ -1,6 +1,7 @@
 // The real module on the bundled sample project, through the host program in this process:
-// the main job counts the whole project and shows the report in the host's frame, and a script
-// counts a selection, a marquee and a run the person stops, and saves the levels.
+// the main job counts the whole project and shows the report in the host's frame, regional
+// settings shape it, levels of an earlier session are applied and saved back, and a script
+// stops the run.
 #include "CommandLine.hpp"
 #include "Win/LocaleSettings.hpp"
 
@@ -84,21 +85,6 @@ TEST_F(SampleProjectTest, TheMainJobCountsTheWholeProjectAndFramesTheReport)
 	EXPECT_NE(out.find("wrote 25 lines into the report window; showed 1 message"), std::string::npos) << out;
 }
 
-TEST_F(SampleProjectTest, AScriptCountsTheSelectionAndAMarqueeOfTheActiveStory)
-{
-	const ProgramRun run = RunHost({"--script", Script("select Wall:1 Wall:5 Wall:9\n"
-												   "menu Facetally\n"
-												   "expect report-line \"Total polygons: 48\"\n"
-												   "menu Facetally\n"
-												   "marquee active-story Wall:1 Wall:5 Wall:9\n"
-												   "menu Facetally\n"
-												   "expect report-line \"Total polygons: 18\"\n"
-												   "expect live-handles 0\n"),
-								SampleProject()});
-	EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
-	EXPECT_NE(run.out.find("report  | Total polygons: 48"), std::string::npos) << run.out;
-}
-
 TEST_F(SampleProjectTest, LevelsChosenInTheProjectAreAppliedCountedAndSavedBack)
 {
 	// The sample with the module's data of an earlier session: "Simple" (1) chosen for the
@@ -144,18 +130,6 @@ TEST_F(SampleProjectTest, TheUsersRegionalSettingsFromTheCommandLineShapeTheRepo
 	EXPECT_NE(run.out.find("\u2502     Object                     (       6) :            2.044     \u2502"),
 			  std::string::npos)
 		<< "numbers still end at column 60 with the longer separator";
-}
-
-TEST_F(SampleProjectTest, AChangedRegionalSettingShowsAtTheNextCount)
-{
-	const ProgramRun run = RunHost({"--script", Script("menu Facetally\n"
-												   "expect report-line \"Total polygons: 4,142\"\n"
-												   "regional-settings \"thousands= \" grouping=0\n"
-												   "menu Facetally\n"
-												   "menu Facetally\n"
-												   "expect report-line \"Total polygons: 4142\"\n"),
-								SampleProject()});
-	EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
 }
 
 TEST_F(SampleProjectTest, RefusedRegionalSettingsStopTheProgramBeforeAnything)

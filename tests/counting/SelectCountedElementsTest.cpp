@@ -1,7 +1,11 @@
 // The Select command end to end: the real module's code in the reference host, rows marked in
-// a results list as a person marks them, and the host's selection and view afterwards.
+// the palette's results list as a person marks them, and the host's selection and view
+// afterwards.
 #include "CountingFixture.hpp"
-#include "ResultsListStandIn.hpp"
+
+#include "DG/Icon.hpp"
+#include "DG/ListBox.hpp"
+#include "DG/Panel.hpp"
 
 #include "VX/Memory.hpp"
 
@@ -43,7 +47,7 @@ ReferenceHost::Project House()
 
 struct SelectCase {
 	const char* what;
-	std::vector<std::string> marked;
+	const char* marks; // the script lines marking the rows
 	bool allStories;
 	std::int32_t fromStory, toStory;
 	std::vector<ElementId> selected;
@@ -51,31 +55,34 @@ struct SelectCase {
 	std::int16_t story;      // the current story after it, which starts at 0
 };
 
-class SelectCountedElementsTest : public CountingFixture, public ::testing::WithParamInterface<SelectCase> {};
+class SelectCountedElementsTest : public CountingFixture, public ::testing::WithParamInterface<SelectCase> {
+protected:
+	// The house counted on every story, the wall selected, the 3D view current.
+	void Start()
+	{
+		LoadProbe();
+		ReferenceHost::Project project = House();
+		project.SetWindowKind(4);
+		project.CurrentSelection() = {1, 0, {{Types::Wall, 1}}, {}};
+		OpenProject(project);
+		OpenPalette();
+		Refresh(ProbeSettings {false, true, 0, 0, 3});
+	}
+};
 
 TEST_P(SelectCountedElementsTest, SelectsTheAdmittedElementsOfTheMarkedRowsAndShowsThem)
 {
 	const SelectCase& test = GetParam();
-	LoadProbe();
-	ReferenceHost::Project project = House();
-	project.SetWindowKind(4);
-	project.CurrentSelection() = {1, 0, {{Types::Wall, 1}}, {}};
-	OpenProject(project);
-	OpenPalette();
-	Refresh(ProbeSettings {false, true, 0, 0, 3});
+	SCOPED_TRACE(test.what);
+	Start();
+	ASSERT_TRUE(probe->setSettings(ProbeSettings {false, test.allStories, test.fromStory, test.toStory, 3}));
 	const std::size_t handlesBefore = VX::LiveHandleCount();
-	{
-		ResultsListStandIn results;
-		results.Fill(Result(), *probe);
-		for (const std::string& row : test.marked)
-			results.Mark(row);
-		probe->selectCounted(results.List(), false, test.allStories, test.fromStory, test.toStory);
-	}
+	EXPECT_EQ(RunScript(std::string(test.marks) + "\npalette-click Select\n"), "");
 	std::vector<ElementId> selected = host->CurrentProject()->CurrentSelection().items;
 	std::sort(selected.begin(), selected.end());
-	EXPECT_EQ(selected, test.selected) << test.what;
-	EXPECT_EQ(host->CurrentProject()->WindowKind(), test.windowKind) << test.what;
-	EXPECT_EQ(host->CurrentProject()->StoryList().active, test.story) << test.what;
+	EXPECT_EQ(selected, test.selected);
+	EXPECT_EQ(host->CurrentProject()->WindowKind(), test.windowKind);
+	EXPECT_EQ(host->CurrentProject()->StoryList().active, test.story);
 	EXPECT_EQ(host->CurrentProject()->DataRecordMode(), 1) << "the data record's mode stays as the command set it";
 	EXPECT_EQ(VX::LiveHandleCount(), handlesBefore) << "no handle outlives the command";
 }
@@ -89,31 +96,32 @@ INSTANTIATE_TEST_SUITE_P(
 	Rows, SelectCountedElementsTest,
 	::testing::Values(
 		SelectCase {"the Door row and one Window part: the admitted doors and that part's windows, on two stories",
-					{"Door", "Casement"}, true, 0, 0, {Window1, Window2, Door1}, 4, 0},
+					"palette-unfold Window\npalette-list-click Door\npalette-list-click Casement command", true, 0, 0,
+					{Window1, Window2, Door1}, 4, 0},
 		SelectCase {"the Object row leaves the stair object out; one story: it becomes current, 3D gives way",
-					{"Object"}, true, 0, 0, {Chair}, 1, 2},
-		SelectCase {"the Stair row takes the stair object alone", {"Stair"}, true, 0, 0, {StairObject}, 1, 2},
+					"palette-list-click Object", true, 0, 0, {Chair}, 1, 2},
+		SelectCase {"the Stair row takes the stair object alone", "palette-list-click Stair", true, 0, 0, {StairObject}, 1, 2},
 		SelectCase {"a story range that admits none of them leaves the selection; only the window changes",
-					{"Door", "Casement"}, false, 3, 3, {Wall1}, 1, 0}),
+					"palette-list-click Door", false, 3, 3, {Wall1}, 1, 0}),
 	[](const ::testing::TestParamInfo<SelectCase>& param) { return "Case" + std::to_string(param.index); });
 
-class SelectCountedElementsEdges : public CountingFixture {};
-
-TEST_F(SelectCountedElementsEdges, ARowValueThatIsNoElementTypeMarksNothing)
+// A damaged list, which no person can make through the palette.
+TEST_F(SelectCountedElementsTest, ARowValueThatIsNoElementTypeMarksNothing)
 {
-	LoadProbe();
-	ReferenceHost::Project project = House();
-	project.CurrentSelection() = {1, 0, {{Types::Wall, 1}}, {}};
-	OpenProject(project);
-	OpenPalette();
-	Refresh(ProbeSettings {false, true, 0, 0, 3});
-	ResultsListStandIn results;
-	results.Fill(Result(), *probe);
-	results.AppendTypeRow(34, "Beyond the types");
-	results.AppendTypeRow(static_cast<std::uintptr_t>(-1), "Far beyond");
-	results.Mark("Beyond the types");
-	results.Mark("Far beyond");
-	probe->selectCounted(results.List(), false, true, 0, 0);
+	Start();
+	DG::Palette palette(DG::Rect {0, 0, 200, 200}, VX::Guid());
+	palette.AddItem(DG::ItemKind::MultiSelList, DG::Rect {0, 0, 200, 200});
+	{
+		DG::MultiSelListBox list(palette, 1);
+		for (const std::uintptr_t value : {std::uintptr_t {34}, static_cast<std::uintptr_t>(-1)}) {
+			list.AppendItem();
+			const short row = list.GetItemCount();
+			list.SetTabItemIcon(row, 1, DG::Icon(DG::ActiveResourceModule, 32601));
+			list.SetItemValue(row, value);
+			list.SelectItem(row);
+		}
+		probe->selectCounted(list, false, true, 0, 0);
+	}
 	EXPECT_EQ(host->CurrentProject()->CurrentSelection().items, std::vector<ElementId> {Wall1});
 }
 

@@ -53,29 +53,41 @@ protected:
 	}
 };
 
-TEST_F(UntrustedAnswersTest, AValueListClaimingMoreTextsThanItHoldsIsReadAsFarAsItHolds)
+// Damaged parameter answers that still hold what the level needs: it is written all the same.
+TEST_F(UntrustedAnswersTest, DamagedParameterAnswersAreReadAsFarAsTheyHold)
 {
-	LoadProbe();
-	Project project = TwoWindows();
-	project.Damage().valueListCountTooLarge = true;
-	OpenProject(project);
-	CountWithLevel(Simple);
-	const ProbeRow row = OnlyRow(Types::Window);
-	EXPECT_EQ(row.available, (Flags {true, true, true, true, true}));
-	EXPECT_EQ(ValueOf({Types::Window, 1}), "Reduced");
-	EXPECT_EQ(HandlesLeft(), 0);
-}
-
-TEST_F(UntrustedAnswersTest, APieceOfARecordAtTheEndOfAParameterListIsLeftAlone)
-{
-	LoadProbe();
-	Project project = TwoWindows();
-	project.Damage().parameterHandleRagged = true;
-	OpenProject(project);
-	CountWithLevel(Simple);
-	EXPECT_EQ(OnlyRow(Types::Window).lod, Simple);
-	EXPECT_EQ(ValueOf({Types::Window, 2}), "Reduced") << "the list is handed back with whole records only";
-	EXPECT_EQ(HandlesLeft(), 0);
+	const struct {
+		const char* what;
+		std::function<void(Project&)> damage;
+	} cases[] = {
+		{"a value list claiming more texts than it holds",
+		 [](Project& project) { project.Damage().valueListCountTooLarge = true; }},
+		{"a piece of a record at the end of a parameter list (handed back with whole records only)",
+		 [](Project& project) { project.Damage().parameterHandleRagged = true; }},
+		// The element carries only the level parameter: the part's position 1 lies past its list.
+		{"an element's list shorter than the part's position of the level: found by name",
+		 [](Project& project) {
+			 auto& parameters = project.FindElement(Types::Window, 1)->parameters;
+			 parameters.erase(parameters.begin());
+		 }},
+	};
+	for (const auto& each : cases) {
+		SCOPED_TRACE(each.what);
+		host.reset();
+		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
+		LoadProbe();
+		Project project = TwoWindows();
+		each.damage(project);
+		OpenProject(project);
+		CountWithLevel(Simple);
+		const ProbeRow row = OnlyRow(Types::Window);
+		EXPECT_EQ(row.available, (Flags {true, true, true, true, true}));
+		EXPECT_EQ(row.lod, Simple);
+		EXPECT_EQ(row.polygons, 14);
+		EXPECT_EQ(ValueOf({Types::Window, 1}), "Reduced");
+		EXPECT_EQ(ValueOf({Types::Window, 2}), "Reduced");
+		EXPECT_EQ(HandlesLeft(), 0);
+	}
 }
 
 TEST_F(UntrustedAnswersTest, TextsWithoutTheirZeroAreReadToTheirFieldsEnd)
@@ -142,20 +154,6 @@ TEST_F(UntrustedAnswersTest, PartParametersThatCannotBeOpenedLeaveThePartWithout
 	EXPECT_GT(host->Table().SelectorCallCount(HostSdk::Entry::Utilities, Selectors::CloseParameters), closesBefore)
 		<< "the list is closed also when opening failed";
 	EXPECT_EQ(ValueOf({Types::Window, 1}), "Full");
-}
-
-TEST_F(UntrustedAnswersTest, AnElementWhoseListIsShorterThanThePartsPositionIsGivenTheValueByName)
-{
-	LoadProbe();
-	Project project = TwoWindows();
-	// The element carries only the level parameter: the part's position 1 lies past its list.
-	project.FindElement(Types::Window, 1)->parameters.erase(project.FindElement(Types::Window, 1)->parameters.begin());
-	OpenProject(project);
-	CountWithLevel(Simple);
-	EXPECT_EQ(ValueOf({Types::Window, 1}), "Reduced");
-	EXPECT_EQ(ValueOf({Types::Window, 2}), "Reduced");
-	EXPECT_EQ(OnlyRow(Types::Window).polygons, 14);
-	EXPECT_EQ(HandlesLeft(), 0);
 }
 
 TEST_F(UntrustedAnswersTest, ElementTypesWithoutABookingPlaceAreLeftOutOfEverySum)
@@ -349,41 +347,33 @@ TEST_F(LockFlagsTest, APartIsLockedOnlyWhileEveryElementIsLocked)
 	EXPECT_EQ(HandlesLeft(), 0) << "every group memo was released";
 }
 
-TEST_F(LockFlagsTest, AGroupWhoseDataAreShorterThanTwoWordsDoesNotLock)
+// Windows 1 and 2 in a group that does not soundly protect them: group data too short, no
+// protection id, or a group that is not there (a project file cannot name one; a host can).
+TEST_F(LockFlagsTest, AGroupThatDoesNotSoundlyProtectDoesNotLock)
 {
-	LoadProbe();
-	Project project = Grouped();
-	project.FindElement(Types::Window, 1)->groupIndex = 1;
-	project.FindElement(Types::Window, 2)->groupIndex = 1;
-	project.Damage().groupDataTooShort = true;
-	OpenProject(project);
-	OpenPalette();
-	EXPECT_EQ(OnlyRow(Types::Window).lockFlags & 1u, 0u);
-	EXPECT_EQ(HandlesLeft(), 0);
-}
-
-TEST_F(LockFlagsTest, AGroupWithoutAProtectionIdDoesNotLock)
-{
-	LoadProbe();
-	Project project = Grouped();
-	project.FindElement(Types::Group, 1)->protectionId = 0;
-	project.FindElement(Types::Window, 1)->groupIndex = 1;
-	project.FindElement(Types::Window, 2)->groupIndex = 1;
-	OpenProject(project);
-	OpenPalette();
-	EXPECT_EQ(OnlyRow(Types::Window).lockFlags & 1u, 0u);
-}
-
-TEST_F(LockFlagsTest, AGroupThatCannotBeReadDoesNotLock)
-{
-	LoadProbe();
-	Project project = Grouped();
-	OpenProject(project);
-	// A project file cannot name a group that is not there; a host's element can.
-	host->CurrentProject()->FindElement(Types::Window, 1)->groupIndex = 7;
-	host->CurrentProject()->FindElement(Types::Window, 2)->groupIndex = 7;
-	OpenPalette();
-	EXPECT_EQ(OnlyRow(Types::Window).lockFlags & 1u, 0u);
+	const struct {
+		const char* what;
+		std::function<void(Project&)> damage;
+		std::int32_t group;
+	} cases[] = {
+		{"data shorter than two words", [](Project& project) { project.Damage().groupDataTooShort = true; }, 1},
+		{"no protection id", [](Project& project) { project.FindElement(Types::Group, 1)->protectionId = 0; }, 1},
+		{"a group that cannot be read", [](Project&) {}, 7},
+	};
+	for (const auto& each : cases) {
+		SCOPED_TRACE(each.what);
+		host.reset();
+		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
+		LoadProbe();
+		Project project = Grouped();
+		each.damage(project);
+		OpenProject(project);
+		host->CurrentProject()->FindElement(Types::Window, 1)->groupIndex = each.group;
+		host->CurrentProject()->FindElement(Types::Window, 2)->groupIndex = each.group;
+		OpenPalette();
+		EXPECT_EQ(OnlyRow(Types::Window).lockFlags & 1u, 0u);
+		EXPECT_EQ(HandlesLeft(), 0);
+	}
 }
 
 } // namespace

@@ -25,12 +25,12 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::string_literals;
 
 const std::string ValuesMessage =
 	"Two or three parameter values are required, each between double quote marks (\"), after the parameter name!\r\n";
@@ -127,6 +127,42 @@ protected:
 
 using Rows = std::vector<std::vector<std::string>>;
 
+// What a file's text enters, with one message for each line lacking values; the table is
+// emptied first, and nothing is ever written into the file.
+TEST_F(DetailLevelFileTest, TheFilesRowsAreEntered)
+{
+	const struct {
+		const char* what;
+		std::string contents;
+		std::size_t messages;
+		std::vector<std::pair<const char*, Rows>> rows;
+		std::size_t size;
+	} cases[] = {
+		{"empty", "", 0, {}, 0},
+		{"comments, blank lines, tabs, two and five values",
+		 "# Level-of-detail parameters of our libraries\r\nLOD \"Detailed\" \"Simple\" \"Off\"\r\n\r\n"
+		 "  Detail\t\"full\"\t\"none\"\r\nLOD \"1\" \"2\" \"3\" \"4\" \"5\"\r\n",
+		 0, {{"LOD", {{"Detailed", "Simple", "Off"}, {"1", "2", "3", "4", "5"}}}, {"Detail", {{"full", "", "none"}}}}, 3},
+		{"lines lacking values are still entered", "A \"1\"\nB \"1\" \"2\"\nC words only\n# D \"x\"\nE\n", 2,
+		 {{"A", {{"1"}}}, {"B", {{"1", "", "2"}}}, {"C", {{}}}, {"E", {}}, {"#", {}}}, 3},
+	};
+	for (const auto& each : cases) {
+		SCOPED_TRACE(each.what);
+		DG::ClearShownModalDialogs();
+		WriteConfiguration(each.contents);
+		PutSomethingIntoTheTable();
+		ReadDetailLevelFile();
+		const std::vector<DG::ShownModalDialog> shown = DG::GetShownModalDialogs();
+		ASSERT_EQ(shown.size(), each.messages);
+		for (const DG::ShownModalDialog& dialog : shown)
+			EXPECT_EQ(dialog.texts, (std::vector<std::string> {"OK", "Facetally.txt:", ValuesMessage}));
+		for (const auto& [name, rows] : each.rows)
+			EXPECT_EQ(RowsOf(name), rows) << name;
+		EXPECT_EQ(DetailLevels().GetSize(), each.size);
+		EXPECT_EQ(ReadConfiguration(), each.contents);
+	}
+}
+
 TEST_F(DetailLevelFileTest, MissingFileIsCreatedEmpty)
 {
 	PutSomethingIntoTheTable();
@@ -135,33 +171,6 @@ TEST_F(DetailLevelFileTest, MissingFileIsCreatedEmpty)
 	EXPECT_EQ(DG::GetShownModalDialogCount(), 0u);
 	ASSERT_TRUE(fs::is_regular_file(ConfigurationPath()));
 	EXPECT_EQ(fs::file_size(ConfigurationPath()), 0u);
-}
-
-TEST_F(DetailLevelFileTest, EmptyFileGivesAnEmptyTable)
-{
-	WriteConfiguration("");
-	PutSomethingIntoTheTable();
-	ReadDetailLevelFile();
-	EXPECT_TRUE(DetailLevels().IsEmpty());
-	EXPECT_EQ(DG::GetShownModalDialogCount(), 0u);
-}
-
-TEST_F(DetailLevelFileTest, RowsOfTheFileAreEntered)
-{
-	const std::string contents =
-		"# Level-of-detail parameters of our libraries\r\n"
-		"LOD \"Detailed\" \"Simple\" \"Off\"\r\n"
-		"\r\n"
-		"  Detail\t\"full\"\t\"none\"\r\n"
-		"LOD \"1\" \"2\" \"3\" \"4\" \"5\"\r\n";
-	WriteConfiguration(contents);
-	ReadDetailLevelFile();
-	EXPECT_EQ(DG::GetShownModalDialogCount(), 0u);
-	EXPECT_EQ(DetailLevels().GetSize(), 3u);
-	EXPECT_EQ(RowsOf("LOD"), (Rows {{"Detailed", "Simple", "Off"}, {"1", "2", "3", "4", "5"}}));
-	EXPECT_EQ(RowsOf("Detail"), (Rows {{"full", "", "none"}}));
-	// Nothing is ever written into the file.
-	EXPECT_EQ(ReadConfiguration(), contents);
 }
 
 TEST_F(DetailLevelFileTest, LineWithOneValueShowsTheMessageOnceAndIsStillEntered)
@@ -185,30 +194,6 @@ TEST_F(DetailLevelFileTest, LineWithOneValueShowsTheMessageOnceAndIsStillEntered
 	// The user reads the message before the line's row is entered.
 	EXPECT_EQ(rowsWhileShown, 0u);
 	EXPECT_EQ(RowsOf("LOD"), (Rows {{"only"}, {"a", "b", "c"}}));
-}
-
-TEST_F(DetailLevelFileTest, EveryOffendingLineShowsItsOwnMessage)
-{
-	WriteConfiguration("A \"1\"\nB \"1\" \"2\"\nC words only\n# D \"x\"\nE\n");
-	ReadDetailLevelFile();
-	const std::vector<DG::ShownModalDialog> shown = DG::GetShownModalDialogs();
-	ASSERT_EQ(shown.size(), 2u);
-	for (const DG::ShownModalDialog& dialog : shown)
-		EXPECT_EQ(dialog.texts, (std::vector<std::string> {"OK", "Facetally.txt:", ValuesMessage}));
-	EXPECT_EQ(RowsOf("A"), (Rows {{"1"}}));
-	EXPECT_EQ(RowsOf("B"), (Rows {{"1", "", "2"}}));
-	EXPECT_EQ(RowsOf("C"), (Rows {{}}));
-	EXPECT_TRUE(RowsOf("E").empty());
-	EXPECT_TRUE(RowsOf("#").empty());
-	EXPECT_EQ(DetailLevels().GetSize(), 3u);
-}
-
-TEST_F(DetailLevelFileTest, TextEndsAtTheFirstNulByte)
-{
-	WriteConfiguration("LOD \"a\" \"b\" \"c\"\n\0Hidden \"x\" \"y\" \"z\"\n"s);
-	ReadDetailLevelFile();
-	EXPECT_EQ(DetailLevels().GetSize(), 1u);
-	EXPECT_TRUE(RowsOf("Hidden").empty());
 }
 
 TEST_F(DetailLevelFileTest, ReadingAgainReplacesTheRows)
@@ -260,21 +245,15 @@ TEST(ConfigurationFileLocation, ReplacesTheAddOnExtensionByTxt)
 	}
 }
 
-TEST(ConfigurationFileLocation, OtherExtensionsFindNoFile)
+TEST(ConfigurationFileLocation, OtherExtensionsAndNoFileNameFindNoFile)
 {
-	IO::Location out("/untouched");
-	EXPECT_FALSE(ConfigurationFileLocation(IO::Location("/a/Facetally.so"), out));
-	EXPECT_FALSE(ConfigurationFileLocation(IO::Location("/a/Facetally.addons"), out));
-	EXPECT_FALSE(ConfigurationFileLocation(IO::Location("/a/Facetally.txt"), out));
-	EXPECT_EQ(out.ToPath(), "/untouched");
-}
-
-TEST(ConfigurationFileLocation, LocationWithoutFileNameFindsNoFile)
-{
-	IO::Location out("/untouched");
-	EXPECT_FALSE(ConfigurationFileLocation(IO::Location(), out));
-	EXPECT_FALSE(ConfigurationFileLocation(IO::Location("/"), out));
-	EXPECT_EQ(out.ToPath(), "/untouched");
+	const IO::Location modules[] = {IO::Location("/a/Facetally.so"), IO::Location("/a/Facetally.addons"),
+									IO::Location("/a/Facetally.txt"), IO::Location(), IO::Location("/")};
+	for (std::size_t each = 0; each < std::size(modules); ++each) {
+		IO::Location out("/untouched");
+		EXPECT_FALSE(ConfigurationFileLocation(modules[each], out)) << "case " << each;
+		EXPECT_EQ(out.ToPath(), "/untouched");
+	}
 }
 
 } // namespace

@@ -74,28 +74,4 @@ TEST(DetailLevelTable, FindGivesTheFirstRowOfAName)
 	EXPECT_EQ(first, last);
 }
 
-TEST(DetailLevelTable, RowsKeepEveryValue)
-{
-	DetailLevelTable table;
-	table.Add("LOD", MakeRow({"d", "", "o", "c", "x"}));
-	const DetailLevelTable::Row& row = table.Find("LOD")->second;
-	ASSERT_EQ(row.GetSize(), 5u);
-	EXPECT_EQ(row[1], "");
-	EXPECT_EQ(row[4], "x");
-}
-
-TEST(DetailLevelTable, ClearEmptiesIt)
-{
-	DetailLevelTable table;
-	table.Add("LOD", MakeRow({"a"}));
-	table.Clear();
-	EXPECT_TRUE(table.IsEmpty());
-	EXPECT_EQ(table.Find("LOD"), table.End());
-}
-
-TEST(DetailLevelTable, TheAddOnsTableIsOneInstance)
-{
-	EXPECT_EQ(&DetailLevels(), &DetailLevels());
-}
-
 } // namespace

@@ -1,5 +1,5 @@
 // The add-on's error message dialog on its own resources: the texts of both constructors, the
-// hidden check box that never answers true, and the answer of a ticked box with OK.
+// dialog as a person sees it, and its answer, true only for a shown box ticked and OK.
 #include "lod/Dlg_ErrorMessage.hpp"
 #include "shell/ModuleState.hpp"
 
@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -33,35 +35,6 @@ protected:
 	DG::QueuedUserAgent agent;
 	DG::UserAgentScope agentScope { agent };
 };
-
-TEST_F(ErrorMessageDialog, ResourceHoldsTheFiveItemsWithTheirPlacesAndTexts)
-{
-	Dlg_ErrorMessage dialog(131, false);
-	ASSERT_TRUE(dialog.IsValid()) << dialog.GetProblem();
-	EXPECT_EQ(dialog.GetTitle(), "Facetally error");
-	EXPECT_EQ(dialog.GetClientWidth(), 450);
-	EXPECT_EQ(dialog.GetClientHeight(), 130);
-	ASSERT_EQ(dialog.GetItemCount(), 5);
-	const struct {
-		short item;
-		DG::ItemKind kind;
-		DG::Rect rect;
-	} expected[] = {
-		{ 1, DG::ItemKind::Button, DG::Rect::FromSize(180, 93, 90, 24) },
-		{ 2, DG::ItemKind::Icon, DG::Rect::FromSize(0, 0, 70, 70) },
-		{ 3, DG::ItemKind::LeftText, DG::Rect::FromSize(70, 20, 380, 25) },
-		{ 4, DG::ItemKind::LeftText, DG::Rect::FromSize(70, 50, 380, 40) },
-		{ 5, DG::ItemKind::CheckBox, DG::Rect::FromSize(290, 95, 150, 20) },
-	};
-	for (const auto& item : expected) {
-		SCOPED_TRACE("item " + std::to_string(item.item));
-		DG::Item handle(dialog, item.item);
-		EXPECT_EQ(handle.GetKind(), item.kind);
-		EXPECT_EQ(handle.GetRect(), item.rect);
-	}
-	EXPECT_EQ(DG::Button(dialog, 1).GetText(), "OK");
-	EXPECT_EQ(DG::CheckBox(dialog, 5).GetText(), CheckBoxLabel);
-}
 
 TEST_F(ErrorMessageDialog, StringListFormShowsItemsOneAndTwoOfEachList)
 {
@@ -96,63 +69,66 @@ TEST_F(ErrorMessageDialog, TextsComeFromTheModulesResourcesWhateverModuleIsActiv
 	RSSetActiveModule(previous);
 }
 
-TEST_F(ErrorMessageDialog, HiddenCheckBoxCannotBeTickedAndNeverAnswersTrue)
+// The dialog answers true only for a shown box a person ticked and then OK.
+TEST_F(ErrorMessageDialog, AnswersTrueOnlyForATickedShownBoxAndOk)
 {
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_FALSE(user.SetCheck(CheckBoxLabel, true));
-		EXPECT_FALSE(user.Click(5));
-		EXPECT_TRUE(user.Click("OK"));
-	});
-	Dlg_ErrorMessage dialog(133, false);
-	EXPECT_FALSE(dialog.Invoke());
-}
-
-TEST_F(ErrorMessageDialog, HiddenCheckBoxTickedByCodeStillAnswersFalse)
-{
-	agent.Enqueue([](DG::User& user) { EXPECT_TRUE(user.Click("OK")); });
-	Dlg_ErrorMessage dialog(131, false);
-	DG::CheckBox(dialog, 5).Check();
-	EXPECT_FALSE(dialog.Invoke());
-}
-
-TEST_F(ErrorMessageDialog, TickedBoxAndOkAnswersTrue)
-{
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-		EXPECT_TRUE(user.Click("OK"));
-	});
-	Dlg_ErrorMessage dialog(134, true);
-	EXPECT_TRUE(dialog.Invoke());
-}
-
-TEST_F(ErrorMessageDialog, OkWithTheBoxClearAnswersFalse)
-{
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, false));
-		EXPECT_TRUE(user.Click("OK"));
-	});
-	Dlg_ErrorMessage dialog(134, true);
-	EXPECT_FALSE(dialog.Invoke());
-	EXPECT_EQ(dialog.GetResponse(), DG::ModalDialog::Cancel);
-}
-
-TEST_F(ErrorMessageDialog, TickedBoxClosedWithoutOkAnswersFalse)
-{
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-		EXPECT_TRUE(user.PressCloseBox());
-	});
-	Dlg_ErrorMessage dialog(134, true);
-	EXPECT_FALSE(dialog.Invoke());
-}
-
-TEST_F(ErrorMessageDialog, NoAgentAnswersFalse)
-{
-	DG::SetUserAgent(nullptr);
-	Dlg_ErrorMessage dialog(134, true);
-	EXPECT_FALSE(dialog.Invoke());
-	EXPECT_EQ(DG::GetShownModalDialogCount(), 1u);
+	using Steps = std::function<void(DG::User&)>;
+	const struct {
+		const char* what;
+		bool numberForm, boxShown, tickedByCode;
+		Steps steps; // empty: no person answers
+		bool answer;
+	} cases[] = {
+		{"a hidden box cannot be ticked", false, false, false,
+		 [](DG::User& user) {
+			 EXPECT_FALSE(user.SetCheck(CheckBoxLabel, true));
+			 EXPECT_FALSE(user.Click(5));
+			 EXPECT_TRUE(user.Click("OK"));
+		 },
+		 false},
+		{"a hidden box ticked by code", false, false, true, [](DG::User& user) { EXPECT_TRUE(user.Click("OK")); }, false},
+		{"ticked and OK", false, true, false,
+		 [](DG::User& user) {
+			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+			 EXPECT_TRUE(user.Click("OK"));
+		 },
+		 true},
+		{"the number form, ticked and OK", true, true, false,
+		 [](DG::User& user) {
+			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+			 EXPECT_TRUE(user.Click("OK"));
+		 },
+		 true},
+		{"ticked, cleared and OK", false, true, false,
+		 [](DG::User& user) {
+			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, false));
+			 EXPECT_TRUE(user.Click("OK"));
+		 },
+		 false},
+		{"ticked and closed without OK", false, true, false,
+		 [](DG::User& user) {
+			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+			 EXPECT_TRUE(user.PressCloseBox());
+		 },
+		 false},
+		{"nobody answers", false, true, false, {}, false},
+	};
+	for (const auto& each : cases) {
+		SCOPED_TRACE(each.what);
+		DG::ClearShownModalDialogs();
+		if (each.steps)
+			agent.Enqueue(each.steps);
+		else
+			DG::SetUserAgent(nullptr);
+		const auto dialog = each.numberForm ? std::make_unique<Dlg_ErrorMessage>(7, "seven")
+											: std::make_unique<Dlg_ErrorMessage>(each.boxShown ? 134 : 133, each.boxShown);
+		if (each.tickedByCode)
+			DG::CheckBox(*dialog, 5).Check();
+		EXPECT_EQ(dialog->Invoke(), each.answer);
+		EXPECT_EQ(DG::GetShownModalDialogCount(), 1u);
+		EXPECT_EQ(dialog->GetResponse(), each.answer ? DG::ModalDialog::Accept : DG::ModalDialog::Cancel);
+	}
 }
 
 TEST_F(ErrorMessageDialog, NumberFormShowsTheDecimalNumberAndTheTextWithTheBoxShown)
@@ -169,44 +145,11 @@ TEST_F(ErrorMessageDialog, NumberFormShowsTheDecimalNumberAndTheTextWithTheBoxSh
 	EXPECT_EQ(SecondText(noText), "");
 }
 
-TEST_F(ErrorMessageDialog, NumberFormAnswersTrueWhenTickedAndOk)
-{
-	agent.Enqueue([](DG::User& user) {
-		EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-		EXPECT_TRUE(user.Click("OK"));
-	});
-	Dlg_ErrorMessage dialog(7, "seven");
-	EXPECT_TRUE(dialog.Invoke());
-}
-
-TEST_F(ErrorMessageDialog, RecordShowsTitleAndTextsAsAPersonReadsThem)
-{
-	{
-		Dlg_ErrorMessage hidden(131, false);
-		hidden.Invoke();
-	}
-	{
-		Dlg_ErrorMessage shown(134, true);
-		agent.Enqueue([](DG::User& user) {
-			user.SetCheck(CheckBoxLabel, true);
-			user.Click("OK");
-		});
-		shown.Invoke();
-	}
-	const std::vector<DG::ShownModalDialog> record = DG::GetShownModalDialogs();
-	ASSERT_EQ(record.size(), 2u);
-	EXPECT_EQ(record[0].title, "Facetally error");
-	EXPECT_EQ(record[0].texts, (std::vector<std::string> { "OK", "Facetally.txt:", "File not found and cannot be created!" }));
-	EXPECT_EQ(record[0].response, DG::ModalDialog::Cancel);
-	EXPECT_EQ(record[1].texts, (std::vector<std::string> { "OK", "Error", "A library part is missing!", CheckBoxLabel }));
-	EXPECT_EQ(record[1].response, DG::ModalDialog::Accept);
-	EXPECT_NE(record[1].rendering.find("[ ] Do not show again"), std::string::npos) << record[1].rendering;
-	EXPECT_NE(record[1].rendering.find("A library part is missing!"), std::string::npos);
-}
-
 TEST_F(ErrorMessageDialog, RenderedAsAPersonSeesIt)
 {
 	Dlg_ErrorMessage hidden(131, false);
+	EXPECT_EQ(hidden.GetClientWidth(), 450);
+	EXPECT_EQ(hidden.GetClientHeight(), 130);
 	EXPECT_EQ(DG::RenderText(hidden),
 		"=== Facetally error ===\n"
 		"(!)\n"

@@ -41,27 +41,6 @@ protected:
 	const LeakCheck leaks;
 };
 
-TEST_F(ParameterListTest, RecordsAreReadFieldByField)
-{
-	ParameterRecord number {};
-	number.typeCode = 2;
-	std::strcpy(number.name, "width");
-	number.value.number = 0.9;
-	VX::HandleId list = ListOf({number, Text("lod", "Full")});
-	{
-		const ParameterList parameters(list);
-		ASSERT_EQ(parameters.Count(), 2u);
-		EXPECT_FALSE(parameters.At(0).IsSingleText());
-		EXPECT_EQ(parameters.At(0).name, "width");
-		EXPECT_TRUE(parameters.At(1).IsSingleText());
-		EXPECT_EQ(parameters.At(1).name, "lod");
-		EXPECT_EQ(parameters.At(1).text, "Full");
-		EXPECT_EQ(parameters.At(2).name, "") << "a position past the list reads nothing";
-	}
-	ReleaseParameterList(list);
-	EXPECT_EQ(list, VX::NoHandle);
-}
-
 TEST_F(ParameterListTest, APieceOfARecordAtTheEndIsNotARecord)
 {
 	VX::HandleId list = ListOf({Text("a", "1")}, 100);

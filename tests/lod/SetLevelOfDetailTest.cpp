@@ -1,15 +1,13 @@
-// The Set Level of Detail command end to end: rows marked in a results list as a person marks
-// them, the change dialog answered as a person answers it (a level chosen by its text, a
-// button or a key pressed), and what the real module then stores, counts and saves.
+// The Set Level of Detail command end to end: rows marked in the palette's results list as a
+// person marks them, the change dialog answered as a person answers it (a level chosen by its
+// text, a button or a key pressed), and what the real module then stores, counts and saves.
 #include "CountingFixture.hpp"
-#include "ResultsListStandIn.hpp"
-
-#include "ModalDialogs.hpp"
 
 #include "DG/ModalRecord.hpp"
 #include "DG/User.hpp"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -54,20 +52,18 @@ protected:
 		Refresh(ProbeSettings {false, true, 0, 0, defaultLevel});
 	}
 
-	// Marks the rows, plans the dialog's answer from a script's words and runs the command.
-	bool Run(const std::vector<std::string>& marked, const std::vector<std::string>& answerWords)
+	// Marks the rows (the first one alone, the others added), answers the dialog with the
+	// steps and runs the command; answers whether the palette counted again.
+	bool Run(const std::vector<std::string>& marked, const std::string& answer)
 	{
-		if (!answerWords.empty()) {
-			ReferenceHost::DialogAnswer answer;
-			std::string problem;
-			EXPECT_TRUE(ReferenceHost::ParseDialogAnswer(answerWords, answer, problem)) << problem;
-			host->Dialogs().PlanAnswer(answer);
-		}
-		ResultsListStandIn results;
-		results.Fill(Result(), *probe);
-		for (const std::string& row : marked)
-			results.Mark(row);
-		return probe->changeLevels(results.List());
+		std::string lines = "palette-unfold Window\n";
+		for (std::size_t row = 0; row < marked.size(); ++row)
+			lines += "palette-list-click " + marked[row] + (row == 0 ? "\n" : " command\n");
+		if (!answer.empty())
+			lines += "answer " + answer + "\n";
+		host->Report().Clear();
+		EXPECT_EQ(RunScript(lines + "palette-click \"Set Level of Detail\"\n"), "");
+		return !Report().empty();
 	}
 
 	std::int16_t LevelOf(const std::string& guid)
@@ -91,7 +87,8 @@ protected:
 struct LevelCase {
 	const char* what;
 	std::int16_t startLevel, defaultLevel;
-	std::vector<std::string> marked, answer;
+	std::vector<std::string> marked;
+	const char* answer;
 	bool recount;
 	std::int16_t casement, fixed;
 	std::size_t dialogs;
@@ -114,53 +111,42 @@ TEST_P(LevelChoice, StoresTheLevelForTheOfferedPartsAndRecountsOnlyForARealChang
 INSTANTIATE_TEST_SUITE_P(
 	Choices, LevelChoice,
 	::testing::Values(
-		LevelCase {"Simple: stored for the part that offers it", Custom, Custom, {"Window"}, {"choose", "Simple", "ok"},
+		LevelCase {"Simple: stored for the part that offers it", Custom, Custom, {"Window"}, "choose Simple ok",
 				   true, Simple, Custom, 1},
 		LevelCase {"Default (Simple): stored for the part that offers the default", Custom, Simple, {"Window"},
-				   {"choose", "Default", "ok"}, true, Default, Custom, 1},
-		LevelCase {"the level every part already has: no recount", Off, Custom, {"Window"}, {"choose", "Off", "ok"},
+				   "choose Default ok", true, Default, Custom, 1},
+		LevelCase {"the level every part already has: no recount", Off, Custom, {"Window"}, "choose Off ok",
 				   false, Off, Off, 1},
-		LevelCase {"Custom: stored, no recount", Off, Custom, {"Window"}, {"choose", "Custom", "ok"}, false, Custom,
+		LevelCase {"Custom: stored, no recount", Off, Custom, {"Window"}, "choose Custom ok", false, Custom,
 				   Custom, 1},
 		LevelCase {"Default while the default is Custom: stored, no recount", Off, Custom, {"Window"},
-				   {"choose", "Default", "ok"}, false, Default, Default, 1},
-		LevelCase {"OK without a level: nothing stored", Custom, Custom, {"Window"}, {"ok"}, false, Custom, Custom, 1},
-		LevelCase {"the hot key cancels", Custom, Custom, {"Window"}, {"choose", "Off", "key", "Escape"}, false, Custom,
+				   "choose Default ok", false, Default, Default, 1},
+		LevelCase {"OK without a level: nothing stored", Custom, Custom, {"Window"}, "ok", false, Custom, Custom, 1},
+		LevelCase {"the hot key cancels", Custom, Custom, {"Window"}, "choose Off key Escape", false, Custom,
 				   Custom, 1},
-		LevelCase {"Cancel", Custom, Custom, {"Window"}, {"choose", "Off", "press", "Cancel"}, false, Custom, Custom, 1},
-		LevelCase {"a grayed part row on its own: no dialog", Custom, Custom, {"Skylight"}, {}, false, Custom, Custom, 0}),
+		LevelCase {"Cancel", Custom, Custom, {"Window"}, "choose Off press Cancel", false, Custom, Custom, 1},
+		LevelCase {"a grayed part row on its own: no dialog", Custom, Custom, {"Skylight"}, "", false, Custom, Custom, 0}),
 	[](const ::testing::TestParamInfo<LevelCase>& param) { return "Case" + std::to_string(param.index); });
 
-TEST_F(SetLevelOfDetailTest, ATypeRowAndItsPartRowsListEachPartOnceAndThePartsWithoutLevelsNot)
+// A type row and its part rows list each part once, the parts without levels not; choosing a
+// level grays the parts without it, and the dialog's list keeps no row selected.
+TEST_F(SetLevelOfDetailTest, TheDialogListsEachPartOnceAndGraysThePartsWithoutTheChosenLevel)
 {
 	Start();
-	EXPECT_FALSE(Run({"Window", "Casement", "Fixed", "Skylight"}, {"look", "cancel"}));
+	EXPECT_FALSE(Run({"Window", "Casement", "Fixed", "Skylight"}, "choose Simple choose Fixed look cancel"));
 	const std::vector<std::string> lines = LookedAt();
-	auto listing = [&](const std::string& name) {
-		return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
-			return line.find(name) != std::string::npos && line.find("Custom") != std::string::npos;
-		});
-	};
-	EXPECT_EQ(listing("Casement"), 1);
-	EXPECT_EQ(listing("Fixed"), 1);
-	EXPECT_EQ(listing("Skylight"), 0);
-}
-
-TEST_F(SetLevelOfDetailTest, ChoosingALevelGraysThePartsWithoutItAndTheRowsListKeepsNoSelection)
-{
-	Start();
-	EXPECT_FALSE(Run({"Window"}, {"choose", "Simple", "choose", "Fixed", "look", "cancel"}));
-	const std::vector<std::string> lines = LookedAt();
-	ASSERT_FALSE(lines.empty());
-	const auto fixedLine = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
-		return line.find("Fixed") != std::string::npos;
-	});
-	ASSERT_NE(fixedLine, lines.end());
-	EXPECT_NE(fixedLine->find("~ Fixed"), std::string::npos) << *fixedLine;
-	for (const std::string& line : lines) {
-		if (line.find("Casement") != std::string::npos || line.find("Fixed") != std::string::npos) {
+	for (const auto& [name, listed, grayed] : {std::tuple {"Casement", 1, false}, {"Fixed", 1, true}, {"Skylight", 0, false}}) {
+		SCOPED_TRACE(name);
+		std::size_t count = 0;
+		for (const std::string& line : lines) {
+			if (line.find(name) == std::string::npos)
+				continue;
+			++count;
+			EXPECT_NE(line.find("Custom"), std::string::npos) << line;
+			EXPECT_EQ(line.find(std::string("~ ") + name) != std::string::npos, grayed) << line;
 			EXPECT_EQ(line.find(">"), std::string::npos) << "a row stayed selected: " << line;
 		}
+		EXPECT_EQ(count, static_cast<std::size_t>(listed));
 	}
 }
 
@@ -173,7 +159,7 @@ TEST_F(SetLevelOfDetailTest, APartTheLevelTableNoLongerHoldsIsStoredAsANewEntryA
 		ASSERT_TRUE(person.ClickListItem(2, "Off"));
 		ASSERT_TRUE(person.Click("OK"));
 	});
-	EXPECT_TRUE(Run({"Window"}, {}));
+	EXPECT_TRUE(Run({"Window"}, ""));
 	EXPECT_EQ(LevelOf(Casement), Off);
 }
 
@@ -181,7 +167,7 @@ TEST_F(SetLevelOfDetailTest, AnAcceptedChangeRecountsRewritesTheElementsAndTheNe
 {
 	Start();
 	const std::int32_t before = Result().totalPolygons;
-	ASSERT_TRUE(Run({"Casement", "Fixed"}, {"choose", "Off", "ok"}));
+	ASSERT_TRUE(Run({"Casement", "Fixed"}, "choose Off ok"));
 	Refresh();
 	EXPECT_EQ(Result().totalPolygons, before - 2 * 120 - 50);
 	for (std::int32_t index : {1, 2, 3})

@@ -6,7 +6,6 @@
 #include "counting/CountElement.hpp"
 #include "counting/CountResult.hpp"
 #include "counting/SelectCountedElements.hpp"
-#include "lod/SetLevelOfDetailCommand.hpp"
 #include "palette/RollDownDialogGeneralPage1.hpp"
 #include "palette/RollDownDialogGeneralPage2.hpp"
 #include "palette/RollDownDialogGeneralPage3.hpp"
@@ -213,20 +212,8 @@ void ForgetPartLevel(const char* guid)
 	GetPreferences().levelTable.Delete(GuidStr(guid));
 }
 
-std::uintptr_t RowAddress(int bookingType, std::size_t position)
-{
-	const CountResult* result = CurrentCountResult();
-	if (result == nullptr)
-		return 0;
-	const std::vector<LibRow>* rows = result->sortedRows.GetPtr(static_cast<API_ElemTypeID>(bookingType));
-	if (rows == nullptr || position >= rows->size())
-		return 0;
-	return reinterpret_cast<std::uintptr_t>(&(*rows)[position]);
-}
-
-const ProbeControl control {SetSettings, GetSettings,       Refresh,       ReadResult,           SetPartLevel,
-							PartLevel,   PreferencesDefaultLevel, MissingPartMessagesOff, StartLog, StopLog,
-							RowAddress,  SelectCountedElements,  ChangeLevelsOfMarkedRows, ForgetPartLevel};
+const ProbeControl control {SetSettings, GetSettings, Refresh,  ReadResult, SetPartLevel, PartLevel, PreferencesDefaultLevel,
+							MissingPartMessagesOff, StartLog, StopLog, SelectCountedElements, ForgetPartLevel};
 
 } // namespace
 

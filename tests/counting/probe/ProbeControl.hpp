@@ -73,14 +73,9 @@ struct ProbeControl {
 	// in order; stopLog ends the recording and answers what was recorded.
 	void (*startLog)();
 	std::vector<ProbeCall> (*stopLog)();
-	// The address of a row of the current count result, as the results list holds it in a
-	// library-part row's value; 0 when there is no such row.
-	std::uintptr_t (*rowAddress)(int bookingType, std::size_t position);
-	// The Select and Set Level of Detail commands on a results list the test filled; the
-	// second answers whether the dialog asks for a recount.
+	// The Select command on a list the test filled, as no person can fill the palette's.
 	void (*selectCounted)(const DG::ListBox& list, bool selectionOnly, bool allStories, std::int32_t firstStory,
 						  std::int32_t lastStory);
-	bool (*changeLevels)(const DG::ListBox& list);
 	// Removes a part from the preferences' level table, as a merge of another project's
 	// levels can change the table while the list still shows the part.
 	void (*forgetPartLevel)(const char* guid);
