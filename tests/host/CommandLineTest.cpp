@@ -132,26 +132,6 @@ TEST_F(CommandLineTest, TheMainJobWithoutAddOnsFails)
 	EXPECT_NE(run.out.find("No add-on is running"), std::string::npos);
 }
 
-TEST_F(CommandLineTest, AScriptRunsOnTheNamedProject)
-{
-	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script",
-										 WriteScript("menu \"Test Add-On B\"\nexpect checked \"Test Add-On B\"\n"),
-										 project});
-	EXPECT_EQ(run.exitCode, ExitSuccess) << run.out;
-	EXPECT_NE(run.out.find("Add-on \"Test Add-On B\" loaded: Records what the host does\n"
-						   "Project \"house.json\" opened"),
-			  std::string::npos)
-		<< run.out;
-}
-
-TEST_F(CommandLineTest, AFailingScriptActionExitsWithOne)
-{
-	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script",
-										 WriteScript("expect checked \"Test Add-On B\"\n")});
-	EXPECT_EQ(run.exitCode, ExitActionFailed);
-	EXPECT_NE(run.out.find("error   script.txt:1: the menu item \"Test Add-On B\" is not checked"), std::string::npos);
-}
-
 TEST_F(CommandLineTest, TheExecutableExitsWithTheSameCodes)
 {
 	EXPECT_EQ(RunExecutable("--help").exitCode, ExitSuccess);
