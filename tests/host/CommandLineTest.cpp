@@ -133,27 +133,6 @@ TEST_F(CommandLineTest, TheMainJobWithoutAddOnsFails)
 	EXPECT_NE(run.err.find("No add-on is running"), std::string::npos);
 }
 
-TEST_F(CommandLineTest, AScriptRunsOnTheNamedProject)
-{
-	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script",
-										 WriteScript("menu \"Test Add-On B\"\nexpect checked \"Test Add-On B\"\n"),
-										 project});
-	EXPECT_EQ(run.exitCode, ExitSuccess) << run.out;
-	EXPECT_NE(run.out.find("Add-on \"Test Add-On B\" loaded: Records what the host does\n"
-						   "Project \"house.json\" opened"),
-			  std::string::npos)
-		<< run.out;
-}
-
-TEST_F(CommandLineTest, AFailingScriptActionExitsWithOne)
-{
-	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script",
-										 WriteScript("expect checked \"Test Add-On B\"\n")});
-	EXPECT_EQ(run.exitCode, ExitActionFailed);
-	EXPECT_NE(run.err.find("error   script.txt:1: the menu item \"Test Add-On B\" is not checked"), std::string::npos);
-	EXPECT_EQ(run.out.find("error"), std::string::npos) << "errors go to standard error only: " << run.out;
-}
-
 // A newcomer's first mistakes: each is said once, on standard error, naming what was given,
 // and the run stops with the exit code of its kind.
 TEST_F(CommandLineTest, ANewcomersMistakesAreToldPlainly)

@@ -42,62 +42,6 @@ TEST_F(HostFunctionTableTest, OffersItsImplementedEntriesAndNoOther)
 	EXPECT_FALSE(offered.contains(HostSdk::HostFunctionCount - 1));
 }
 
-TEST_F(HostFunctionTableTest, AnEmptiedEntryIsNullFromTheNextHandOverOn)
-{
-	AddOn& addOn = Load(TestAddOnA);
-	TestAddOnControl& control = ControlOf(addOn);
-	host->Table().EmptyEntry(Entry::ReportLine);
-	EXPECT_NE(control.table[Entry::ReportLine], nullptr) << "the add-on keeps its copy until the next hand-over";
-	ASSERT_EQ(host->HandOverTable(addOn), 0);
-	EXPECT_EQ(control.table[Entry::ReportLine], nullptr);
-	EXPECT_TRUE(host->Table().IsEmptied(Entry::ReportLine));
-
-	host->Table().RestoreEntry(Entry::ReportLine);
-	ASSERT_EQ(host->HandOverTable(addOn), 0);
-	EXPECT_NE(control.table[Entry::ReportLine], nullptr);
-}
-
-TEST_F(HostFunctionTableTest, AForcedStatusIsAnsweredWithoutTheWorkAndCounted)
-{
-	const ModuleToken token = LoadedToken();
-	HostFunctionTable& table = host->Table();
-	table.ResetCallCounts();
-	table.ForceStatus(Entry::ReportLine, HostSdk::StatusRefused);
-	const HostSdk::HostFunction* slots = table.Slots();
-	EXPECT_EQ(CallSlot<Entry::ReportLine>(slots, token, "never shown", 0), HostSdk::StatusRefused);
-	EXPECT_TRUE(host->Report().Lines().empty());
-	EXPECT_EQ(table.CallCount(Entry::ReportLine), 1u);
-
-	table.ClearForcedStatus(Entry::ReportLine);
-	EXPECT_EQ(CallSlot<Entry::ReportLine>(slots, token, "shown", 0), 0);
-	EXPECT_EQ(host->Report().Lines(), std::vector<std::string> {"shown"});
-	EXPECT_EQ(table.CallCount(Entry::ReportLine), 2u);
-}
-
-TEST_F(HostFunctionTableTest, ASelectorCanBeForcedAlone)
-{
-	AddOn& addOn = Load(TestAddOnA);
-	HostFunctionTable& table = host->Table();
-	table.ForceSelectorStatus(Entry::Interface, Selectors::GetMenuItemFlags, HostSdk::StatusRefused);
-	const HostSdk::HostFunction* slots = table.Slots();
-	HostSdk::MenuItemRef item {32500, 1};
-	std::uint32_t flags = 0x2;
-	EXPECT_EQ(CallSlot<Entry::Interface>(slots, addOn.Token(), Selectors::GetMenuItemFlags, static_cast<void*>(&item),
-										 static_cast<void*>(&flags)),
-			  HostSdk::StatusRefused);
-	EXPECT_EQ(CallSlot<Entry::Interface>(slots, addOn.Token(), Selectors::SetMenuItemFlags, static_cast<void*>(&item),
-										 static_cast<void*>(&flags)),
-			  0);
-	EXPECT_TRUE(host->Menus().Find("Test Add-On A")->Checked());
-
-	table.ClearForcedSelectorStatus(Entry::Interface, Selectors::GetMenuItemFlags);
-	flags = 0;
-	EXPECT_EQ(CallSlot<Entry::Interface>(slots, addOn.Token(), Selectors::GetMenuItemFlags, static_cast<void*>(&item),
-										 static_cast<void*>(&flags)),
-			  0);
-	EXPECT_EQ(flags, HostSdk::MenuItemCheckedFlag);
-}
-
 TEST_F(HostFunctionTableTest, AnUnknownSelectorIsRefusedAndCountedPerSelector)
 {
 	const ModuleToken token = LoadedToken();
@@ -110,22 +54,6 @@ TEST_F(HostFunctionTableTest, AnUnknownSelectorIsRefusedAndCountedPerSelector)
 	EXPECT_EQ(table.CallCount(Entry::Interface), 1u);
 	EXPECT_EQ(table.SelectorCallCount(Entry::Interface, unknown), 1u);
 	EXPECT_EQ(table.SelectorCallCount(Entry::Interface, Selectors::GetMenuItemFlags), 0u);
-}
-
-TEST_F(HostFunctionTableTest, CountersFollowTheAddOnsCallsAndReset)
-{
-	Load(TestAddOnA);
-	HostFunctionTable& table = host->Table();
-	EXPECT_EQ(table.CallCount(Entry::MenuRegistration), 1u);
-	EXPECT_EQ(table.CallCount(Entry::MenuHandlerInstallation), 1u);
-	EXPECT_EQ(table.CallCount(Entry::MergeHandlerInstallation), 1u);
-	EXPECT_EQ(table.SelectorCallCount(Entry::Environment, Selectors::GetSpecialFolder), 1u);
-	EXPECT_EQ(table.CallCount(Entry::ReportLine), 0u);
-	EXPECT_EQ(table.TotalCallCount(), 4u);
-
-	table.ResetCallCounts();
-	EXPECT_EQ(table.TotalCallCount(), 0u);
-	EXPECT_EQ(table.SelectorCallCount(Entry::Environment, Selectors::GetSpecialFolder), 0u);
 }
 
 TEST_F(HostFunctionTableTest, CallsWithATokenTheHostNeverGaveAreRefused)

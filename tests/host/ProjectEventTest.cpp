@@ -81,15 +81,6 @@ TEST_F(ProjectEventTest, EventsReachOnlyTheAddOnsWhoseMaskHasTheirBit)
 	EXPECT_EQ(openAndSave.events, (std::vector<std::int32_t> {Events::Open, Events::Save}));
 }
 
-TEST_F(ProjectEventTest, TheHandlerGetsTheCodeAndZero)
-{
-	TestAddOnControl& control = LoadRegistered(TestAddOnA, Events::AllMask);
-	const std::vector<EventDelivery> deliveries = host->RaiseProjectEvent(Events::Close);
-	ASSERT_EQ(deliveries.size(), 1u);
-	EXPECT_EQ(deliveries[0].status, 0);
-	EXPECT_EQ(control.calls.back(), "ProjectEvent 32 0");
-}
-
 TEST_F(ProjectEventTest, AnAddOnWithoutRegistrationGetsNothing)
 {
 	TestAddOnControl& control = ControlOf(Load(TestAddOnA));

@@ -138,31 +138,29 @@ TEST_F(ScriptRunTest, AMenuCommandAndItsCheckMark)
 						  "Quit\n");
 }
 
-TEST_F(ScriptRunTest, TheFirstFailingActionEndsTheScript)
+TEST_F(ScriptRunTest, TheFirstFailingActionEndsTheScriptWithItsLineAndWhy)
 {
-	Load(TestAddOnA);
-	EXPECT_EQ(Run("say before\nmenu Nothing\nsay after\n"), 1);
-	EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Notice, "before"));
-	EXPECT_FALSE(host->SessionTranscript().Contains(TranscriptKind::Notice, "after"));
-	EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Error, "test.txt:2: There is no menu item \"Nothing\""));
-	EXPECT_TRUE(host->HasQuit());
-	EXPECT_TRUE(host->AddOns().Loaded().empty());
-}
-
-TEST_F(ScriptRunTest, AnExpectationThatDoesNotHoldFails)
-{
-	Load(TestAddOnA);
-	EXPECT_EQ(Run("expect checked \"Test Add-On A\"\n"), 1);
-	EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Error,
-												   "test.txt:1: the menu item \"Test Add-On A\" is not checked"));
-}
-
-TEST_F(ScriptRunTest, CountExpectationsSayWhatTheyFound)
-{
-	Load(TestAddOnA);
-	EXPECT_EQ(Run("expect palettes 3\n"), 1);
-	EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Error,
-												   "test.txt:1: expected 3 registered palettes, found 0"));
+	const struct {
+		const char* action;
+		const char* error;
+	} cases[] = {
+		{"menu Nothing", "test.txt:2: There is no menu item \"Nothing\""},
+		{"expect checked \"Test Add-On A\"", "test.txt:2: the menu item \"Test Add-On A\" is not checked"},
+		{"expect palettes 3", "test.txt:2: expected 3 registered palettes, found 0"},
+		{"save", "test.txt:2: No project is open"},
+	};
+	for (const auto& row : cases) {
+		SCOPED_TRACE(row.action);
+		host.reset(); // one host at a time
+		host = std::make_unique<Host>(HostOptions {TestAddOnFolder, scratch.Path() / "help"});
+		Load(TestAddOnA);
+		EXPECT_EQ(Run(std::string("say before\n") + row.action + "\nsay after\n"), 1);
+		EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Notice, "before"));
+		EXPECT_FALSE(host->SessionTranscript().Contains(TranscriptKind::Notice, "after"));
+		EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Error, row.error));
+		EXPECT_TRUE(host->HasQuit());
+		EXPECT_TRUE(host->AddOns().Loaded().empty());
+	}
 }
 
 TEST_F(ScriptRunTest, QuitEndsTheScriptThere)
@@ -188,12 +186,6 @@ TEST_F(ScriptRunTest, ProjectActionsAndRawEventsReachTheAddOn)
 	for (const ScriptLine& line : script.lines)
 		ASSERT_TRUE(FindScriptAction(line.word)->run(context, line.arguments)) << line.text;
 	EXPECT_EQ(control.events, (std::vector<std::int32_t> {1, 128, 8, 16, 32, 4, 64, -1}));
-}
-
-TEST_F(ScriptRunTest, SavingWithoutAProjectFails)
-{
-	EXPECT_EQ(Run("save\n"), 1);
-	EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Error, "test.txt:1: No project is open"));
 }
 
 TEST_F(ScriptRunTest, PaletteMessagesFromAScript)

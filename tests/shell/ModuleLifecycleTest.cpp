@@ -249,17 +249,14 @@ TEST_F(ModuleLifecycleTest, MenuRegistrationPassesTheHostsStatusBack)
 
 class AbnormalTerminationTest : public ModuleHostTest {};
 
-TEST_F(AbnormalTerminationTest, UnloadingAfterReleaseWritesNothing)
+TEST_F(AbnormalTerminationTest, OnlyUnloadingWithoutReleaseWritesTheModulePath)
 {
-	AddOn& addOn = LoadModule();
-	const VX::DebugOutputCapture debug;
-	host->UnloadAddOn(addOn, true);
-	EXPECT_TRUE(addOn.Released());
-	EXPECT_EQ(debug.Text(), "");
-}
-
-TEST_F(AbnormalTerminationTest, UnloadingWithoutReleaseWritesTheModulePath)
-{
+	{
+		AddOn& released = LoadModule();
+		const VX::DebugOutputCapture debug;
+		host->UnloadAddOn(released, true);
+		EXPECT_EQ(debug.Text(), "");
+	}
 	AddOn& addOn = LoadModule();
 	const VX::DebugOutputCapture debug;
 	host->UnloadAddOn(addOn, false);

@@ -1,7 +1,7 @@
 // The menu command and the project events of the real module, through the reference host:
 // the palette opens and closes with the menu command and the menu item's check mark follows
 // it; the project's closing closes it and the next project brings it back; the host's quit
-// ends the subscription; and a palette that cannot be built stays closed.
+// ends the subscription.
 #include "ModuleHost.hpp"
 
 #include "HostSdk/HostApi.hpp"
@@ -68,28 +68,6 @@ TEST_F(MenuCommandTest, ACommandOfAnotherMenuListDoesNothing)
 	EXPECT_FALSE(PaletteShown(addOn));
 	EXPECT_EQ(Calls(Entry::EventRegistration), 0u);
 	EXPECT_EQ(Calls(Entry::Interface), interfaceCalls);
-}
-
-TEST_F(MenuCommandTest, APaletteThatCannotBeBuiltStaysClosed)
-{
-	AddOn& addOn = LoadModule();
-	// Take the module's resources away (its own addition and the host's opening of them):
-	// the palette's pages cannot be built from their dialog resources.
-	std::int32_t removed = 0;
-	for (VX::ResourceModuleId id = 0; id <= addOn.ResourceModule(); ++id) {
-		std::uint32_t size = 0;
-		const void* identity = RSLoadResource(VX::ResourceTypes::ModuleIdentity, 32500, id, &size);
-		if (identity != nullptr && RSRemoveModule(id))
-			++removed;
-	}
-	ASSERT_EQ(removed, 2);
-
-	ASSERT_TRUE(host->ChooseMenuItem(MenuItemOf(addOn)));
-	EXPECT_FALSE(PaletteShown(addOn));
-	// The palette subscribes before it builds its pages, but is never shown nor registered.
-	EXPECT_EQ(Calls(Entry::EventRegistration), 1u);
-	EXPECT_EQ(Calls(Entry::PaletteRegistration), 0u);
-	EXPECT_EQ(SelectorCalls(Entry::Interface, Selectors::SetMenuItemFlags), 0u);
 }
 
 TEST_F(MenuCommandTest, TogglingWorksWithoutTheHostsMenuFlags)

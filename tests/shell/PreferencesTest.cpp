@@ -168,25 +168,6 @@ TEST_F(Preferences, OnlyTheSavesWriteAndTheDataAreReadOncePerProject)
 	EXPECT_EQ(Calls(280), 2u);
 }
 
-TEST_F(Preferences, SaveCloseAndReopenKeepTheLevels)
-{
-	BeginProject(Block(Entries({{"A", "0"}, {"B", "5"}, {Key, "4"}})));
-	Save("house.json");
-	const std::string written = ProjectBytes();
-	ASSERT_TRUE(host->CloseProject());
-	ASSERT_TRUE(host->OpenProject(scratch / "house.json"));
-	EXPECT_EQ(ProjectBytes(), written) << "the file carries the data written at the save";
-
-	// A fresh module knows nothing but what the file carries.
-	StartHost();
-	LoadModule();
-	ASSERT_TRUE(host->OpenProject(scratch / "house.json"));
-	ChooseFacetally();
-	ASSERT_TRUE(host->SaveProject());
-	EXPECT_EQ(ProjectBytes(), Entries({{"A", "0"}, {Key, "4"}}));
-	EXPECT_TRUE(Messages().empty());
-}
-
 // Another project's data merged into this one's through the module's merge handler.
 TEST_F(Preferences, AMergeKeepsThisProjectsLevelsAndAddsTheOthers)
 {
@@ -221,18 +202,6 @@ TEST_F(Preferences, AMergeKeepsThisProjectsLevelsAndAddsTheOthers)
 			EXPECT_EQ(host->CurrentProject()->FindModuleData("Facetally")->platformMark, 0x5757);
 		}
 	}
-}
-
-TEST_F(Preferences, WhatAMergeBroughtIsKeptAtTheNextSave)
-{
-	// The module has read this project's data before the merge.
-	BeginProject(Block(Entries({{"A", "1"}, {Key, "2"}})));
-	const ReferenceHost::ModuleDataMergeResult result =
-		host->ModuleData().Merge("Facetally", Block(Entries({{"A", "2"}, {"B", "0"}, {Key, "4"}})));
-	ASSERT_TRUE(result.merged) << result.problem;
-	EXPECT_EQ(ProjectBytes(), Entries({{"A", "1"}, {Key, "2"}, {"B", "0"}}));
-	Save("merged.json");
-	EXPECT_EQ(ProjectBytes(), Entries({{"A", "1"}, {"B", "0"}, {Key, "2"}}));
 }
 
 } // namespace

@@ -155,27 +155,6 @@ TEST_F(ProgressWindowTest, TheHostIsAskedAtMostTenTimesASecond)
 	window.Close();
 }
 
-TEST_F(ProgressWindowTest, AStopPlannedAtTheThirdQuestionEndsTheRunThere)
-{
-	HostWindow().StopAtCancelQuestion(3);
-	window.Open("Counting...");
-	window.SetTotal(1000);
-	int processed = 0;
-	for (; processed < 1000; ++processed) {
-		clock.Advance(0.04);
-		if (!window.Step())
-			break;
-	}
-	// Questions at the 3rd, 6th and 9th element (0.12 s, 0.24 s, 0.36 s).
-	EXPECT_EQ(processed, 8) << "the 9th step brought the third question";
-	EXPECT_EQ(host->BeepsHeard(), 1u) << "the stop beeps";
-	EXPECT_TRUE(HostWindow().IsOpen()) << "the window stays open until closed";
-	window.Close();
-	EXPECT_EQ(host->BeepsHeard(), 2u);
-	EXPECT_EQ(Progress(), (Lines {"Counting... (opened)", "Counting... (stopped by the person)",
-								  "Counting... (closed at 6 of 1000)"}));
-}
-
 // A failing call is only signalled by the beep; the window is used on regardless.
 TEST_F(ProgressWindowTest, FailingHostCallsBeepAndTheRunGoesOn)
 {

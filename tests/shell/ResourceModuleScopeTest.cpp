@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -38,49 +39,23 @@ protected:
 	VX::ResourceModuleId otherModule = VX::NoResourceModule;
 };
 
-TEST_F(ResourceModuleScopeTest, MakesTheModulesResourcesActiveAndRestoresThePreviousModule)
+TEST_F(ResourceModuleScopeTest, MakesTheModulesResourcesActiveAndRestoresWhatWasActive)
 {
-	ASSERT_TRUE(RSSetActiveModule(otherModule));
-	{
-		const ResourceModuleScope scope;
-		EXPECT_EQ(RSGetActiveModule(), ownModule);
-	}
-	EXPECT_EQ(RSGetActiveModule(), otherModule);
-}
-
-TEST_F(ResourceModuleScopeTest, RestoresNoActiveModule)
-{
-	ASSERT_TRUE(RSSetActiveModule(VX::NoResourceModule));
-	{
-		const ResourceModuleScope scope;
-		EXPECT_EQ(RSGetActiveModule(), ownModule);
-	}
-	EXPECT_EQ(RSGetActiveModule(), VX::NoResourceModule);
-}
-
-TEST_F(ResourceModuleScopeTest, NestedScopesUnwindInOrder)
-{
-	ASSERT_TRUE(RSSetActiveModule(otherModule));
-	{
-		const ResourceModuleScope outer;
-		{
-			const ResourceModuleScope inner;
-			EXPECT_EQ(RSGetActiveModule(), ownModule);
+	for (const VX::ResourceModuleId before : {otherModule, VX::NoResourceModule}) {
+		SCOPED_TRACE(before);
+		ASSERT_TRUE(RSSetActiveModule(before));
+		try {
+			const ResourceModuleScope outer;
+			{
+				const ResourceModuleScope inner;
+				EXPECT_EQ(RSGetActiveModule(), ownModule);
+			}
+			EXPECT_EQ(RSGetActiveModule(), ownModule) << "the inner scope put back the outer's module";
+			throw std::runtime_error("building failed");
+		} catch (const std::runtime_error&) {
 		}
-		EXPECT_EQ(RSGetActiveModule(), ownModule);
+		EXPECT_EQ(RSGetActiveModule(), before);
 	}
-	EXPECT_EQ(RSGetActiveModule(), otherModule);
-}
-
-TEST_F(ResourceModuleScopeTest, RestoresThePreviousModuleWhenLeftByAnException)
-{
-	ASSERT_TRUE(RSSetActiveModule(otherModule));
-	try {
-		const ResourceModuleScope scope;
-		throw std::runtime_error("building failed");
-	} catch (const std::runtime_error&) {
-	}
-	EXPECT_EQ(RSGetActiveModule(), otherModule);
 }
 
 TEST_F(ResourceModuleScopeTest, AModuleWithoutResourcesReadsNothingOfAnothers)
