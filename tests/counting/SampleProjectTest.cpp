@@ -165,7 +165,7 @@ namespace {
 // the run when the module or the host no longer behaves as they show.
 TEST_F(SampleProjectTest, TheExampleScriptsRunAndTheirChecksHold)
 {
-	for (const char* name : {"count-project.txt", "count-selection.txt", "stop-a-run.txt", "merge-levels.txt"}) {
+	for (const char* name : {"count-project.script", "count-selection.script", "stop-a-run.script", "merge-levels.script"}) {
 		const std::filesystem::path script = std::filesystem::path(FACETALLY_SOURCE_DIR) / "examples" / name;
 		const ProgramRun run = RunHost({"--script", script.string()});
 		EXPECT_EQ(run.exitCode, 0) << name << "\n" << run.out << run.err;
