@@ -1,6 +1,6 @@
-// Counts the heap allocations of a stretch of a test and tells whose they are: the loaded
-// module's (its own code, or library code it called) or the test program's (the host). The
-// test program replaces the global allocation functions; each allocation made while counting
+// Counts the heap allocations of a stretch of a program and tells whose they are: the loaded
+// module's (its own code, or library code it called) or the program's (the host). The
+// program replaces the global allocation functions; each allocation made while counting
 // walks its call stack to the nearest frame of either.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The test program's allocation functions, counting and attributing while asked to.
+// The program's allocation functions, counting and attributing while asked to.
 #include "AllocationCounter.hpp"
 
 #include <dlfcn.h>
