@@ -19,14 +19,6 @@ using HostSdk::StatusBadIndex;
 using HostSdk::StatusBadParameter;
 using HostSdk::StatusRefused;
 
-std::vector<HostSdk::ParameterRecord> RecordsOf(VX::HandleId handle)
-{
-	std::vector<HostSdk::ParameterRecord> records(VX::GetHandleSize(handle) / sizeof(HostSdk::ParameterRecord));
-	if (!records.empty())
-		std::memcpy(records.data(), VX::GetHandleData(handle), records.size() * sizeof(HostSdk::ParameterRecord));
-	return records;
-}
-
 class ProjectOperationsTest : public ProjectHostTest {
 protected:
 	void SetUp() override
@@ -34,31 +26,6 @@ protected:
 		ProjectHostTest::SetUp();
 		if (!HasFatalFailure())
 			Open(SmallProjectText);
-	}
-
-	HostSdk::ElementRecord Read(std::int32_t type, std::int32_t index, HostStatus& status)
-	{
-		HostSdk::ElementRecord record {};
-		record.type = type;
-		record.index = index;
-		status = Call<Entry::ElementRead>(&record);
-		return record;
-	}
-
-	std::int64_t CountedPolygons(std::int32_t type, std::int32_t index)
-	{
-		HostSdk::Element3DInfo info {};
-		if (Call<Entry::Element3DInfo>(type, index, &info) != 0)
-			return -1;
-		std::int64_t sum = 0;
-		for (std::int32_t component = info.firstComponent; component <= info.lastComponent; ++component) {
-			HostSdk::Component3DRecord record {};
-			record.kind = 1;
-			record.index = component;
-			if (Call<Entry::Component3DRead>(&record) == 0)
-				sum += record.polygonCount;
-		}
-		return sum;
 	}
 
 	// 'OPAR' with the owner, then 'GPAR': the list handle (0 when either failed).
@@ -117,97 +84,28 @@ TEST_F(ProjectOperationsTest, NullRecordsAreRefused)
 		EXPECT_EQ(Ask(Entry::Utilities, selector, nullptr), StatusBadParameter) << selector;
 }
 
-// ---- Stories, windows, the data record -----------------------------------------------------
+// ---- Stories ---------------------------------------------------------------------------------
 
-TEST_F(ProjectOperationsTest, TheStoryRecordAndItsDataHandle)
+TEST_F(ProjectOperationsTest, TheStoriesTheirNamesAndChangingTheCurrentOne)
 {
 	HostSdk::StoryRecord record {};
 	ASSERT_EQ(Ask(Entry::Environment, Selectors::GetStoryInfo, &record), 0);
-	EXPECT_EQ(record.firstStory, -1);
-	EXPECT_EQ(record.lastStory, 2);
-	EXPECT_EQ(record.activeStory, 1);
-	EXPECT_EQ(record.noStoryZero, 1);
-	ASSERT_NE(record.dataHandle, 0u);
 	ASSERT_EQ(VX::GetHandleSize(record.dataHandle), 4u * 64u);
-	const auto* entries = static_cast<const char*>(VX::GetHandleData(record.dataHandle));
-	std::int16_t index = 0;
-	std::memcpy(&index, entries + 3 * 64, sizeof index);
-	EXPECT_EQ(index, 2);
-	EXPECT_STREQ(entries + 3 * 64 + 4, "Attic");
+	EXPECT_STREQ(static_cast<const char*>(VX::GetHandleData(record.dataHandle)) + 3 * 64 + 4, "Attic");
 	EXPECT_TRUE(VX::FreeHandle(record.dataHandle));
-}
 
-TEST_F(ProjectOperationsTest, ChangingTheStory)
-{
 	HostSdk::StoryChangeRecord change {};
-	change.story = -1;
-	ASSERT_EQ(Ask(Entry::Environment, Selectors::ChangeStory, &change), 0);
-	EXPECT_EQ(CurrentProject().StoryList().active, -1);
 	change.story = 3;
 	EXPECT_EQ(Ask(Entry::Environment, Selectors::ChangeStory, &change), StatusBadIndex);
-	change.story = 2;
+	change.story = -1;
 	change.kind = 1;
 	EXPECT_EQ(Ask(Entry::Environment, Selectors::ChangeStory, &change), StatusBadParameter);
+	change.kind = 0;
+	ASSERT_EQ(Ask(Entry::Environment, Selectors::ChangeStory, &change), 0);
 	EXPECT_EQ(CurrentProject().StoryList().active, -1);
-}
-
-// ---- Elements --------------------------------------------------------------------------------
-
-TEST_F(ProjectOperationsTest, TheElementRecord)
-{
-	HostStatus status = -1;
-	HostSdk::ElementRecord window = Read(4, 1, status);
-	ASSERT_EQ(status, 0);
-	EXPECT_EQ(window.type, 4);
-	EXPECT_EQ(window.index, 1);
-	EXPECT_EQ(window.storyIndex, 0);
-	EXPECT_EQ(window.groupIndex, 1);
-	EXPECT_EQ(window.libPartIndex, 1);
-	EXPECT_EQ(window.variation, 0u);
-
-	const HostSdk::ElementRecord stair = Read(6, 1, status);
-	ASSERT_EQ(status, 0);
-	EXPECT_EQ(stair.variation, HostSdk::StairVariation);
-	EXPECT_EQ(stair.storyIndex, -1);
-	EXPECT_EQ(stair.libPartIndex, 3);
-
-	const HostSdk::ElementRecord group = Read(28, 1, status);
-	ASSERT_EQ(status, 0);
-	EXPECT_EQ(group.groupMode, 1);
-	EXPECT_NE(group.groupProtected, 0);
-	EXPECT_EQ(Read(28, 2, status).groupProtected, 0);
-
-	Read(1, 3, status);
-	EXPECT_EQ(status, StatusBadIndex) << "deleted";
-	Read(1, 0, status);
-	EXPECT_EQ(status, StatusBadIndex);
-	Read(40, 1, status);
-	EXPECT_EQ(status, StatusBadIndex);
 }
 
 // ---- Library parts ---------------------------------------------------------------------------
-
-TEST_F(ProjectOperationsTest, ReadingAPartLeavesALocationTheCallerReleases)
-{
-	HostSdk::LibPartRecord record {};
-	record.index = 1;
-	ASSERT_EQ(Call<Entry::LibPartRead>(&record), 0);
-	EXPECT_STREQ(record.name, "Test Window");
-	EXPECT_STREQ(record.uniqueId, "{W-1}");
-	EXPECT_EQ(record.typeId, 4);
-	ASSERT_NE(record.location, 0u);
-	IO::Location location;
-	ASSERT_TRUE(IO::LookUpLocation(record.location, &location));
-	EXPECT_EQ(location.ToPath().ToStd(), "/Library/Test Window.part");
-	EXPECT_TRUE(IO::ReleaseLocation(record.location));
-
-	for (const std::int32_t index : {2, 4, 0, -1}) {
-		HostSdk::LibPartRecord missing {};
-		missing.index = index;
-		EXPECT_EQ(Call<Entry::LibPartRead>(&missing), StatusBadIndex) << index;
-		EXPECT_EQ(missing.location, 0u);
-	}
-}
 
 TEST_F(ProjectOperationsTest, SearchingAPartByItsIdentifier)
 {
@@ -316,42 +214,6 @@ TEST_F(ProjectOperationsTest, OpeningParametersOfWhatCannotHaveThem)
 	EXPECT_EQ(list.parameters, 0u);
 }
 
-TEST_F(ProjectOperationsTest, AChangedParameterReachesTheElementOnlyThroughTheElementChange)
-{
-	ASSERT_EQ(CountedPolygons(4, 2), 175);
-	const VX::HandleId before = OpenAndGet(0, 4, 2);
-	ASSERT_NE(before, 0u);
-	ReleaseParameterListHandle(before);
-
-	const char* newValue = "Off";
-	HostSdk::ChangeParameterRequest change {};
-	std::strcpy(change.name, "lod");
-	change.newValue = newValue;
-	ASSERT_EQ(Ask(Entry::Utilities, Selectors::ChangeParameter, &change), 0);
-	EXPECT_EQ(FindParameter(CurrentProject().FindElement(4, 2)->parameters, "lod")->text, "Detailed")
-		<< "only the open list changed";
-
-	HostSdk::ParameterListRecord list {};
-	ASSERT_EQ(Ask(Entry::Utilities, Selectors::GetParameters, &list), 0);
-	EXPECT_STREQ(RecordsOf(list.parameters)[3].value.text, "Off");
-
-	HostSdk::ElementRecord element {};
-	element.type = 4;
-	element.index = 2;
-	HostSdk::ElementMemo memo {};
-	memo.parameters = list.parameters;
-	ASSERT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
-										 HostSdk::MemoMaskParameters, 1),
-			  0);
-	ReleaseParameterListHandle(list.parameters);
-	EXPECT_EQ(Close(), 0);
-
-	EXPECT_EQ(FindParameter(CurrentProject().FindElement(4, 2)->parameters, "lod")->text, "Off");
-	EXPECT_EQ(CountedPolygons(4, 2), 0) << "the changed level changes the 3D model";
-	EXPECT_EQ(CountedPolygons(4, 1), 10) << "other elements keep theirs";
-	EXPECT_TRUE(CurrentProject().IsModified());
-}
-
 TEST_F(ProjectOperationsTest, ChangingANumberAndRefusingBadValues)
 {
 	const VX::HandleId list = OpenAndGet(1);
@@ -379,51 +241,41 @@ TEST_F(ProjectOperationsTest, ChangingANumberAndRefusingBadValues)
 		<< "the part itself never changes";
 }
 
-TEST_F(ProjectOperationsTest, TheElementChangeRefusesWhatItCannotTake)
+TEST_F(ProjectOperationsTest, TheElementChangeRefusesWhatItCannotTakeAndMarksWhatItTakes)
 {
-	HostSdk::ElementRecord element {};
-	element.type = 6;
-	element.index = 1;
-	HostSdk::ElementMemo memo {};
-	EXPECT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
-										 HostSdk::MemoMaskParameters, 1),
-			  StatusRefused)
-		<< "the stair refuses changes";
+	const auto change = [this](std::int32_t type, std::int32_t index, HostSdk::HandleId parameters) {
+		HostSdk::ElementRecord element {};
+		element.type = type;
+		element.index = index;
+		HostSdk::ElementMemo memo {};
+		memo.parameters = parameters;
+		return Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
+										  HostSdk::MemoMaskParameters, 1);
+	};
+	EXPECT_EQ(change(6, 1, 0), StatusRefused) << "the stair refuses changes";
+	EXPECT_EQ(change(4, 9, 0), StatusBadIndex);
 
-	element.type = 4;
-	element.index = 2;
 	Parameter unknown;
 	unknown.name = "colour";
-	memo.parameters = MakeParameterListHandle({unknown}, AnswerDamage {});
-	EXPECT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
-										 HostSdk::MemoMaskParameters, 1),
-			  StatusBadParameter);
-	ReleaseParameterListHandle(memo.parameters);
-
 	Parameter wrongType;
 	wrongType.name = "width";
 	wrongType.text = "wide";
-	memo.parameters = MakeParameterListHandle({wrongType}, AnswerDamage {});
-	EXPECT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
-										 HostSdk::MemoMaskParameters, 1),
-			  StatusBadParameter);
-	ReleaseParameterListHandle(memo.parameters);
-
-	memo.parameters = VX::AllocateHandle(sizeof(HostSdk::ParameterRecord) + 10);
-	EXPECT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
-										 HostSdk::MemoMaskParameters, 1),
-			  StatusBadParameter)
-		<< "a handle of no whole number of records";
-	VX::FreeHandle(memo.parameters);
-
-	element.index = 9;
-	EXPECT_EQ(Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
-										 HostSdk::MemoMaskParameters, 1),
-			  StatusBadIndex);
+	for (const Parameter& parameter : {unknown, wrongType}) {
+		const VX::HandleId list = MakeParameterListHandle({parameter}, AnswerDamage {});
+		EXPECT_EQ(change(4, 2, list), StatusBadParameter) << parameter.name;
+		ReleaseParameterListHandle(list);
+	}
+	const VX::HandleId ragged = VX::AllocateHandle(sizeof(HostSdk::ParameterRecord) + 10);
+	EXPECT_EQ(change(4, 2, ragged), StatusBadParameter) << "a handle of no whole number of records";
+	VX::FreeHandle(ragged);
 	EXPECT_FALSE(CurrentProject().IsModified());
-}
 
-// ---- Careless answers -------------------------------------------------------------------------
+	const VX::HandleId list = OpenAndGet(0, 4, 2);
+	EXPECT_EQ(change(4, 2, list), 0);
+	ReleaseParameterListHandle(list);
+	EXPECT_EQ(Close(), 0);
+	EXPECT_TRUE(CurrentProject().IsModified()) << "an accepted change";
+}
 
 } // namespace
 } // namespace ReferenceHost::Testing
