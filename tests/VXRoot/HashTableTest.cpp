@@ -193,15 +193,6 @@ protected:
 	}
 };
 
-TEST_F(HashTableIntegerKeys, TheFirstAddTakesTheNextCapacityAboveThePageSize)
-{
-	ASSERT_EQ(VX::HashTablePrivate::GetNextCapacity(32), static_cast<std::uint32_t>(firstCapacity));
-	Table table;
-	table.Add(1, 10);
-	EXPECT_EQ(table.GetCapacity(), firstCapacity);
-	EXPECT_EQ(table.GetSeekWeightSum(), 1u);
-}
-
 TEST_F(HashTableIntegerKeys, KeysOneCapacityApartShareAChainLatestFirst)
 {
 	Table table;
@@ -299,11 +290,14 @@ TEST_F(HashTableIntegerKeys, ASparseTableShrinksStepByStep)
 		EXPECT_EQ(table.GetCapacity(), step.capacity);
 		EXPECT_TRUE(table.CheckState());
 	}
-	// The last deletion releases the buckets and the entries; the next add starts afresh.
+	// The last deletion releases the buckets and the entries; the next add starts afresh, at
+	// the first capacity above the page size.
 	EXPECT_EQ(table.GetSeekWeightSum(), 0u);
 	EXPECT_EQ(HashTableTestAccess::Entries(table).GetCapacity(), 0u);
 	table.Add(43, 2);
+	EXPECT_EQ(table.GetCapacity(), VX::HashTablePrivate::GetNextCapacity(32));
 	EXPECT_EQ(table.GetCapacity(), firstCapacity);
+	EXPECT_EQ(table.GetSeekWeightSum(), 1u);
 }
 
 TEST_F(HashTableIntegerKeys, AHighMinimumFillNeverShrinksBelowOneBucket)
