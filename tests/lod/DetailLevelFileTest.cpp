@@ -44,7 +44,7 @@ protected:
 		const std::vector<DG::ShownModalDialog> shown = DG::GetShownModalDialogs();
 		ASSERT_EQ(shown.size(), 1u);
 		EXPECT_EQ(shown[0].texts,
-				  (std::vector<std::string> {"OK", "Facetally.txt:", "File not found and cannot be created!"}));
+				  (std::vector<std::string> {"Facetally.txt:", "File not found and cannot be created!", "OK"}));
 		EXPECT_TRUE(DetailLevels().IsEmpty());
 	}
 
@@ -155,7 +155,7 @@ TEST_F(DetailLevelFileTest, TheFilesRowsAreEntered)
 		const std::vector<DG::ShownModalDialog> shown = DG::GetShownModalDialogs();
 		ASSERT_EQ(shown.size(), each.messages);
 		for (const DG::ShownModalDialog& dialog : shown)
-			EXPECT_EQ(dialog.texts, (std::vector<std::string> {"OK", "Facetally.txt:", ValuesMessage}));
+			EXPECT_EQ(dialog.texts, (std::vector<std::string> {"Facetally.txt:", ValuesMessage, "OK"}));
 		for (const auto& [name, rows] : each.rows)
 			EXPECT_EQ(RowsOf(name), rows) << name;
 		EXPECT_EQ(DetailLevels().GetSize(), each.size);
@@ -190,7 +190,7 @@ TEST_F(DetailLevelFileTest, LineWithOneValueShowsTheMessageOnceAndIsStillEntered
 	const std::vector<DG::ShownModalDialog> shown = DG::GetShownModalDialogs();
 	ASSERT_EQ(shown.size(), 1u);
 	EXPECT_EQ(shown[0].title, "Facetally error");
-	EXPECT_EQ(shown[0].texts, (std::vector<std::string> {"OK", "Facetally.txt:", ValuesMessage}));
+	EXPECT_EQ(shown[0].texts, (std::vector<std::string> {"Facetally.txt:", ValuesMessage, "OK"}));
 	// The user reads the message before the line's row is entered.
 	EXPECT_EQ(rowsWhileShown, 0u);
 	EXPECT_EQ(RowsOf("LOD"), (Rows {{"only"}, {"a", "b", "c"}}));

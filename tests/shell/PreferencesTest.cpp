@@ -21,11 +21,11 @@ using ReferenceHost::ModuleDataBlock;
 
 const std::string Key = "{9349160F-1FF1-4be3-9909-314107CCB286}";
 const std::string BadVersionMessage =
-	"Facetally error | OK | -2130312810 | FacetallyModuleData, ReadValues () | Do not show again";
+	"Facetally error | -2130312810 | FacetallyModuleData, ReadValues () | Do not show again | OK";
 
 std::string MessageOf(const std::string& status)
 {
-	return "Facetally error | OK | " + status + " | FacetallyModuleData, ReadValues () | Do not show again";
+	return "Facetally error | " + status + " | FacetallyModuleData, ReadValues () | Do not show again | OK";
 }
 
 // The block's text: identifier, zero, level, zero, ...

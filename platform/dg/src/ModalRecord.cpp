@@ -6,6 +6,7 @@
 #include "World.hpp"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 namespace DG {
@@ -28,19 +29,43 @@ namespace {
 		return *record;
 	}
 
-	bool IsReadText(ItemKind kind)
+	// A person reads the message first, then the choices in it, and the buttons last; each
+	// group top to bottom, left to right. Other items carry no text of their own to read.
+	enum class ReadingGroup { Message, Choice, Button, Unread };
+
+	ReadingGroup GroupOf(ItemKind kind)
 	{
 		switch (kind) {
-		case ItemKind::Button:
 		case ItemKind::LeftText:
 		case ItemKind::CenterText:
 		case ItemKind::RightText:
+			return ReadingGroup::Message;
 		case ItemKind::CheckBox:
 		case ItemKind::RadioButton:
-			return true;
+			return ReadingGroup::Choice;
+		case ItemKind::Button:
+			return ReadingGroup::Button;
 		default:
-			return false;
+			return ReadingGroup::Unread;
 		}
+	}
+
+	std::vector<std::string> TextsInReadingOrder(const std::vector<detail::ItemData>& items)
+	{
+		std::vector<const detail::ItemData*> read;
+		for (const detail::ItemData& item : items)
+			if (item.visible && GroupOf(item.kind) != ReadingGroup::Unread && !item.text.empty())
+				read.push_back(&item);
+		std::stable_sort(read.begin(), read.end(), [](const detail::ItemData* a, const detail::ItemData* b) {
+			const auto place = [](const detail::ItemData* item) {
+				return std::tuple(GroupOf(item->kind), item->rect.top, item->rect.left);
+			};
+			return place(a) < place(b);
+		});
+		std::vector<std::string> texts;
+		for (const detail::ItemData* item : read)
+			texts.push_back(item->text);
+		return texts;
 	}
 }
 
@@ -74,10 +99,7 @@ namespace detail {
 		entry.number = TheRecord().nextNumber++;
 		entry.dialog.resourceId = state.resourceId;
 		entry.dialog.title = state.title;
-		for (const ItemData& item : state.items) {
-			if (item.visible && IsReadText(item.kind) && !item.text.empty())
-				entry.dialog.texts.push_back(item.text);
-		}
+		entry.dialog.texts = TextsInReadingOrder(state.items);
 		entry.dialog.rendering = RenderText(dialog);
 		TheRecord().entries.push_back(entry);
 		if (ModalRecordListener* listener = TheRecord().listener)

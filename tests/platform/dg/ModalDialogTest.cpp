@@ -135,7 +135,7 @@ TEST_F(ModalDialogs, RecordHoldsTitleTextsOfShownItemsAndRendering)
 	const DG::ShownModalDialog shown = DG::GetShownModalDialogs()[0];
 	EXPECT_EQ(shown.resourceId, MessageDialog);
 	EXPECT_EQ(shown.title, "Message");
-	EXPECT_EQ(shown.texts, (std::vector<std::string> { "OK", "First line", "Second\r\nThird\r\n" }));
+	EXPECT_EQ(shown.texts, (std::vector<std::string> { "First line", "Second\r\nThird\r\n", "OK" }));
 	EXPECT_EQ(shown.rendering, DG::RenderText(dialog));
 	EXPECT_TRUE(shown.closed);
 }

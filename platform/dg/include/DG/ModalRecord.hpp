@@ -1,5 +1,6 @@
 // The record of every modal dialog shown in this process, oldest first: its title, the texts
-// a person reads in it (shown buttons, texts, check boxes and radio buttons, in item order),
+// a person reads in it in the order they read them (the static texts, then the check boxes and
+// radio buttons, then the buttons; each group top to bottom, left to right),
 // a text rendering as it was shown, and the response it was closed with. Tests read it; a host
 // prints each dialog in its transcript through a listener.
 #pragma once
