@@ -41,3 +41,16 @@ short RollDownDialogGeneralPage::WidthThreshold(short stringList, short item)
 	std::sscanf(LoadResourceString(stringList, item).c_str(), "%hd", &threshold);
 	return threshold;
 }
+
+RollDownDialogGeneralPage::MoveResizeScope::MoveResizeScope(const RollDownDialogGeneralPage& page)
+	: palette(page.GetParentDialog())
+{
+	if (palette != nullptr)
+		palette->BeginMoveResizeItems();
+}
+
+RollDownDialogGeneralPage::MoveResizeScope::~MoveResizeScope()
+{
+	if (palette != nullptr)
+		palette->EndMoveResizeItems();
+}

@@ -24,4 +24,16 @@ protected:
 	void SetRollPanelTitle(short position, const std::string& title) const;
 	// The page width below which a title shows its value only, from a string list item.
 	static short WidthThreshold(short stringList, short item);
+
+	// Brackets a batch of item moves on the palette holding the page, so they show at once.
+	class MoveResizeScope {
+	public:
+		explicit MoveResizeScope(const RollDownDialogGeneralPage& page);
+		~MoveResizeScope();
+		MoveResizeScope(const MoveResizeScope&) = delete;
+		MoveResizeScope& operator=(const MoveResizeScope&) = delete;
+
+	private:
+		DG::Dialog* palette;
+	};
 };

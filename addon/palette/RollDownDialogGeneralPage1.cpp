@@ -89,25 +89,23 @@ void RollDownDialogGeneralPage1::PanelResized(const DG::PanelResizeEvent& ev)
 	if (ev.GetSource() != this)
 		return;
 	const ResourceModuleScope scope;
-	DG::Dialog* palette = GetParentDialog();
-	if (palette != nullptr)
-		palette->BeginMoveResizeItems();
-	const short width = GetWidth();
-	// The edits keep their vertical place: this library reports the place they were given.
-	const short fromY = fromStory.GetPosition().y;
-	const short toTextY = toText.GetPosition().y;
-	const short toY = toStory.GetPosition().y;
-	const bool narrow = width < WidthThreshold(Strings, NarrowBelow);
-	const short fromX = narrow ? 30 : 127;
-	const short toTextX = narrow ? 73 : 170;
-	const short toX = narrow ? 103 : 200;
-	fromStoryButton.SetText(narrow ? std::string() : LoadResourceString(Strings, FromStoryText));
-	fromStoryButton.SetSize(narrow ? 18 : 110, 18);
-	fromStory.SetRect(DG::Rect::FromSize(fromX, fromY, 35, 18));
-	toText.SetRect(DG::Rect::FromSize(toTextX, toTextY, 20, 18));
-	toStory.SetRect(DG::Rect::FromSize(toX, toY, 35, 18));
-	if (palette != nullptr)
-		palette->EndMoveResizeItems();
+	{
+		const MoveResizeScope moving(*this);
+		const short width = GetWidth();
+		// The edits keep their vertical place: this library reports the place they were given.
+		const short fromY = fromStory.GetPosition().y;
+		const short toTextY = toText.GetPosition().y;
+		const short toY = toStory.GetPosition().y;
+		const bool narrow = width < WidthThreshold(Strings, NarrowBelow);
+		const short fromX = narrow ? 30 : 127;
+		const short toTextX = narrow ? 73 : 170;
+		const short toX = narrow ? 103 : 200;
+		fromStoryButton.SetText(narrow ? std::string() : LoadResourceString(Strings, FromStoryText));
+		fromStoryButton.SetSize(narrow ? 18 : 110, 18);
+		fromStory.SetRect(DG::Rect::FromSize(fromX, fromY, 35, 18));
+		toText.SetRect(DG::Rect::FromSize(toTextX, toTextY, 20, 18));
+		toStory.SetRect(DG::Rect::FromSize(toX, toY, 35, 18));
+	}
 	UpdateTitle();
 }
 

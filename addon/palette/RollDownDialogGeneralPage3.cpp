@@ -59,23 +59,21 @@ void RollDownDialogGeneralPage3::PanelResized(const DG::PanelResizeEvent& ev)
 	if (ev.GetSource() != this)
 		return;
 	const ResourceModuleScope scope;
-	DG::Dialog* palette = GetParentDialog();
-	if (palette != nullptr)
-		palette->BeginMoveResizeItems();
-	const short width = GetWidth();
-	DG::Rect rect = levels.GetRect();
-	if (width <= WidthThreshold(Strings, NarrowUpTo)) {
-		label.Hide();
-		rect.left = 30;
-		rect.right = static_cast<short>(width - 30);
-	} else {
-		label.Show();
-		rect.left = static_cast<short>(label.GetRect().right + 10);
-		rect.right = static_cast<short>(width - 20);
+	{
+		const MoveResizeScope moving(*this);
+		const short width = GetWidth();
+		DG::Rect rect = levels.GetRect();
+		if (width <= WidthThreshold(Strings, NarrowUpTo)) {
+			label.Hide();
+			rect.left = 30;
+			rect.right = static_cast<short>(width - 30);
+		} else {
+			label.Show();
+			rect.left = static_cast<short>(label.GetRect().right + 10);
+			rect.right = static_cast<short>(width - 20);
+		}
+		levels.SetRect(rect);
 	}
-	levels.SetRect(rect);
-	if (palette != nullptr)
-		palette->EndMoveResizeItems();
 	UpdateTitle();
 }
 

@@ -62,19 +62,14 @@ void RollDownDialogGeneralPage4::PanelResized(const DG::PanelResizeEvent& ev)
 {
 	if (ev.GetSource() != this)
 		return;
-	DG::Dialog* palette = GetParentDialog();
-	if (palette != nullptr)
-		palette->BeginMoveResizeItems();
-	const DG::Point corner = list.GetPosition();
-	list.SetRect(DG::Rect::FromSize(corner.x, corner.y, static_cast<short>(GetWidth() - ListRightMargin),
-		static_cast<short>(GetHeight() - ListHeaderRoom)));
-	if (palette != nullptr) {
-		palette->EndMoveResizeItems();
-		palette->BeginMoveResizeItems();
+	{
+		const MoveResizeScope moving(*this);
+		const DG::Point corner = list.GetPosition();
+		list.SetRect(DG::Rect::FromSize(corner.x, corner.y, static_cast<short>(GetWidth() - ListRightMargin),
+			static_cast<short>(GetHeight() - ListHeaderRoom)));
 	}
+	const MoveResizeScope moving(*this);
 	list.LayoutColumns();
-	if (palette != nullptr)
-		palette->EndMoveResizeItems();
 }
 
 void RollDownDialogGeneralPage4::ListBoxClicked(const DG::ListBoxClickEvent& ev)

@@ -2,6 +2,8 @@
 // JSON pointer of the value being built, so a refusal names its place.
 #include "ProjectJsonText.hpp"
 
+#include "ProjectFileFields.hpp"
+
 #include <algorithm>
 
 #include <set>
@@ -11,20 +13,6 @@
 namespace ReferenceHost::ProjectJson {
 
 namespace {
-
-std::string Escaped(std::string_view key)
-{
-	std::string escaped;
-	for (const char c : key) {
-		if (c == '~')
-			escaped += "~0";
-		else if (c == '/')
-			escaped += "~1";
-		else
-			escaped += c;
-	}
-	return escaped;
-}
 
 // "at line L, column C" of the byte at offset (counted from 1, as the parser's own messages).
 std::string LineAndColumn(std::string_view text, std::size_t offset)
@@ -61,7 +49,7 @@ public:
 		Level& level = levels.back();
 		level.key = name;
 		if (!level.keys.insert(name).second)
-			return Refuse(PointerOf(levels.size() - 1) + "/" + Escaped(name),
+			return Refuse(Member(PointerOf(levels.size() - 1), name),
 						  "the member \"" + name + "\" is there twice");
 		return dom.key(name);
 	}
@@ -113,7 +101,7 @@ private:
 	{
 		std::string pointer;
 		for (std::size_t i = 0; i < depth; ++i)
-			pointer += "/" + (levels[i].isObject ? Escaped(levels[i].key) : std::to_string(levels[i].count - 1));
+			pointer = levels[i].isObject ? Member(pointer, levels[i].key) : pointer + "/" + std::to_string(levels[i].count - 1);
 		return pointer;
 	}
 
