@@ -6,7 +6,6 @@
 #include "Win/Locale.hpp"
 
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -50,7 +49,8 @@ void ReadSetting(LCTYPE setting, char (&buffer)[Size])
 
 VX::String FormatCount(std::uint32_t value)
 {
-	std::snprintf(digitText, sizeof digitText, "%lu", static_cast<unsigned long>(value));
+	// The digits "%lu" writes, without a format string to interpret for every row of a list.
+	*std::to_chars(digitText, digitText + TextBufferSize - 1, value).ptr = '\0';
 
 	NUMBERFMTA format;
 	format.NumDigits = 0;
@@ -65,9 +65,10 @@ VX::String FormatCount(std::uint32_t value)
 	ReadSetting(LOCALE_INEGNUMBER, negativeOrderText);
 	format.NegativeOrder = DecimalNumber(negativeOrderText);
 
-	if (GetNumberFormatA(LOCALE_USER_DEFAULT, 0, digitText, &format, formattedText, TextBufferSize) == 0)
+	const int length = GetNumberFormatA(LOCALE_USER_DEFAULT, 0, digitText, &format, formattedText, TextBufferSize);
+	if (length <= 0)
 		return VX::String(digitText);
-	return VX::String(formattedText);
+	return VX::String(formattedText, static_cast<std::size_t>(length - 1));
 }
 
 VX::String FormatPercent(double value)
@@ -87,8 +88,7 @@ VX::String FormatPercent(double value)
 	}
 	*written.ptr = '\0';
 
-	VX::String text = GetNumberFormatA(LOCALE_USER_DEFAULT, 0, digitText, nullptr, formattedText, TextBufferSize) == 0
-		? VX::String(digitText)
-		: VX::String(formattedText);
-	return text.Append("%");
+	const int length = GetNumberFormatA(LOCALE_USER_DEFAULT, 0, digitText, nullptr, formattedText, TextBufferSize);
+	VX::String text = length <= 0 ? VX::String(digitText) : VX::String(formattedText, static_cast<std::size_t>(length - 1));
+	return text.Append('%');
 }

@@ -26,9 +26,9 @@ DG::Icon LoadIcon(short id) { return DG::Icon(DG::ActiveResourceModule, id); }
 
 short ToShort(std::int32_t value) { return static_cast<short>(std::clamp<std::int32_t>(value, SHRT_MIN, SHRT_MAX)); }
 
-std::string CountText(std::int32_t value) { return FormatCount(static_cast<std::uint32_t>(std::max(0, value))).ToStd(); }
+VX::String CountText(std::int32_t value) { return FormatCount(static_cast<std::uint32_t>(std::max(0, value))); }
 
-std::string PercentText(std::int32_t polygons, std::int32_t total) { return FormatPercent(PolygonPercentage(polygons, total)).ToStd(); }
+VX::String PercentText(std::int32_t polygons, std::int32_t total) { return FormatPercent(PolygonPercentage(polygons, total)); }
 
 // A row is shown grayed when its level cannot be switched to "Detailed" from the list: no
 // parameter, a lock, or no "Detailed" offered.
@@ -118,9 +118,9 @@ void SizeList::AppendTypeRow(API_ElemTypeID type, const CountResult& result)
 	const std::size_t t = static_cast<std::size_t>(type);
 	SetTabItemIcon(item, SizeListFields::FoldIcon, blankIcon);
 	SetTabItemText(item, SizeListFields::Name, ElementTypeName(type));
-	SetTabItemText(item, SizeListFields::Objects, CountText(result.elementsPerType[t]));
-	SetTabItemText(item, SizeListFields::Polygons, CountText(result.polygonsPerType[t]));
-	SetTabItemText(item, SizeListFields::Percent, PercentText(result.polygonsPerType[t], result.totalPolygons));
+	SetTabItemText(item, SizeListFields::Objects, CountText(result.elementsPerType[t]).View());
+	SetTabItemText(item, SizeListFields::Polygons, CountText(result.polygonsPerType[t]).View());
+	SetTabItemText(item, SizeListFields::Percent, PercentText(result.polygonsPerType[t], result.totalPolygons).View());
 	SetItemValue(item, static_cast<std::uintptr_t>(type));
 	GrayItem(item);
 }
@@ -155,9 +155,9 @@ void SizeList::Unfold(int item, const CountResult& result)
 		const int at = item + 1 + k;
 		SetTabItemIcon(at, SizeListFields::ChildMarker, childMarkerIcon);
 		SetTabItemText(at, SizeListFields::Name, row.name.View());
-		SetTabItemText(at, SizeListFields::Objects, CountText(row.objects));
-		SetTabItemText(at, SizeListFields::Polygons, CountText(row.polygons));
-		SetTabItemText(at, SizeListFields::Percent, PercentText(row.polygons, result.totalPolygons));
+		SetTabItemText(at, SizeListFields::Objects, CountText(row.objects).View());
+		SetTabItemText(at, SizeListFields::Polygons, CountText(row.polygons).View());
+		SetTabItemText(at, SizeListFields::Percent, PercentText(row.polygons, result.totalPolygons).View());
 		SetItemValue(at, reinterpret_cast<std::uintptr_t>(&row));
 		if (row.lod < LevelCodes::NoParameter)
 			SetTabItemText(at, SizeListFields::DetailLevel, LevelName(row.lod));

@@ -32,8 +32,12 @@ ItemData* Item::Data() const
 {
 	if (!valid)
 		return nullptr;
-	PanelState* state = World::Get().FindPanel(panelSerial);
-	return state == nullptr ? nullptr : state->FindItem(index);
+	const World& world = World::Get();
+	if (foundPanel == nullptr || removalsWhenFound != world.Removals()) {
+		foundPanel = world.FindPanel(panelSerial);
+		removalsWhenFound = world.Removals();
+	}
+	return foundPanel == nullptr ? nullptr : foundPanel->FindItem(index);
 }
 
 bool Item::IsValid() const { return Data() != nullptr; }

@@ -31,6 +31,7 @@ void World::AddPanel(PanelState& state)
 void World::RemovePanel(Serial serial)
 {
 	panels.erase(serial);
+	++removals;
 	std::erase_if(attachments, [serial](const auto& entry) { return entry.second.panel == serial; });
 }
 

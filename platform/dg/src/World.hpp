@@ -150,6 +150,8 @@ public:
 	void RemovePanel(Serial serial);
 	PanelState* FindPanel(Serial serial) const;
 	PanelState* FindPanelById(short id) const;
+	// Counts the panels removed so far: a panel found before is still there while it stays the same.
+	std::uint64_t Removals() const { return removals; }
 	std::size_t PanelCount() const { return panels.size(); }
 
 	void Attach(const Attachment& attachment);
@@ -168,6 +170,7 @@ private:
 	short lastId = 0;
 	std::map<Serial, PanelState*> panels;
 	std::map<Serial, Attachment> attachments;
+	std::uint64_t removals = 0;
 };
 
 // Calls call(observer, sourceItem) for every receiver of (panel, itemIndex, kind), as long as

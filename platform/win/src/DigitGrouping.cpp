@@ -39,11 +39,12 @@ DigitGrouping GroupingFromCode(unsigned code)
 	DigitGrouping grouping;
 	if (code == 0)
 		return grouping;
-	std::vector<unsigned> digits;
-	for (; code != 0; code /= 10)
-		digits.insert(digits.begin(), code % 10);
+	unsigned divisor = 1;
+	while (code / divisor >= 10)
+		divisor *= 10;
 	grouping.repeatLast = true;
-	for (unsigned digit : digits) {
+	for (; divisor != 0; divisor /= 10) {
+		const unsigned digit = code / divisor % 10;
 		if (digit == 0) {
 			grouping.repeatLast = false;
 			break;

@@ -3,15 +3,48 @@
 // what the number formatter walks.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace Win::detail {
 
+// The group sizes of one grouping, held in place: a number is formatted without a single
+// allocation for them. Ten sizes are more than any grouping text or code can say.
+class GroupSizes {
+public:
+	static constexpr std::size_t Capacity = 10;
+
+	bool empty() const { return count == 0; }
+	std::size_t size() const { return count; }
+	bool full() const { return count == Capacity; }
+	unsigned operator[](std::size_t index) const { return sizes[index]; }
+	unsigned back() const { return sizes[count - 1]; }
+	const unsigned* begin() const { return sizes.data(); }
+	const unsigned* end() const { return sizes.data() + count; }
+	// A size past the capacity is not kept; callers that can have that many check full().
+	void push_back(unsigned size)
+	{
+		if (count < Capacity)
+			sizes[count++] = size;
+	}
+	void pop_back() { --count; }
+
+	friend bool operator==(const GroupSizes& a, const GroupSizes& b)
+	{
+		return std::equal(a.begin(), a.end(), b.begin(), b.end());
+	}
+
+private:
+	std::array<unsigned, Capacity> sizes {};
+	std::size_t count = 0;
+};
+
 struct DigitGrouping {
 	// Group sizes from the decimal separator leftwards; empty for no grouping.
-	std::vector<unsigned> sizes;
+	GroupSizes sizes;
 	// After the listed groups the last size repeats; otherwise the remaining digits stay one group.
 	bool repeatLast = false;
 

@@ -4,8 +4,8 @@
 
 #include "LocaleLookup.hpp"
 
+#include <charconv>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -41,20 +41,22 @@ extern "C" int GetLocaleInfoA(LCID Locale, LCTYPE LCType, LPSTR lpLCData, int cc
 		&& setting != LOCALE_IDIGITS && setting != LOCALE_ILZERO && setting != LOCALE_INEGNUMBER)
 		return Fail(ERROR_INVALID_FLAGS);
 
-	const std::optional<Win::LocaleSettings> settings = Win::detail::SettingsOfLocale(Locale, withoutUserChanges);
-	if (!settings)
+	const Win::LocaleSettings* settings = Win::detail::SettingsOfLocale(Locale, withoutUserChanges);
+	if (settings == nullptr)
 		return Fail(ERROR_INVALID_PARAMETER);
 
-	std::string text;
+	// Every text below ends with its zero, which is copied with it.
+	const char* text = nullptr;
+	char numberText[16] {};
 	switch (setting) {
 	case LOCALE_SDECIMAL:
-		text = settings->decimalSeparator;
+		text = settings->decimalSeparator.c_str();
 		break;
 	case LOCALE_STHOUSAND:
-		text = settings->thousandSeparator;
+		text = settings->thousandSeparator.c_str();
 		break;
 	case LOCALE_SGROUPING:
-		text = settings->grouping;
+		text = settings->grouping.c_str();
 		break;
 	default: {
 		DWORD number = settings->decimals;
@@ -64,12 +66,13 @@ extern "C" int GetLocaleInfoA(LCID Locale, LCTYPE LCType, LPSTR lpLCData, int cc
 			number = settings->negativeOrder;
 		if (asNumber)
 			return Answer(&number, static_cast<int>(sizeof number), lpLCData, cchData);
-		text = std::to_string(number);
+		std::to_chars(numberText, numberText + sizeof numberText - 1, number);
+		text = numberText;
 		break;
 	}
 	}
 	// Only numeric settings come back as numbers.
 	if (asNumber)
 		return Fail(ERROR_INVALID_FLAGS);
-	return Answer(text.c_str(), static_cast<int>(text.size() + 1), lpLCData, cchData);
+	return Answer(text, static_cast<int>(std::strlen(text) + 1), lpLCData, cchData);
 }

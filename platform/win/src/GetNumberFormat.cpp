@@ -12,7 +12,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -26,20 +25,29 @@ struct NumberLayout {
 	unsigned decimals = 0;
 	bool leadingZero = true;
 	DigitGrouping grouping;
-	std::string decimalSeparator;
-	std::string thousandSeparator;
+	std::string_view decimalSeparator;
+	std::string_view thousandSeparator;
 	unsigned negativeOrder = 1;
 };
 
+// The parts of a plain number text, as views into it.
 struct PlainNumber {
 	bool negative = false;
-	std::string integerDigits; // without leading zeros, so empty for a zero integer part
-	std::string fractionDigits;
+	std::string_view integerDigits; // without leading zeros, so empty for a zero integer part
+	std::string_view fractionDigits;
 };
 
 bool IsDigit(char c)
 {
 	return c >= '0' && c <= '9';
+}
+
+std::string_view DigitsFrom(const char*& c)
+{
+	const char* first = c;
+	while (IsDigit(*c))
+		++c;
+	return {first, static_cast<std::size_t>(c - first)};
 }
 
 // Digits with at most one '.', a '-' only in front, at least one digit, nothing else.
@@ -51,96 +59,100 @@ std::optional<PlainNumber> ParsePlainNumber(const char* text)
 		number.negative = true;
 		++c;
 	}
-	while (IsDigit(*c))
-		number.integerDigits += *c++;
+	number.integerDigits = DigitsFrom(c);
 	if (*c == '.') {
 		++c;
-		while (IsDigit(*c))
-			number.fractionDigits += *c++;
+		number.fractionDigits = DigitsFrom(c);
 	}
 	if (*c != '\0' || (number.integerDigits.empty() && number.fractionDigits.empty()))
 		return std::nullopt;
-	number.integerDigits.erase(0, number.integerDigits.find_first_not_of('0'));
+	const std::size_t firstNonZero = number.integerDigits.find_first_not_of('0');
+	number.integerDigits.remove_prefix(std::min(firstNonZero, number.integerDigits.size()));
 	return number;
 }
 
-// Rounds half away from zero on the digits themselves, so no binary fraction creeps in,
-// then pads the fraction to exactly the number of decimals.
-void RoundToDecimals(PlainNumber& number, unsigned decimals)
+// The number's digits rounded to the number of decimals: the integer digits, then exactly
+// that many fraction digits. Rounds half away from zero on the digits themselves, so no
+// binary fraction creeps in.
+struct RoundedDigits {
+	std::string digits;
+	std::size_t integerLength = 0;
+
+	std::string_view Integer() const { return std::string_view(digits).substr(0, integerLength); }
+	std::string_view Fraction() const { return std::string_view(digits).substr(integerLength); }
+};
+
+RoundedDigits RoundToDecimals(const PlainNumber& number, unsigned decimals)
 {
-	std::string& fraction = number.fractionDigits;
-	if (fraction.size() > decimals) {
-		const bool roundUp = fraction[decimals] >= '5';
-		fraction.resize(decimals);
-		if (roundUp) {
-			std::string digits = number.integerDigits + fraction;
-			std::size_t position = digits.size();
-			while (position > 0 && digits[position - 1] == '9')
-				digits[--position] = '0';
-			if (position == 0)
-				digits.insert(digits.begin(), '1');
-			else
-				++digits[position - 1];
-			number.integerDigits = digits.substr(0, digits.size() - decimals);
-			fraction = digits.substr(digits.size() - decimals);
+	RoundedDigits rounded;
+	rounded.digits.reserve(number.integerDigits.size() + 1 + decimals);
+	rounded.digits.append(number.integerDigits);
+	rounded.integerLength = number.integerDigits.size();
+	const std::string_view fraction = number.fractionDigits;
+	rounded.digits.append(fraction.substr(0, std::min<std::size_t>(decimals, fraction.size())));
+	rounded.digits.append(decimals - std::min<std::size_t>(decimals, fraction.size()), '0');
+	if (fraction.size() > decimals && fraction[decimals] >= '5') {
+		std::string& digits = rounded.digits;
+		std::size_t position = digits.size();
+		while (position > 0 && digits[position - 1] == '9')
+			digits[--position] = '0';
+		if (position == 0) {
+			digits.insert(digits.begin(), '1');
+			++rounded.integerLength;
+		} else {
+			++digits[position - 1];
 		}
 	}
-	fraction.append(decimals - fraction.size(), '0');
+	return rounded;
 }
 
-std::string GroupDigits(std::string_view digits, const DigitGrouping& grouping, const std::string& separator)
+// The groups are measured from the right, so the digits are written backwards and turned
+// round at the end.
+void AppendGroupedDigits(std::string& text, std::string_view digits, const DigitGrouping& grouping,
+	std::string_view separator)
 {
-	if (grouping.sizes.empty())
-		return std::string(digits);
-	std::vector<std::string_view> groups; // the rightmost first
+	const std::size_t start = text.size();
 	for (std::size_t group = 0; !digits.empty(); ++group) {
 		std::size_t size = digits.size();
 		if (group < grouping.sizes.size())
 			size = grouping.sizes[group];
-		else if (grouping.repeatLast)
+		else if (grouping.repeatLast && !grouping.sizes.empty())
 			size = grouping.sizes.back();
-		size = std::min(size, digits.size());
-		groups.push_back(digits.substr(digits.size() - size));
+		if (size == 0 || size > digits.size())
+			size = digits.size();
+		if (group > 0)
+			text.append(separator.rbegin(), separator.rend());
+		text.append(digits.rbegin(), digits.rbegin() + static_cast<std::ptrdiff_t>(size));
 		digits.remove_suffix(size);
 	}
-	std::string grouped;
-	for (auto group = groups.rbegin(); group != groups.rend(); ++group) {
-		if (!grouped.empty())
-			grouped += separator;
-		grouped += *group;
-	}
-	return grouped;
+	std::reverse(text.begin() + static_cast<std::ptrdiff_t>(start), text.end());
 }
 
-std::string FormatNumber(PlainNumber number, const NumberLayout& layout)
-{
-	RoundToDecimals(number, layout.decimals);
-	std::string text;
-	if (!number.integerDigits.empty())
-		text = GroupDigits(number.integerDigits, layout.grouping, layout.thousandSeparator);
-	else if (layout.leadingZero || layout.decimals == 0)
-		text = "0";
-	if (layout.decimals > 0)
-		text += layout.decimalSeparator + number.fractionDigits;
+// What goes before and after a negative number, by negative number order.
+struct SignPlacement {
+	std::string_view before;
+	std::string_view after;
+};
+constexpr SignPlacement NegativeSigns[MaxNegativeOrder + 1] = {{"(", ")"}, {"-", ""}, {"- ", ""}, {"", "-"}, {"", " -"}};
 
+std::string FormatNumber(const PlainNumber& number, const NumberLayout& layout)
+{
+	const RoundedDigits rounded = RoundToDecimals(number, layout.decimals);
 	// A value that rounds to zero is shown without a sign: "-0.00" is no number a user writes.
-	const auto isZero = [](const std::string& digits) {
-		return digits.find_first_not_of('0') == std::string::npos;
-	};
-	if (!number.negative || (isZero(number.integerDigits) && isZero(number.fractionDigits)))
-		return text;
-	switch (layout.negativeOrder) {
-	case 0:
-		return "(" + text + ")";
-	case 2:
-		return "- " + text;
-	case 3:
-		return text + "-";
-	case 4:
-		return text + " -";
-	default:
-		return "-" + text;
+	const bool negative = number.negative && rounded.digits.find_first_not_of('0') != std::string::npos;
+	std::string text;
+	const SignPlacement sign = negative ? NegativeSigns[layout.negativeOrder <= MaxNegativeOrder ? layout.negativeOrder : 1] : SignPlacement {};
+	text += sign.before;
+	if (!rounded.Integer().empty())
+		AppendGroupedDigits(text, rounded.Integer(), layout.grouping, layout.thousandSeparator);
+	else if (layout.leadingZero || layout.decimals == 0)
+		text += '0';
+	if (layout.decimals > 0) {
+		text += layout.decimalSeparator;
+		text += rounded.Fraction();
 	}
+	text += sign.after;
+	return text;
 }
 
 int Fail(DWORD error)
@@ -193,9 +205,8 @@ extern "C" int GetNumberFormatA(LCID Locale, DWORD dwFlags, LPCSTR lpValue, cons
 		return Fail(ERROR_INVALID_FLAGS);
 	if ((dwFlags & ~(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP)) != 0)
 		return Fail(ERROR_INVALID_FLAGS);
-	const std::optional<Win::LocaleSettings> settings
-		= Win::detail::SettingsOfLocale(Locale, (dwFlags & LOCALE_NOUSEROVERRIDE) != 0);
-	if (!settings)
+	const Win::LocaleSettings* settings = Win::detail::SettingsOfLocale(Locale, (dwFlags & LOCALE_NOUSEROVERRIDE) != 0);
+	if (settings == nullptr)
 		return Fail(ERROR_INVALID_PARAMETER);
 
 	const std::optional<NumberLayout> layout = lpFormat != nullptr ? LayoutOfRecord(*lpFormat) : LayoutOfSettings(*settings);

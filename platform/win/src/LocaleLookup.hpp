@@ -4,13 +4,12 @@
 #include "Win/Locale.hpp"
 #include "Win/LocaleSettings.hpp"
 
-#include <optional>
 
 namespace Win::detail {
 
-// The settings of the locale, without the user's changes when asked; nothing for a locale
-// this system does not know.
-std::optional<LocaleSettings> SettingsOfLocale(LCID locale, bool withoutUserChanges);
+// The settings of the locale, without the user's changes when asked; null for a locale this
+// system does not know. What it points to stays valid until the thread's next call.
+const LocaleSettings* SettingsOfLocale(LCID locale, bool withoutUserChanges);
 
 // Sets the calling thread's last error, which GetLastError answers.
 void SetLastErrorCode(DWORD code);

@@ -10,6 +10,8 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <atomic>
+#include <cstdint>
 #include <locale.h>
 #include <mutex>
 
@@ -54,9 +56,13 @@ LocaleSettings ReadLocaleSettings(const std::string& name)
 	return settings;
 }
 
+// Every change counts up the generation, so a reader finds out with one load whether the
+// copy it keeps is still the user's settings: the formatters ask for them several times for
+// every number they write.
 struct UserSettings {
 	std::mutex mutex;
 	LocaleSettings settings = EnvironmentLocaleSettings();
+	std::atomic<std::uint64_t> generation {1};
 };
 
 UserSettings& User()
@@ -89,7 +95,8 @@ LocaleSettings LocaleSettingsFromConventions(const char* decimalPoint, const cha
 	digitGrouping.repeatLast = true;
 	for (const char* size = grouping != nullptr ? grouping : ""; *size != '\0'; ++size) {
 		// CHAR_MAX ends the grouping; sizes a grouping text cannot write end it too.
-		if (*size == CHAR_MAX || *size < 0 || *size > 9) {
+		// Sizes past the capacity would be cut below anyway.
+		if (*size == CHAR_MAX || *size < 0 || *size > 9 || digitGrouping.sizes.full()) {
 			digitGrouping.repeatLast = false;
 			break;
 		}
@@ -153,6 +160,7 @@ bool SetUserLocaleSettings(const LocaleSettings& settings)
 	UserSettings& user = User();
 	const std::lock_guard lock(user.mutex);
 	user.settings = settings;
+	user.generation.fetch_add(1, std::memory_order_release);
 	return true;
 }
 
@@ -163,18 +171,37 @@ void ResetUserLocaleSettings()
 
 namespace detail {
 
-std::optional<LocaleSettings> SettingsOfLocale(LCID locale, bool withoutUserChanges)
+namespace {
+
+const LocaleSettings& CurrentUserSettings()
 {
+	thread_local LocaleSettings copy;
+	thread_local std::uint64_t copiedGeneration = 0;
+	UserSettings& user = User();
+	if (user.generation.load(std::memory_order_acquire) != copiedGeneration) {
+		const std::lock_guard lock(user.mutex);
+		copy = user.settings;
+		copiedGeneration = user.generation.load(std::memory_order_relaxed);
+	}
+	return copy;
+}
+
+} // namespace
+
+const LocaleSettings* SettingsOfLocale(LCID locale, bool withoutUserChanges)
+{
+	static const LocaleSettings environment = EnvironmentLocaleSettings();
+	static const LocaleSettings invariant = DefaultLocaleSettings();
 	switch (locale) {
 	case LOCALE_NEUTRAL:
 	case LOCALE_USER_DEFAULT:
-		return withoutUserChanges ? EnvironmentLocaleSettings() : UserLocaleSettings();
+		return withoutUserChanges ? &environment : &CurrentUserSettings();
 	case LOCALE_SYSTEM_DEFAULT:
-		return EnvironmentLocaleSettings();
+		return &environment;
 	case LOCALE_INVARIANT:
-		return DefaultLocaleSettings();
+		return &invariant;
 	default:
-		return std::nullopt;
+		return nullptr;
 	}
 }
 

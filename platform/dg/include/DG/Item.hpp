@@ -30,6 +30,7 @@ class UserControlObserver;
 namespace detail {
 	struct ItemData;
 	struct ItemAccess;
+	struct PanelState;
 }
 
 class Item {
@@ -80,6 +81,9 @@ private:
 	std::uint64_t panelSerial = 0;
 	short index;
 	bool valid = false;
+	// The panel as last found, for code that sets a list's thousands of rows one call each.
+	mutable detail::PanelState* foundPanel = nullptr;
+	mutable std::uint64_t removalsWhenFound = 0;
 };
 
 // Items that show one text of their own.
