@@ -187,7 +187,7 @@ std::string ListBox::GetTabItemText(int listItem, short field) const
 void ListBox::SetTabItemText(int listItem, short field, std::string_view text)
 {
 	if (detail::ListCell* cell = CellOf(Data(), listItem, field))
-		cell->text = std::string(text);
+		cell->text.assign(text);
 }
 
 Icon ListBox::GetTabItemIcon(int listItem, short field) const

@@ -6,6 +6,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -46,17 +47,17 @@ extern "C" int GetLocaleInfoA(LCID Locale, LCTYPE LCType, LPSTR lpLCData, int cc
 		return Fail(ERROR_INVALID_PARAMETER);
 
 	// Every text below ends with its zero, which is copied with it.
-	const char* text = nullptr;
+	std::string_view text;
 	char numberText[16] {};
 	switch (setting) {
 	case LOCALE_SDECIMAL:
-		text = settings->decimalSeparator.c_str();
+		text = settings->decimalSeparator;
 		break;
 	case LOCALE_STHOUSAND:
-		text = settings->thousandSeparator.c_str();
+		text = settings->thousandSeparator;
 		break;
 	case LOCALE_SGROUPING:
-		text = settings->grouping.c_str();
+		text = settings->grouping;
 		break;
 	default: {
 		DWORD number = settings->decimals;
@@ -66,13 +67,13 @@ extern "C" int GetLocaleInfoA(LCID Locale, LCTYPE LCType, LPSTR lpLCData, int cc
 			number = settings->negativeOrder;
 		if (asNumber)
 			return Answer(&number, static_cast<int>(sizeof number), lpLCData, cchData);
-		std::to_chars(numberText, numberText + sizeof numberText - 1, number);
-		text = numberText;
+		const char* end = std::to_chars(numberText, numberText + sizeof numberText - 1, number).ptr;
+		text = std::string_view(numberText, static_cast<std::size_t>(end - numberText));
 		break;
 	}
 	}
 	// Only numeric settings come back as numbers.
 	if (asNumber)
 		return Fail(ERROR_INVALID_FLAGS);
-	return Answer(text, static_cast<int>(std::strlen(text) + 1), lpLCData, cchData);
+	return Answer(text.data(), static_cast<int>(text.size() + 1), lpLCData, cchData);
 }

@@ -166,11 +166,14 @@ bool IsSeparator(const char* separator)
 	return separator != nullptr && strnlen(separator, MaxSeparatorLength + 1) <= MaxSeparatorLength;
 }
 
-std::optional<NumberLayout> LayoutOfRecord(const NUMBERFMTA& format)
+bool IsValidRecord(const NUMBERFMTA& format)
 {
-	if (format.NumDigits > MaxDecimals || format.LeadingZero > 1 || format.NegativeOrder > MaxNegativeOrder
-		|| !IsSeparator(format.lpDecimalSep) || !IsSeparator(format.lpThousandSep))
-		return std::nullopt;
+	return format.NumDigits <= MaxDecimals && format.LeadingZero <= 1 && format.NegativeOrder <= MaxNegativeOrder
+		&& IsSeparator(format.lpDecimalSep) && IsSeparator(format.lpThousandSep);
+}
+
+NumberLayout LayoutOfRecord(const NUMBERFMTA& format)
+{
 	NumberLayout layout;
 	layout.decimals = format.NumDigits;
 	layout.leadingZero = format.LeadingZero == 1;
@@ -209,14 +212,13 @@ extern "C" int GetNumberFormatA(LCID Locale, DWORD dwFlags, LPCSTR lpValue, cons
 	if (settings == nullptr)
 		return Fail(ERROR_INVALID_PARAMETER);
 
-	const std::optional<NumberLayout> layout = lpFormat != nullptr ? LayoutOfRecord(*lpFormat) : LayoutOfSettings(*settings);
-	if (!layout)
+	if (lpFormat != nullptr && !IsValidRecord(*lpFormat))
 		return Fail(ERROR_INVALID_PARAMETER);
 	const std::optional<PlainNumber> number = ParsePlainNumber(lpValue);
 	if (!number)
 		return Fail(ERROR_INVALID_PARAMETER);
 
-	const std::string text = FormatNumber(*number, *layout);
+	const std::string text = FormatNumber(*number, lpFormat != nullptr ? LayoutOfRecord(*lpFormat) : LayoutOfSettings(*settings));
 	if (text.size() >= static_cast<std::size_t>(INT_MAX))
 		return Fail(ERROR_INVALID_PARAMETER);
 	const int needed = static_cast<int>(text.size() + 1);

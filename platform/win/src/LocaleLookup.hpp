@@ -8,7 +8,7 @@
 namespace Win::detail {
 
 // The settings of the locale, without the user's changes when asked; null for a locale this
-// system does not know. What it points to stays valid until the thread's next call.
+// system does not know. What it points to stays as it is while the library is loaded.
 const LocaleSettings* SettingsOfLocale(LCID locale, bool withoutUserChanges);
 
 // Sets the calling thread's last error, which GetLastError answers.

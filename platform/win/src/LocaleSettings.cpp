@@ -6,12 +6,13 @@
 #include "DigitGrouping.hpp"
 #include "LocaleLookup.hpp"
 
+#include <algorithm>
+#include <atomic>
 #include <climits>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <atomic>
-#include <cstdint>
+#include <list>
 #include <locale.h>
 #include <mutex>
 
@@ -56,13 +57,13 @@ LocaleSettings ReadLocaleSettings(const std::string& name)
 	return settings;
 }
 
-// Every change counts up the generation, so a reader finds out with one load whether the
-// copy it keeps is still the user's settings: the formatters ask for them several times for
-// every number they write.
+// The formatters ask for the settings several times for every number they write, so a
+// reader takes them with one load, no lock: every distinct set of settings the user has had
+// stays in place, and the current one is pointed at. Settings change rarely and are few.
 struct UserSettings {
 	std::mutex mutex;
-	LocaleSettings settings = EnvironmentLocaleSettings();
-	std::atomic<std::uint64_t> generation {1};
+	std::list<LocaleSettings> versions {EnvironmentLocaleSettings()};
+	std::atomic<const LocaleSettings*> current {&versions.front()};
 };
 
 UserSettings& User()
@@ -148,9 +149,7 @@ std::string LocaleSettingsProblem(const LocaleSettings& settings)
 
 LocaleSettings UserLocaleSettings()
 {
-	UserSettings& user = User();
-	const std::lock_guard lock(user.mutex);
-	return user.settings;
+	return *User().current.load(std::memory_order_acquire);
 }
 
 bool SetUserLocaleSettings(const LocaleSettings& settings)
@@ -159,8 +158,10 @@ bool SetUserLocaleSettings(const LocaleSettings& settings)
 		return false;
 	UserSettings& user = User();
 	const std::lock_guard lock(user.mutex);
-	user.settings = settings;
-	user.generation.fetch_add(1, std::memory_order_release);
+	auto version = std::find(user.versions.begin(), user.versions.end(), settings);
+	if (version == user.versions.end())
+		version = user.versions.insert(user.versions.end(), settings);
+	user.current.store(&*version, std::memory_order_release);
 	return true;
 }
 
@@ -171,23 +172,6 @@ void ResetUserLocaleSettings()
 
 namespace detail {
 
-namespace {
-
-const LocaleSettings& CurrentUserSettings()
-{
-	thread_local LocaleSettings copy;
-	thread_local std::uint64_t copiedGeneration = 0;
-	UserSettings& user = User();
-	if (user.generation.load(std::memory_order_acquire) != copiedGeneration) {
-		const std::lock_guard lock(user.mutex);
-		copy = user.settings;
-		copiedGeneration = user.generation.load(std::memory_order_relaxed);
-	}
-	return copy;
-}
-
-} // namespace
-
 const LocaleSettings* SettingsOfLocale(LCID locale, bool withoutUserChanges)
 {
 	static const LocaleSettings environment = EnvironmentLocaleSettings();
@@ -195,7 +179,7 @@ const LocaleSettings* SettingsOfLocale(LCID locale, bool withoutUserChanges)
 	switch (locale) {
 	case LOCALE_NEUTRAL:
 	case LOCALE_USER_DEFAULT:
-		return withoutUserChanges ? &environment : &CurrentUserSettings();
+		return withoutUserChanges ? &environment : User().current.load(std::memory_order_acquire);
 	case LOCALE_SYSTEM_DEFAULT:
 		return &environment;
 	case LOCALE_INVARIANT:
