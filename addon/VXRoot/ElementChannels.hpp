@@ -15,6 +15,8 @@
 
 namespace VX {
 
+// This formatter version breaks concepts and requires clauses apart.
+// clang-format off
 template <class T>
 concept WritableToChannel = requires(OChannel& channel, const T& element) { channel << element; };
 
@@ -96,5 +98,7 @@ concept SerializableElement = requires(OChannel& output, IChannel& input, const 
 	{ ElementSerializer<T>::Write(output, source) } -> std::same_as<ErrCode>;
 	{ ElementSerializer<T>::Read(input, target) } -> std::same_as<ErrCode>;
 };
+
+// clang-format on
 
 } // namespace VX

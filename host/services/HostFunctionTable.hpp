@@ -34,8 +34,11 @@ using SelectorImplementation = std::function<HostStatus(ModuleToken, void* first
 
 namespace detail {
 
+// This formatter version breaks a concept apart.
+// clang-format off
 template <int EntryNumber>
 concept EntryWithSignature = requires { typename HostSdk::EntrySignature<EntryNumber>::Type; };
+// clang-format on
 
 template <int EntryNumber>
 inline constexpr bool IsSelectorEntry =
