@@ -11,79 +11,41 @@
 // The iterations time the reading run over the large project, with the counter on.
 #include "AllocationCounter.hpp"
 
+#include "BenchHost.hpp"
 #include "Host.hpp"
-#include "ProjectGenerator.hpp"
 
 #include "HostSdk/HostFunctions.hpp"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Both sizes give every count of the report as many digits: the platform's number
 // formatting allocates by a number's digits, once per report line.
 constexpr std::size_t SmallProject = 100'000;
 constexpr std::size_t LargeProject = 120'000;
 
-ReferenceHost::ProjectGeneratorSettings Settings(std::size_t elements)
-{
-	ReferenceHost::ProjectGeneratorSettings settings;
-	settings.elements = elements;
-	settings.libraryParts = 20;
-	settings.componentsPerElement = 8;
-	settings.stories = 5;
-	return settings;
-}
-
-// The module's data in the project: "Detailed" (level 0) wanted for every part.
-ReferenceHost::ModuleDataBlock EveryPartDetailed(const ReferenceHost::Project& project)
-{
-	ReferenceHost::ModuleDataBlock block;
-	block.dataVersion = 2;
-	block.platformMark = 0x5757;
-	for (const ReferenceHost::LibraryPart& part : project.LibraryParts()) {
-		block.bytes.insert(block.bytes.end(), part.uniqueId.begin(), part.uniqueId.end());
-		block.bytes.push_back(0);
-		block.bytes.push_back('0');
-		block.bytes.push_back(0);
-	}
-	return block;
-}
-
 // A host with the module and a generated project open. Only one host may exist at a time.
 class AllocationSession {
 public:
 	explicit AllocationSession(std::size_t elements)
+		: settings(Bench::CountingProjectSettings(elements)),
+		  folder("bench-allocations", ReferenceHost::GeneratedDetailLevelLine(settings))
 	{
-		folder = fs::path(FACETALLY_BINARY_DIR) / "bench-allocations";
-		fs::remove_all(folder);
-		fs::create_directories(folder / "addons");
-		fs::copy_file(fs::path(FACETALLY_ADDON_DIR) / "Facetally.addon", folder / "addons" / "Facetally.addon");
-		const ReferenceHost::ProjectGeneratorSettings settings = Settings(elements);
-		std::ofstream(folder / "addons" / "Facetally.txt") << ReferenceHost::GeneratedDetailLevelLine(settings);
-		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
-		addOn = host->LoadAddOn(folder / "addons" / "Facetally.addon");
+		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder.AddOns(), folder.Help()});
+		addOn = host->LoadAddOn(folder.Module());
 		if (addOn == nullptr)
 			throw std::runtime_error("the module did not load");
 		module = addOn->Symbol(HostSdk::GetExportedFuncAddrsName);
 		std::unique_ptr<ReferenceHost::Project> project = ReferenceHost::GenerateProject(settings);
-		project->StoreModuleData(addOn->Name(), EveryPartDetailed(*project));
+		project->StoreModuleData(addOn->Name(), Bench::EveryPartDetailed(*project));
 		if (!host->OpenProject(std::move(project)).ok)
 			throw std::runtime_error("the project did not open");
 	}
 
-	~AllocationSession()
-	{
-		host.reset();
-		fs::remove_all(folder);
-	}
 
 	// The allocations of the menu command that opens the palette and counts; the palette is
 	// closed again uncounted.
@@ -99,7 +61,8 @@ public:
 	}
 
 private:
-	fs::path folder;
+	const ReferenceHost::ProjectGeneratorSettings settings;
+	Bench::AddOnFolder folder;
 	std::unique_ptr<ReferenceHost::Host> host;
 	ReferenceHost::AddOn* addOn = nullptr;
 	const void* module = nullptr;

@@ -11,13 +11,10 @@
 // run's time over the floor's, in percent) and ns_per_element.
 #include "HostCallFloor.hpp"
 
-#include "ProjectGenerator.hpp"
+#include "BenchHost.hpp"
 
 #include <benchmark/benchmark.h>
 
-#include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -25,62 +22,22 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// The processor time of this thread: the machine's other work does not stretch it, so runs
-// and floors are compared fairly on a busy machine.
-double ThreadSeconds()
-{
-	timespec now {};
-	clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-	return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-ReferenceHost::ProjectGeneratorSettings Settings(std::size_t elements)
-{
-	ReferenceHost::ProjectGeneratorSettings settings;
-	settings.elements = elements;
-	settings.libraryParts = 20;
-	settings.componentsPerElement = 8;
-	settings.stories = 5;
-	return settings;
-}
-
-// The module's data in the project: "Detailed" (level 0) wanted for every part.
-ReferenceHost::ModuleDataBlock EveryPartDetailed(const ReferenceHost::Project& project)
-{
-	ReferenceHost::ModuleDataBlock block;
-	block.dataVersion = 2;
-	block.platformMark = 0x5757;
-	for (const ReferenceHost::LibraryPart& part : project.LibraryParts()) {
-		block.bytes.insert(block.bytes.end(), part.uniqueId.begin(), part.uniqueId.end());
-		block.bytes.push_back(0);
-		block.bytes.push_back('0');
-		block.bytes.push_back(0);
-	}
-	return block;
-}
-
 // A host with the module, its configuration file naming the generated parts' parameter, and
 // a generated project open. Only one host may exist at a time.
 class CountingSession {
 public:
-	CountingSession(std::size_t elements, bool levelsWanted) : scenario {levelsWanted}
+	CountingSession(std::size_t elements, bool levelsWanted)
+		: settings(Bench::CountingProjectSettings(elements)),
+		  folder("bench-counting", ReferenceHost::GeneratedDetailLevelLine(settings)),
+		  scenario {levelsWanted}
 	{
-		folder = fs::path(FACETALLY_BINARY_DIR) / "bench-counting";
-		fs::remove_all(folder);
-		fs::create_directories(folder / "addons");
-		fs::copy_file(fs::path(FACETALLY_ADDON_DIR) / "Facetally.addon", folder / "addons" / "Facetally.addon");
-		const ReferenceHost::ProjectGeneratorSettings settings = Settings(elements);
-		std::ofstream(folder / "addons" / "Facetally.txt") << ReferenceHost::GeneratedDetailLevelLine(settings);
-
-		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
-		addOn = host->LoadAddOn(folder / "addons" / "Facetally.addon");
+		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder.AddOns(), folder.Help()});
+		addOn = host->LoadAddOn(folder.Module());
 		if (addOn == nullptr)
 			throw std::runtime_error("the module did not load");
 		std::unique_ptr<ReferenceHost::Project> project = ReferenceHost::GenerateProject(settings);
 		if (levelsWanted)
-			project->StoreModuleData(addOn->Name(), EveryPartDetailed(*project));
+			project->StoreModuleData(addOn->Name(), Bench::EveryPartDetailed(*project));
 		if (!host->OpenProject(std::move(project)).ok)
 			throw std::runtime_error("the project did not open");
 		// The first run brings every element to its wanted level; the runs timed are the
@@ -89,20 +46,14 @@ public:
 		CheckTheFloorMakesTheRunsCalls();
 	}
 
-	~CountingSession()
-	{
-		host.reset();
-		fs::remove_all(folder);
-	}
-
 	// Processor seconds of the menu command that opens the palette and counts.
 	double Run()
 	{
 		host->Report().Clear();
 		host->SessionTranscript().Clear();
-		const double start = ThreadSeconds();
+		const double start = Bench::ThreadSeconds();
 		const bool opened = host->ChooseMenuItem("Facetally").ok;
-		const double end = ThreadSeconds();
+		const double end = Bench::ThreadSeconds();
 		if (!opened || !host->ChooseMenuItem("Facetally").ok || host->Report().Lines().size() < 17)
 			throw std::runtime_error("the run did not finish");
 		return end - start;
@@ -110,9 +61,9 @@ public:
 
 	double Floor()
 	{
-		const double start = ThreadSeconds();
+		const double start = Bench::ThreadSeconds();
 		visited = RunHostCallFloor(*host, *addOn, scenario);
-		return ThreadSeconds() - start;
+		return Bench::ThreadSeconds() - start;
 	}
 
 	std::size_t Visited() const { return visited; }
@@ -156,7 +107,8 @@ private:
 		}
 	}
 
-	fs::path folder;
+	const ReferenceHost::ProjectGeneratorSettings settings;
+	Bench::AddOnFolder folder;
 	FloorScenario scenario;
 	std::unique_ptr<ReferenceHost::Host> host;
 	ReferenceHost::AddOn* addOn = nullptr;

@@ -10,6 +10,7 @@
 // Times are the processor time of the benchmark's thread. Counters: ns_per_row, and
 // pct_of_count, the operation's time over the Count of the same project in percent (for
 // Fill, the part beyond the run: Fill - Count).
+#include "BenchHost.hpp"
 #include "Host.hpp"
 #include "PaletteHands.hpp"
 #include "ProjectGenerator.hpp"
@@ -20,24 +21,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-double ThreadSeconds()
-{
-	timespec now {};
-	clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-	return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 ReferenceHost::ProjectGeneratorSettings Levels()
 {
@@ -85,14 +74,10 @@ std::unique_ptr<ReferenceHost::Project> WindowsProject(std::size_t n)
 // person's hands on its list, triangle and Refresh button. One host at a time.
 class ListSession {
 public:
-	explicit ListSession(std::size_t rows) : rowCount(rows)
+	explicit ListSession(std::size_t rows)
+		: rowCount(rows), folder("bench-results-list", ReferenceHost::GeneratedDetailLevelLine(Levels()))
 	{
-		folder = fs::path(FACETALLY_BINARY_DIR) / "bench-results-list";
-		fs::remove_all(folder);
-		fs::create_directories(folder / "addons");
-		fs::copy_file(fs::path(FACETALLY_ADDON_DIR) / "Facetally.addon", folder / "addons" / "Facetally.addon");
-		std::ofstream(folder / "addons" / "Facetally.txt") << ReferenceHost::GeneratedDetailLevelLine(Levels());
-		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
+		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder.AddOns(), folder.Help()});
 		if (host->LoadAddOns() != 1 || !host->OpenProject(WindowsProject(rows)).ok || !host->ChooseMenuItem("Facetally").ok)
 			throw std::runtime_error("the palette did not open on the project");
 		palette = ReferenceHost::FindOpenPalette(*host);
@@ -112,12 +97,6 @@ public:
 			throw std::runtime_error("the list does not show the twelve types");
 	}
 
-	~ListSession()
-	{
-		host.reset();
-		fs::remove_all(folder);
-	}
-
 	std::size_t RowCount() const { return rowCount; }
 	int Rows() const { return DG::MultiSelListBox(*listPage, listItem).GetItemCount(); }
 	bool Unfolded() const { return Rows() > 12; }
@@ -126,9 +105,9 @@ public:
 	{
 		host->Report().Clear();
 		host->SessionTranscript().Clear();
-		const double start = ThreadSeconds();
+		const double start = Bench::ThreadSeconds();
 		const bool done = DG::User(*refreshPage).Click(refreshButton).IsDone();
-		const double seconds = ThreadSeconds() - start;
+		const double seconds = Bench::ThreadSeconds() - start;
 		if (!done)
 			throw std::runtime_error("Refresh could not be pressed");
 		return seconds;
@@ -137,9 +116,9 @@ public:
 	// A click on Window's triangle (row 4).
 	double ClickTriangle()
 	{
-		const double start = ThreadSeconds();
+		const double start = Bench::ThreadSeconds();
 		const bool done = DG::User(*listPage).ClickListItem(listItem, 4, 8).IsDone();
-		const double seconds = ThreadSeconds() - start;
+		const double seconds = Bench::ThreadSeconds() - start;
 		if (!done)
 			throw std::runtime_error("the triangle could not be clicked");
 		return seconds;
@@ -147,9 +126,9 @@ public:
 
 	double Resize(short width)
 	{
-		const double start = ThreadSeconds();
+		const double start = Bench::ThreadSeconds();
 		const bool done = DG::User(*palette).Resize(width, 417).IsDone();
-		const double seconds = ThreadSeconds() - start;
+		const double seconds = Bench::ThreadSeconds() - start;
 		if (!done)
 			throw std::runtime_error("the palette could not be resized");
 		return seconds;
@@ -173,7 +152,7 @@ public:
 
 private:
 	std::size_t rowCount;
-	fs::path folder;
+	Bench::AddOnFolder folder;
 	std::unique_ptr<ReferenceHost::Host> host;
 	DG::Dialog* palette = nullptr;
 	DG::Panel* refreshPage = nullptr;
