@@ -104,19 +104,33 @@ int FindRow(const DG::ListBox& list, std::string_view name, std::string& problem
 
 enum class Clicks { Single, Double };
 
+// The list in view and its row that shows the name.
+struct RowInView {
+	ListInView view;
+	int row = 0;
+};
+
+std::optional<RowInView> FindRowInView(Host& host, const std::string& rowName, std::string& problem)
+{
+	const std::optional<ListInView> view = FindList(host, problem);
+	if (!view)
+		return std::nullopt;
+	const int row = FindRow(DG::MultiSelListBox(*view->page, view->index), rowName, problem);
+	if (row == 0)
+		return std::nullopt;
+	return RowInView {*view, row};
+}
+
 Outcome ClickRow(Host& host, const std::string& rowName, const Pointer& pointer, Clicks clicks)
 {
 	std::string problem;
-	const std::optional<ListInView> view = FindList(host, problem);
-	if (!view)
+	const std::optional<RowInView> found = FindRowInView(host, rowName, problem);
+	if (!found)
 		return Outcome::Failure(problem);
-	const DG::MultiSelListBox list(*view->page, view->index);
-	const int row = FindRow(list, rowName, problem);
-	if (row == 0)
-		return Outcome::Failure(problem);
-	DG::User person(*view->page);
-	const DG::ActionResult result = clicks == Clicks::Single ? person.ClickListItem(view->index, row, pointer.x, pointer.modifiers)
-															 : person.DoubleClickListItem(view->index, row, pointer.x, pointer.modifiers);
+	const auto [view, row] = *found;
+	DG::User person(*view.page);
+	const DG::ActionResult result = clicks == Clicks::Single ? person.ClickListItem(view.index, row, pointer.x, pointer.modifiers)
+															 : person.DoubleClickListItem(view.index, row, pointer.x, pointer.modifiers);
 	return result ? Outcome::Success() : Outcome::Failure(result.GetProblem());
 }
 
@@ -125,14 +139,11 @@ Outcome ClickRow(Host& host, const std::string& rowName, const Pointer& pointer,
 Outcome ClickTriangle(Host& host, const std::string& rowName, const std::string& expected)
 {
 	std::string problem;
-	const std::optional<ListInView> view = FindList(host, problem);
-	if (!view)
+	const std::optional<RowInView> found = FindRowInView(host, rowName, problem);
+	if (!found)
 		return Outcome::Failure(problem);
-	const DG::MultiSelListBox list(*view->page, view->index);
-	const int row = FindRow(list, rowName, problem);
-	if (row == 0)
-		return Outcome::Failure(problem);
-	if (list.GetTabItemIcon(row, 1).GetGlyph() != expected)
+	const int row = found->row;
+	if (DG::MultiSelListBox(*found->view.page, found->view.index).GetTabItemIcon(row, 1).GetGlyph() != expected)
 		return Outcome::Failure("row " + Quoted(rowName) + " shows no " + expected);
 	return ClickRow(host, std::to_string(row), Pointer {TriangleX, DG::Modifier::None}, Clicks::Single);
 }
