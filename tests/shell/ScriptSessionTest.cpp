@@ -149,7 +149,7 @@ TEST_F(PreferencesScript, APersonStopsTheCountingRun)
 							   Path("large.json"));
 	EXPECT_EQ(code, 0) << out.str() << err.str();
 	EXPECT_TRUE(Printed("progress Counting... (opened)")) << out.str();
-	EXPECT_TRUE(Printed("progress Counting... (stopped by the person)")) << out.str();
+	EXPECT_TRUE(Printed("progress Counting... (stopped by the person with the bar at 10 of 300)")) << out.str();
 }
 
 } // namespace
