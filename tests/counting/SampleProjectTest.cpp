@@ -1,7 +1,7 @@
 // The real module on the bundled sample project, through the host program in this process:
 // the main job counts the whole project and shows the report in the host's frame, regional
-// settings shape it, levels of an earlier session are applied and saved back, and a script
-// stops the run.
+// settings shape it, levels of an earlier session are applied and saved back, the example
+// scripts run and the report window is saved to a file.
 #include "CommandLine.hpp"
 #include "Win/LocaleSettings.hpp"
 
@@ -149,21 +149,6 @@ TEST_F(SampleProjectTest, RefusedRegionalSettingsStopTheProgramBeforeAnything)
 	}
 }
 
-TEST_F(SampleProjectTest, AScriptStopsTheRunAtAChosenElementAndTheReportStaysEmpty)
-{
-	const ProgramRun run = RunHost({"--script", Script("stop-at-element 3\n"
-												   "menu Facetally\n"
-												   "expect live-handles 0\n"),
-								SampleProject()});
-	EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
-	EXPECT_NE(run.out.find("progress Counting... (stopped by the person with the bar at "), std::string::npos) << run.out;
-	EXPECT_EQ(run.out.find("Total polygons"), std::string::npos) << "a stopped first run writes no report";
-}
-
-} // namespace
-
-namespace {
-
 // The commented scripts of examples/ run as a person would start them; their own checks fail
 // the run when the module or the host no longer behaves as they show.
 TEST_F(SampleProjectTest, TheExampleScriptsRunAndTheirChecksHold)
@@ -175,10 +160,6 @@ TEST_F(SampleProjectTest, TheExampleScriptsRunAndTheirChecksHold)
 		EXPECT_NE(run.out.find("Project \"sample-project.json\" opened"), std::string::npos) << name;
 	}
 }
-
-} // namespace
-
-namespace {
 
 std::string FileText(const std::filesystem::path& file)
 {
