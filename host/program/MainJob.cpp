@@ -22,7 +22,8 @@ namespace Entry = HostSdk::Entry;
 
 // What the host saw of one menu command.
 struct CommandWatch {
-	std::uint64_t elementReads = 0;
+	// Each element once, however often the add-on read it.
+	std::uint64_t elementsRead = 0;
 	std::uint64_t components = 0;
 	std::uint64_t libraryParts = 0;
 	std::uint64_t changes = 0;
@@ -95,7 +96,8 @@ int RunMainJob(Host& host, const std::filesystem::path& projectFile)
 		}
 		transcript.Add(TranscriptKind::Action, "menu " + items.front()->text);
 		const HostFunctionTable& table = host.Table();
-		CommandWatch before {table.CallCount(Entry::ElementRead), table.CallCount(Entry::Component3DRead),
+		host.ProjectAnswers().ForgetElementsRead();
+		CommandWatch before {0, table.CallCount(Entry::Component3DRead),
 							 table.CallCount(Entry::LibPartRead), table.CallCount(Entry::ElementChange),
 							 host.Report().Lines().size(), host.Dialogs().DialogsShown(), host.BeepsHeard(), 0};
 		const auto start = std::chrono::steady_clock::now();
@@ -105,7 +107,7 @@ int RunMainJob(Host& host, const std::filesystem::path& projectFile)
 			transcript.Add(TranscriptKind::Error, chosen.problem);
 			exitCode = ExitActionFailed;
 		}
-		CommandWatch watch {table.CallCount(Entry::ElementRead) - before.elementReads,
+		CommandWatch watch {host.ProjectAnswers().ElementsRead(),
 							table.CallCount(Entry::Component3DRead) - before.components,
 							table.CallCount(Entry::LibPartRead) - before.libraryParts,
 							table.CallCount(Entry::ElementChange) - before.changes,
@@ -137,11 +139,15 @@ int RunMainJob(Host& host, const std::filesystem::path& projectFile)
 		summary.Line("Project", ProjectLine(*project));
 	for (const auto& [name, watch] : watched) {
 		summary.Line(name, "menu command done in " + Seconds(watch.seconds));
-		summary.More("read " + Counted(watch.elementReads, "element") + ", " + Counted(watch.components, "3D component") +
+		summary.More("read " + Counted(watch.elementsRead, "element") + ", " + Counted(watch.components, "3D component") +
 					 " and " + Counted(watch.libraryParts, "library part") + "; changed " +
 					 Counted(watch.changes, "element"));
 		summary.More("wrote " + Counted(watch.reportLines, "line") + " into the report window; showed " +
 					 Counted(watch.dialogs, "message") + "; " + Counted(watch.beeps, "warning beep"));
+	}
+	if (!watched.empty() && host.CurrentProject() != nullptr) {
+		summary.More("An add-on may read fewer elements than the project holds (each counts once here): deleted ones");
+		summary.More("are never read, and it may skip those on hidden layers or outside its chosen stories or filters.");
 	}
 	transcript.Add(TranscriptKind::Notice, "");
 	transcript.Add(TranscriptKind::Action, "quit");

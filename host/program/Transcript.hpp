@@ -21,7 +21,7 @@ enum class TranscriptKind {
 	Report,  // a line of the report window
 	Message, // a message dialog's text
 	Sound,   // a warning beep
-	Progress, // the progress window opening, stopped by the person, closing
+	Progress, // the progress window opening, its range, stopped by the person, closing
 	Error,   // something went wrong
 	Detail,  // the host's inner traffic; shown only in verbose transcripts
 };

@@ -67,6 +67,7 @@ HostStatus ReadElement(ProjectAccess& access, ModuleToken token, HostSdk::Elemen
 	}
 	filled.libPartIndex = element->libPartIndex;
 	*record = filled;
+	access.NoteElementRead({element->type, element->index});
 	return 0;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "AddOnList.hpp"
+#include "ElementTypeTable.hpp"
 #include "HostFunctionTable.hpp"
 #include "Project.hpp"
 #include "Transcript.hpp"
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,10 +44,16 @@ public:
 	AddOn* Caller(ModuleToken token) const { return addOns.FromToken(token); }
 	Transcript& SessionTranscript() { return transcript; }
 
+	// An element record was handed out; each element is kept once, however often it is read.
+	void NoteElementRead(const ElementId& id) { elementsRead.insert(id); }
+	std::size_t ElementsRead() const { return elementsRead.size(); }
+	void ForgetElementsRead() { elementsRead.clear(); }
+
 private:
 	AddOnList& addOns;
 	Transcript& transcript;
 	CurrentProjectFunction currentProject;
+	std::set<ElementId> elementsRead;
 };
 
 // A parameter list an add-on opened: a working copy of a part's or an element's parameters
@@ -67,6 +75,10 @@ public:
 
 	// The parameter list the add-on has open on the open project; null when none.
 	const ParameterSession* OpenParameters(ModuleToken token) const;
+
+	// The distinct elements whose records add-ons were given since the last forgetting.
+	std::size_t ElementsRead() const { return access.ElementsRead(); }
+	void ForgetElementsRead() { access.ForgetElementsRead(); }
 
 private:
 	ProjectAccess access;

@@ -2,6 +2,8 @@
 // a terminal.
 #include "ProgressWindow.hpp"
 
+#include "HostText.hpp"
+
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -13,6 +15,9 @@ namespace Selectors = HostSdk::Selectors;
 namespace {
 
 constexpr int BarWidth = 30;
+// The largest bar value the 16-bit slot holds: a bar this long or longer may be scaled, so its
+// units are not the add-on's things and only a share of the way is true of them.
+constexpr std::int32_t SixteenBitEnd = 32767;
 constexpr std::chrono::milliseconds PersonsMomentToStop {150};
 
 } // namespace
@@ -84,6 +89,7 @@ HostStatus ProgressWindow::Open(ModuleToken token, const char* windowTitle, cons
 	text.clear();
 	barMaximum = 0;
 	value = 0;
+	ranged = false;
 	stopRequested = false;
 	transcript.Add(TranscriptKind::Progress, title + " (opened)");
 	if (changed)
@@ -112,6 +118,8 @@ HostStatus ProgressWindow::SetPhase(ModuleToken token, const char* newLabel, con
 		return HostSdk::StatusBadParameter;
 	label = newLabel;
 	barMaximum = *maximum;
+	ranged = true;
+	transcript.Add(TranscriptKind::Progress, title + " " + LabelledReading());
 	Draw();
 	return 0;
 }
@@ -139,7 +147,8 @@ HostStatus ProgressWindow::AskCancelled(ModuleToken token)
 	if (stopCountdown > 0 && --stopCountdown == 0 && open && !stopRequested) {
 		stopRequested = true;
 		EraseBar();
-		transcript.Add(TranscriptKind::Progress, title + " (stopped by the person)");
+		transcript.Add(TranscriptKind::Progress,
+					   title + " (stopped by the person" + (ranged ? " with the bar at " + Reading() : "") + ")");
 	}
 	return open && stopRequested ? 1 : 0;
 }
@@ -151,9 +160,9 @@ HostStatus ProgressWindow::Close(ModuleToken token)
 		return HostSdk::StatusRefused;
 	EraseBar();
 	open = false;
+	// The bar is not brought to its end when a run ends, so the close tells how it ended.
+	transcript.Add(TranscriptKind::Progress, title + (stopRequested ? " (closed after the stop)" : " (done)"));
 	stopRequested = false;
-	transcript.Add(TranscriptKind::Progress, title + " (closed at " + std::to_string(value) + " of " +
-												  std::to_string(barMaximum) + ")");
 	return 0;
 }
 
@@ -165,16 +174,30 @@ HostStatus ProgressWindow::End(ModuleToken token)
 	return 0;
 }
 
+std::string ProgressWindow::Reading() const
+{
+	if (!ranged)
+		return {};
+	const std::int64_t shown = std::clamp<std::int32_t>(value, 0, barMaximum);
+	if (barMaximum < SixteenBitEnd)
+		return Grouped(static_cast<std::uint64_t>(shown)) + " of " + Grouped(static_cast<std::uint64_t>(barMaximum));
+	// Rounded down: the bar never reads as further along, or as full, before it is.
+	return std::to_string(shown * 100 / barMaximum) + "%";
+}
+
+std::string ProgressWindow::LabelledReading() const
+{
+	return label.empty() ? Reading() : label + " " + Reading();
+}
+
 std::string ProgressWindow::BarText() const
 {
 	const std::int32_t shown = std::clamp<std::int32_t>(value, 0, barMaximum);
 	const int filled = barMaximum > 0 ? static_cast<int>(static_cast<std::int64_t>(shown) * BarWidth / barMaximum) : 0;
 	std::string drawn = "[" + std::string(static_cast<std::size_t>(filled), '#') +
-						std::string(static_cast<std::size_t>(BarWidth - filled), '.') + "] ";
-	const std::string count = std::to_string(value) + " / " + std::to_string(barMaximum);
-	drawn += std::string(count.size() < 13 ? 13 - count.size() : 0, ' ') + count;
-	if (!label.empty())
-		drawn += "  " + label;
+						std::string(static_cast<std::size_t>(BarWidth - filled), '.') + "]";
+	if (ranged)
+		drawn += "  " + LabelledReading();
 	if (!text.empty())
 		drawn += "  " + text;
 	return drawn;

@@ -60,7 +60,10 @@ public:
 	// The transcript's lines echoed to the same stream meanwhile clear the bar's line first and
 	// the bar comes back below them.
 	void DrawBarOn(std::ostream* stream);
-	// The bar as drawn, without the carriage return: "[#####.....]    50 / 100  label".
+	// The bar as a person reads it: "50 of 100", or "49%" for a bar at the 16-bit end or beyond;
+	// empty before the add-on gave a range.
+	std::string Reading() const;
+	// The bar as drawn, without the carriage return: "[#####.....]  label 50 of 100  text".
 	std::string BarText() const;
 	// Called whenever what the window shows changes and before each stop question, so a window
 	// drawn elsewhere follows the run and a person's stop is seen in time.
@@ -91,6 +94,7 @@ private:
 	HostStatus AskCancelled(ModuleToken token);
 	HostStatus Close(ModuleToken token);
 	HostStatus End(ModuleToken token);
+	std::string LabelledReading() const;
 	void Draw();
 	void EraseBar();
 
@@ -103,6 +107,8 @@ private:
 	std::string text;
 	std::int32_t barMaximum = 0;
 	std::int16_t value = 0;
+	// A range was set since the window opened: until then the bar has nothing to read.
+	bool ranged = false;
 	bool stopRequested = false;
 	std::uint64_t stopCountdown = 0;
 	std::uint64_t elementReadsBeforeStop = 0;

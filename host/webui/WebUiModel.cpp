@@ -219,6 +219,7 @@ json DescribeHostWindow(Host& host, const WebUiStatus& status)
 							   {"text", progress.Text()},
 							   {"maximum", progress.BarMaximum()},
 							   {"value", progress.Value()},
+							   {"reading", progress.Reading()},
 							   {"stopRequested", progress.StopRequested()}});
 
 	json windows = json::array();

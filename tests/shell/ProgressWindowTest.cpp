@@ -88,8 +88,51 @@ TEST_F(ProgressWindowTest, TheHostShowsTheTitleLabelRangeAndCount)
 	EXPECT_EQ(HostWindow().Value(), 50) << "a new range shows the elements already processed";
 	window.Close();
 	EXPECT_FALSE(HostWindow().IsOpen());
-	EXPECT_EQ(Progress(), (Lines {"Counting... (opened)", "Counting... (closed at 50 of 80)"}));
 	EXPECT_EQ(host->BeepsHeard(), 1u) << "the close beeps";
+}
+
+// The bar reads as elements done of elements, or as a share where its units may be scaled;
+// how the run ended is told, as the bar is left where it stood.
+TEST_F(ProgressWindowTest, APersonReadsTheBarAndHowTheRunEnded)
+{
+	const struct {
+		const char* what;
+		std::uint32_t total;
+		int steps;
+		bool stop;
+		bool close;
+		const char* reading;
+		Lines lines; // after the opening
+	} cases[] = {
+		{"mid-run", 20000, 1234, false, false, "1,234 of 20,000", {"Counting... Processed elements: 0 of 20,000"}},
+		{"to its end", 44, 44, false, true, "44 of 44", {"Counting... Processed elements: 0 of 44", "Counting... (done)"}},
+		{"stopped", 44, 12, true, true, "12 of 44",
+		 {"Counting... Processed elements: 0 of 44", "Counting... (stopped by the person with the bar at 12 of 44)",
+		  "Counting... (closed after the stop)"}},
+		{"at the 16-bit end, never full too soon", 32767, 32766, false, false, "99%", {"Counting... Processed elements: 0%"}},
+		{"scaled", 65534, 65534, false, true, "100%", {"Counting... Processed elements: 0%", "Counting... (done)"}},
+	};
+	for (const auto& row : cases) {
+		SCOPED_TRACE(row.what);
+		ProgressWindow fresh;
+		fresh.Open("Counting...");
+		const std::size_t opened = Progress().size();
+		fresh.SetTotal(row.total);
+		for (int step = 1; step < row.steps; ++step)
+			fresh.Step();
+		clock.Advance(0.1);
+		fresh.Step();
+		if (row.stop) {
+			HostWindow().StopAtCancelQuestion(1);
+			clock.Advance(0.1);
+			EXPECT_FALSE(fresh.Step());
+		}
+		EXPECT_EQ(HostWindow().Reading(), row.reading);
+		if (row.close)
+			fresh.Close();
+		const Lines all = Progress();
+		EXPECT_EQ(Lines(all.begin() + static_cast<std::ptrdiff_t>(opened), all.end()), row.lines);
+	}
 }
 
 // The host's bar is 16 bits: larger runs are scaled, and the bar never passes its end.
@@ -218,7 +261,7 @@ TEST_F(ProgressWindowTest, APersonAtATerminalSeesTheBarMoveAroundTranscriptLines
 	window.Open("Counting...");
 	window.SetTotal(10);
 	Run(5, 0.1);
-	const std::string bar = "Counting...  [###############...............]        5 / 10  Processed elements:";
+	const std::string bar = "Counting...  [###############...............]  Processed elements: 5 of 10";
 	EXPECT_EQ(HostWindow().BarText(), bar.substr(13));
 	EXPECT_NE(terminal.str().find("\r" + bar), std::string::npos) << terminal.str();
 	terminal.str({});

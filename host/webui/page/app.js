@@ -353,7 +353,7 @@ function render(next) {
     $("progress-title").textContent = progress.title;
     $("progress-label").textContent = progress.label;
     $("progress-text").textContent = progress.text;
-    $("progress-count").textContent = progress.value + " / " + progress.maximum;
+    $("progress-count").textContent = progress.reading;
     const share = progress.maximum > 0 ? Math.min(1, Math.max(0, progress.value / progress.maximum)) : 0;
     $("progress-bar").style.width = share * 100 + "%";
     $("progress-stop").disabled = progress.stopRequested;
