@@ -22,13 +22,14 @@ public:
 	bool full() const { return count == Capacity; }
 	unsigned operator[](std::size_t index) const { return sizes[index]; }
 	unsigned back() const { return sizes[count - 1]; }
-	const unsigned* begin() const { return sizes.data(); }
-	const unsigned* end() const { return sizes.data() + count; }
+	const unsigned char* begin() const { return sizes.data(); }
+	const unsigned char* end() const { return sizes.data() + count; }
 	// A size past the capacity is not kept; callers that can have that many check full().
+	// Sizes are single digits.
 	void push_back(unsigned size)
 	{
 		if (count < Capacity)
-			sizes[count++] = size;
+			sizes[count++] = static_cast<unsigned char>(size);
 	}
 	void pop_back() { --count; }
 
@@ -38,8 +39,10 @@ public:
 	}
 
 private:
-	std::array<unsigned, Capacity> sizes {};
-	std::size_t count = 0;
+	// Bytes, so a grouping is copied and cleared in a store or two: numbers are formatted by
+	// the thousand.
+	std::array<unsigned char, Capacity> sizes {};
+	unsigned char count = 0;
 };
 
 struct DigitGrouping {

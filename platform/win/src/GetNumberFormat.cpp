@@ -106,26 +106,36 @@ RoundedDigits RoundToDecimals(const PlainNumber& number, unsigned decimals)
 	return rounded;
 }
 
-// The groups are measured from the right, so the digits are written backwards and turned
-// round at the end.
+// The size of the group that many groups from the decimal separator; what is left when the
+// grouping says no more.
+std::size_t GroupSize(const DigitGrouping& grouping, std::size_t fromRight, std::size_t remaining)
+{
+	std::size_t size = remaining;
+	if (fromRight < grouping.sizes.size())
+		size = grouping.sizes[fromRight];
+	else if (grouping.repeatLast && !grouping.sizes.empty())
+		size = grouping.sizes.back();
+	return size == 0 || size > remaining ? remaining : size;
+}
+
+// The groups are measured from the right, so they are counted first and written from the left.
 void AppendGroupedDigits(std::string& text, std::string_view digits, const DigitGrouping& grouping,
 	std::string_view separator)
 {
-	const std::size_t start = text.size();
-	for (std::size_t group = 0; !digits.empty(); ++group) {
-		std::size_t size = digits.size();
-		if (group < grouping.sizes.size())
-			size = grouping.sizes[group];
-		else if (grouping.repeatLast && !grouping.sizes.empty())
-			size = grouping.sizes.back();
-		if (size == 0 || size > digits.size())
-			size = digits.size();
-		if (group > 0)
-			text.append(separator.rbegin(), separator.rend());
-		text.append(digits.rbegin(), digits.rbegin() + static_cast<std::ptrdiff_t>(size));
-		digits.remove_suffix(size);
+	std::size_t groups = 0;
+	std::size_t leftmost = 0;
+	for (std::size_t remaining = digits.size(); remaining > 0; ++groups) {
+		leftmost = GroupSize(grouping, groups, remaining);
+		remaining -= leftmost;
 	}
-	std::reverse(text.begin() + static_cast<std::ptrdiff_t>(start), text.end());
+	std::size_t at = 0;
+	for (std::size_t group = groups; group-- > 0;) {
+		const std::size_t size = group + 1 == groups ? leftmost : GroupSize(grouping, group, digits.size() - at);
+		if (at > 0)
+			text += separator;
+		text += digits.substr(at, size);
+		at += size;
+	}
 }
 
 // What goes before and after a negative number, by negative number order.

@@ -20,15 +20,15 @@ public:
 	static Icon FromGlyph(std::string glyph);
 
 	short GetResourceId() const { return resourceId; }
-	bool IsEmpty() const { return resourceId == NoResource && glyph.empty(); }
+	bool IsEmpty() const { return resourceId == NoResource && glyph == nullptr; }
 	bool IsLoaded() const { return loaded; }
-	const std::string& GetGlyph() const { return glyph; }
+	const std::string& GetGlyph() const;
 	short GetWidth() const { return width; }
 	short GetHeight() const { return height; }
 
 	friend bool operator==(const Icon& a, const Icon& b)
 	{
-		return a.resourceId == b.resourceId && a.glyph == b.glyph;
+		return a.resourceId == b.resourceId && a.glyph == b.glyph; // glyphs are kept once each
 	}
 
 private:
@@ -36,7 +36,9 @@ private:
 	short width = 0;
 	short height = 0;
 	bool loaded = false;
-	std::string glyph;
+	// Icons are copied into every row of a list, so the glyph is a pointer to the one copy of
+	// its text the library keeps; null for none.
+	const std::string* glyph = nullptr;
 };
 
 } // namespace DG
