@@ -59,7 +59,10 @@ bool HasReasonToGiveNoRow(std::string_view line)
 	return first.word.empty() || first.word[0] == '#' || !first.followed;
 }
 
-std::string AsText(const VX::String& text) { return std::string(text.View()); }
+std::string AsText(const VX::String& text)
+{
+	return std::string(text.View());
+}
 
 // The rows as a file: the name, then every value in quotes; a row without values gets a word
 // that is no value, so the line is not taken for a name alone.
@@ -113,7 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 		FUZZ_CHECK(row.lacksValues == (row.values.size() < 2));
 		FUZZ_CHECK(row.values.size() != 2);
 		for (const VX::String& value : row.values)
-			FUZZ_CHECK(value.View().find('"') == std::string_view::npos && value.View().find('\n') == std::string_view::npos);
+			FUZZ_CHECK(
+				value.View().find('"') == std::string_view::npos && value.View().find('\n') == std::string_view::npos);
 		if (row.lacksValues)
 			lacking.push_back(number);
 	}

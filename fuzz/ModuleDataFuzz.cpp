@@ -136,8 +136,8 @@ Entries CheckRead(std::string_view block)
 	return read;
 }
 
-void CheckMerge(std::string_view firstBytes, std::string_view secondBytes, std::uint8_t flags,
-				const Entries& firstRead, const Entries& secondRead)
+void CheckMerge(std::string_view firstBytes, std::string_view secondBytes, std::uint8_t flags, const Entries& firstRead,
+	const Entries& secondRead)
 {
 	const OwnedRecord first(firstBytes, (flags & 1) != 0 ? 1 : ModuleDataVersion);
 	const OwnedRecord second(secondBytes, (flags & 2) != 0 ? 3 : ModuleDataVersion);
@@ -148,7 +148,7 @@ void CheckMerge(std::string_view firstBytes, std::string_view secondBytes, std::
 		ModuleDataMergeHandler(HostSdk::MergeCode, &first.record, &second.record, keepResult ? &merged : nullptr);
 
 	const bool foreign = (first.record.dataHandle != VX::NoHandle && (flags & 1) != 0) ||
-						 (second.record.dataHandle != VX::NoHandle && (flags & 2) != 0);
+		(second.record.dataHandle != VX::NoHandle && (flags & 2) != 0);
 	if (foreign) {
 		FUZZ_CHECK(status == HostSdk::StatusBadDataVersion);
 		FUZZ_CHECK(!keepResult || merged.dataHandle == VX::NoHandle);

@@ -4,8 +4,7 @@
 
 namespace VX {
 
-GeneralException::GeneralException(const char* text, std::int32_t code, const char* fileName,
-	std::uint32_t lineNumber)
+GeneralException::GeneralException(const char* text, std::int32_t code, const char* fileName, std::uint32_t lineNumber)
 	: VXException(text, code, fileName, lineNumber)
 {
 }

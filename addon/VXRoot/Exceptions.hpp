@@ -15,8 +15,8 @@ inline constexpr std::int32_t RunTimeErrorCode = -7003;
 
 class GeneralException : public virtual VXException {
 public:
-	explicit GeneralException(const char* text = "", std::int32_t code = 0, const char* fileName = "",
-		std::uint32_t lineNumber = 0);
+	explicit GeneralException(
+		const char* text = "", std::int32_t code = 0, const char* fileName = "", std::uint32_t lineNumber = 0);
 	~GeneralException() override;
 };
 

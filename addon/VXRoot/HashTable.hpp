@@ -212,10 +212,7 @@ public:
 	std::uint32_t GetSeekWeightSum() const { return seekWeightSum; }
 	float GetAverageSeekFactorLimit() const { return averageSeekFactorLimit; }
 	float GetMinFillFactor() const { return minFillFactor; }
-	double GetFillFactor() const
-	{
-		return GetCapacity() == 0 ? 0.0 : static_cast<double>(GetSize()) / GetCapacity();
-	}
+	double GetFillFactor() const { return GetCapacity() == 0 ? 0.0 : static_cast<double>(GetSize()) / GetCapacity(); }
 	double GetAverageSeekFactor() const
 	{
 		return GetSize() == 0 ? 0.0 : static_cast<double>(seekWeightSum) / GetSize();
@@ -526,8 +523,8 @@ ErrCode HashTable<Key, Value>::Write(OChannel& channel) const
 template <class Key, class Value>
 ErrCode HashTable<Key, Value>::Read(IChannel& channel)
 {
-	constexpr bool readable = HasBinaryForm &&
-							  std::is_default_constructible_v<Key> && std::is_default_constructible_v<Value>;
+	constexpr bool readable =
+		HasBinaryForm && std::is_default_constructible_v<Key> && std::is_default_constructible_v<Value>;
 	if constexpr (!readable) {
 		(void) channel;
 		return ErrorNotSupported;
@@ -538,7 +535,8 @@ ErrCode HashTable<Key, Value>::Read(IChannel& channel)
 		float limit = 0.0f;
 		float fill = 0.0f;
 		std::uint32_t count = 0;
-		if (channel.GetFloat(limit) != NoError || channel.GetFloat(fill) != NoError || channel.GetUInt32(count) != NoError)
+		if (channel.GetFloat(limit) != NoError || channel.GetFloat(fill) != NoError ||
+			channel.GetUInt32(count) != NoError)
 			return channel.GetStatus();
 		HashTable result(limit, fill);
 		result.optimizeSeekOrder = optimizeSeekOrder;

@@ -122,7 +122,8 @@ private:
 // The general constant iterator. Copies of it copy the iterator it wraps; stepping and
 // reading go through the interface.
 template <class T>
-class ConstForwardIterator : public IteratorBase<T>, public IteratorDetail::GeneralIteratorTarget<IConstForwardIterator<T>> {
+class ConstForwardIterator : public IteratorBase<T>,
+							 public IteratorDetail::GeneralIteratorTarget<IConstForwardIterator<T>> {
 	using Holder = IteratorDetail::GeneralIteratorTarget<IConstForwardIterator<T>>;
 
 public:

@@ -32,9 +32,9 @@ inline constexpr std::uint32_t MaxPageSize = 65536;
 constexpr std::uint32_t DefaultPageSize(AllocationStrategy strategy)
 {
 	switch (strategy) {
-		case AllocationStrategy::Constant: return 128;
-		case AllocationStrategy::Linear: return 32;
-		case AllocationStrategy::Exponential: return 16;
+	case AllocationStrategy::Constant: return 128;
+	case AllocationStrategy::Linear: return 32;
+	case AllocationStrategy::Exponential: return 16;
 	}
 	return 32;
 }
@@ -42,7 +42,7 @@ constexpr std::uint32_t DefaultPageSize(AllocationStrategy strategy)
 constexpr bool IsKnownStrategy(AllocationStrategy strategy)
 {
 	return strategy == AllocationStrategy::Constant || strategy == AllocationStrategy::Linear ||
-		   strategy == AllocationStrategy::Exponential;
+		strategy == AllocationStrategy::Exponential;
 }
 
 // ⌈log2 pageSize⌉ for 1 ≤ pageSize ≤ 65536.
@@ -57,9 +57,9 @@ constexpr std::uint8_t CeilLog2(std::uint32_t pageSize)
 constexpr std::uint64_t NextBlock(AllocationStrategy strategy, std::uint64_t block)
 {
 	switch (strategy) {
-		case AllocationStrategy::Constant: return 1;
-		case AllocationStrategy::Exponential: return block == 0 ? 1 : 2 * block;
-		case AllocationStrategy::Linear: break;
+	case AllocationStrategy::Constant: return 1;
+	case AllocationStrategy::Exponential: return block == 0 ? 1 : 2 * block;
+	case AllocationStrategy::Linear: break;
 	}
 	return block + 1;
 }
@@ -67,9 +67,9 @@ constexpr std::uint64_t NextBlock(AllocationStrategy strategy, std::uint64_t blo
 constexpr std::uint64_t PreviousBlock(AllocationStrategy strategy, std::uint64_t block)
 {
 	switch (strategy) {
-		case AllocationStrategy::Constant: return 1;
-		case AllocationStrategy::Exponential: return block / 2;
-		case AllocationStrategy::Linear: break;
+	case AllocationStrategy::Constant: return 1;
+	case AllocationStrategy::Exponential: return block / 2;
+	case AllocationStrategy::Linear: break;
 	}
 	return block == 0 ? 0 : block - 1;
 }
@@ -77,9 +77,9 @@ constexpr std::uint64_t PreviousBlock(AllocationStrategy strategy, std::uint64_t
 inline const char* StrategyName(AllocationStrategy strategy)
 {
 	switch (strategy) {
-		case AllocationStrategy::Constant: return "Constant";
-		case AllocationStrategy::Exponential: return "Exponential";
-		case AllocationStrategy::Linear: break;
+	case AllocationStrategy::Constant: return "Constant";
+	case AllocationStrategy::Exponential: return "Exponential";
+	case AllocationStrategy::Linear: break;
 	}
 	return "Linear";
 }
@@ -111,15 +111,15 @@ public:
 	}
 
 	PagedArray(const PagedArray& source)
-		: RandomContainer<T>(source), allocationStrategy(source.allocationStrategy),
-		  log2PageSize(source.log2PageSize), offsetMask(source.offsetMask)
+		: RandomContainer<T>(source), allocationStrategy(source.allocationStrategy), log2PageSize(source.log2PageSize),
+		  offsetMask(source.offsetMask)
 	{
 		CopyFrom(source);
 	}
 
 	PagedArray(PagedArray&& source) noexcept
-		: RandomContainer<T>(source), allocationStrategy(source.allocationStrategy),
-		  log2PageSize(source.log2PageSize), offsetMask(source.offsetMask)
+		: RandomContainer<T>(source), allocationStrategy(source.allocationStrategy), log2PageSize(source.log2PageSize),
+		  offsetMask(source.offsetMask)
 	{
 		Swap(source);
 	}
@@ -231,9 +231,9 @@ std::uint64_t PagedArray<T>::LastBlock() const
 	if (pages == 0)
 		return 0;
 	switch (allocationStrategy) {
-		case AllocationStrategy::Constant: return 1;
-		case AllocationStrategy::Exponential: return (pages + 1) / 2;
-		case AllocationStrategy::Linear: break;
+	case AllocationStrategy::Constant: return 1;
+	case AllocationStrategy::Exponential: return (pages + 1) / 2;
+	case AllocationStrategy::Linear: break;
 	}
 	return ((capacity - deallocationCapacity) / GetPageSize() + 1) / 2;
 }
@@ -443,7 +443,8 @@ bool PagedArray<T>::CheckState() const
 		remaining -= block;
 		block = PagedArrayDetail::PreviousBlock(allocationStrategy, block);
 	}
-	std::uint64_t lastTwo = pages == 0 ? 0 : LastBlock() + PagedArrayDetail::PreviousBlock(allocationStrategy, LastBlock());
+	std::uint64_t lastTwo =
+		pages == 0 ? 0 : LastBlock() + PagedArrayDetail::PreviousBlock(allocationStrategy, LastBlock());
 	std::uint64_t expected = pages > lastTwo ? (pages - lastTwo) << log2PageSize : 0;
 	return deallocationCapacity == expected;
 }

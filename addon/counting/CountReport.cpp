@@ -74,8 +74,8 @@ void ReportLineBuilder::FillTo(std::size_t column)
 	}
 }
 
-void ReportLineBuilder::CountLine(std::string_view prefix, std::string_view name, std::int32_t count,
-								  std::int32_t polygons)
+void ReportLineBuilder::CountLine(
+	std::string_view prefix, std::string_view name, std::int32_t count, std::int32_t polygons)
 {
 	Append(prefix);
 	Append(name);

@@ -92,7 +92,7 @@ void CountingRun()
 		const DataRecordOverride dataRecord;
 		ElementList elements(preferences.selectionOnly, false);
 		const StoryFilter stories(preferences.allStories, preferences.fromStory, preferences.toStory,
-								  elements.IsMarquee() && preferences.selectionOnly, false);
+			elements.IsMarquee() && preferences.selectionOnly, false);
 		fresh->defaultLod = preferences.defaultLevel;
 		fresh->totalPolygons = 0;
 

@@ -17,16 +17,15 @@ inline constexpr std::uint32_t StairVariationCode = 0x53595354u;
 inline constexpr int NamedCount = HostSdk::ElementTypes::Count;
 
 // Types whose rows are kept per library part, in the order their tables are made.
-inline constexpr std::array<API_ElemTypeID, 5> RowBearing {
-	HostSdk::ElementTypes::Window, HostSdk::ElementTypes::Door, HostSdk::ElementTypes::Object,
-	HostSdk::ElementTypes::Lamp, HostSdk::ElementTypes::Stair};
+inline constexpr std::array<API_ElemTypeID, 5> RowBearing {HostSdk::ElementTypes::Window, HostSdk::ElementTypes::Door,
+	HostSdk::ElementTypes::Object, HostSdk::ElementTypes::Lamp, HostSdk::ElementTypes::Stair};
 
 // Types listed in the report and the results list, in their order.
-inline constexpr std::array<API_ElemTypeID, 12> Shown {
-	HostSdk::ElementTypes::Wall, HostSdk::ElementTypes::Column, HostSdk::ElementTypes::Beam,
-	HostSdk::ElementTypes::Window, HostSdk::ElementTypes::Door, HostSdk::ElementTypes::Object,
-	HostSdk::ElementTypes::Lamp, HostSdk::ElementTypes::Slab, HostSdk::ElementTypes::Roof,
-	HostSdk::ElementTypes::Mesh, HostSdk::ElementTypes::Zone, HostSdk::ElementTypes::Stair};
+inline constexpr std::array<API_ElemTypeID, 12> Shown {HostSdk::ElementTypes::Wall, HostSdk::ElementTypes::Column,
+	HostSdk::ElementTypes::Beam, HostSdk::ElementTypes::Window, HostSdk::ElementTypes::Door,
+	HostSdk::ElementTypes::Object, HostSdk::ElementTypes::Lamp, HostSdk::ElementTypes::Slab,
+	HostSdk::ElementTypes::Roof, HostSdk::ElementTypes::Mesh, HostSdk::ElementTypes::Zone,
+	HostSdk::ElementTypes::Stair};
 
 } // namespace ElementTypes
 

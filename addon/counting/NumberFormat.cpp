@@ -75,20 +75,21 @@ VX::String FormatPercent(double value)
 {
 	// Six decimals as "%f" writes them, but always with a full stop whatever the process's
 	// C locale says, since that is the only decimal point the formatter reads.
-	const std::to_chars_result written
-		= std::to_chars(digitText, digitText + TextBufferSize - 1, value, std::chars_format::fixed, 6);
+	const std::to_chars_result written =
+		std::to_chars(digitText, digitText + TextBufferSize - 1, value, std::chars_format::fixed, 6);
 	if (written.ec != std::errc {}) {
 		// Too many digits for the buffer: plain digits, none of them lost.
 		// The largest double takes 317 characters.
 		char wideText[400];
-		const std::to_chars_result wide
-			= std::to_chars(wideText, wideText + sizeof wideText, value, std::chars_format::fixed, 6);
+		const std::to_chars_result wide =
+			std::to_chars(wideText, wideText + sizeof wideText, value, std::chars_format::fixed, 6);
 		const std::size_t length = wide.ec == std::errc {} ? static_cast<std::size_t>(wide.ptr - wideText) : 0;
 		return VX::String(wideText, length).Append("%");
 	}
 	*written.ptr = '\0';
 
 	const int length = GetNumberFormatA(LOCALE_USER_DEFAULT, 0, digitText, nullptr, formattedText, TextBufferSize);
-	VX::String text = length <= 0 ? VX::String(digitText) : VX::String(formattedText, static_cast<std::size_t>(length - 1));
+	VX::String text =
+		length <= 0 ? VX::String(digitText) : VX::String(formattedText, static_cast<std::size_t>(length - 1));
 	return text.Append('%');
 }

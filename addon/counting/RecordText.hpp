@@ -14,7 +14,8 @@
 inline std::string_view BoundedText(const char* field, std::size_t capacity)
 {
 	const void* zero = std::memchr(field, '\0', capacity);
-	const std::size_t length = zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - field) : capacity;
+	const std::size_t length =
+		zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - field) : capacity;
 	return std::string_view(field, length);
 }
 

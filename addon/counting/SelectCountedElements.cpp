@@ -82,8 +82,8 @@ struct ReleasedElementList : ElementList {
 
 } // namespace
 
-void SelectCountedElements(const DG::ListBox& list, bool selectionOnly, bool allStories,
-						   std::int32_t firstStoryNumber, std::int32_t lastStoryNumber)
+void SelectCountedElements(const DG::ListBox& list, bool selectionOnly, bool allStories, std::int32_t firstStoryNumber,
+	std::int32_t lastStoryNumber)
 {
 	if (list.GetSelectedCount() == 0)
 		return;
@@ -96,8 +96,8 @@ void SelectCountedElements(const DG::ListBox& list, bool selectionOnly, bool all
 	HostCalls::ChangeDataRecord(&dataRecord);
 
 	const ReleasedElementList elements(selectionOnly, false);
-	StoryFilter stories(allStories, firstStoryNumber, lastStoryNumber,
-						elements.IsMarquee() && GetPreferences().selectionOnly, false);
+	StoryFilter stories(
+		allStories, firstStoryNumber, lastStoryNumber, elements.IsMarquee() && GetPreferences().selectionOnly, false);
 
 	SelectionBuilder builder;
 	Wanted& wanted = CurrentWanted();

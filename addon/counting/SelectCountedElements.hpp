@@ -8,5 +8,5 @@
 
 #include <cstdint>
 
-void SelectCountedElements(const DG::ListBox& list, bool selectionOnly, bool allStories,
-						   std::int32_t firstStoryNumber, std::int32_t lastStoryNumber);
+void SelectCountedElements(const DG::ListBox& list, bool selectionOnly, bool allStories, std::int32_t firstStoryNumber,
+	std::int32_t lastStoryNumber);

@@ -8,7 +8,9 @@
 #include <cstring>
 #include <limits>
 
-SelectionBuilder::SelectionBuilder() : handle(VX::AllocateHandle(0)) {}
+SelectionBuilder::SelectionBuilder() : handle(VX::AllocateHandle(0))
+{
+}
 
 SelectionBuilder::~SelectionBuilder()
 {
@@ -69,7 +71,8 @@ void DeselectEverything()
 		// The record's count is believed only as far as the handle really holds items.
 		const std::size_t held = VX::GetHandleSize(items) / sizeof(HostSdk::SelectionItem);
 		const std::int32_t claimed = record.itemCount > 0 ? record.itemCount : 0;
-		const std::int32_t itemCount = static_cast<std::size_t>(claimed) > held ? static_cast<std::int32_t>(held) : claimed;
+		const std::int32_t itemCount =
+			static_cast<std::size_t>(claimed) > held ? static_cast<std::int32_t>(held) : claimed;
 		if (itemCount > 0)
 			HostCalls::SelectItems(items, itemCount, 0);
 	}

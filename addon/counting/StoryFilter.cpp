@@ -21,8 +21,8 @@ StoryIndexRange TypedStoryRange(std::int32_t firstTyped, std::int32_t lastTyped,
 	return range;
 }
 
-StoryFilter::StoryFilter(bool allStoriesWanted, std::int32_t firstStory, std::int32_t lastStory, bool activeOnly,
-						 bool acceptEverything)
+StoryFilter::StoryFilter(
+	bool allStoriesWanted, std::int32_t firstStory, std::int32_t lastStory, bool activeOnly, bool acceptEverything)
 	: allStories(allStoriesWanted), activeStoryOnly(activeOnly), acceptAll(acceptEverything)
 {
 	HostSdk::StoryRecord record;

@@ -26,11 +26,8 @@ bool Offers(const LibRow& row, short level)
 } // namespace
 
 ChangeLODDialog::ChangeLODDialog(short resourceId, const std::vector<LibRow>& shownRows)
-	: DG::ModalDialog(Module().resourceModuleId, resourceId),
-	  okButton(*this, OkButtonItem),
-	  cancelButton(*this, CancelButtonItem),
-	  rowsList(*this, RowsListItem),
-	  levelList(*this, LevelListItem),
+	: DG::ModalDialog(Module().resourceModuleId, resourceId), okButton(*this, OkButtonItem),
+	  cancelButton(*this, CancelButtonItem), rowsList(*this, RowsListItem), levelList(*this, LevelListItem),
 	  rows(shownRows)
 {
 	for (std::int16_t level = 0; level < LevelCodes::ChoiceCount; ++level) {
@@ -40,7 +37,8 @@ ChangeLODDialog::ChangeLODDialog(short resourceId, const std::vector<LibRow>& sh
 
 	rowsList.SetTabFieldCount(2);
 	rowsList.SetTabFieldProperties(1, 0, NameFieldEnd, DG::ListBox::Left, DG::ListBox::NoTruncate);
-	rowsList.SetTabFieldProperties(2, LevelFieldBegin, rowsList.GetItemWidth(), DG::ListBox::Left, DG::ListBox::NoTruncate);
+	rowsList.SetTabFieldProperties(
+		2, LevelFieldBegin, rowsList.GetItemWidth(), DG::ListBox::Left, DG::ListBox::NoTruncate);
 	for (const LibRow& row : rows) {
 		rowsList.AppendItem();
 		const int item = rowsList.GetItemCount();
@@ -146,7 +144,7 @@ void ChangeLODDialog::Apply(short level)
 		*stored = level;
 	}
 	// Custom, and Default while the default is Custom, leave the elements as they are.
-	const bool leavesElements = level == LevelCodes::Custom ||
-								(level == LevelCodes::Default && preferences.defaultLevel == LevelCodes::Custom);
+	const bool leavesElements =
+		level == LevelCodes::Custom || (level == LevelCodes::Default && preferences.defaultLevel == LevelCodes::Custom);
 	PostCloseRequest(changed && !leavesElements ? Accept : Cancel);
 }

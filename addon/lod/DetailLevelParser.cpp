@@ -8,7 +8,10 @@ namespace {
 constexpr char LineFeed = '\n';
 constexpr char Quote = '"';
 
-bool IsNameSeparator(char c) { return c == ' ' || c == '\t'; }
+bool IsNameSeparator(char c)
+{
+	return c == ' ' || c == '\t';
+}
 
 // Position of the first c at or after from, or the line's end when there is none.
 std::size_t FindOrEnd(std::string_view line, char c, std::size_t from)

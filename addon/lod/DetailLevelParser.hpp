@@ -22,8 +22,8 @@ struct DetailLevelLine {
 };
 
 struct DetailLevelParse {
-	std::vector<DetailLevelLine> rows;              // in the order of their lines
-	std::vector<std::size_t> linesLackingValues;   // line numbers of the rows with lacksValues
+	std::vector<DetailLevelLine> rows;           // in the order of their lines
+	std::vector<std::size_t> linesLackingValues; // line numbers of the rows with lacksValues
 };
 
 // Parses the file's bytes. The text ends at the first NUL byte, if any.

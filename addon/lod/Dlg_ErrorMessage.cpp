@@ -8,20 +8,23 @@
 #include <cstdio>
 
 namespace {
-	enum ItemNumber : short { OkButtonItem = 1, IconItemNumber = 2, FirstTextItem = 3, SecondTextItem = 4, CheckBoxItem = 5 };
+enum ItemNumber : short {
+	OkButtonItem = 1,
+	IconItemNumber = 2,
+	FirstTextItem = 3,
+	SecondTextItem = 4,
+	CheckBoxItem = 5
+};
 
-	// Every string-list text of the message passes through here, and the number's text through
-	// the second buffer: the dialog copies what it is given, so one of each serves all messages.
-	char stringBuffer[512];
-	char numberBuffer[16];
-}
+// Every string-list text of the message passes through here, and the number's text through
+// the second buffer: the dialog copies what it is given, so one of each serves all messages.
+char stringBuffer[512];
+char numberBuffer[16];
+} // namespace
 
 Dlg_ErrorMessage::Dlg_ErrorMessage(std::int16_t stringListId, bool showCheckBox)
-	: DG::ModalDialog(Module().resourceModuleId, ResourceId),
-	  okButton(*this, OkButtonItem),
-	  icon(*this, IconItemNumber),
-	  firstText(*this, FirstTextItem),
-	  secondText(*this, SecondTextItem),
+	: DG::ModalDialog(Module().resourceModuleId, ResourceId), okButton(*this, OkButtonItem),
+	  icon(*this, IconItemNumber), firstText(*this, FirstTextItem), secondText(*this, SecondTextItem),
 	  checkBox(*this, CheckBoxItem)
 {
 	{
@@ -37,11 +40,8 @@ Dlg_ErrorMessage::Dlg_ErrorMessage(std::int16_t stringListId, bool showCheckBox)
 }
 
 Dlg_ErrorMessage::Dlg_ErrorMessage(std::int32_t number, const char* text)
-	: DG::ModalDialog(Module().resourceModuleId, ResourceId),
-	  okButton(*this, OkButtonItem),
-	  icon(*this, IconItemNumber),
-	  firstText(*this, FirstTextItem),
-	  secondText(*this, SecondTextItem),
+	: DG::ModalDialog(Module().resourceModuleId, ResourceId), okButton(*this, OkButtonItem),
+	  icon(*this, IconItemNumber), firstText(*this, FirstTextItem), secondText(*this, SecondTextItem),
 	  checkBox(*this, CheckBoxItem)
 {
 	std::snprintf(numberBuffer, sizeof numberBuffer, "%d", static_cast<int>(number));

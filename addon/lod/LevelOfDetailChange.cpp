@@ -92,7 +92,7 @@ bool OffersDefault(const bool (&available)[LevelCodes::ChoiceCount], std::int16_
 // Tries one row of the configuration file against the parameter's value list; true when
 // the row holds every value, and then the row's flags and value text are taken.
 bool TakeRowIfItFits(CountResult& result, long partIndex, LibRow& row, std::int16_t wanted,
-					 const DetailLevelTable::Row& fileRow, const ValueListTexts& values)
+	const DetailLevelTable::Row& fileRow, const ValueListTexts& values)
 {
 	bool available[LevelCodes::ChoiceCount] = {false, false, false, true, true};
 	std::string_view chosen;
@@ -206,7 +206,7 @@ void DetectPartLod(CountResult& result, long partIndex, API_ElemTypeID bookingTy
 }
 
 void ApplyPartLod(CountResult& result, API_ElemTypeID bookingType, API_ElemTypeID elementType,
-				  std::int32_t elementIndex, long partIndex, HostSdk::ElementRecord& element)
+	std::int32_t elementIndex, long partIndex, HostSdk::ElementRecord& element)
 {
 	const LibRow* row = nullptr;
 	if (const auto* rows = result.partRows.GetPtr(bookingType))
@@ -259,7 +259,7 @@ void ApplyPartLod(CountResult& result, API_ElemTypeID bookingType, API_ElemTypeI
 				HostSdk::ClearRecord(shared.list);
 				// The host is handed whole parameter records only, whatever it handed out.
 				const bool changedListRead = HostCalls::GetParameters(&shared.list) == HostSdk::StatusOk &&
-											 TrimToWholeRecords(shared.list.parameters);
+					TrimToWholeRecords(shared.list.parameters);
 				HostSdk::HostStatus status = HostSdk::StatusRefused;
 				// Without the changed list the element would be handed no parameters at all.
 				if (changedListRead) {

@@ -36,7 +36,7 @@ void DetectPartLod(CountResult& result, long partIndex, API_ElemTypeID bookingTy
 // hold the parameter at the part's position, or is shorter than that, is given the value by
 // the parameter's name.
 void ApplyPartLod(CountResult& result, API_ElemTypeID bookingType, API_ElemTypeID elementType,
-				  std::int32_t elementIndex, long partIndex, HostSdk::ElementRecord& element);
+	std::int32_t elementIndex, long partIndex, HostSdk::ElementRecord& element);
 
 // Whether the row offers the level: false for any code that is not a choice (0 to 4).
 bool RowOffersLevel(const LibRow& row, std::int32_t code);

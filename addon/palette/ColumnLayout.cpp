@@ -21,11 +21,20 @@ std::int32_t Scaled(std::int32_t width, float ratio)
 ColumnRatios ComputeColumnRatios(const HeaderExtents& e)
 {
 	return {
-		Ratio(e.nameWidth, e.detailEnd), Ratio(e.objectsEnd, e.detailEnd), Ratio(e.polygonsEnd, e.detailEnd),
-		Ratio(e.percentEnd, e.detailEnd), 1.0f,
-		Ratio(e.nameWidth, e.percentEnd), Ratio(e.objectsEnd, e.percentEnd), Ratio(e.polygonsEnd, e.percentEnd), 1.0f,
-		Ratio(e.nameWidth, e.polygonsEnd), Ratio(e.objectsEnd, e.polygonsEnd), 1.0f,
-		Ratio(e.nameWidth, e.objectsEnd), 1.0f,
+		Ratio(e.nameWidth, e.detailEnd),
+		Ratio(e.objectsEnd, e.detailEnd),
+		Ratio(e.polygonsEnd, e.detailEnd),
+		Ratio(e.percentEnd, e.detailEnd),
+		1.0f,
+		Ratio(e.nameWidth, e.percentEnd),
+		Ratio(e.objectsEnd, e.percentEnd),
+		Ratio(e.polygonsEnd, e.percentEnd),
+		1.0f,
+		Ratio(e.nameWidth, e.polygonsEnd),
+		Ratio(e.objectsEnd, e.polygonsEnd),
+		1.0f,
+		Ratio(e.nameWidth, e.objectsEnd),
+		1.0f,
 		1.0f,
 	};
 }
@@ -56,7 +65,7 @@ ColumnLayout ComputeColumnLayout(const HeaderExtents& e, const ColumnRatios& rat
 		ends[static_cast<std::size_t>(c)] = Scaled(w, ratios[group + static_cast<std::size_t>(c)]);
 
 	ColumnLayout layout;
-	layout.fields[0] = { NameFieldBegin, columns >= 1 ? ends[0] : 0 };
+	layout.fields[0] = {NameFieldBegin, columns >= 1 ? ends[0] : 0};
 	layout.visible[0] = columns >= 1;
 	for (std::size_t c = 1; c < 5; ++c) {
 		layout.visible[c] = columns > static_cast<int>(c);
@@ -64,7 +73,7 @@ ColumnLayout ComputeColumnLayout(const HeaderExtents& e, const ColumnRatios& rat
 			continue;
 		// The Detail Level text stands a little apart from the numbers before it.
 		const std::int32_t gap = c == 4 ? 5 : 1;
-		layout.fields[c] = { ends[c - 1] + gap, ends[c] };
+		layout.fields[c] = {ends[c - 1] + gap, ends[c]};
 	}
 	return layout;
 }

@@ -10,7 +10,10 @@ const VX::Guid paletteGuid("{9349160F-1FF1-4be3-9909-314107CCB286}");
 constexpr DG::Rect PaletteRect = DG::Rect::FromSize(10, 10, 380, 417);
 } // namespace
 
-const VX::Guid& PaletteGuid() { return paletteGuid; }
+const VX::Guid& PaletteGuid()
+{
+	return paletteGuid;
+}
 
 DockableRollDownPalette::DockableRollDownPalette(const DG::Point* anchor, DG::Dialog::CloseType closeType,
 	DG::Dialog::CaptionType captionType, DG::Dialog::FrameType frameType)
@@ -23,6 +26,12 @@ DockableRollDownPalette::DockableRollDownPalette(const DG::Point* anchor, DG::Di
 	}
 }
 
-DockableRollDownPalette::~DockableRollDownPalette() { delete rollDownSurface; }
+DockableRollDownPalette::~DockableRollDownPalette()
+{
+	delete rollDownSurface;
+}
 
-UD::IRollDownSurface* DockableRollDownPalette::GetRollDownSurface() const { return rollDownSurface; }
+UD::IRollDownSurface* DockableRollDownPalette::GetRollDownSurface() const
+{
+	return rollDownSurface;
+}

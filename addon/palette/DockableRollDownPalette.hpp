@@ -7,7 +7,7 @@
 namespace UD {
 class IRollDownSurface;
 class RollDownSurface;
-}
+} // namespace UD
 
 // The palette's identity, made when the module is loaded; also the key of the default level
 // in the module data.
@@ -17,8 +17,8 @@ class DockableRollDownPalette : public DG::Palette {
 public:
 	// The surface's stack starts at anchor (the corner when null). A surface that cannot be
 	// made leaves GetRollDownSurface null.
-	DockableRollDownPalette(const DG::Point* anchor, DG::Dialog::CloseType closeType, DG::Dialog::CaptionType captionType,
-		DG::Dialog::FrameType frameType);
+	DockableRollDownPalette(const DG::Point* anchor, DG::Dialog::CloseType closeType,
+		DG::Dialog::CaptionType captionType, DG::Dialog::FrameType frameType);
 	~DockableRollDownPalette() override;
 	DockableRollDownPalette(const DockableRollDownPalette&) = delete;
 	DockableRollDownPalette& operator=(const DockableRollDownPalette&) = delete;

@@ -16,7 +16,10 @@ RollDownDialogGeneralPage::RollDownDialogGeneralPage(const DG::TabControl& contr
 	Attach(*this);
 }
 
-RollDownDialogGeneralPage::~RollDownDialogGeneralPage() { Detach(*this); }
+RollDownDialogGeneralPage::~RollDownDialogGeneralPage()
+{
+	Detach(*this);
+}
 
 RollDownPalette* RollDownDialogGeneralPage::GetPalette() const
 {

@@ -26,12 +26,8 @@ std::int32_t ShownStoryNumber(std::int16_t index, std::uint8_t noStoryZero)
 }
 
 RollDownDialogGeneralPage1::RollDownDialogGeneralPage1(const DG::TabControl& control)
-	: RollDownDialogGeneralPage(control, PageResource),
-	  allStories(*this, 1),
-	  fromStoryButton(*this, 2),
-	  fromStory(*this, 3),
-	  toText(*this, 4),
-	  toStory(*this, 5)
+	: RollDownDialogGeneralPage(control, PageResource), allStories(*this, 1), fromStoryButton(*this, 2),
+	  fromStory(*this, 3), toText(*this, 4), toStory(*this, 5)
 {
 	HostSdk::StoryRecord stories;
 	std::memset(static_cast<void*>(&stories), 0, sizeof stories);
@@ -57,9 +53,18 @@ RollDownDialogGeneralPage1::~RollDownDialogGeneralPage1()
 	toStory.Detach(*this);
 }
 
-bool RollDownDialogGeneralPage1::IsAllStories() const { return allStories.IsSelected(); }
-std::int32_t RollDownDialogGeneralPage1::GetFromStory() const { return IsAllStories() ? firstStoryNumber : fromStory.GetValue(); }
-std::int32_t RollDownDialogGeneralPage1::GetToStory() const { return IsAllStories() ? lastStoryNumber : toStory.GetValue(); }
+bool RollDownDialogGeneralPage1::IsAllStories() const
+{
+	return allStories.IsSelected();
+}
+std::int32_t RollDownDialogGeneralPage1::GetFromStory() const
+{
+	return IsAllStories() ? firstStoryNumber : fromStory.GetValue();
+}
+std::int32_t RollDownDialogGeneralPage1::GetToStory() const
+{
+	return IsAllStories() ? lastStoryNumber : toStory.GetValue();
+}
 
 void RollDownDialogGeneralPage1::PanelOpened(const DG::PanelOpenEvent&)
 {

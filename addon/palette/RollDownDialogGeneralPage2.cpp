@@ -26,9 +26,15 @@ RollDownDialogGeneralPage2::~RollDownDialogGeneralPage2()
 	entireProject.Detach(*this);
 }
 
-bool RollDownDialogGeneralPage2::IsSelectionOnly() const { return selectionOnly.IsSelected(); }
+bool RollDownDialogGeneralPage2::IsSelectionOnly() const
+{
+	return selectionOnly.IsSelected();
+}
 
-void RollDownDialogGeneralPage2::RadioItemChanged(const DG::RadioItemChangeEvent&) { UpdateTitle(); }
+void RollDownDialogGeneralPage2::RadioItemChanged(const DG::RadioItemChangeEvent&)
+{
+	UpdateTitle();
+}
 
 void RollDownDialogGeneralPage2::PanelResized(const DG::PanelResizeEvent& ev)
 {

@@ -22,12 +22,15 @@ RollDownDialogGeneralPage3::RollDownDialogGeneralPage3(const DG::TabControl& con
 		levels.AppendItem();
 		levels.SetItemText(levels.GetItemCount(), LevelName(level));
 	}
-	SelectDefaultLevel(CurrentCountResult() != nullptr ? GetPreferences().defaultLevel
-													  : GetStoredPreferences().StoredDefaultLevel());
+	SelectDefaultLevel(
+		CurrentCountResult() != nullptr ? GetPreferences().defaultLevel : GetStoredPreferences().StoredDefaultLevel());
 	levels.Attach(*this);
 }
 
-RollDownDialogGeneralPage3::~RollDownDialogGeneralPage3() { levels.Detach(*this); }
+RollDownDialogGeneralPage3::~RollDownDialogGeneralPage3()
+{
+	levels.Detach(*this);
+}
 
 short RollDownDialogGeneralPage3::GetDefaultLevel() const
 {

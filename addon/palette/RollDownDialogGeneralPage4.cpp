@@ -17,7 +17,10 @@ constexpr short PageHeight = 480;
 constexpr short ListHeaderRoom = 24;
 constexpr short ListRightMargin = 4;
 
-bool WithModifier(const DG::ListBoxMouseEvent& ev) { return ev.IsCommandPressed() || ev.IsOptionPressed(); }
+bool WithModifier(const DG::ListBoxMouseEvent& ev)
+{
+	return ev.IsCommandPressed() || ev.IsOptionPressed();
+}
 } // namespace
 
 RollDownDialogGeneralPage4::RollDownDialogGeneralPage4(const DG::TabControl& control)
@@ -28,7 +31,10 @@ RollDownDialogGeneralPage4::RollDownDialogGeneralPage4(const DG::TabControl& con
 	list.Show();
 }
 
-RollDownDialogGeneralPage4::~RollDownDialogGeneralPage4() { list.Detach(static_cast<DG::ListBoxObserver&>(*this)); }
+RollDownDialogGeneralPage4::~RollDownDialogGeneralPage4()
+{
+	list.Detach(static_cast<DG::ListBoxObserver&>(*this));
+}
 
 void RollDownDialogGeneralPage4::Refresh()
 {
@@ -50,13 +56,16 @@ void RollDownDialogGeneralPage4::Refresh()
 	}
 	RollDownPalette* palette = GetPalette();
 	if (palette != nullptr && palette->GetPage3() != nullptr)
-		palette->GetPage3()->SelectDefaultLevel(result != nullptr ? preferences.defaultLevel
-																  : GetStoredPreferences().StoredDefaultLevel());
+		palette->GetPage3()->SelectDefaultLevel(
+			result != nullptr ? preferences.defaultLevel : GetStoredPreferences().StoredDefaultLevel());
 	if (failure)
 		std::rethrow_exception(failure);
 }
 
-void RollDownDialogGeneralPage4::RefillDetailLevels() { list.RefillDetailLevels(GetPreferences().levelTable); }
+void RollDownDialogGeneralPage4::RefillDetailLevels()
+{
+	list.RefillDetailLevels(GetPreferences().levelTable);
+}
 
 void RollDownDialogGeneralPage4::PanelResized(const DG::PanelResizeEvent& ev)
 {
@@ -75,8 +84,8 @@ void RollDownDialogGeneralPage4::PanelResized(const DG::PanelResizeEvent& ev)
 void RollDownDialogGeneralPage4::ListBoxClicked(const DG::ListBoxClickEvent& ev)
 {
 	const short x = ev.GetMouseOffset().x;
-	if (x < list.GetTabFieldBeginPosition(SizeListFields::FoldIcon) || x > list.GetTabFieldEndPosition(SizeListFields::FoldIcon) ||
-		WithModifier(ev))
+	if (x < list.GetTabFieldBeginPosition(SizeListFields::FoldIcon) ||
+		x > list.GetTabFieldEndPosition(SizeListFields::FoldIcon) || WithModifier(ev))
 		return;
 	const int item = ev.GetListItem();
 	if (list.IsExpandedRow(item)) {

@@ -36,16 +36,13 @@ private:
 bool Complete(const RollDownPalette* palette)
 {
 	return palette != nullptr && palette->GetPage1() != nullptr && palette->GetPage2() != nullptr &&
-		   palette->GetPage3() != nullptr && palette->GetPage4() != nullptr;
+		palette->GetPage3() != nullptr && palette->GetPage4() != nullptr;
 }
 } // namespace
 
 RollDownDialogGeneralPage5::RollDownDialogGeneralPage5(const DG::TabControl& control)
-	: RollDownDialogGeneralPage(control, PageResource),
-	  selectButton(*this, 1),
-	  refreshButton(*this, 2),
-	  setLevelButton(*this, 3),
-	  polygonCount(*this, 4)
+	: RollDownDialogGeneralPage(control, PageResource), selectButton(*this, 1), refreshButton(*this, 2),
+	  setLevelButton(*this, 3), polygonCount(*this, 4)
 {
 	SetHeight(PageHeight);
 	selectButton.Attach(*this);
@@ -105,8 +102,8 @@ void RollDownDialogGeneralPage5::SelectCommand()
 		return;
 	const ItemsDisabled busy(*palette);
 	const RollDownDialogGeneralPage1& stories = *palette->GetPage1();
-	SelectCountedElements(palette->GetPage4()->GetList(), palette->GetPage2()->IsSelectionOnly(), stories.IsAllStories(),
-		stories.GetFromStory(), stories.GetToStory());
+	SelectCountedElements(palette->GetPage4()->GetList(), palette->GetPage2()->IsSelectionOnly(),
+		stories.IsAllStories(), stories.GetFromStory(), stories.GetToStory());
 }
 
 void RollDownDialogGeneralPage5::UpdatePolygonCount()
@@ -114,7 +111,8 @@ void RollDownDialogGeneralPage5::UpdatePolygonCount()
 	const ResourceModuleScope scope;
 	std::string line = LoadResourceString(Strings, PolygonLine);
 	const CountResult* result = CurrentCountResult();
-	line += result != nullptr ? FormatCount(static_cast<std::uint32_t>(std::max(0, result->totalPolygons))).ToStd() : "0";
+	line +=
+		result != nullptr ? FormatCount(static_cast<std::uint32_t>(std::max(0, result->totalPolygons))).ToStd() : "0";
 	polygonCount.SetText("");
 	polygonCount.SetText(line);
 }
@@ -135,13 +133,14 @@ void RollDownDialogGeneralPage5::PanelResized(const DG::PanelResizeEvent& ev)
 	const std::int32_t gap = (palette->GetClientWidth() - w1 - w2 - w3) / 4;
 	const DG::Rect select = selectButton.GetRect();
 	auto place = [&select](DG::Button& button, std::int32_t left, std::int32_t width) {
-		button.SetRect(DG::Rect { static_cast<short>(left), select.top, static_cast<short>(left + width), select.bottom });
+		button.SetRect(
+			DG::Rect {static_cast<short>(left), select.top, static_cast<short>(left + width), select.bottom});
 	};
 	place(selectButton, gap, w1);
 	place(refreshButton, 2 * gap + w1, w2);
 	place(setLevelButton, 3 * gap + w1 + w2, w3);
 	setLevelButton.Show();
 	setLevelButton.Redraw();
-	polygonCount.SetPosition(DG::Point { static_cast<short>(gap), polygonCount.GetPosition().y });
+	polygonCount.SetPosition(DG::Point {static_cast<short>(gap), polygonCount.GetPosition().y});
 	palette->EndMoveResizeItems();
 }

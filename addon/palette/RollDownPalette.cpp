@@ -45,7 +45,8 @@ Page* CreatePage(UD::RollDownPanel& panel)
 }
 } // namespace
 
-RollDownPalette::RollDownPalette() : DockableRollDownPalette(nullptr, DG::Dialog::Close, DG::Dialog::TopCaption, DG::Dialog::NormalFrame)
+RollDownPalette::RollDownPalette()
+	: DockableRollDownPalette(nullptr, DG::Dialog::Close, DG::Dialog::TopCaption, DG::Dialog::NormalFrame)
 {
 	DisableGrowBox();
 	// The host's answer is not looked at: a palette without project events still works.
@@ -150,7 +151,10 @@ void RollDownPalette::PanelResized(const DG::PanelResizeEvent&)
 	SetTitle(LoadResourceString(AddOnNameStrings, 1));
 }
 
-RollDownPalette* GetOpenPalette() { return Module().palette; }
+RollDownPalette* GetOpenPalette()
+{
+	return Module().palette;
+}
 
 void TogglePalette()
 {
@@ -194,7 +198,8 @@ void DestroyPalette()
 	state.palette = nullptr;
 }
 
-HostSdk::HostStatus PaletteControlCallback(std::int32_t /*referenceId*/, std::int32_t message, std::int32_t /*parameter*/)
+HostSdk::HostStatus PaletteControlCallback(
+	std::int32_t /*referenceId*/, std::int32_t message, std::int32_t /*parameter*/)
 {
 	RollDownPalette* palette = GetOpenPalette();
 	if (palette == nullptr)

@@ -14,21 +14,33 @@
 namespace {
 
 namespace Items {
-	inline constexpr short NameHeader = 1;
-	inline constexpr short ObjectsHeader = 2;
-	inline constexpr short PolygonsHeader = 3;
-	inline constexpr short PercentHeader = 4;
-	inline constexpr short DetailHeader = 5;
-	inline constexpr short List = 6;
+inline constexpr short NameHeader = 1;
+inline constexpr short ObjectsHeader = 2;
+inline constexpr short PolygonsHeader = 3;
+inline constexpr short PercentHeader = 4;
+inline constexpr short DetailHeader = 5;
+inline constexpr short List = 6;
 } // namespace Items
 
-DG::Icon LoadIcon(short id) { return DG::Icon(DG::ActiveResourceModule, id); }
+DG::Icon LoadIcon(short id)
+{
+	return DG::Icon(DG::ActiveResourceModule, id);
+}
 
-short ToShort(std::int32_t value) { return static_cast<short>(std::clamp<std::int32_t>(value, SHRT_MIN, SHRT_MAX)); }
+short ToShort(std::int32_t value)
+{
+	return static_cast<short>(std::clamp<std::int32_t>(value, SHRT_MIN, SHRT_MAX));
+}
 
-VX::String CountText(std::int32_t value) { return FormatCount(static_cast<std::uint32_t>(std::max(0, value))); }
+VX::String CountText(std::int32_t value)
+{
+	return FormatCount(static_cast<std::uint32_t>(std::max(0, value)));
+}
 
-VX::String PercentText(std::int32_t polygons, std::int32_t total) { return FormatPercent(PolygonPercentage(polygons, total)); }
+VX::String PercentText(std::int32_t polygons, std::int32_t total)
+{
+	return FormatPercent(PolygonPercentage(polygons, total));
+}
 
 // A row is shown grayed when its level cannot be switched to "Detailed" from the list: no
 // parameter, a lock, or no "Detailed" offered.
@@ -45,12 +57,9 @@ const std::vector<LibRow>* RowsOf(const CountResult& result, API_ElemTypeID type
 } // namespace
 
 SizeList::SizeList(const DG::Panel& page)
-	: DG::MultiSelListBox(page, Items::List),
-	  nameHeader(page, Items::NameHeader),
-	  detailHeader(page, Items::DetailHeader),
-	  objectsHeader(page, Items::ObjectsHeader),
-	  polygonsHeader(page, Items::PolygonsHeader),
-	  percentHeader(page, Items::PercentHeader)
+	: DG::MultiSelListBox(page, Items::List), nameHeader(page, Items::NameHeader),
+	  detailHeader(page, Items::DetailHeader), objectsHeader(page, Items::ObjectsHeader),
+	  polygonsHeader(page, Items::PolygonsHeader), percentHeader(page, Items::PercentHeader)
 {
 	const DG::Rect name = nameHeader.GetRect();
 	const std::int32_t x1 = name.left;
@@ -92,7 +101,7 @@ void SizeList::LayoutColumns()
 {
 	const short x0 = GetPosition().x;
 	const ColumnLayout layout = ComputeColumnLayout(extents, ratios, GetItemWidth() - 1);
-	DG::Item* headers[] = { &nameHeader, &objectsHeader, &polygonsHeader, &percentHeader, &detailHeader };
+	DG::Item* headers[] = {&nameHeader, &objectsHeader, &polygonsHeader, &percentHeader, &detailHeader};
 	for (std::size_t c = 0; c < layout.fields.size(); ++c) {
 		const short field = static_cast<short>(SizeListFields::Name + c);
 		const FieldSpan span = layout.fields[c];
@@ -148,7 +157,8 @@ void SizeList::Unfold(int item, const CountResult& result)
 	const std::vector<LibRow>* rows = RowsOf(result, type);
 	if (rows == nullptr || item < 1 || item > GetItemCount())
 		return;
-	const int count = static_cast<int>(std::min<std::size_t>(rows->size(), static_cast<std::size_t>(INT_MAX - GetItemCount())));
+	const int count =
+		static_cast<int>(std::min<std::size_t>(rows->size(), static_cast<std::size_t>(INT_MAX - GetItemCount())));
 	InsertItems(item + 1, count);
 	for (int k = 0; k < count; ++k) {
 		const LibRow& row = (*rows)[static_cast<std::size_t>(k)];

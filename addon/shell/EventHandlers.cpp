@@ -35,13 +35,9 @@ HostSdk::HostStatus ProjectEventHandler(std::int32_t eventCode, std::int32_t /*p
 				TogglePalette();
 			}
 			break;
-		case Events::Quit:
-			HostCalls::RegisterProjectEvents(Events::AllMask, nullptr);
-			break;
+		case Events::Quit: HostCalls::RegisterProjectEvents(Events::AllMask, nullptr); break;
 		case Events::Save:
-		case Events::SaveAs:
-			GetPreferences().WritePreferences();
-			break;
+		case Events::SaveAs: GetPreferences().WritePreferences(); break;
 		case Events::Close:
 			DestroyCurrentCountResult();
 			GetStoredPreferences().MarkNotLoaded();
@@ -52,8 +48,7 @@ HostSdk::HostStatus ProjectEventHandler(std::int32_t eventCode, std::int32_t /*p
 				state.reopenPalette = false;
 			}
 			break;
-		default:
-			break;
+		default: break;
 		}
 	} catch (...) {
 		// Nothing may cross into the host.

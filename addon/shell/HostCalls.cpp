@@ -260,7 +260,7 @@ HostStatus ReadElementMemo(std::int32_t elementType, std::int32_t index, Element
 }
 
 HostStatus ChangeElement(ElementRecord* element, const ElementRecord* mask, const ElementMemo* memo,
-						 std::uint32_t memoMask, std::int32_t withDelete)
+	std::uint32_t memoMask, std::int32_t withDelete)
 {
 	return Call<Entry::ElementChange>(element, mask, memo, memoMask, withDelete);
 }

@@ -90,7 +90,7 @@ HostStatus ReadElement(HostSdk::ElementRecord* record);
 HostStatus ReadElementMemo(std::int32_t elementType, std::int32_t index, HostSdk::ElementMemo* memo);
 // Entry 152.
 HostStatus ChangeElement(HostSdk::ElementRecord* element, const HostSdk::ElementRecord* mask,
-						 const HostSdk::ElementMemo* memo, std::uint32_t memoMask, std::int32_t withDelete);
+	const HostSdk::ElementMemo* memo, std::uint32_t memoMask, std::int32_t withDelete);
 // Entry 158; add is 1 to add the items to the selection, 0 to remove them.
 HostStatus SelectItems(HostSdk::HandleId items, std::int32_t count, std::int32_t add);
 // Entry 170.

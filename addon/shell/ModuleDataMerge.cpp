@@ -19,7 +19,7 @@ bool HoldsForeignBlock(const HostSdk::ModuleDataRecord* record)
 } // namespace
 
 HostSdk::HostStatus ModuleDataMergeHandler(std::int32_t code, const HostSdk::ModuleDataRecord* first,
-										   const HostSdk::ModuleDataRecord* second, HostSdk::ModuleDataRecord* merged)
+	const HostSdk::ModuleDataRecord* second, HostSdk::ModuleDataRecord* merged)
 {
 	if (code != HostSdk::MergeCode)
 		return HostSdk::StatusOk;

@@ -13,4 +13,4 @@
 // merged block is freed and the preferences stay as they are. Any other code is answered with 0 and nothing done. A block of
 // another data version is not merged: 0x81060196, and nothing is handed over.
 HostSdk::HostStatus ModuleDataMergeHandler(std::int32_t code, const HostSdk::ModuleDataRecord* first,
-										   const HostSdk::ModuleDataRecord* second, HostSdk::ModuleDataRecord* merged);
+	const HostSdk::ModuleDataRecord* second, HostSdk::ModuleDataRecord* merged);

@@ -22,8 +22,8 @@ __attribute__((constructor)) void AttachProcess()
 	if (state.instanceHandle == nullptr) {
 		return;
 	}
-	if (GetModuleFileNameA(static_cast<HMODULE>(state.instanceHandle), state.modulePath,
-						   sizeof(state.modulePath)) == 0) {
+	if (GetModuleFileNameA(static_cast<HMODULE>(state.instanceHandle), state.modulePath, sizeof(state.modulePath)) ==
+		0) {
 		state.modulePath[0] = '\0';
 	}
 	state.modulePath[sizeof(state.modulePath) - 1] = '\0';

@@ -97,8 +97,8 @@ namespace FacetallyModuleData {
 // ends inside of (a text without its terminating zero, or an identifier without a level) is
 // dropped and ends the walk. A level text that is not a number in the range of the level
 // codes' type repeats the level before it (3 for the first entry).
-HostSdk::HostStatus ReadValues(LevelTable& table, const HostSdk::ModuleDataRecord* record,
-							   std::uint32_t* foundVersion = nullptr);
+HostSdk::HostStatus ReadValues(
+	LevelTable& table, const HostSdk::ModuleDataRecord* record, std::uint32_t* foundVersion = nullptr);
 
 // Turns the table into a data block, leaving out parts without a level-of-detail parameter
 // (level 5). With a record the block's handle goes into its data-handle field and belongs to

@@ -26,9 +26,9 @@ namespace {
 
 template <class Key>
 struct KeySet {
-	std::vector<Key> inserted;  // insertion order
-	std::vector<Key> present;   // the same keys, shuffled
-	std::vector<Key> absent;    // keys never inserted
+	std::vector<Key> inserted; // insertion order
+	std::vector<Key> present;  // the same keys, shuffled
+	std::vector<Key> absent;   // keys never inserted
 };
 
 const KeySet<long>& LongKeys(std::size_t count)
@@ -220,7 +220,10 @@ void RunIterate(benchmark::State& state, const KeySet<Key>& keys)
 	state.SetItemsProcessed(static_cast<long>(state.iterations() * keys.inserted.size()));
 }
 
-std::size_t Count(const benchmark::State& state) { return static_cast<std::size_t>(state.range(0)); }
+std::size_t Count(const benchmark::State& state)
+{
+	return static_cast<std::size_t>(state.range(0));
+}
 
 // Integer keys.
 template <template <class, class> class Adapter>
@@ -295,9 +298,9 @@ void GuidIterate(benchmark::State& state)
 
 } // namespace
 
-#define CONTAINER_BENCHMARKS(operation)                                                                      \
-	BENCHMARK_TEMPLATE(operation, VXTable)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond); \
-	BENCHMARK_TEMPLATE(operation, StdUnordered)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond); \
+#define CONTAINER_BENCHMARKS(operation)                                                                                \
+	BENCHMARK_TEMPLATE(operation, VXTable)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);       \
+	BENCHMARK_TEMPLATE(operation, StdUnordered)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);  \
 	BENCHMARK_TEMPLATE(operation, StdOrdered)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond)
 
 CONTAINER_BENCHMARKS(LongInsert);

@@ -46,7 +46,6 @@ public:
 			throw std::runtime_error("the project did not open");
 	}
 
-
 	// The allocations of the menu command that opens the palette and counts; the palette is
 	// closed again uncounted.
 	AllocationCounter::Counts Run()
@@ -104,7 +103,7 @@ void ModuleAllocations(benchmark::State& state)
 	}
 	const auto perElement = [](std::size_t smallCount, std::size_t largeCount) {
 		return (static_cast<double>(largeCount) - static_cast<double>(smallCount)) /
-			   static_cast<double>(LargeProject - SmallProject);
+			static_cast<double>(LargeProject - SmallProject);
 	};
 	state.counters["small_changing"] = static_cast<double>(small.changing.module);
 	state.counters["large_changing"] = static_cast<double>(large.changing.module);

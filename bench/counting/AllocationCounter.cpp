@@ -97,8 +97,14 @@ Counts Stop()
 
 } // namespace AllocationCounter
 
-void* operator new(std::size_t size) { return Allocate(size, __builtin_return_address(0)); }
-void* operator new[](std::size_t size) { return Allocate(size, __builtin_return_address(0)); }
+void* operator new(std::size_t size)
+{
+	return Allocate(size, __builtin_return_address(0));
+}
+void* operator new[](std::size_t size)
+{
+	return Allocate(size, __builtin_return_address(0));
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
 	try {
@@ -115,13 +121,43 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
 		return nullptr;
 	}
 }
-void* operator new(std::size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment, __builtin_return_address(0)); }
-void* operator new[](std::size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment, __builtin_return_address(0)); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
-void operator delete(void* block, std::align_val_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::align_val_t) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
+void* operator new(std::size_t size, std::align_val_t alignment)
+{
+	return AllocateAligned(size, alignment, __builtin_return_address(0));
+}
+void* operator new[](std::size_t size, std::align_val_t alignment)
+{
+	return AllocateAligned(size, alignment, __builtin_return_address(0));
+}
+void operator delete(void* block) noexcept
+{
+	std::free(block);
+}
+void operator delete[](void* block) noexcept
+{
+	std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept
+{
+	std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept
+{
+	std::free(block);
+}
+void operator delete(void* block, std::align_val_t) noexcept
+{
+	std::free(block);
+}
+void operator delete[](void* block, std::align_val_t) noexcept
+{
+	std::free(block);
+}
+void operator delete(void* block, std::size_t, std::align_val_t) noexcept
+{
+	std::free(block);
+}
+void operator delete[](void* block, std::size_t, std::align_val_t) noexcept
+{
+	std::free(block);
+}

@@ -28,8 +28,7 @@ class CountingSession {
 public:
 	CountingSession(std::size_t elements, bool levelsWanted)
 		: settings(Bench::CountingProjectSettings(elements)),
-		  folder("bench-counting", ReferenceHost::GeneratedDetailLevelLine(settings)),
-		  scenario {levelsWanted}
+		  folder("bench-counting", ReferenceHost::GeneratedDetailLevelLine(settings)), scenario {levelsWanted}
 	{
 		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder.AddOns(), folder.Help()});
 		addOn = host->LoadAddOn(folder.Module());
@@ -78,11 +77,12 @@ private:
 		ReferenceHost::HostFunctionTable& table = host->Table();
 		const auto counts = [&table] {
 			std::vector<std::uint64_t> numbers;
-			for (const int entry : {Entry::ElementCount, Entry::ElementFilter, Entry::ElementRead, Entry::ElementMemoRead,
-									Entry::Element3DInfo, Entry::Component3DRead, Entry::LibPartRead, Entry::ElementChange})
+			for (const int entry :
+				{Entry::ElementCount, Entry::ElementFilter, Entry::ElementRead, Entry::ElementMemoRead,
+					Entry::Element3DInfo, Entry::Component3DRead, Entry::LibPartRead, Entry::ElementChange})
 				numbers.push_back(table.CallCount(entry));
 			for (const std::uint32_t selector : {Selectors::OpenParameters, Selectors::GetParameters,
-												 Selectors::CloseParameters, Selectors::GetParameterValues})
+					 Selectors::CloseParameters, Selectors::GetParameterValues})
 				numbers.push_back(table.SelectorCallCount(Entry::Utilities, selector));
 			return numbers;
 		};
@@ -103,7 +103,8 @@ private:
 			std::string numbers;
 			for (std::size_t i = 0; i < byRun.size(); ++i)
 				numbers += " " + std::to_string(byRun[i]) + "/" + std::to_string(byFloor[i]);
-			throw std::runtime_error("the floor does not make the host calls the run makes (run/floor:" + numbers + ")");
+			throw std::runtime_error(
+				"the floor does not make the host calls the run makes (run/floor:" + numbers + ")");
 		}
 	}
 

@@ -73,7 +73,8 @@ void MeetPart(const Calls& calls, std::int32_t index, bool withLevel)
 
 } // namespace
 
-std::size_t RunHostCallFloor(ReferenceHost::Host& host, const ReferenceHost::AddOn& addOn, const FloorScenario& scenario)
+std::size_t RunHostCallFloor(
+	ReferenceHost::Host& host, const ReferenceHost::AddOn& addOn, const FloorScenario& scenario)
 {
 	const Calls calls(host, addOn);
 	const ReferenceHost::Project& project = *host.CurrentProject();
@@ -95,7 +96,8 @@ std::size_t RunHostCallFloor(ReferenceHost::Host& host, const ReferenceHost::Add
 	calls.Selector(Entry::Interface, Selectors::OpenProgressWindow, const_cast<char*>("Counting..."), &phases);
 	calls.Entry<Entry::ProgressText>()(calls.token, "");
 	std::int32_t barMaximum = 32767;
-	calls.Selector(Entry::Interface, Selectors::SetProgressPhase, const_cast<char*>("Processed elements:"), &barMaximum);
+	calls.Selector(
+		Entry::Interface, Selectors::SetProgressPhase, const_cast<char*>("Processed elements:"), &barMaximum);
 	std::int32_t barValue = 0;
 	calls.Selector(Entry::Interface, Selectors::SetProgressValue, &barValue, nullptr);
 
@@ -175,7 +177,8 @@ std::size_t RunHostCallFloor(ReferenceHost::Host& host, const ReferenceHost::Add
 	// The report: four lines of head, twelve types, a line per part, one at the end.
 	const std::size_t reportLines = 17 + project.LibraryParts().size();
 	for (std::size_t line = 0; line < reportLines; ++line)
-		calls.Entry<Entry::ReportLine>()(calls.token, "    Wall                       (       0) :                0", 0);
+		calls.Entry<Entry::ReportLine>()(
+			calls.token, "    Wall                       (       0) :                0", 0);
 	calls.Selector(Entry::Database, Selectors::ChangeDataRecord, &saved, nullptr);
 	return visited;
 }

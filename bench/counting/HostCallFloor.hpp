@@ -14,4 +14,5 @@ struct FloorScenario {
 };
 
 // Makes the calls with the add-on's token; answers the number of elements visited.
-std::size_t RunHostCallFloor(ReferenceHost::Host& host, const ReferenceHost::AddOn& addOn, const FloorScenario& scenario);
+std::size_t RunHostCallFloor(
+	ReferenceHost::Host& host, const ReferenceHost::AddOn& addOn, const FloorScenario& scenario);

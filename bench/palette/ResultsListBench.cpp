@@ -44,7 +44,8 @@ std::unique_ptr<ReferenceHost::Project> WindowsProject(std::size_t n)
 		part.typeId = 4;
 		part.name = "Window " + std::to_string(i + 1);
 		char uniqueId[96];
-		std::snprintf(uniqueId, sizeof uniqueId, "{0000BE7C-0000-4000-8000-%012zX}-{00000000-0000-0000-0000-000000000000}", i + 1);
+		std::snprintf(uniqueId, sizeof uniqueId,
+			"{0000BE7C-0000-4000-8000-%012zX}-{00000000-0000-0000-0000-000000000000}", i + 1);
 		part.uniqueId = uniqueId;
 		ReferenceHost::Parameter level;
 		level.name = settings.levelParameter;
@@ -78,11 +79,13 @@ public:
 		: rowCount(rows), folder("bench-results-list", ReferenceHost::GeneratedDetailLevelLine(Levels()))
 	{
 		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder.AddOns(), folder.Help()});
-		if (host->LoadAddOns() != 1 || !host->OpenProject(WindowsProject(rows)).ok || !host->ChooseMenuItem("Facetally").ok)
+		if (host->LoadAddOns() != 1 || !host->OpenProject(WindowsProject(rows)).ok ||
+			!host->ChooseMenuItem("Facetally").ok)
 			throw std::runtime_error("the palette did not open on the project");
 		palette = ReferenceHost::FindOpenPalette(*host);
 		std::string problem;
-		const auto entire = ReferenceHost::FindPaletteItem(*palette, "Entire project", 0, {DG::ItemKind::RadioButton}, problem);
+		const auto entire =
+			ReferenceHost::FindPaletteItem(*palette, "Entire project", 0, {DG::ItemKind::RadioButton}, problem);
 		const auto refresh = ReferenceHost::FindPaletteItem(*palette, "Refresh", 0, {DG::ItemKind::Button}, problem);
 		const auto list = ReferenceHost::FindPaletteItem(*palette, "list#1", 0, {DG::ItemKind::MultiSelList}, problem);
 		if (!entire || !refresh || !list)

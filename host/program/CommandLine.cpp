@@ -48,7 +48,7 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 {
 	CLI::App app {"facetally-host: the reference host. Loads the add-ons, opens a project and chooses each "
 				  "add-on's menu command, or runs a script of a person's actions; prints what a person would see.",
-				  "facetally-host"};
+		"facetally-host"};
 	app.footer(ScriptActionsHelp());
 	HostOptions options = DefaultHostOptions();
 	std::string project;
@@ -57,16 +57,18 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	app.add_option("PROJECT", project, "the project file to open (JSON; see docs/project-format.md)");
 	app.add_option("--addons", options.addOnFolder, "the add-ons folder (default: addons beside the program's folder)");
 	app.add_option("--help-folder", options.helpFolder, "the folder named to add-ons as the help folder");
-	app.add_option("--script", scriptFile, "run the actions of this script instead of the main job (- reads it from standard input)")
+	app.add_option("--script", scriptFile,
+		   "run the actions of this script instead of the main job (- reads it from standard input)")
 		->check(CLI::Validator(
 			[](const std::string& file) { return file == "-" ? std::string() : CLI::ExistingFile(file); }, "FILE"));
 	std::vector<std::string> regional;
-	app.add_option("--regional", regional,
-				   "the user's regional number settings, WORD=VALUE each: " + RegionalSettingsHelp())
+	app.add_option(
+		   "--regional", regional, "the user's regional number settings, WORD=VALUE each: " + RegionalSettingsHelp())
 		->allow_extra_args(false);
 	bool ui = false;
 	WebUiOptions uiOptions;
-	app.add_flag("--ui", ui, "show the host as a page in a browser, at a local address it prints")->excludes("--script");
+	app.add_flag("--ui", ui, "show the host as a page in a browser, at a local address it prints")
+		->excludes("--script");
 	app.add_option("--port", uiOptions.port, "the port of the page's address (default: any free port)")->needs("--ui");
 	std::string reportFile;
 	app.add_option("--report-file", reportFile, "at the end, save the report window's lines to this text file");
@@ -111,7 +113,8 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 			err << "facetally-host: cannot read the script " << scriptFile << "\n";
 			return ExitUsage;
 		}
-		script = ParseScript(text, fromInput ? "(standard input)" : std::filesystem::path(scriptFile).filename().string());
+		script =
+			ParseScript(text, fromInput ? "(standard input)" : std::filesystem::path(scriptFile).filename().string());
 		if (!fromInput)
 			script.folder = std::filesystem::path(scriptFile).parent_path();
 		if (!script.IsValid()) {

@@ -23,7 +23,10 @@ std::filesystem::path RunningProgramFolder()
 	return error ? std::filesystem::current_path() : program.parent_path();
 }
 
-char HexDigit(unsigned value) { return "0123456789ABCDEF"[value & 0xF]; }
+char HexDigit(unsigned value)
+{
+	return "0123456789ABCDEF"[value & 0xF];
+}
 
 std::string VersionText(std::uint32_t version)
 {
@@ -37,8 +40,8 @@ std::string ProjectSummary(const Project& opened)
 {
 	const Stories& stories = opened.StoryList();
 	return Counted(opened.TotalElementCount(), "element") + ", " +
-		   Counted(opened.LibraryParts().size(), "library part") + ", " +
-		   Counted(static_cast<std::uint64_t>(stories.last - stories.first + 1), "story", "stories");
+		Counted(opened.LibraryParts().size(), "library part") + ", " +
+		Counted(static_cast<std::uint64_t>(stories.last - stories.first + 1), "story", "stories");
 }
 
 } // namespace
@@ -52,13 +55,9 @@ HostOptions DefaultHostOptions()
 Host::Host(HostOptions hostOptions)
 	: options(std::move(hostOptions)),
 	  menus(addOns, transcript, [](const AddOn& addOn, std::int32_t listId) { return addOn.ReadStringList(listId); }),
-	  events(addOns, transcript),
-	  palettes(addOns, transcript),
-	  report(addOns, transcript),
-	  moduleData(addOns, transcript, [this] { return project.get(); }),
-	  help(addOns, options.helpFolder),
-	  dialogs(transcript),
-	  progress(addOns, transcript),
+	  events(addOns, transcript), palettes(addOns, transcript), report(addOns, transcript),
+	  moduleData(addOns, transcript, [this] { return project.get(); }), help(addOns, options.helpFolder),
+	  dialogs(transcript), progress(addOns, transcript),
 	  projectOperations(addOns, transcript, [this] { return project.get(); })
 {
 	menus.Install(table);
@@ -112,7 +111,10 @@ AddOn* Host::OpenAddOn(const std::filesystem::path& file, std::string& error)
 	return &addOn;
 }
 
-HostStatus Host::HandOverTable(AddOn& addOn) { return addOn.HandOverTable(table.Slots()); }
+HostStatus Host::HandOverTable(AddOn& addOn)
+{
+	return addOn.HandOverTable(table.Slots());
+}
 
 AddOn* Host::LoadAddOn(const std::filesystem::path& file)
 {
@@ -138,19 +140,20 @@ bool Host::StartAddOn(AddOn& addOn)
 		return fail("is not loaded", false);
 
 	const HostStatus tableStatus = HandOverTable(addOn);
-	transcript.Add(TranscriptKind::Detail, fileName + ": function table handed over, answered " + StatusText(tableStatus));
+	transcript.Add(
+		TranscriptKind::Detail, fileName + ": function table handed over, answered " + StatusText(tableStatus));
 	if (tableStatus != 0)
 		return fail("refused the function table (status " + StatusText(tableStatus) + ")", false);
 
 	addOn.ReadExportRecord();
 	if (addOn.Exports().version != HostSdk::InterfaceVersion)
 		return fail("was made for interface version " + VersionText(addOn.Exports().version) + ", this host offers " +
-						VersionText(HostSdk::InterfaceVersion),
-					false);
+				VersionText(HostSdk::InterfaceVersion),
+			false);
 
 	const HostStatus identity = addOn.Identify();
-	transcript.Add(TranscriptKind::Detail, fileName + ": identified as " + Quoted(addOn.Name()) + ", answered " +
-											   StatusText(identity));
+	transcript.Add(TranscriptKind::Detail,
+		fileName + ": identified as " + Quoted(addOn.Name()) + ", answered " + StatusText(identity));
 	if (!addOn.Identified())
 		return fail("did not identify itself", false);
 
@@ -158,18 +161,19 @@ bool Host::StartAddOn(AddOn& addOn)
 	transcript.Add(TranscriptKind::Detail, addOn.Name() + ": menu registration answered " + StatusText(menuStatus));
 	// An add-on without its menu can still serve through events and palettes.
 	if (menuStatus != 0)
-		transcript.Add(TranscriptKind::Error, "The add-on " + addOn.Name() + " could not register its menu command (status " +
-												  StatusText(menuStatus) + ")");
+		transcript.Add(TranscriptKind::Error,
+			"The add-on " + addOn.Name() + " could not register its menu command (status " + StatusText(menuStatus) +
+				")");
 
 	const HostStatus initialisation = addOn.Initialize();
-	transcript.Add(TranscriptKind::Detail, addOn.Name() + ": initialisation with token " +
-											   StatusText(static_cast<HostStatus>(addOn.Token())) + " answered " +
-											   StatusText(initialisation));
+	transcript.Add(TranscriptKind::Detail,
+		addOn.Name() + ": initialisation with token " + StatusText(static_cast<HostStatus>(addOn.Token())) +
+			" answered " + StatusText(initialisation));
 	if (initialisation != 0)
 		return fail("failed to initialise (status " + StatusText(initialisation) + ")", true);
 
-	transcript.Add(TranscriptKind::Notice, "Add-on " + Quoted(addOn.Name()) + " loaded" +
-											   (addOn.Description().empty() ? "" : ": " + addOn.Description()));
+	transcript.Add(TranscriptKind::Notice,
+		"Add-on " + Quoted(addOn.Name()) + " loaded" + (addOn.Description().empty() ? "" : ": " + addOn.Description()));
 	return true;
 }
 
@@ -221,9 +225,11 @@ Outcome Host::ChooseMenuItem(const MenuItem& item)
 	const std::string text = item.text;
 	const MenuChoice choice = menus.Choose(item);
 	if (!choice.dispatched)
-		return Outcome::Failure("The menu item " + Quoted(text) + " does nothing: its add-on installed no handler for it");
+		return Outcome::Failure(
+			"The menu item " + Quoted(text) + " does nothing: its add-on installed no handler for it");
 	if (choice.status != 0)
-		return Outcome::Failure("The menu command " + Quoted(text) + " failed (status " + StatusText(choice.status) + ")");
+		return Outcome::Failure(
+			"The menu command " + Quoted(text) + " failed (status " + StatusText(choice.status) + ")");
 	return Outcome::Success();
 }
 
@@ -255,7 +261,8 @@ Outcome Host::OpenProject(std::unique_ptr<Project> opened)
 	if (project != nullptr)
 		RaiseProjectEvent(Events::Close);
 	project = std::move(opened);
-	transcript.Add(TranscriptKind::Notice, "Project " + Quoted(project->Name()) + " opened: " + ProjectSummary(*project));
+	transcript.Add(
+		TranscriptKind::Notice, "Project " + Quoted(project->Name()) + " opened: " + ProjectSummary(*project));
 	RaiseProjectEvent(Events::Open);
 	return Outcome::Success();
 }
@@ -320,10 +327,19 @@ void Host::Quit()
 	transcript.Add(TranscriptKind::Notice, "Quit");
 }
 
-std::vector<EventDelivery> Host::RaiseProjectEvent(std::int32_t code) { return events.Raise(code); }
+std::vector<EventDelivery> Host::RaiseProjectEvent(std::int32_t code)
+{
+	return events.Raise(code);
+}
 
-std::size_t Host::HidePalettes() { return palettes.SendToAll(HostSdk::PaletteMessageHide); }
+std::size_t Host::HidePalettes()
+{
+	return palettes.SendToAll(HostSdk::PaletteMessageHide);
+}
 
-std::size_t Host::ShowPalettes() { return palettes.SendToAll(HostSdk::PaletteMessageShow); }
+std::size_t Host::ShowPalettes()
+{
+	return palettes.SendToAll(HostSdk::PaletteMessageShow);
+}
 
 } // namespace ReferenceHost

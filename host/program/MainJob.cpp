@@ -63,8 +63,8 @@ std::string ProjectLine(const Project& project)
 {
 	const Stories& stories = project.StoryList();
 	return project.Name() + ": " + Counted(project.TotalElementCount(), "element") + " on " +
-		   Counted(static_cast<std::size_t>(stories.last - stories.first + 1), "story", "stories") + ", " +
-		   Counted(project.LibraryParts().size(), "library part");
+		Counted(static_cast<std::size_t>(stories.last - stories.first + 1), "story", "stories") + ", " +
+		Counted(project.LibraryParts().size(), "library part");
 }
 
 } // namespace
@@ -97,9 +97,9 @@ int RunMainJob(Host& host, const std::filesystem::path& projectFile)
 		transcript.Add(TranscriptKind::Action, "menu " + items.front()->text);
 		const HostFunctionTable& table = host.Table();
 		host.ProjectAnswers().ForgetElementsRead();
-		CommandWatch before {0, table.CallCount(Entry::Component3DRead),
-							 table.CallCount(Entry::LibPartRead), table.CallCount(Entry::ElementChange),
-							 host.Report().Lines().size(), host.Dialogs().DialogsShown(), host.BeepsHeard(), 0};
+		CommandWatch before {0, table.CallCount(Entry::Component3DRead), table.CallCount(Entry::LibPartRead),
+			table.CallCount(Entry::ElementChange), host.Report().Lines().size(), host.Dialogs().DialogsShown(),
+			host.BeepsHeard(), 0};
 		const auto start = std::chrono::steady_clock::now();
 		const Outcome chosen = host.ChooseMenuItem(*items.front());
 		const auto end = std::chrono::steady_clock::now();
@@ -108,16 +108,15 @@ int RunMainJob(Host& host, const std::filesystem::path& projectFile)
 			exitCode = ExitActionFailed;
 		}
 		CommandWatch watch {host.ProjectAnswers().ElementsRead(),
-							table.CallCount(Entry::Component3DRead) - before.components,
-							table.CallCount(Entry::LibPartRead) - before.libraryParts,
-							table.CallCount(Entry::ElementChange) - before.changes,
-							host.Report().Lines().size() - before.reportLines,
-							host.Dialogs().DialogsShown() - before.dialogs,
-							host.BeepsHeard() - before.beeps,
-							std::chrono::duration<double>(end - start).count()};
+			table.CallCount(Entry::Component3DRead) - before.components,
+			table.CallCount(Entry::LibPartRead) - before.libraryParts,
+			table.CallCount(Entry::ElementChange) - before.changes, host.Report().Lines().size() - before.reportLines,
+			host.Dialogs().DialogsShown() - before.dialogs, host.BeepsHeard() - before.beeps,
+			std::chrono::duration<double>(end - start).count()};
 		if (watch.reportLines > 0) {
-			const std::vector<std::string> written(host.Report().Lines().end() - static_cast<std::ptrdiff_t>(watch.reportLines),
-												   host.Report().Lines().end());
+			const std::vector<std::string> written(
+				host.Report().Lines().end() - static_cast<std::ptrdiff_t>(watch.reportLines),
+				host.Report().Lines().end());
 			transcript.Add(TranscriptKind::Notice, "");
 			for (std::string& line : FramedWindow("Report window", written))
 				transcript.Add(TranscriptKind::Notice, std::move(line));
@@ -139,15 +138,16 @@ int RunMainJob(Host& host, const std::filesystem::path& projectFile)
 		summary.Line("Project", ProjectLine(*project));
 	for (const auto& [name, watch] : watched) {
 		summary.Line(name, "menu command done in " + Seconds(watch.seconds));
-		summary.More("read " + Counted(watch.elementsRead, "element") + ", " + Counted(watch.components, "3D component") +
-					 " and " + Counted(watch.libraryParts, "library part") + "; changed " +
-					 Counted(watch.changes, "element"));
+		summary.More("read " + Counted(watch.elementsRead, "element") + ", " +
+			Counted(watch.components, "3D component") + " and " + Counted(watch.libraryParts, "library part") +
+			"; changed " + Counted(watch.changes, "element"));
 		summary.More("wrote " + Counted(watch.reportLines, "line") + " into the report window; showed " +
-					 Counted(watch.dialogs, "message") + "; " + Counted(watch.beeps, "warning beep"));
+			Counted(watch.dialogs, "message") + "; " + Counted(watch.beeps, "warning beep"));
 	}
 	if (!watched.empty() && host.CurrentProject() != nullptr) {
 		summary.More("An add-on may read fewer elements than the project holds (each counts once here): deleted ones");
-		summary.More("are never read, and it may skip those on hidden layers or outside its chosen stories or filters.");
+		summary.More(
+			"are never read, and it may skip those on hidden layers or outside its chosen stories or filters.");
 	}
 	transcript.Add(TranscriptKind::Notice, "");
 	transcript.Add(TranscriptKind::Action, "quit");

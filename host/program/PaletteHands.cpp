@@ -22,7 +22,7 @@ bool ShowsOwnText(DG::ItemKind kind)
 {
 	using DG::ItemKind;
 	return kind == ItemKind::Button || kind == ItemKind::RadioButton || kind == ItemKind::CheckBox ||
-		   kind == ItemKind::LeftText || kind == ItemKind::CenterText || kind == ItemKind::RightText;
+		kind == ItemKind::LeftText || kind == ItemKind::CenterText || kind == ItemKind::RightText;
 }
 
 const char* KindWord(DG::ItemKind kind)
@@ -143,7 +143,7 @@ std::optional<PalettePage> FindPalettePanel(DG::Dialog& palette, std::string_vie
 }
 
 std::optional<PaletteItem> FindPaletteItem(DG::Dialog& palette, std::string_view name, int pageNumber,
-										   const std::vector<DG::ItemKind>& kinds, std::string& problem)
+	const std::vector<DG::ItemKind>& kinds, std::string& problem)
 {
 	std::string rolledUp;
 	for (int pass = 0; pass < 2; ++pass) {
@@ -164,17 +164,17 @@ std::optional<PaletteItem> FindPaletteItem(DG::Dialog& palette, std::string_view
 				if (page.rollPanel != nullptr && !page.rollPanel->IsRolledDown()) {
 					if (rolledUp.empty())
 						rolledUp = "\"" + std::string(name) + "\" is on the panel \"" + page.rollPanel->GetTitle() +
-								   "\", which is rolled up";
+							"\", which is rolled up";
 					continue;
 				}
 				return PaletteItem {page, index, kind};
 			}
 		}
 	}
-	problem = !rolledUp.empty() ? rolledUp
-								: "the palette shows no " + std::string(kinds.size() == 1 ? KindWord(kinds.front()) : "item") +
-									  " \"" + std::string(name) + "\"" +
-									  (pageNumber != 0 ? " on page " + std::to_string(pageNumber) : std::string());
+	problem = !rolledUp.empty()
+		? rolledUp
+		: "the palette shows no " + std::string(kinds.size() == 1 ? KindWord(kinds.front()) : "item") + " \"" +
+			std::string(name) + "\"" + (pageNumber != 0 ? " on page " + std::to_string(pageNumber) : std::string());
 	return std::nullopt;
 }
 
@@ -184,7 +184,7 @@ std::string PaletteItemName(const PaletteItem& item)
 	if (name.empty())
 		name = LeftLabel(*item.page.panel, item.index);
 	return std::string(KindWord(item.kind)) + (name.empty() ? std::string() : " \"" + name + "\"") + " on page " +
-		   std::to_string(item.page.number);
+		std::to_string(item.page.number);
 }
 
 } // namespace ReferenceHost

@@ -51,8 +51,8 @@ std::optional<PalettePage> FindPalettePanel(DG::Dialog& palette, std::string_vie
 
 // The first item of one of the kinds (any kind when empty) named so, on the page (any page
 // when 0). Items of rolled-up panels are not seen: asking for one names the panel.
-std::optional<PaletteItem> FindPaletteItem(DG::Dialog& palette, std::string_view name, int page,
-										   const std::vector<DG::ItemKind>& kinds, std::string& problem);
+std::optional<PaletteItem> FindPaletteItem(
+	DG::Dialog& palette, std::string_view name, int page, const std::vector<DG::ItemKind>& kinds, std::string& problem);
 
 // The name a person would give the item (its text or label), for messages.
 std::string PaletteItemName(const PaletteItem& item);

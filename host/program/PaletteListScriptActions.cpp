@@ -129,8 +129,9 @@ Outcome ClickRow(Host& host, const std::string& rowName, const Pointer& pointer,
 		return Outcome::Failure(problem);
 	const auto [view, row] = *found;
 	DG::User person(*view.page);
-	const DG::ActionResult result = clicks == Clicks::Single ? person.ClickListItem(view.index, row, pointer.x, pointer.modifiers)
-															 : person.DoubleClickListItem(view.index, row, pointer.x, pointer.modifiers);
+	const DG::ActionResult result = clicks == Clicks::Single
+		? person.ClickListItem(view.index, row, pointer.x, pointer.modifiers)
+		: person.DoubleClickListItem(view.index, row, pointer.x, pointer.modifiers);
 	return result ? Outcome::Success() : Outcome::Failure(result.GetProblem());
 }
 
@@ -184,7 +185,8 @@ Outcome ExpectList(Host& host, const std::vector<std::string>& arguments)
 		const std::string found = Squeezed(DG::RenderListRows(list)[static_cast<std::size_t>(row - 1)]);
 		if (found == Squeezed(arguments[2]))
 			return Outcome::Success();
-		return Outcome::Failure("expected row " + arguments[1] + " " + Quoted(Squeezed(arguments[2])) + ", found " + Quoted(found));
+		return Outcome::Failure(
+			"expected row " + arguments[1] + " " + Quoted(Squeezed(arguments[2])) + ", found " + Quoted(found));
 	}
 	if (what == "selected") {
 		std::string found;
@@ -208,30 +210,35 @@ std::vector<ScriptActionDefinition> PaletteListScriptActions()
 {
 	return {
 		{"palette-list-click", 1, 6, "palette-list-click ROW [x X] [command] [option] [shift]",
-		 "clicks a row of the palette's list (at its text unless x is given), with the keys held down", CheckPointer,
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 Pointer pointer;
-			 ParsePointer(arguments, 1, pointer);
-			 return ClickRow(context.host, arguments[0], pointer, Clicks::Single);
-		 }},
+			"clicks a row of the palette's list (at its text unless x is given), with the keys held down", CheckPointer,
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				Pointer pointer;
+				ParsePointer(arguments, 1, pointer);
+				return ClickRow(context.host, arguments[0], pointer, Clicks::Single);
+			}},
 		{"palette-list-double-click", 1, 6, "palette-list-double-click ROW [x X] [command] [option] [shift]",
-		 "double-clicks a row of the palette's list", CheckPointer,
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 Pointer pointer;
-			 ParsePointer(arguments, 1, pointer);
-			 return ClickRow(context.host, arguments[0], pointer, Clicks::Double);
-		 }},
-		{"palette-unfold", 1, 1, "palette-unfold ROW", "clicks the folded triangle of a row of the palette's list", nullptr,
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 return ClickTriangle(context.host, arguments[0], Collapsed);
-		 }},
-		{"palette-fold", 1, 1, "palette-fold ROW", "clicks the unfolded triangle of a row of the palette's list", nullptr,
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 return ClickTriangle(context.host, arguments[0], Expanded);
-		 }},
+			"double-clicks a row of the palette's list", CheckPointer,
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				Pointer pointer;
+				ParsePointer(arguments, 1, pointer);
+				return ClickRow(context.host, arguments[0], pointer, Clicks::Double);
+			}},
+		{"palette-unfold", 1, 1, "palette-unfold ROW", "clicks the folded triangle of a row of the palette's list",
+			nullptr,
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				return ClickTriangle(context.host, arguments[0], Collapsed);
+			}},
+		{"palette-fold", 1, 1, "palette-fold ROW", "clicks the unfolded triangle of a row of the palette's list",
+			nullptr,
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				return ClickTriangle(context.host, arguments[0], Expanded);
+			}},
 		{"palette-list-expect", 1, 64, "palette-list-expect rows N | row ROW TEXT | selected ROWS...|none",
-		 "checks the number of rows of the palette's list, a row as drawn (blanks squeezed), or the selected rows", nullptr,
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) { return ExpectList(context.host, arguments); }},
+			"checks the number of rows of the palette's list, a row as drawn (blanks squeezed), or the selected rows",
+			nullptr,
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				return ExpectList(context.host, arguments);
+			}},
 	};
 }
 

@@ -122,7 +122,8 @@ std::string ItemValue(const PaletteItem& item)
 bool Usable(const PaletteItem& item, DG::Dialog& palette)
 {
 	const DG::Item handle(*item.page.panel, item.index);
-	return handle.IsVisible() && handle.IsEnabled() && !item.page.panel->AreItemsDisabled() && !palette.AreItemsDisabled();
+	return handle.IsVisible() && handle.IsEnabled() && !item.page.panel->AreItemsDisabled() &&
+		!palette.AreItemsDisabled();
 }
 
 struct PaletteCheck {
@@ -130,51 +131,52 @@ struct PaletteCheck {
 	std::size_t values; // arguments after WHAT, without ITEM and "page N"
 	bool takesItem;
 	std::string usage;
-	std::function<Outcome(Host&, DG::Dialog&, const std::optional<PaletteItem>&, const std::vector<std::string>&)> check;
+	std::function<Outcome(Host&, DG::Dialog&, const std::optional<PaletteItem>&, const std::vector<std::string>&)>
+		check;
 };
 
 const std::vector<PaletteCheck>& PaletteChecks()
 {
 	static const std::vector<PaletteCheck> checks = {
 		{"title", 1, false, "title TEXT",
-		 [](Host&, DG::Dialog& palette, const auto&, const auto& values) {
-			 return Compare("the palette's title", values[0], palette.GetTitle());
-		 }},
+			[](Host&, DG::Dialog& palette, const auto&, const auto& values) {
+				return Compare("the palette's title", values[0], palette.GetTitle());
+			}},
 		{"palette-size", 2, false, "palette-size WIDTH HEIGHT",
-		 [](Host&, DG::Dialog& palette, const auto&, const auto& values) {
-			 return Compare("the palette's size", values[0] + " " + values[1],
-							std::to_string(palette.GetWidth()) + " " + std::to_string(palette.GetHeight()));
-		 }},
+			[](Host&, DG::Dialog& palette, const auto&, const auto& values) {
+				return Compare("the palette's size", values[0] + " " + values[1],
+					std::to_string(palette.GetWidth()) + " " + std::to_string(palette.GetHeight()));
+			}},
 		{"text", 1, true, "text ITEM TEXT",
-		 [](Host&, DG::Dialog&, const auto& item, const auto& values) {
-			 return Compare("the text of the " + PaletteItemName(*item), values[0], ItemText(*item));
-		 }},
+			[](Host&, DG::Dialog&, const auto& item, const auto& values) {
+				return Compare("the text of the " + PaletteItemName(*item), values[0], ItemText(*item));
+			}},
 		{"value", 1, true, "value ITEM VALUE",
-		 [](Host&, DG::Dialog&, const auto& item, const auto& values) {
-			 return Compare("the value of the " + PaletteItemName(*item), values[0], ItemValue(*item));
-		 }},
+			[](Host&, DG::Dialog&, const auto& item, const auto& values) {
+				return Compare("the value of the " + PaletteItemName(*item), values[0], ItemValue(*item));
+			}},
 		{"enabled", 0, true, "enabled ITEM",
-		 [](Host&, DG::Dialog& palette, const auto& item, const auto&) {
-			 return Usable(*item, palette) ? Outcome::Success()
-										   : Outcome::Failure("the " + PaletteItemName(*item) + " is disabled");
-		 }},
+			[](Host&, DG::Dialog& palette, const auto& item, const auto&) {
+				return Usable(*item, palette) ? Outcome::Success()
+											  : Outcome::Failure("the " + PaletteItemName(*item) + " is disabled");
+			}},
 		{"disabled", 0, true, "disabled ITEM",
-		 [](Host&, DG::Dialog& palette, const auto& item, const auto&) {
-			 return !Usable(*item, palette) ? Outcome::Success()
-											: Outcome::Failure("the " + PaletteItemName(*item) + " is enabled");
-		 }},
+			[](Host&, DG::Dialog& palette, const auto& item, const auto&) {
+				return !Usable(*item, palette) ? Outcome::Success()
+											   : Outcome::Failure("the " + PaletteItemName(*item) + " is enabled");
+			}},
 		{"position", 2, true, "position ITEM X Y",
-		 [](Host&, DG::Dialog&, const auto& item, const auto& values) {
-			 const DG::Point at = DG::Item(*item->page.panel, item->index).GetPosition();
-			 return Compare("the position of the " + PaletteItemName(*item), values[0] + " " + values[1],
-							std::to_string(at.x) + " " + std::to_string(at.y));
-		 }},
+			[](Host&, DG::Dialog&, const auto& item, const auto& values) {
+				const DG::Point at = DG::Item(*item->page.panel, item->index).GetPosition();
+				return Compare("the position of the " + PaletteItemName(*item), values[0] + " " + values[1],
+					std::to_string(at.x) + " " + std::to_string(at.y));
+			}},
 		{"size", 2, true, "size ITEM WIDTH HEIGHT",
-		 [](Host&, DG::Dialog&, const auto& item, const auto& values) {
-			 const DG::Item handle(*item->page.panel, item->index);
-			 return Compare("the size of the " + PaletteItemName(*item), values[0] + " " + values[1],
-							std::to_string(handle.GetWidth()) + " " + std::to_string(handle.GetHeight()));
-		 }},
+			[](Host&, DG::Dialog&, const auto& item, const auto& values) {
+				const DG::Item handle(*item->page.panel, item->index);
+				return Compare("the size of the " + PaletteItemName(*item), values[0] + " " + values[1],
+					std::to_string(handle.GetWidth()) + " " + std::to_string(handle.GetHeight()));
+			}},
 	};
 	return checks;
 }
@@ -208,15 +210,15 @@ std::string CheckExpectation(const std::vector<std::string>& arguments)
 		return given == 2 ? std::string() : "panel-title takes PANEL and TEXT";
 	if (what == "rolled")
 		return given == 2 && (arguments[2] == "up" || arguments[2] == "down") ? std::string()
-																				  : "rolled takes PANEL and up or down";
+																			  : "rolled takes PANEL and up or down";
 	const PaletteCheck* check = FindCheck(what);
 	if (check == nullptr)
 		return "nothing called " + Quoted(what) + " can be checked on a palette";
 	int page = 0;
 	const std::size_t plain = WithoutPage(arguments, page).size() - 1;
 	if (plain != check->values + (check->takesItem ? 1 : 0))
-		return "palette-expect " + check->usage + " takes " + std::to_string(check->values + (check->takesItem ? 1 : 0)) +
-			   " arguments";
+		return "palette-expect " + check->usage + " takes " +
+			std::to_string(check->values + (check->takesItem ? 1 : 0)) + " arguments";
 	return {};
 }
 
@@ -227,8 +229,9 @@ Outcome Expect(Host& host, const std::vector<std::string>& arguments)
 	DG::Dialog* palette = FindOpenPalette(host, &problem);
 	const auto* shown = dynamic_cast<DG::ModelessBase*>(palette);
 	if (what == "open" || what == "closed")
-		return (palette != nullptr) == (what == "open") ? Outcome::Success()
-														: Outcome::Failure(palette != nullptr ? "a palette is open" : problem);
+		return (palette != nullptr) == (what == "open")
+			? Outcome::Success()
+			: Outcome::Failure(palette != nullptr ? "a palette is open" : problem);
 	if (what == "live-panels") {
 		short expected = 0;
 		ParseShort(arguments[1], expected);
@@ -238,14 +241,15 @@ Outcome Expect(Host& host, const std::vector<std::string>& arguments)
 		return Outcome::Failure(problem);
 	if (what == "shown" || what == "hidden")
 		return (shown != nullptr && shown->IsVisible()) == (what == "shown")
-				   ? Outcome::Success()
-				   : Outcome::Failure(what == "shown" ? "the palette is hidden" : "the palette is shown");
+			? Outcome::Success()
+			: Outcome::Failure(what == "shown" ? "the palette is hidden" : "the palette is shown");
 	if (what == "panel-title" || what == "rolled") {
 		const std::optional<PalettePage> panel = FindPalettePanel(*palette, arguments[1], problem);
 		if (!panel)
 			return Outcome::Failure(problem);
 		if (what == "rolled")
-			return Compare("panel " + arguments[1] + " rolled", arguments[2], panel->rollPanel->IsRolledDown() ? "down" : "up");
+			return Compare(
+				"panel " + arguments[1] + " rolled", arguments[2], panel->rollPanel->IsRolledDown() ? "down" : "up");
 		return Compare("the title of panel " + arguments[1], arguments[2], panel->rollPanel->GetTitle());
 	}
 	const PaletteCheck& check = *FindCheck(what);
@@ -287,78 +291,83 @@ std::vector<ScriptActionDefinition> PaletteScriptActions()
 {
 	using DG::ItemKind;
 	return {
-		{"palette-look", 0, 0, "palette-look", "look at the open palette: its panels and pages as they are drawn", nullptr,
-		 [](ScriptContext& context, const std::vector<std::string>&) {
-			 const std::vector<std::string> lines = PaletteLines(context.host);
-			 if (lines.empty())
-				 return Outcome::Failure("no add-on palette is open");
-			 for (const std::string& line : lines)
-				 context.host.SessionTranscript().Add(TranscriptKind::Notice, line);
-			 return Outcome::Success();
-		 }},
-		{"palette-click", 1, 3, "palette-click ITEM [page N]", "click a button, radio button or check box of the palette",
-		 nullptr,
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 return OnItem(context.host, arguments, {ItemKind::Button, ItemKind::RadioButton, ItemKind::CheckBox},
-						   [](const PaletteItem& item, const std::vector<std::string>&) {
-							   return FromAction(DG::User(*item.page.panel).Click(item.index), PaletteItemName(item));
-						   });
-		 }},
+		{"palette-look", 0, 0, "palette-look", "look at the open palette: its panels and pages as they are drawn",
+			nullptr,
+			[](ScriptContext& context, const std::vector<std::string>&) {
+				const std::vector<std::string> lines = PaletteLines(context.host);
+				if (lines.empty())
+					return Outcome::Failure("no add-on palette is open");
+				for (const std::string& line : lines)
+					context.host.SessionTranscript().Add(TranscriptKind::Notice, line);
+				return Outcome::Success();
+			}},
+		{"palette-click", 1, 3, "palette-click ITEM [page N]",
+			"click a button, radio button or check box of the palette", nullptr,
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				return OnItem(context.host, arguments, {ItemKind::Button, ItemKind::RadioButton, ItemKind::CheckBox},
+					[](const PaletteItem& item, const std::vector<std::string>&) {
+						return FromAction(DG::User(*item.page.panel).Click(item.index), PaletteItemName(item));
+					});
+			}},
 		{"palette-type", 2, 4, "palette-type ITEM NUMBER [page N]", "type a whole number into an edit of the palette",
-		 nullptr,
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 return OnItem(context.host, arguments, {ItemKind::IntEdit},
-						   [](const PaletteItem& item, const std::vector<std::string>& rest) {
-							   if (rest.size() != 2)
-								   return Outcome::Failure("palette-type takes ITEM and NUMBER");
-							   return FromAction(DG::User(*item.page.panel).Type(item.index, rest[1]), PaletteItemName(item));
-						   });
-		 }},
-		{"palette-choose", 2, 4, "palette-choose ITEM CHOICE [page N]", "choose an item of a pop-up of the palette", nullptr,
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 return OnItem(context.host, arguments, {ItemKind::PopUp},
-						   [](const PaletteItem& item, const std::vector<std::string>& rest) {
-							   if (rest.size() != 2)
-								   return Outcome::Failure("palette-choose takes ITEM and CHOICE");
-							   return FromAction(DG::User(*item.page.panel).ChoosePopUpItem(item.index, std::string_view(rest[1])),
-												 PaletteItemName(item));
-						   });
-		 }},
+			nullptr,
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				return OnItem(context.host, arguments, {ItemKind::IntEdit},
+					[](const PaletteItem& item, const std::vector<std::string>& rest) {
+						if (rest.size() != 2)
+							return Outcome::Failure("palette-type takes ITEM and NUMBER");
+						return FromAction(DG::User(*item.page.panel).Type(item.index, rest[1]), PaletteItemName(item));
+					});
+			}},
+		{"palette-choose", 2, 4, "palette-choose ITEM CHOICE [page N]", "choose an item of a pop-up of the palette",
+			nullptr,
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				return OnItem(context.host, arguments, {ItemKind::PopUp},
+					[](const PaletteItem& item, const std::vector<std::string>& rest) {
+						if (rest.size() != 2)
+							return Outcome::Failure("palette-choose takes ITEM and CHOICE");
+						return FromAction(
+							DG::User(*item.page.panel).ChoosePopUpItem(item.index, std::string_view(rest[1])),
+							PaletteItemName(item));
+					});
+			}},
 		{"palette-roll", 2, 2, "palette-roll PANEL up|down",
-		 "roll a panel of the palette up or down; PANEL is its number from the top or the beginning of its title",
-		 CheckRoll,
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 std::string problem;
-			 DG::Dialog* palette = FindOpenPalette(context.host, &problem);
-			 std::optional<PalettePage> panel;
-			 if (palette != nullptr)
-				 panel = FindPalettePanel(*palette, arguments[0], problem);
-			 if (!panel)
-				 return Outcome::Failure(problem);
-			 return FromAction(UD::UserRoll(*panel->rollPanel, arguments[1] == "down"), "panel " + arguments[0]);
-		 }},
+			"roll a panel of the palette up or down; PANEL is its number from the top or the beginning of its title",
+			CheckRoll,
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				std::string problem;
+				DG::Dialog* palette = FindOpenPalette(context.host, &problem);
+				std::optional<PalettePage> panel;
+				if (palette != nullptr)
+					panel = FindPalettePanel(*palette, arguments[0], problem);
+				if (!panel)
+					return Outcome::Failure(problem);
+				return FromAction(UD::UserRoll(*panel->rollPanel, arguments[1] == "down"), "panel " + arguments[0]);
+			}},
 		{"palette-resize", 2, 2, "palette-resize WIDTH HEIGHT", "resize the open palette", ShortsFrom(0, 2),
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) {
-			 std::string problem;
-			 DG::Dialog* palette = FindOpenPalette(context.host, &problem);
-			 if (palette == nullptr)
-				 return Outcome::Failure(problem);
-			 short width = 0;
-			 short height = 0;
-			 ParseShort(arguments[0], width);
-			 ParseShort(arguments[1], height);
-			 return FromAction(DG::User(*palette).Resize(width, height), "the palette");
-		 }},
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				std::string problem;
+				DG::Dialog* palette = FindOpenPalette(context.host, &problem);
+				if (palette == nullptr)
+					return Outcome::Failure(problem);
+				short width = 0;
+				short height = 0;
+				ParseShort(arguments[0], width);
+				ParseShort(arguments[1], height);
+				return FromAction(DG::User(*palette).Resize(width, height), "the palette");
+			}},
 		{"palette-close", 0, 0, "palette-close", "press the close box of the open palette", nullptr,
-		 [](ScriptContext& context, const std::vector<std::string>&) {
-			 std::string problem;
-			 DG::Dialog* palette = FindOpenPalette(context.host, &problem);
-			 if (palette == nullptr)
-				 return Outcome::Failure(problem);
-			 return FromAction(DG::User(*palette).PressCloseBox(), "the palette's close box");
-		 }},
+			[](ScriptContext& context, const std::vector<std::string>&) {
+				std::string problem;
+				DG::Dialog* palette = FindOpenPalette(context.host, &problem);
+				if (palette == nullptr)
+					return Outcome::Failure(problem);
+				return FromAction(DG::User(*palette).PressCloseBox(), "the palette's close box");
+			}},
 		{"palette-expect", 1, AnyNumber, "palette-expect WHAT [ITEM] VALUE...", ChecksDescription(), CheckExpectation,
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) { return Expect(context.host, arguments); }},
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				return Expect(context.host, arguments);
+			}},
 	};
 }
 

@@ -41,7 +41,8 @@ Outcome ApplyRegionalSettings(const std::vector<std::string>& assignments)
 			const std::string name = assignment.substr(7);
 			// Formatting silently with the default would show the person numbers they did not ask for.
 			if (!IsInstalledLocale(name))
-				return Outcome::Failure("the locale \"" + name + "\" is not installed here (locale -a lists those that are)");
+				return Outcome::Failure(
+					"the locale \"" + name + "\" is not installed here (locale -a lists those that are)");
 			settings = Win::LocaleSettingsOfNamedLocale(name);
 		}
 	}
@@ -63,10 +64,12 @@ Outcome ApplyRegionalSettings(const std::vector<std::string>& assignments)
 			const std::optional<unsigned> number = ParseWhole<unsigned>(value);
 			if (!number)
 				return Outcome::Failure(word + " takes a whole number, not " + Quoted(value));
-			(word == "decimals" ? settings.decimals : word == "leading-zero" ? settings.leadingZero : settings.negativeOrder) =
-				*number;
+			(word == "decimals"              ? settings.decimals
+					: word == "leading-zero" ? settings.leadingZero
+											 : settings.negativeOrder) = *number;
 		} else {
-			return Outcome::Failure("unknown regional setting " + Quoted(word) + "; the words are " + RegionalSettingsHelp());
+			return Outcome::Failure(
+				"unknown regional setting " + Quoted(word) + "; the words are " + RegionalSettingsHelp());
 		}
 	}
 	if (const std::string problem = Win::LocaleSettingsProblem(settings); !problem.empty())

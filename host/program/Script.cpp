@@ -81,7 +81,8 @@ Script ParseScript(std::string_view text, std::string name)
 			std::vector<std::string> names;
 			for (const ScriptActionDefinition& known : ScriptActions())
 				names.push_back(known.word);
-			script.problems.push_back({lineNumber, "unknown action " + Quoted(words.front()) + DidYouMean(words.front(), names)});
+			script.problems.push_back(
+				{lineNumber, "unknown action " + Quoted(words.front()) + DidYouMean(words.front(), names)});
 			continue;
 		}
 		std::vector<std::string> arguments(words.begin() + 1, words.end());
@@ -133,8 +134,8 @@ int RunScript(Host& host, const Script& script)
 		const Outcome outcome = action != nullptr ? action->run(context, line.arguments)
 												  : Outcome::Failure("unknown action " + Quoted(line.word));
 		if (!outcome.ok) {
-			host.SessionTranscript().Add(TranscriptKind::Error, script.name + ":" + std::to_string(line.lineNumber) +
-																	": " + outcome.problem);
+			host.SessionTranscript().Add(
+				TranscriptKind::Error, script.name + ":" + std::to_string(line.lineNumber) + ": " + outcome.problem);
 			exitCode = ExitActionFailed;
 			break;
 		}

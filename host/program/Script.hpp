@@ -64,7 +64,7 @@ struct ScriptProblem {
 };
 
 struct Script {
-	std::string name; // the file name, for messages
+	std::string name;             // the file name, for messages
 	std::filesystem::path folder; // where its relative paths start
 	std::vector<ScriptLine> lines;
 	std::vector<ScriptProblem> problems;

@@ -55,13 +55,12 @@ Outcome ShowSelection(ScriptContext& context)
 	const Selection& selection = project->CurrentSelection();
 	const Stories& stories = project->StoryList();
 	Transcript& transcript = context.host.SessionTranscript();
-	transcript.Add(TranscriptKind::Notice, "Selected (kind " + std::to_string(selection.kind) + "): " +
-											   Listed(*project, Sorted(selection.items)));
+	transcript.Add(TranscriptKind::Notice,
+		"Selected (kind " + std::to_string(selection.kind) + "): " + Listed(*project, Sorted(selection.items)));
 	const std::string storyName = stories.NameOf(stories.active);
-	transcript.Add(TranscriptKind::Notice, "Current story " + std::to_string(stories.active) +
-											   (storyName.empty() ? "" : " \"" + storyName + "\"") + ", " +
-											   WindowKindName(project->WindowKind()) + " (kind " +
-											   std::to_string(project->WindowKind()) + ")");
+	transcript.Add(TranscriptKind::Notice,
+		"Current story " + std::to_string(stories.active) + (storyName.empty() ? "" : " \"" + storyName + "\"") + ", " +
+			WindowKindName(project->WindowKind()) + " (kind " + std::to_string(project->WindowKind()) + ")");
 	return Outcome::Success();
 }
 
@@ -87,17 +86,19 @@ std::vector<ScriptActionDefinition> SelectionScriptActions()
 {
 	return {
 		{"show-selection", 0, 0, "show-selection",
-		 "show the selected elements (type:index and library part), the current story and window", nullptr,
-		 [](ScriptContext& context, const std::vector<std::string>&) { return ShowSelection(context); }},
+			"show the selected elements (type:index and library part), the current story and window", nullptr,
+			[](ScriptContext& context, const std::vector<std::string>&) { return ShowSelection(context); }},
 		{"expect-selection", 0, AnyNumber, "expect-selection ELEMENT...",
-		 "check that exactly these elements are selected (none: nothing selected)",
-		 [](const std::vector<std::string>& arguments) {
-			 for (const std::string& argument : arguments)
-				 if (!ParseElementId(argument))
-					 return "\"" + argument + "\" does not name an element (write type, colon, index: Door:2)";
-			 return std::string();
-		 },
-		 [](ScriptContext& context, const std::vector<std::string>& arguments) { return ExpectSelection(context, arguments); }},
+			"check that exactly these elements are selected (none: nothing selected)",
+			[](const std::vector<std::string>& arguments) {
+				for (const std::string& argument : arguments)
+					if (!ParseElementId(argument))
+						return "\"" + argument + "\" does not name an element (write type, colon, index: Door:2)";
+				return std::string();
+			},
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				return ExpectSelection(context, arguments);
+			}},
 	};
 }
 

@@ -10,7 +10,10 @@ namespace ReferenceHost {
 
 namespace {
 
-char Folded(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Folded(char c)
+{
+	return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 std::size_t Distance(std::string_view a, std::string_view b)
 {

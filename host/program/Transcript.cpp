@@ -26,7 +26,10 @@ const char* Mark(TranscriptKind kind)
 	return "";
 }
 
-bool Shown(TranscriptKind kind, bool verbose) { return verbose || kind != TranscriptKind::Detail; }
+bool Shown(TranscriptKind kind, bool verbose)
+{
+	return verbose || kind != TranscriptKind::Detail;
+}
 
 } // namespace
 
@@ -95,6 +98,9 @@ std::string Transcript::ToText(bool verbose) const
 	return out.str();
 }
 
-std::string Transcript::Format(const TranscriptEntry& entry) { return Mark(entry.kind) + entry.text; }
+std::string Transcript::Format(const TranscriptEntry& entry)
+{
+	return Mark(entry.kind) + entry.text;
+}
 
 } // namespace ReferenceHost

@@ -15,15 +15,15 @@
 namespace ReferenceHost {
 
 enum class TranscriptKind {
-	Action,  // what the person did: a script line, an option of the command line
-	Notice,  // what the host tells the person: add-on loaded, project opened
-	Menu,    // a menu item as the person sees it, with its check mark
-	Report,  // a line of the report window
-	Message, // a message dialog's text
-	Sound,   // a warning beep
+	Action,   // what the person did: a script line, an option of the command line
+	Notice,   // what the host tells the person: add-on loaded, project opened
+	Menu,     // a menu item as the person sees it, with its check mark
+	Report,   // a line of the report window
+	Message,  // a message dialog's text
+	Sound,    // a warning beep
 	Progress, // the progress window opening, its range, stopped by the person, closing
-	Error,   // something went wrong
-	Detail,  // the host's inner traffic; shown only in verbose transcripts
+	Error,    // something went wrong
+	Detail,   // the host's inner traffic; shown only in verbose transcripts
 };
 
 struct TranscriptEntry {

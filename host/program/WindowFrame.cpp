@@ -27,9 +27,8 @@ std::string Repeated(std::string_view piece, std::size_t count)
 // fold marks are three).
 std::size_t Columns(std::string_view text)
 {
-	return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-		return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-	}));
+	return static_cast<std::size_t>(
+		std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 } // namespace
@@ -44,10 +43,10 @@ std::vector<std::string> FramedWindow(std::string_view title, const std::vector<
 	std::vector<std::string> framed;
 	framed.reserve(lines.size() + 2);
 	framed.push_back(std::string(TopLeft) + std::string(Horizontal) + " " + std::string(title) + " " +
-					 Repeated(Horizontal, inner - Columns(title) - 3) + std::string(TopRight));
+		Repeated(Horizontal, inner - Columns(title) - 3) + std::string(TopRight));
 	for (const std::string& line : lines)
-		framed.push_back(std::string(Vertical) + " " + line + std::string(width - Columns(line), ' ') + " " +
-						 std::string(Vertical));
+		framed.push_back(
+			std::string(Vertical) + " " + line + std::string(width - Columns(line), ' ') + " " + std::string(Vertical));
 	framed.push_back(std::string(BottomLeft) + Repeated(Horizontal, inner) + std::string(BottomRight));
 	return framed;
 }

@@ -71,7 +71,8 @@ HostStatus ReadElement(ProjectAccess& access, ModuleToken token, HostSdk::Elemen
 	return 0;
 }
 
-HostStatus ReadMemo(ProjectAccess& access, ModuleToken token, std::int32_t type, std::int32_t index, HostSdk::ElementMemo* memo)
+HostStatus ReadMemo(
+	ProjectAccess& access, ModuleToken token, std::int32_t type, std::int32_t index, HostSdk::ElementMemo* memo)
 {
 	const Project* project = access.ProjectFor(token);
 	if (project == nullptr)
@@ -104,8 +105,8 @@ HostStatus ReadMemo(ProjectAccess& access, ModuleToken token, std::int32_t type,
 	return 0;
 }
 
-HostStatus Read3DInfo(ProjectAccess& access, ModuleToken token, std::int32_t type, std::int32_t index,
-					  HostSdk::Element3DInfo* info)
+HostStatus Read3DInfo(
+	ProjectAccess& access, ModuleToken token, std::int32_t type, std::int32_t index, HostSdk::Element3DInfo* info)
 {
 	const Project* project = access.ProjectFor(token);
 	if (project == nullptr)

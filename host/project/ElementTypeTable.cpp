@@ -12,11 +12,11 @@ namespace ReferenceHost {
 
 namespace {
 
-constexpr std::array<std::string_view, ElementTypeCount> TypeNames = {
-	"Zombie", "Wall", "Column", "Beam", "Window", "Door", "Object", "Lamp", "Slab", "Roof", "Mesh", "Dimension",
-	"Radial Dimension", "Level Dimension", "Angle Dimension", "Text", "Label", "Zone", "Hatch", "Line",
-	"Polyline", "Arc", "Circle", "Spline", "Hotspot", "Cutplane", "Camera", "Camera set", "Group",
-	"Element in section window", "Placed drawing", "Picture", "Detail drawing", "Stair"};
+constexpr std::array<std::string_view, ElementTypeCount> TypeNames = {"Zombie", "Wall", "Column", "Beam", "Window",
+	"Door", "Object", "Lamp", "Slab", "Roof", "Mesh", "Dimension", "Radial Dimension", "Level Dimension",
+	"Angle Dimension", "Text", "Label", "Zone", "Hatch", "Line", "Polyline", "Arc", "Circle", "Spline", "Hotspot",
+	"Cutplane", "Camera", "Camera set", "Group", "Element in section window", "Placed drawing", "Picture",
+	"Detail drawing", "Stair"};
 
 struct ItemCodeRow {
 	std::int32_t type;
@@ -25,10 +25,37 @@ struct ItemCodeRow {
 };
 
 constexpr std::array<ItemCodeRow, 31> ItemCodes = {{
-	{1, 1, 1},   {2, 5, 0},   {3, 6, 1},   {4, 10, 0},  {5, 12, 0},  {6, 13, 1},  {7, 14, 1},  {8, 15, 1},
-	{9, 17, 1},  {10, 20, 1}, {11, 26, 1}, {12, 27, 1}, {13, 28, 1}, {14, 30, 1}, {15, 31, 1}, {16, 32, 1},
-	{17, 33, 1}, {18, 37, 1}, {19, 39, 1}, {20, 41, 1}, {21, 43, 1}, {22, 45, 1}, {23, 47, 1}, {24, 49, 1},
-	{25, 50, 1}, {26, 52, 1}, {27, 51, 1}, {28, 53, 1}, {31, 56, 1}, {32, 57, 1}, {33, 58, 1},
+	{1, 1, 1},
+	{2, 5, 0},
+	{3, 6, 1},
+	{4, 10, 0},
+	{5, 12, 0},
+	{6, 13, 1},
+	{7, 14, 1},
+	{8, 15, 1},
+	{9, 17, 1},
+	{10, 20, 1},
+	{11, 26, 1},
+	{12, 27, 1},
+	{13, 28, 1},
+	{14, 30, 1},
+	{15, 31, 1},
+	{16, 32, 1},
+	{17, 33, 1},
+	{18, 37, 1},
+	{19, 39, 1},
+	{20, 41, 1},
+	{21, 43, 1},
+	{22, 45, 1},
+	{23, 47, 1},
+	{24, 49, 1},
+	{25, 50, 1},
+	{26, 52, 1},
+	{27, 51, 1},
+	{28, 53, 1},
+	{31, 56, 1},
+	{32, 57, 1},
+	{33, 58, 1},
 }};
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b)

@@ -15,7 +15,8 @@ namespace ReferenceHost {
 inline std::string ReadTextField(const char* field, std::size_t width)
 {
 	const void* zero = std::memchr(field, 0, width);
-	const std::size_t length = zero == nullptr ? width : static_cast<std::size_t>(static_cast<const char*>(zero) - field);
+	const std::size_t length =
+		zero == nullptr ? width : static_cast<std::size_t>(static_cast<const char*>(zero) - field);
 	return std::string(field, length);
 }
 

@@ -39,8 +39,8 @@ HostStatus SearchPart(ProjectAccess& access, ModuleToken token, HostSdk::LibPart
 	const LibraryPart* part = project->FindLibraryPartByUniqueId(uniqueId);
 	if (part == nullptr || part->missing) {
 		if (warnings)
-			access.SessionTranscript().Add(TranscriptKind::Message,
-										   "The library part " + uniqueId + " is not in the loaded libraries");
+			access.SessionTranscript().Add(
+				TranscriptKind::Message, "The library part " + uniqueId + " is not in the loaded libraries");
 		return StatusBadIndex;
 	}
 	return FillPartRecord(*part, project->Damage(), *record);

@@ -153,7 +153,8 @@ HostStatus GetValueList(ProjectAccess& access, Sessions& sessions, ModuleToken t
 		return StatusRefused;
 	}
 	const std::size_t claimed = values.size() + (damage.valueListCountTooLarge ? 2 : 0);
-	request->count = static_cast<std::int16_t>(std::min<std::size_t>(claimed, std::numeric_limits<std::int16_t>::max()));
+	request->count =
+		static_cast<std::int16_t>(std::min<std::size_t>(claimed, std::numeric_limits<std::int16_t>::max()));
 	request->values = texts;
 	request->extra = flags;
 	return 0;
@@ -169,7 +170,7 @@ std::string ChangedValuesText(const std::vector<Parameter>& before, const std::v
 }
 
 HostStatus ChangeElement(ProjectAccess& access, ModuleToken token, HostSdk::ElementRecord* record,
-						 const HostSdk::ElementMemo* memo, std::uint32_t memoMask)
+	const HostSdk::ElementMemo* memo, std::uint32_t memoMask)
 {
 	Project* project = access.ProjectFor(token);
 	if (project == nullptr)
@@ -203,8 +204,8 @@ HostStatus ChangeElement(ProjectAccess& access, ModuleToken token, HostSdk::Elem
 	element->parameters = std::move(changed);
 	project->MarkModified();
 	const AddOn* caller = access.Caller(token);
-	access.SessionTranscript().Add(TranscriptKind::Detail, caller->Name() + " changed " + ElementIdText(element->Id()) +
-															   ": " + what);
+	access.SessionTranscript().Add(
+		TranscriptKind::Detail, caller->Name() + " changed " + ElementIdText(element->Id()) + ": " + what);
 	return 0;
 }
 
@@ -213,24 +214,21 @@ HostStatus ChangeElement(ProjectAccess& access, ModuleToken token, HostSdk::Elem
 void InstallParameterOperations(HostFunctionTable& table, ProjectAccess& access, Sessions& sessions)
 {
 	const auto install = [&](std::uint32_t selector, auto operation) {
-		table.ImplementSelector(Entry::Utilities, selector,
-								[&access, &sessions, operation](ModuleToken token, void* first, void*) {
-									return operation(access, sessions, token, first);
-								});
+		table.ImplementSelector(
+			Entry::Utilities, selector, [&access, &sessions, operation](ModuleToken token, void* first, void*) {
+				return operation(access, sessions, token, first);
+			});
 	};
 	install(Selectors::OpenParameters, OpenParameters);
 	install(Selectors::GetParameters, GetParameters);
 	install(Selectors::ChangeParameter, ChangeParameter);
 	install(Selectors::GetParameterValues, GetValueList);
 	table.ImplementSelector(Entry::Utilities, Selectors::CloseParameters,
-							[&access, &sessions](ModuleToken token, void*, void*) {
-								return CloseParameters(access, sessions, token);
-							});
-	table.Implement<Entry::ElementChange>([&access](ModuleToken token, HostSdk::ElementRecord* element,
-													const HostSdk::ElementRecord* /*mask*/, const HostSdk::ElementMemo* memo,
-													std::uint32_t memoMask, std::int32_t /*withDelete*/) {
-		return ChangeElement(access, token, element, memo, memoMask);
-	});
+		[&access, &sessions](ModuleToken token, void*, void*) { return CloseParameters(access, sessions, token); });
+	table.Implement<Entry::ElementChange>(
+		[&access](ModuleToken token, HostSdk::ElementRecord* element, const HostSdk::ElementRecord* /*mask*/,
+			const HostSdk::ElementMemo* memo, std::uint32_t memoMask,
+			std::int32_t /*withDelete*/) { return ChangeElement(access, token, element, memo, memoMask); });
 }
 
 } // namespace ReferenceHost

@@ -1,8 +1,8 @@
 // Making and reading handles of parameter records.
 #include "ParameterRecords.hpp"
 
-#include "HostText.hpp"
 #include "HostRecordTexts.hpp"
+#include "HostText.hpp"
 
 #include <cstring>
 
@@ -38,8 +38,8 @@ bool WriteRecord(ParameterRecord& record, const Parameter& parameter, const Answ
 	record.arrayFlag = parameter.isArray ? HostSdk::ParameterArrayValue : HostSdk::ParameterSingleValue;
 	WriteName(record, parameter.name, damage);
 	if (parameter.isArray) {
-		const VX::HandleId values = parameter.IsText() ? MakeTextListHandle(parameter.texts, false)
-													   : MakeNumberListHandle(parameter.numbers);
+		const VX::HandleId values =
+			parameter.IsText() ? MakeTextListHandle(parameter.texts, false) : MakeNumberListHandle(parameter.numbers);
 		if (values == VX::NoHandle)
 			return false;
 		record.value.arrayValues = values;
@@ -57,7 +57,8 @@ std::vector<std::string> SplitTexts(const char* bytes, std::size_t size)
 	std::size_t start = 0;
 	while (start < size) {
 		const void* zero = std::memchr(bytes + start, 0, size - start);
-		const std::size_t end = zero == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(zero) - bytes);
+		const std::size_t end =
+			zero == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(zero) - bytes);
 		texts.emplace_back(bytes + start, end - start);
 		start = end + 1;
 	}
@@ -87,7 +88,8 @@ VX::HandleId MakeTextListHandle(const std::vector<std::string>& texts, bool drop
 
 VX::HandleId MakeParameterListHandle(const std::vector<Parameter>& parameters, const AnswerDamage& damage)
 {
-	const std::size_t size = parameters.size() * sizeof(ParameterRecord) + (damage.parameterHandleRagged ? RaggedTail : 0);
+	const std::size_t size =
+		parameters.size() * sizeof(ParameterRecord) + (damage.parameterHandleRagged ? RaggedTail : 0);
 	const VX::HandleId handle = VX::AllocateHandle(size);
 	if (handle == VX::NoHandle)
 		return handle;
@@ -131,7 +133,7 @@ bool ReadParameterListHandle(VX::HandleId handle, std::vector<Parameter>& parame
 	const std::size_t size = VX::GetHandleSize(handle);
 	if (size % sizeof(ParameterRecord) != 0) {
 		problem = "the parameter handle's size " + std::to_string(size) + " is no whole number of " +
-				  std::to_string(sizeof(ParameterRecord)) + "-byte records";
+			std::to_string(sizeof(ParameterRecord)) + "-byte records";
 		return false;
 	}
 	const auto* bytes = static_cast<const std::uint8_t*>(data);
@@ -147,14 +149,16 @@ bool ReadParameterListHandle(VX::HandleId handle, std::vector<Parameter>& parame
 			const auto* valueBytes = static_cast<const char*>(VX::GetHandleData(values));
 			const std::size_t valueSize = VX::GetHandleSize(values);
 			if (valueBytes == nullptr) {
-				problem = "the array values of the parameter " + Quoted(parameter.name) + " are not in a live memory handle";
+				problem =
+					"the array values of the parameter " + Quoted(parameter.name) + " are not in a live memory handle";
 				return false;
 			}
 			if (parameter.IsText()) {
 				parameter.texts = SplitTexts(valueBytes, valueSize);
 			} else {
 				if (valueSize % sizeof(double) != 0) {
-					problem = "the array values of the parameter " + Quoted(parameter.name) + " are no whole number of numbers";
+					problem = "the array values of the parameter " + Quoted(parameter.name) +
+						" are no whole number of numbers";
 					return false;
 				}
 				parameter.numbers.resize(valueSize / sizeof(double));
@@ -167,7 +171,8 @@ bool ReadParameterListHandle(VX::HandleId handle, std::vector<Parameter>& parame
 			else
 				parameter.number = record.value.number;
 		} else {
-			problem = "the parameter " + Quoted(parameter.name) + " has the array flag " + std::to_string(record.arrayFlag);
+			problem =
+				"the parameter " + Quoted(parameter.name) + " has the array flag " + std::to_string(record.arrayFlag);
 			return false;
 		}
 		parameters.push_back(std::move(parameter));

@@ -103,7 +103,10 @@ Parameter* FindParameter(std::vector<Parameter>& parameters, std::string_view na
 
 // ---- Library parts -------------------------------------------------------------------------
 
-std::string LibraryPart::FileText() const { return file.empty() ? "/Library/" + name + ".part" : file; }
+std::string LibraryPart::FileText() const
+{
+	return file.empty() ? "/Library/" + name + ".part" : file;
+}
 
 const ComponentList& LibraryPart::ModelFor(const std::vector<Parameter>& elementParameters) const
 {
@@ -142,16 +145,23 @@ std::string Stories::NameOf(std::int16_t story) const
 bool AnswerDamage::Any() const
 {
 	return valueListCountTooLarge || groupDataTooShort || parameterHandleRagged || textsUnterminated ||
-		   parameterNamesOverlong;
+		parameterNamesOverlong;
 }
 
 // ---- The project ---------------------------------------------------------------------------
 
-Project::Project() : serial(NextSerial()) {}
+Project::Project() : serial(NextSerial())
+{
+}
 
-Project::Project(std::filesystem::path projectFile) : serial(NextSerial()), file(std::move(projectFile)) {}
+Project::Project(std::filesystem::path projectFile) : serial(NextSerial()), file(std::move(projectFile))
+{
+}
 
-std::string Project::Name() const { return HasFile() ? file.filename().string() : std::string("Untitled"); }
+std::string Project::Name() const
+{
+	return HasFile() ? file.filename().string() : std::string("Untitled");
+}
 
 Element& Project::AddElement(Element element)
 {
@@ -173,7 +183,10 @@ const std::vector<Element>& Project::ElementsOf(std::int32_t type) const
 	return elements[static_cast<std::size_t>(type)];
 }
 
-std::int32_t Project::ElementCount(std::int32_t type) const { return static_cast<std::int32_t>(ElementsOf(type).size()); }
+std::int32_t Project::ElementCount(std::int32_t type) const
+{
+	return static_cast<std::int32_t>(ElementsOf(type).size());
+}
 
 std::size_t Project::TotalElementCount() const
 {
@@ -281,7 +294,7 @@ void Project::LayOutComponents() const
 			blockStarts[type][position] = static_cast<std::int32_t>(next);
 			if (capacity > 0)
 				blocks.push_back({static_cast<std::int32_t>(next),
-								  ElementId {static_cast<std::int32_t>(type), static_cast<std::int32_t>(position + 1)}});
+					ElementId {static_cast<std::int32_t>(type), static_cast<std::int32_t>(position + 1)}});
 			next += static_cast<std::int64_t>(capacity);
 		}
 	}
@@ -303,7 +316,7 @@ std::optional<std::int32_t> Project::ComponentPolygons(std::int32_t componentInd
 	if (!componentLayoutValid)
 		LayOutComponents();
 	const auto after = std::upper_bound(blocks.begin(), blocks.end(), componentIndex,
-										[](std::int32_t index, const ComponentBlock& block) { return index < block.first; });
+		[](std::int32_t index, const ComponentBlock& block) { return index < block.first; });
 	if (after == blocks.begin())
 		return std::nullopt;
 	const ComponentBlock& block = *(after - 1);
@@ -327,8 +340,8 @@ std::int64_t Project::PolygonsOf(const Element& element) const
 
 // ---- A person's edits ----------------------------------------------------------------------
 
-bool Project::SetElementParameter(const ElementId& id, std::string_view name, std::string_view value,
-								  std::string& problem)
+bool Project::SetElementParameter(
+	const ElementId& id, std::string_view name, std::string_view value, std::string& problem)
 {
 	Element* element = FindElement(id);
 	if (element == nullptr || element->deleted) {
@@ -390,6 +403,9 @@ void Project::StoreModuleData(const std::string& addOnName, ModuleDataBlock bloc
 	moduleData[addOnName] = std::move(block);
 }
 
-bool Project::RemoveModuleData(const std::string& addOnName) { return moduleData.erase(addOnName) > 0; }
+bool Project::RemoveModuleData(const std::string& addOnName)
+{
+	return moduleData.erase(addOnName) > 0;
+}
 
 } // namespace ReferenceHost

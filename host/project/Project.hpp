@@ -19,10 +19,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <unordered_map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace ReferenceHost {
@@ -240,8 +240,7 @@ public:
 	// Sets the value of an element's parameter from text, as a person types it: a text as it
 	// stands, a number for other types, array values separated by "|". False with the reason
 	// when the element, the parameter or the value does not fit.
-	bool SetElementParameter(const ElementId& id, std::string_view name, std::string_view value,
-							 std::string& problem);
+	bool SetElementParameter(const ElementId& id, std::string_view name, std::string_view value, std::string& problem);
 
 	// ---- Selection, windows, data record -----------------------------------------------
 

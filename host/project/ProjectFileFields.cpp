@@ -20,7 +20,10 @@ int HexValue(char c)
 
 } // namespace
 
-void Fail(const std::string& pointer, std::string message) { throw FormatError(pointer, std::move(message)); }
+void Fail(const std::string& pointer, std::string message)
+{
+	throw FormatError(pointer, std::move(message));
+}
 
 std::string Member(const std::string& pointer, std::string_view key)
 {
@@ -36,7 +39,10 @@ std::string Member(const std::string& pointer, std::string_view key)
 	return pointer + "/" + escaped;
 }
 
-std::string Position(const std::string& pointer, std::size_t index) { return pointer + "/" + std::to_string(index); }
+std::string Position(const std::string& pointer, std::size_t index)
+{
+	return pointer + "/" + std::to_string(index);
+}
 
 std::int64_t ReadInteger(const Json& value, const std::string& pointer, std::int64_t minimum, std::int64_t maximum)
 {
@@ -114,8 +120,9 @@ std::vector<std::uint8_t> ReadHexBytes(const Json& value, const std::string& poi
 		const int high = HexValue(text[i]);
 		const int low = HexValue(text[i + 1]);
 		if (high < 0 || low < 0)
-			Fail(pointer, "expected bytes as pairs of hexadecimal digits; character " + std::to_string(i + (high < 0 ? 1 : 2)) +
-							  " is not one");
+			Fail(pointer,
+				"expected bytes as pairs of hexadecimal digits; character " + std::to_string(i + (high < 0 ? 1 : 2)) +
+					" is not one");
 		bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
 	}
 	return bytes;
@@ -159,7 +166,8 @@ Json VariationJson(std::uint32_t code)
 	return text;
 }
 
-ObjectReader::ObjectReader(const Json& value, std::string objectPointer) : object(value), pointer(std::move(objectPointer))
+ObjectReader::ObjectReader(const Json& value, std::string objectPointer)
+	: object(value), pointer(std::move(objectPointer))
 {
 	if (!object.is_object())
 		Fail(pointer, "expected an object, found " + ShownValue(object));

@@ -42,8 +42,9 @@ std::string Position(const std::string& pointer, std::size_t index);
 std::int64_t ReadInteger(const Json& value, const std::string& pointer, std::int64_t minimum, std::int64_t maximum);
 
 template <typename Integer>
-Integer ReadIntegerOf(const Json& value, const std::string& pointer, std::int64_t minimum = std::numeric_limits<Integer>::min(),
-					  std::int64_t maximum = static_cast<std::int64_t>(std::numeric_limits<Integer>::max()))
+Integer ReadIntegerOf(const Json& value, const std::string& pointer,
+	std::int64_t minimum = std::numeric_limits<Integer>::min(),
+	std::int64_t maximum = static_cast<std::int64_t>(std::numeric_limits<Integer>::max()))
 {
 	return static_cast<Integer>(ReadInteger(value, pointer, minimum, maximum));
 }

@@ -121,7 +121,7 @@ LibraryPart ReadLibraryPart(const Json& value, const std::string& pointer)
 		const Parameter* chooser = FindParameter(part.parameters, part.modelParameter);
 		if (chooser == nullptr || chooser->name != part.modelParameter || !chooser->IsSingleText())
 			Fail(reader.PointerOf("modelParameter"),
-				 Quoted(part.modelParameter) + " is not a single-value text parameter of the part");
+				Quoted(part.modelParameter) + " is not a single-value text parameter of the part");
 	}
 	if (const Json* models = reader.Find("models")) {
 		const std::string modelsPointer = reader.PointerOf("models");
@@ -144,7 +144,8 @@ void RefuseUnless(bool allowed, ObjectReader& reader, const std::string& key, st
 		Fail(reader.PointerOf(key), "only " + std::string(who) + " carry " + Quoted(key));
 }
 
-Element ReadElement(const Json& value, const std::string& pointer, const Project& project, std::vector<std::int32_t>& nextIndex)
+Element ReadElement(
+	const Json& value, const std::string& pointer, const Project& project, std::vector<std::int32_t>& nextIndex)
 {
 	ObjectReader reader(value, pointer);
 	Element element;
@@ -161,8 +162,9 @@ Element ReadElement(const Json& value, const std::string& pointer, const Project
 	if (const Json* given = reader.Find("index")) {
 		const auto written = ReadIntegerOf<std::int32_t>(*given, reader.PointerOf("index"), 1);
 		if (written != index)
-			Fail(reader.PointerOf("index"), "this is element " + std::to_string(index) + " of its type, not " +
-												std::to_string(written) + " (indexes follow the order of the elements)");
+			Fail(reader.PointerOf("index"),
+				"this is element " + std::to_string(index) + " of its type, not " + std::to_string(written) +
+					" (indexes follow the order of the elements)");
 	}
 	if (const Json* story = reader.Find("story")) {
 		element.story = ReadIntegerOf<std::int16_t>(*story, reader.PointerOf("story"));
@@ -186,7 +188,8 @@ Element ReadElement(const Json& value, const std::string& pointer, const Project
 	if (const Json* components = reader.Find("components"))
 		element.components = ReadComponents(*components, reader.PointerOf("components"));
 
-	const bool placedFromPart = element.type >= HostSdk::ElementTypes::Window && element.type <= HostSdk::ElementTypes::Lamp;
+	const bool placedFromPart =
+		element.type >= HostSdk::ElementTypes::Window && element.type <= HostSdk::ElementTypes::Lamp;
 	RefuseUnless(placedFromPart, reader, "libraryPart", "windows, doors, objects and lamps");
 	RefuseUnless(placedFromPart, reader, "parameters", "windows, doors, objects and lamps");
 	RefuseUnless(element.IsGroup(), reader, "groupMode", "groups");
@@ -216,11 +219,11 @@ Element ReadElement(const Json& value, const std::string& pointer, const Project
 					if (candidate.name == name)
 						parameter = &candidate;
 				if (parameter == nullptr)
-					Fail(Member(valuesPointer, name), part == nullptr
-														  ? "the element's library part " + std::to_string(element.libPartIndex) +
-																" is not in the project, so it has no parameters"
-														  : "the library part " + Quoted(part->name) + " has no parameter " +
-																Quoted(name));
+					Fail(Member(valuesPointer, name),
+						part == nullptr
+							? "the element's library part " + std::to_string(element.libPartIndex) +
+								" is not in the project, so it has no parameters"
+							: "the library part " + Quoted(part->name) + " has no parameter " + Quoted(name));
 				ReadParameterValue(parameterValue, Member(valuesPointer, name), *parameter);
 			}
 		}
@@ -236,7 +239,8 @@ void ReadSelection(const Json& value, const std::string& pointer, Project& proje
 	if (const Json* kind = reader.Find("kind"))
 		selection.kind = ReadIntegerOf<std::int32_t>(*kind, reader.PointerOf("kind"), 0);
 	if (const Json* allStories = reader.Find("marqueeAllStories"))
-		selection.marqueeAllStories = ReadIntegerOf<std::uint8_t>(*allStories, reader.PointerOf("marqueeAllStories"), 0);
+		selection.marqueeAllStories =
+			ReadIntegerOf<std::uint8_t>(*allStories, reader.PointerOf("marqueeAllStories"), 0);
 	if (const Json* items = reader.Find("items")) {
 		const std::string itemsPointer = reader.PointerOf("items");
 		std::size_t position = 0;
@@ -250,7 +254,8 @@ void ReadSelection(const Json& value, const std::string& pointer, Project& proje
 			if (element == nullptr || element->deleted)
 				Fail(itemPointer, "there is no element " + Quoted(text));
 			if (!SelectionItemCodeOf(id->type))
-				Fail(itemPointer, "elements of the type " + Quoted(ElementTypeNameOf(id->type)) + " cannot be selected");
+				Fail(
+					itemPointer, "elements of the type " + Quoted(ElementTypeNameOf(id->type)) + " cannot be selected");
 			for (const ElementId& earlier : selection.items)
 				if (earlier == *id)
 					Fail(itemPointer, Quoted(text) + " is selected twice");
@@ -296,7 +301,8 @@ void ReadModuleData(const Json& value, const std::string& pointer, Project& proj
 		reader.Find(name);
 		ObjectReader blockReader(blockValue, Member(pointer, name));
 		ModuleDataBlock block;
-		block.dataVersion = ReadIntegerOf<std::uint32_t>(blockReader.Require("dataVersion"), blockReader.PointerOf("dataVersion"), 0);
+		block.dataVersion =
+			ReadIntegerOf<std::uint32_t>(blockReader.Require("dataVersion"), blockReader.PointerOf("dataVersion"), 0);
 		block.platformMark =
 			ReadIntegerOf<std::uint16_t>(blockReader.Require("platformMark"), blockReader.PointerOf("platformMark"), 0);
 		if (const Json* bytes = blockReader.Find("bytes"))
@@ -314,8 +320,9 @@ void ReadDataRecord(const Json& value, const std::string& pointer, Project& proj
 	if (const Json* rest = reader.Find("rest")) {
 		const std::vector<std::uint8_t> restBytes = ReadHexBytes(*rest, reader.PointerOf("rest"));
 		if (restBytes.size() != bytes.size() - 4)
-			Fail(reader.PointerOf("rest"), "expected the record's bytes 4 to 823: " + std::to_string(bytes.size() - 4) +
-											   " bytes, found " + std::to_string(restBytes.size()));
+			Fail(reader.PointerOf("rest"),
+				"expected the record's bytes 4 to 823: " + std::to_string(bytes.size() - 4) + " bytes, found " +
+					std::to_string(restBytes.size()));
 		std::copy(restBytes.begin(), restBytes.end(), bytes.begin() + 4);
 	}
 	if (const Json* mode = reader.Find("mode")) {
@@ -335,9 +342,9 @@ std::unique_ptr<Project> ReadDocument(const Json& document)
 		Fail(root.PointerOf("format"), "expected " + Quoted(ProjectFormatName) + ", found " + ShownValue(format));
 	const auto version = ReadIntegerOf<std::int32_t>(root.Require("version"), root.PointerOf("version"), 1);
 	if (version > ProjectFormatVersion)
-		Fail(root.PointerOf("version"), "the file was written in version " + std::to_string(version) +
-											" of the project format; this host reads version " +
-											std::to_string(ProjectFormatVersion));
+		Fail(root.PointerOf("version"),
+			"the file was written in version " + std::to_string(version) +
+				" of the project format; this host reads version " + std::to_string(ProjectFormatVersion));
 
 	if (const Json* stories = root.Find("stories"))
 		ReadStories(*stories, root.PointerOf("stories"), project->StoryList());
@@ -360,7 +367,8 @@ std::unique_ptr<Project> ReadDocument(const Json& document)
 			if (project->FindLibraryPart(part.index) != nullptr)
 				Fail(Member(itemPointer, "index"), "another library part has the index " + std::to_string(part.index));
 			if (project->FindLibraryPartByUniqueId(part.uniqueId) != nullptr)
-				Fail(Member(itemPointer, "uniqueId"), "another library part has the identifier " + Quoted(part.uniqueId));
+				Fail(Member(itemPointer, "uniqueId"),
+					"another library part has the identifier " + Quoted(part.uniqueId));
 			project->AddLibraryPart(std::move(part));
 		}
 	}
@@ -407,7 +415,8 @@ std::unique_ptr<Project> ParseProjectText(std::string_view text, const std::stri
 	try {
 		return ReadDocument(*document);
 	} catch (const FormatError& error) {
-		problem = fileName + ": at " + (error.Place().empty() ? std::string("the top") : error.Place()) + ": " + error.what();
+		problem =
+			fileName + ": at " + (error.Place().empty() ? std::string("the top") : error.Place()) + ": " + error.what();
 	} catch (const std::exception& error) {
 		problem = fileName + ": " + error.what();
 	}

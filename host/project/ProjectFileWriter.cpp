@@ -32,7 +32,7 @@ Json ParameterValueJson(const Parameter& parameter)
 Json StoriesJson(const Stories& stories)
 {
 	Json json = {{"first", stories.first}, {"last", stories.last}, {"active", stories.active},
-				 {"noStoryZero", stories.noStoryZero}};
+		{"noStoryZero", stories.noStoryZero}};
 	if (!stories.names.empty())
 		json["names"] = stories.names;
 	AppendUnknown(json, stories.unknownFields);
@@ -79,7 +79,8 @@ Json LibraryPartJson(const LibraryPart& part)
 Json ElementJson(const Element& element, const Project& project)
 {
 	Json json = {{"type", ElementTypeNameOf(element.type)}, {"index", element.index}, {"story", element.story}};
-	const bool placedFromPart = element.type >= HostSdk::ElementTypes::Window && element.type <= HostSdk::ElementTypes::Lamp;
+	const bool placedFromPart =
+		element.type >= HostSdk::ElementTypes::Window && element.type <= HostSdk::ElementTypes::Lamp;
 	if (placedFromPart)
 		json["libraryPart"] = element.libPartIndex;
 	if (element.variation != 0)
@@ -149,22 +150,20 @@ Json DocumentOf(const Project& project)
 	Json items = Json::array();
 	for (const ElementId& id : selection.items)
 		items.push_back(ElementIdText(id));
-	json["selection"] = {{"kind", selection.kind}, {"marqueeAllStories", selection.marqueeAllStories}, {"items", items}};
+	json["selection"] = {
+		{"kind", selection.kind}, {"marqueeAllStories", selection.marqueeAllStories}, {"items", items}};
 	AppendUnknown(json["selection"], selection.unknownFields);
 
 	const AnswerDamage& damage = project.Damage();
 	if (damage.Any())
 		json["damage"] = {{"valueListCountTooLarge", damage.valueListCountTooLarge},
-						  {"groupDataTooShort", damage.groupDataTooShort},
-						  {"parameterHandleRagged", damage.parameterHandleRagged},
-						  {"textsUnterminated", damage.textsUnterminated},
-						  {"parameterNamesOverlong", damage.parameterNamesOverlong}};
+			{"groupDataTooShort", damage.groupDataTooShort}, {"parameterHandleRagged", damage.parameterHandleRagged},
+			{"textsUnterminated", damage.textsUnterminated}, {"parameterNamesOverlong", damage.parameterNamesOverlong}};
 	if (!project.AllModuleData().empty()) {
 		Json moduleData = Json::object();
 		for (const auto& [name, block] : project.AllModuleData())
-			moduleData[name] = {{"dataVersion", block.dataVersion},
-								{"platformMark", block.platformMark},
-								{"bytes", HexText(block.bytes.data(), block.bytes.size())}};
+			moduleData[name] = {{"dataVersion", block.dataVersion}, {"platformMark", block.platformMark},
+				{"bytes", HexText(block.bytes.data(), block.bytes.size())}};
 		json["moduleData"] = std::move(moduleData);
 	}
 	AppendUnknown(json, project.TopLevelUnknownFields());
@@ -173,7 +172,10 @@ Json DocumentOf(const Project& project)
 
 } // namespace
 
-std::string ProjectText(const Project& project) { return DocumentOf(project).dump(2) + "\n"; }
+std::string ProjectText(const Project& project)
+{
+	return DocumentOf(project).dump(2) + "\n";
+}
 
 bool WriteProjectFile(const Project& project, const std::filesystem::path& file, std::string& problem)
 {
@@ -207,6 +209,5 @@ bool WriteProjectFile(const Project& project, const std::filesystem::path& file,
 	}
 	return true;
 }
-
 
 } // namespace ReferenceHost

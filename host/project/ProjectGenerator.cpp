@@ -56,7 +56,7 @@ LibraryPart MakePart(const ProjectGeneratorSettings& settings, RandomNumbers& ra
 	part.name = std::string(PartKindNames[position % PartTypes.size()]) + " " + std::to_string(position + 1);
 	char uniqueId[96];
 	std::snprintf(uniqueId, sizeof uniqueId, "{%08X-0000-4000-8000-%012zX}-{00000000-0000-0000-0000-000000000000}",
-				  static_cast<unsigned>(settings.seed), position + 1);
+		static_cast<unsigned>(settings.seed), position + 1);
 	part.uniqueId = uniqueId;
 
 	Parameter width;
@@ -160,7 +160,7 @@ std::unique_ptr<Project> GenerateProject(const ProjectGeneratorSettings& setting
 std::string GeneratedDetailLevelLine(const ProjectGeneratorSettings& settings)
 {
 	return settings.levelParameter + " \"" + settings.detailedValue + "\" \"" + settings.simpleValue + "\" \"" +
-		   settings.offValue + "\"\n";
+		settings.offValue + "\"\n";
 }
 
 } // namespace ReferenceHost

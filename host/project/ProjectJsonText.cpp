@@ -39,7 +39,10 @@ public:
 	bool boolean(bool value) { return Value() && dom.boolean(value); }
 	bool number_integer(Json::number_integer_t value) { return Value() && dom.number_integer(value); }
 	bool number_unsigned(Json::number_unsigned_t value) { return Value() && dom.number_unsigned(value); }
-	bool number_float(Json::number_float_t value, const std::string& written) { return Value() && dom.number_float(value, written); }
+	bool number_float(Json::number_float_t value, const std::string& written)
+	{
+		return Value() && dom.number_float(value, written);
+	}
 	bool string(std::string& value) { return Value() && dom.string(value); }
 	bool binary(Json::binary_t& value) { return Value() && dom.binary(value); }
 
@@ -49,8 +52,7 @@ public:
 		Level& level = levels.back();
 		level.key = name;
 		if (!level.keys.insert(name).second)
-			return Refuse(Member(PointerOf(levels.size() - 1), name),
-						  "the member \"" + name + "\" is there twice");
+			return Refuse(Member(PointerOf(levels.size() - 1), name), "the member \"" + name + "\" is there twice");
 		return dom.key(name);
 	}
 	bool end_object()
@@ -101,7 +103,8 @@ private:
 	{
 		std::string pointer;
 		for (std::size_t i = 0; i < depth; ++i)
-			pointer = levels[i].isObject ? Member(pointer, levels[i].key) : pointer + "/" + std::to_string(levels[i].count - 1);
+			pointer = levels[i].isObject ? Member(pointer, levels[i].key)
+										 : pointer + "/" + std::to_string(levels[i].count - 1);
 		return pointer;
 	}
 
@@ -118,7 +121,7 @@ private:
 		Value();
 		if (levels.size() >= MaxJsonDepth)
 			return Refuse(PointerOf(levels.size()),
-						  "the values are nested deeper than " + std::to_string(MaxJsonDepth) + " levels");
+				"the values are nested deeper than " + std::to_string(MaxJsonDepth) + " levels");
 		levels.push_back(Level {isObject, 0, {}, {}});
 		return true;
 	}

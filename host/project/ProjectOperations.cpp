@@ -15,8 +15,8 @@ Project* ProjectAccess::ProjectFor(ModuleToken token) const
 	return currentProject();
 }
 
-ProjectOperations::ProjectOperations(AddOnList& addOns, Transcript& transcript,
-									 ProjectAccess::CurrentProjectFunction currentProject)
+ProjectOperations::ProjectOperations(
+	AddOnList& addOns, Transcript& transcript, ProjectAccess::CurrentProjectFunction currentProject)
 	: access(addOns, transcript, std::move(currentProject))
 {
 }

@@ -87,8 +87,8 @@ private:
 
 void InstallElementOperations(HostFunctionTable& table, ProjectAccess& access);
 void InstallLibraryPartOperations(HostFunctionTable& table, ProjectAccess& access);
-void InstallParameterOperations(HostFunctionTable& table, ProjectAccess& access,
-								std::map<ModuleToken, ParameterSession>& sessions);
+void InstallParameterOperations(
+	HostFunctionTable& table, ProjectAccess& access, std::map<ModuleToken, ParameterSession>& sessions);
 void InstallSelectionOperations(HostFunctionTable& table, ProjectAccess& access);
 void InstallViewOperations(HostFunctionTable& table, ProjectAccess& access);
 

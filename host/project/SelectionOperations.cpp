@@ -23,7 +23,8 @@ HostSdk::SelectionItem ItemOf(const ElementId& id)
 	return item;
 }
 
-HostStatus ReadSelection(ProjectAccess& access, ModuleToken token, HostSdk::SelectionRecord* record, HostSdk::HandleId* items)
+HostStatus ReadSelection(
+	ProjectAccess& access, ModuleToken token, HostSdk::SelectionRecord* record, HostSdk::HandleId* items)
 {
 	const Project* project = access.ProjectFor(token);
 	if (project == nullptr)
@@ -67,11 +68,13 @@ std::string SelectionText(const Selection& selection)
 {
 	if (selection.kind == 0)
 		return "Nothing is selected";
-	return "Selected: " + std::to_string(selection.items.size()) + " element" + (selection.items.size() == 1 ? "" : "s") +
-		   (selection.kind >= 2 ? " (marquee of kind " + std::to_string(selection.kind) + ")" : "");
+	return "Selected: " + std::to_string(selection.items.size()) + " element" +
+		(selection.items.size() == 1 ? "" : "s") +
+		(selection.kind >= 2 ? " (marquee of kind " + std::to_string(selection.kind) + ")" : "");
 }
 
-HostStatus SelectItems(ProjectAccess& access, ModuleToken token, HostSdk::HandleId items, std::int32_t count, std::int32_t add)
+HostStatus SelectItems(
+	ProjectAccess& access, ModuleToken token, HostSdk::HandleId items, std::int32_t count, std::int32_t add)
 {
 	Project* project = access.ProjectFor(token);
 	if (project == nullptr)
@@ -135,13 +138,14 @@ void InstallSelectionOperations(HostFunctionTable& table, ProjectAccess& access)
 		[&access](ModuleToken token, HostSdk::SelectionRecord* record, HostSdk::HandleId* items, std::int32_t) {
 			return ReadSelection(access, token, record, items);
 		});
-	table.Implement<Entry::SelectItems>([&access](ModuleToken token, HostSdk::HandleId items, std::int32_t count, std::int32_t add) {
-		return SelectItems(access, token, items, count, add);
-	});
-	table.ImplementSelector(Entry::Utilities, Selectors::ItemCodeToElementType,
-							[&access](ModuleToken token, void* first, void* second) {
-								return ItemCodeToType(access, token, first, second);
-							});
+	table.Implement<Entry::SelectItems>(
+		[&access](ModuleToken token, HostSdk::HandleId items, std::int32_t count, std::int32_t add) {
+			return SelectItems(access, token, items, count, add);
+		});
+	table.ImplementSelector(
+		Entry::Utilities, Selectors::ItemCodeToElementType, [&access](ModuleToken token, void* first, void* second) {
+			return ItemCodeToType(access, token, first, second);
+		});
 }
 
 } // namespace ReferenceHost

@@ -69,7 +69,8 @@ HostStatus ChangeStory(ProjectAccess& access, ModuleToken token, void* first)
 	if (!stories.Contains(change->story))
 		return StatusBadIndex;
 	stories.active = change->story;
-	access.SessionTranscript().Add(TranscriptKind::Notice, "The current story is " + StoryText(stories, stories.active));
+	access.SessionTranscript().Add(
+		TranscriptKind::Notice, "The current story is " + StoryText(stories, stories.active));
 	return 0;
 }
 
@@ -118,7 +119,8 @@ HostStatus ChangeWindow(ProjectAccess& access, ModuleToken token, void* first)
 	if (record == nullptr || record->kind < 1)
 		return StatusBadParameter;
 	project->SetWindowKind(record->kind);
-	access.SessionTranscript().Add(TranscriptKind::Notice, "The current window is of kind " + std::to_string(record->kind));
+	access.SessionTranscript().Add(
+		TranscriptKind::Notice, "The current window is of kind " + std::to_string(record->kind));
 	return 0;
 }
 
@@ -126,9 +128,10 @@ HostStatus ChangeWindow(ProjectAccess& access, ModuleToken token, void* first)
 
 void InstallViewOperations(HostFunctionTable& table, ProjectAccess& access)
 {
-	const auto install = [&](int entry, std::uint32_t selector, HostStatus (*operation)(ProjectAccess&, ModuleToken, void*)) {
+	const auto install = [&](int entry, std::uint32_t selector,
+							 HostStatus (*operation)(ProjectAccess&, ModuleToken, void*)) {
 		table.ImplementSelector(entry, selector,
-								[&access, operation](ModuleToken token, void* first, void*) { return operation(access, token, first); });
+			[&access, operation](ModuleToken token, void* first, void*) { return operation(access, token, first); });
 	};
 	install(Entry::Environment, Selectors::GetStoryInfo, GetStoryInfo);
 	install(Entry::Environment, Selectors::ChangeStory, ChangeStory);

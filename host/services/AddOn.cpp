@@ -28,7 +28,10 @@ AddOn::AddOn(std::filesystem::path moduleFile, ModuleToken moduleToken, AddOnCal
 {
 }
 
-AddOn::~AddOn() { Unload(); }
+AddOn::~AddOn()
+{
+	Unload();
+}
 
 bool AddOn::Open(std::string& error)
 {
@@ -41,13 +44,13 @@ bool AddOn::Open(std::string& error)
 		error = reason != nullptr ? reason : "the file cannot be loaded";
 		return false;
 	}
-	getExports = reinterpret_cast<HostSdk::GetExportedFuncAddrsFunction>(
-		dlsym(library, HostSdk::GetExportedFuncAddrsName));
-	setImports = reinterpret_cast<HostSdk::SetImportedFuncAddrsFunction>(
-		dlsym(library, HostSdk::SetImportedFuncAddrsName));
+	getExports =
+		reinterpret_cast<HostSdk::GetExportedFuncAddrsFunction>(dlsym(library, HostSdk::GetExportedFuncAddrsName));
+	setImports =
+		reinterpret_cast<HostSdk::SetImportedFuncAddrsFunction>(dlsym(library, HostSdk::SetImportedFuncAddrsName));
 	if (getExports == nullptr || setImports == nullptr) {
 		error = std::string("the module does not export ") +
-				(getExports == nullptr ? HostSdk::GetExportedFuncAddrsName : HostSdk::SetImportedFuncAddrsName);
+			(getExports == nullptr ? HostSdk::GetExportedFuncAddrsName : HostSdk::SetImportedFuncAddrsName);
 		Unload();
 		return false;
 	}
@@ -101,7 +104,10 @@ std::vector<std::string> AddOn::ReadStringList(std::int32_t listId) const
 	return texts;
 }
 
-std::span<const std::byte> AddOn::ExportRecordBytes() const { return exportBytes; }
+std::span<const std::byte> AddOn::ExportRecordBytes() const
+{
+	return exportBytes;
+}
 
 HostStatus AddOn::Identify()
 {
@@ -128,7 +134,10 @@ HostStatus AddOn::RegisterMenuCommand()
 	return Call(exports.registerMenuCommand);
 }
 
-HostStatus AddOn::Initialize() { return Initialize(token); }
+HostStatus AddOn::Initialize()
+{
+	return Initialize(token);
+}
 
 HostStatus AddOn::Initialize(ModuleToken chosenToken)
 {

@@ -16,9 +16,7 @@ HelpFolder::HelpFolder(AddOnList& addOnList, std::filesystem::path helpFolder)
 void HelpFolder::Install(HostFunctionTable& table)
 {
 	table.ImplementSelector(HostSdk::Entry::Environment, HostSdk::Selectors::GetSpecialFolder,
-							[this](ModuleToken token, void* first, void* second) {
-								return AnswerSpecialFolder(token, first, second);
-							});
+		[this](ModuleToken token, void* first, void* second) { return AnswerSpecialFolder(token, first, second); });
 }
 
 HostStatus HelpFolder::AnswerSpecialFolder(ModuleToken token, void* first, void* second)

@@ -44,8 +44,7 @@ std::array<bool, HostFunctionTable::EntryCount> MakeSelectorFlags(std::integer_s
 
 const std::array<HostSdk::HostFunction, HostFunctionTable::EntryCount>& Trampolines()
 {
-	static const auto trampolines =
-		MakeTrampolines(std::make_integer_sequence<int, HostFunctionTable::EntryCount>());
+	static const auto trampolines = MakeTrampolines(std::make_integer_sequence<int, HostFunctionTable::EntryCount>());
 	return trampolines;
 }
 
@@ -55,7 +54,10 @@ const std::array<bool, HostFunctionTable::EntryCount>& SelectorFlags()
 	return flags;
 }
 
-bool InRange(int entry) { return entry >= 0 && entry < HostFunctionTable::EntryCount; }
+bool InRange(int entry)
+{
+	return entry >= 0 && entry < HostFunctionTable::EntryCount;
+}
 
 void RequireInRange(int entry)
 {
@@ -92,11 +94,20 @@ HostFunctionTable::~HostFunctionTable()
 		activeTable = nullptr;
 }
 
-HostFunctionTable* HostFunctionTable::Active() { return activeTable; }
+HostFunctionTable* HostFunctionTable::Active()
+{
+	return activeTable;
+}
 
-bool HostFunctionTable::HasSignature(int entry) { return InRange(entry) && Trampolines()[entry] != nullptr; }
+bool HostFunctionTable::HasSignature(int entry)
+{
+	return InRange(entry) && Trampolines()[entry] != nullptr;
+}
 
-bool HostFunctionTable::IsSelectorOperation(int entry) { return InRange(entry) && SelectorFlags()[entry]; }
+bool HostFunctionTable::IsSelectorOperation(int entry)
+{
+	return InRange(entry) && SelectorFlags()[entry];
+}
 
 void HostFunctionTable::ImplementSelector(int entry, std::uint32_t selector, SelectorImplementation function)
 {
@@ -145,7 +156,10 @@ void HostFunctionTable::RestoreEntry(int entry)
 	emptied[entry] = false;
 }
 
-bool HostFunctionTable::IsEmptied(int entry) const { return InRange(entry) && emptied[entry]; }
+bool HostFunctionTable::IsEmptied(int entry) const
+{
+	return InRange(entry) && emptied[entry];
+}
 
 void HostFunctionTable::ForceStatus(int entry, HostStatus status)
 {
@@ -176,7 +190,10 @@ void HostFunctionTable::ClearAllForcedStatuses()
 	forcedSelectors.clear();
 }
 
-std::uint64_t HostFunctionTable::CallCount(int entry) const { return InRange(entry) ? callCounts[entry] : 0; }
+std::uint64_t HostFunctionTable::CallCount(int entry) const
+{
+	return InRange(entry) ? callCounts[entry] : 0;
+}
 
 std::uint64_t HostFunctionTable::SelectorCallCount(int entry, std::uint32_t selector) const
 {
@@ -224,8 +241,8 @@ std::optional<HostStatus> HostFunctionTable::ForcedAnswer(int entry, std::uint32
 	return std::nullopt;
 }
 
-HostStatus HostFunctionTable::CallSelector(int entry, ModuleToken token, std::uint32_t selector, void* first,
-										   void* second)
+HostStatus HostFunctionTable::CallSelector(
+	int entry, ModuleToken token, std::uint32_t selector, void* first, void* second)
 {
 	Count(entry, selector, true);
 	if (const std::optional<HostStatus> answer = ForcedAnswer(entry, selector, true))

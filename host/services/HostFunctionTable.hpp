@@ -41,8 +41,7 @@ concept EntryWithSignature = requires { typename HostSdk::EntrySignature<EntryNu
 // clang-format on
 
 template <int EntryNumber>
-inline constexpr bool IsSelectorEntry =
-	std::is_same_v<HostSdk::EntryFunction<EntryNumber>, SelectorEntryFunction>;
+inline constexpr bool IsSelectorEntry = std::is_same_v<HostSdk::EntryFunction<EntryNumber>, SelectorEntryFunction>;
 
 // The callable the host installs for an entry: the entry's own signature, token first.
 template <int EntryNumber>

@@ -6,7 +6,10 @@
 
 namespace ReferenceHost {
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text)
+{
+	return "\"" + std::string(text) + "\"";
+}
 
 std::string Grouped(std::uint64_t count)
 {
@@ -42,7 +45,8 @@ std::optional<std::int64_t> ParseWholeNumber(std::string_view text)
 		return std::nullopt;
 	constexpr auto largest = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
 	if (negative)
-		return magnitude <= largest + 1 ? std::optional<std::int64_t>(static_cast<std::int64_t>(0 - magnitude)) : std::nullopt;
+		return magnitude <= largest + 1 ? std::optional<std::int64_t>(static_cast<std::int64_t>(0 - magnitude))
+										: std::nullopt;
 	return magnitude <= largest ? std::optional<std::int64_t>(static_cast<std::int64_t>(magnitude)) : std::nullopt;
 }
 

@@ -15,8 +15,8 @@ namespace {
 bool SameIgnoringCase(std::string_view a, std::string_view b)
 {
 	return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-			   return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-		   });
+		return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+	});
 }
 
 } // namespace
@@ -35,9 +35,9 @@ void MenuBar::Install(HostFunctionTable& table)
 			return InstallHandler(token, listId, handler);
 		});
 	table.ImplementSelector(HostSdk::Entry::Interface, HostSdk::Selectors::GetMenuItemFlags,
-							[this](ModuleToken token, void* first, void* second) { return GetFlags(token, first, second); });
+		[this](ModuleToken token, void* first, void* second) { return GetFlags(token, first, second); });
 	table.ImplementSelector(HostSdk::Entry::Interface, HostSdk::Selectors::SetMenuItemFlags,
-							[this](ModuleToken token, void* first, void* second) { return SetFlags(token, first, second); });
+		[this](ModuleToken token, void* first, void* second) { return SetFlags(token, first, second); });
 }
 
 HostStatus MenuBar::Register(const HostSdk::MenuRegistrationRecord* record)
@@ -50,16 +50,16 @@ HostStatus MenuBar::Register(const HostSdk::MenuRegistrationRecord* record)
 		return HostSdk::StatusBadParameter;
 	const auto listId = static_cast<std::int16_t>(record->menuStringListId);
 	if (record->menuStringListId > 0x7FFF) {
-		transcript.Add(TranscriptKind::Error, owner->Name() + ": menu string list " +
-												  std::to_string(record->menuStringListId) + " is out of range");
+		transcript.Add(TranscriptKind::Error,
+			owner->Name() + ": menu string list " + std::to_string(record->menuStringListId) + " is out of range");
 		return HostSdk::StatusBadParameter;
 	}
 	if (Find(*owner, listId, 1) != nullptr)
 		return HostSdk::StatusRefused;
 	const std::vector<std::string> texts = readStrings(*owner, record->menuStringListId);
 	if (texts.empty()) {
-		transcript.Add(TranscriptKind::Error, owner->Name() + ": menu string list " +
-												  std::to_string(record->menuStringListId) + " is missing");
+		transcript.Add(TranscriptKind::Error,
+			owner->Name() + ": menu string list " + std::to_string(record->menuStringListId) + " is missing");
 		return HostSdk::StatusBadParameter;
 	}
 	const std::vector<std::string> prompts = readStrings(*owner, record->promptStringListId);
@@ -75,15 +75,16 @@ HostStatus MenuBar::Register(const HostSdk::MenuRegistrationRecord* record)
 		item.text = ShownText(texts[index]);
 		item.prompt = index < prompts.size() ? prompts[index] : std::string();
 		items.push_back(item);
-		transcript.Add(TranscriptKind::Detail, owner->Name() + " registered menu item " + Quoted(item.resourceText) +
-												   " (string list " + std::to_string(listId) + ", item " +
-												   std::to_string(item.itemIndex) + ", placement " +
-												   std::to_string(item.placement) + ")");
+		transcript.Add(TranscriptKind::Detail,
+			owner->Name() + " registered menu item " + Quoted(item.resourceText) + " (string list " +
+				std::to_string(listId) + ", item " + std::to_string(item.itemIndex) + ", placement " +
+				std::to_string(item.placement) + ")");
 	}
 	return 0;
 }
 
-HostStatus MenuBar::InstallHandler(ModuleToken token, std::int16_t menuStringListId, HostSdk::MenuCommandHandler handler)
+HostStatus MenuBar::InstallHandler(
+	ModuleToken token, std::int16_t menuStringListId, HostSdk::MenuCommandHandler handler)
 {
 	AddOn* owner = addOns.FromToken(token);
 	if (owner == nullptr)
@@ -192,9 +193,9 @@ MenuChoice MenuBar::SendParams(AddOn& owner, std::int16_t handlerStringListId, c
 		return {};
 	const HostSdk::MenuParams copy = params;
 	const HostStatus status = owner.Call(handler, &copy);
-	transcript.Add(TranscriptKind::Detail, owner.Name() + " menu handler (string list " +
-											   std::to_string(params.menuStringListId) + ", item " +
-											   std::to_string(params.itemIndex) + ") answered " + StatusText(status));
+	transcript.Add(TranscriptKind::Detail,
+		owner.Name() + " menu handler (string list " + std::to_string(params.menuStringListId) + ", item " +
+			std::to_string(params.itemIndex) + ") answered " + StatusText(status));
 	return {true, status};
 }
 
@@ -204,7 +205,10 @@ void MenuBar::Show()
 		transcript.Add(TranscriptKind::Menu, Line(item));
 }
 
-std::string MenuBar::Line(const MenuItem& item) { return (item.Checked() ? "[x] " : "[ ] ") + item.text; }
+std::string MenuBar::Line(const MenuItem& item)
+{
+	return (item.Checked() ? "[x] " : "[ ] ") + item.text;
+}
 
 std::string MenuBar::ShownText(std::string_view resourceText)
 {

@@ -38,7 +38,8 @@ DG::ActionResult ChooseListRow(DG::User& person, const std::string& text)
 			continue;
 		const DG::SingleSelListBox single(panel, index);
 		const DG::MultiSelListBox multiple(panel, index);
-		const DG::ListBox& list = kind == DG::ItemKind::SingleSelList ? static_cast<const DG::ListBox&>(single) : multiple;
+		const DG::ListBox& list =
+			kind == DG::ItemKind::SingleSelList ? static_cast<const DG::ListBox&>(single) : multiple;
 		for (short row = 1; row <= list.GetItemCount(); ++row)
 			for (short field = 1; field <= list.GetTabFieldCount(); ++field)
 				if (list.GetTabItemText(row, field) == text)
@@ -75,13 +76,15 @@ bool ParseDialogAnswer(const std::vector<std::string>& words, DialogAnswer& answ
 				problem = Quoted(word) + " needs the label of what it acts on";
 				return false;
 			}
-			const DialogStep::Kind kind = word == "press"    ? DialogStep::Kind::Press
-										  : word == "tick"   ? DialogStep::Kind::Tick
-										  : word == "choose" ? DialogStep::Kind::Choose
-															 : DialogStep::Kind::Untick;
+			const DialogStep::Kind kind = word == "press" ? DialogStep::Kind::Press
+				: word == "tick"                          ? DialogStep::Kind::Tick
+				: word == "choose"                        ? DialogStep::Kind::Choose
+														  : DialogStep::Kind::Untick;
 			answer.push_back({kind, words[++position]});
 		} else {
-			problem = Quoted(word) + " is no step of an answer (ok, cancel, press LABEL, tick LABEL, untick LABEL, choose TEXT, key NAME, look)";
+			problem = Quoted(word) +
+				" is no step of an answer (ok, cancel, press LABEL, tick LABEL, untick LABEL, choose TEXT, key NAME, "
+				"look)";
 			return false;
 		}
 	}
@@ -145,7 +148,8 @@ void ModalDialogs::PlanAnswer(DialogAnswer answer)
 				transcript.Add(TranscriptKind::Action, "(in the dialog) " + what);
 			} else {
 				refused.push_back(what + ": " + result.GetProblem());
-				transcript.Add(TranscriptKind::Error, "The dialog refused the step " + what + ": " + result.GetProblem());
+				transcript.Add(
+					TranscriptKind::Error, "The dialog refused the step " + what + ": " + result.GetProblem());
 			}
 		}
 	});

@@ -42,10 +42,7 @@ public:
 	LentRecord(const LentRecord&) = delete;
 	LentRecord& operator=(const LentRecord&) = delete;
 
-	bool Complete(const ModuleDataBlock* block) const
-	{
-		return block == nullptr || record.dataHandle != VX::NoHandle;
-	}
+	bool Complete(const ModuleDataBlock* block) const { return block == nullptr || record.dataHandle != VX::NoHandle; }
 	const HostSdk::ModuleDataRecord* Record() const { return &record; }
 
 private:
@@ -54,8 +51,8 @@ private:
 
 } // namespace
 
-ModuleDataService::ModuleDataService(AddOnList& addOnList, Transcript& sessionTranscript,
-									 std::function<Project*()> openProject)
+ModuleDataService::ModuleDataService(
+	AddOnList& addOnList, Transcript& sessionTranscript, std::function<Project*()> openProject)
 	: addOns(addOnList), transcript(sessionTranscript), currentProject(std::move(openProject))
 {
 }
@@ -63,7 +60,9 @@ ModuleDataService::ModuleDataService(AddOnList& addOnList, Transcript& sessionTr
 void ModuleDataService::Install(HostFunctionTable& table)
 {
 	table.Implement<HostSdk::Entry::MergeHandlerInstallation>(
-		[this](ModuleToken token, HostSdk::ModuleDataMergeHandler handler) { return InstallMergeHandler(token, handler); });
+		[this](ModuleToken token, HostSdk::ModuleDataMergeHandler handler) {
+			return InstallMergeHandler(token, handler);
+		});
 	table.Implement<HostSdk::Entry::ModuleDataStore>(
 		[this](ModuleToken token, const HostSdk::ModuleDataRecord* record) { return Store(token, record); });
 	table.Implement<HostSdk::Entry::ModuleDataQuery>(
@@ -104,14 +103,15 @@ HostStatus ModuleDataService::Store(ModuleToken token, const HostSdk::ModuleData
 	block.platformMark = record->platformMark;
 	if (record->dataHandle != VX::NoHandle)
 		block.bytes = BytesOf(record->dataHandle);
-	transcript.Add(TranscriptKind::Detail, addOn->Name() + " stored its module data (" + Counted(block.bytes.size(), "byte") +
-											   ", data version " + std::to_string(block.dataVersion) + ")");
+	transcript.Add(TranscriptKind::Detail,
+		addOn->Name() + " stored its module data (" + Counted(block.bytes.size(), "byte") + ", data version " +
+			std::to_string(block.dataVersion) + ")");
 	project->StoreModuleData(addOn->Name(), std::move(block));
 	return 0;
 }
 
-const ModuleDataBlock* ModuleDataService::FindBlock(ModuleToken token, HostSdk::ModuleDataRecord* record,
-													 HostStatus& answer)
+const ModuleDataBlock* ModuleDataService::FindBlock(
+	ModuleToken token, HostSdk::ModuleDataRecord* record, HostStatus& answer)
 {
 	const AddOn* addOn = addOns.FromToken(token);
 	if (addOn == nullptr) {
@@ -162,7 +162,8 @@ ModuleDataMergeResult ModuleDataService::Merge(const std::string& addOnName, con
 	result.addOnName = addOnName;
 	const auto refuse = [&](std::string why) {
 		result.problem = std::move(why);
-		transcript.Add(TranscriptKind::Notice, "The module data of " + Quoted(addOnName) + " were not merged: " + result.problem);
+		transcript.Add(
+			TranscriptKind::Notice, "The module data of " + Quoted(addOnName) + " were not merged: " + result.problem);
 		return result;
 	};
 	Project* project = currentProject();
@@ -203,8 +204,9 @@ ModuleDataMergeResult ModuleDataService::Merge(const std::string& addOnName, con
 	project->StoreModuleData(addOnName, std::move(block));
 	project->MarkModified();
 	result.merged = true;
-	transcript.Add(TranscriptKind::Notice, "The module data of " + Quoted(addOnName) + " were merged (" +
-											   Counted(project->FindModuleData(addOnName)->bytes.size(), "byte") + ")");
+	transcript.Add(TranscriptKind::Notice,
+		"The module data of " + Quoted(addOnName) + " were merged (" +
+			Counted(project->FindModuleData(addOnName)->bytes.size(), "byte") + ")");
 	return result;
 }
 
@@ -222,6 +224,9 @@ HostSdk::ModuleDataMergeHandler ModuleDataService::MergeHandlerOf(const AddOn& a
 	return found == mergeHandlers.end() ? nullptr : found->second;
 }
 
-void ModuleDataService::Forget(const AddOn& addOn) { mergeHandlers.erase(&addOn); }
+void ModuleDataService::Forget(const AddOn& addOn)
+{
+	mergeHandlers.erase(&addOn);
+}
 
 } // namespace ReferenceHost

@@ -8,14 +8,16 @@
 
 namespace ReferenceHost {
 
-PaletteRegistry::PaletteRegistry(AddOnList& addOnList, Transcript& sessionTranscript) : addOns(addOnList), transcript(sessionTranscript)
+PaletteRegistry::PaletteRegistry(AddOnList& addOnList, Transcript& sessionTranscript)
+	: addOns(addOnList), transcript(sessionTranscript)
 {
 }
 
 void PaletteRegistry::Install(HostFunctionTable& table)
 {
 	table.Implement<HostSdk::Entry::PaletteRegistration>(
-		[this](ModuleToken token, const HostSdk::PaletteRegistrationRecord* record) { return Register(token, record); });
+		[this](
+			ModuleToken token, const HostSdk::PaletteRegistrationRecord* record) { return Register(token, record); });
 	table.Implement<HostSdk::Entry::PaletteRemoval>(
 		[this](ModuleToken token, std::int32_t panelId) { return Remove(token, panelId); });
 }
@@ -29,13 +31,14 @@ HostStatus PaletteRegistry::Register(ModuleToken token, const HostSdk::PaletteRe
 		return HostSdk::StatusBadParameter;
 	const PaletteRegistration registration {owner, record->panelId, record->callback, record->flags};
 	const auto existing = std::find_if(registered.begin(), registered.end(),
-									   [&](const PaletteRegistration& palette) { return palette.panelId == record->panelId; });
+		[&](const PaletteRegistration& palette) { return palette.panelId == record->panelId; });
 	if (existing != registered.end())
 		*existing = registration;
 	else
 		registered.push_back(registration);
-	transcript.Add(TranscriptKind::Detail, owner->Name() + " registered palette " + std::to_string(record->panelId) +
-											   " (flags " + std::to_string(record->flags) + ")");
+	transcript.Add(TranscriptKind::Detail,
+		owner->Name() + " registered palette " + std::to_string(record->panelId) + " (flags " +
+			std::to_string(record->flags) + ")");
 	return 0;
 }
 
@@ -44,9 +47,8 @@ HostStatus PaletteRegistry::Remove(ModuleToken token, std::int32_t panelId)
 	AddOn* owner = addOns.FromToken(token);
 	if (owner == nullptr)
 		return HostSdk::StatusRefused;
-	const auto found = std::find_if(registered.begin(), registered.end(), [&](const PaletteRegistration& palette) {
-		return palette.panelId == panelId && palette.owner == owner;
-	});
+	const auto found = std::find_if(registered.begin(), registered.end(),
+		[&](const PaletteRegistration& palette) { return palette.panelId == panelId && palette.owner == owner; });
 	if (found == registered.end())
 		return HostSdk::StatusBadIndex;
 	registered.erase(found);
@@ -74,9 +76,9 @@ std::size_t PaletteRegistry::SendToAll(std::int32_t message, std::int32_t parame
 		if (owner == nullptr)
 			continue;
 		const HostStatus status = owner->Call(current->callback, current->panelId, message, parameter);
-		transcript.Add(TranscriptKind::Detail, "palette " + std::to_string(palette.panelId) + " of " + owner->Name() +
-												   " got message " + std::to_string(message) + ", answered " +
-												   StatusText(status));
+		transcript.Add(TranscriptKind::Detail,
+			"palette " + std::to_string(palette.panelId) + " of " + owner->Name() + " got message " +
+				std::to_string(message) + ", answered " + StatusText(status));
 		++called;
 	}
 	return called;

@@ -65,13 +65,16 @@ void ProgressWindow::Install(HostFunctionTable& table)
 	table.ImplementSelector(entry, Selectors::SetProgressValue, [this](ModuleToken token, void* first, void*) {
 		return SetValue(token, static_cast<const std::int32_t*>(first));
 	});
-	table.ImplementSelector(entry, Selectors::ProgressCancelled,
-							[this](ModuleToken token, void*, void*) { return AskCancelled(token); });
-	table.ImplementSelector(entry, Selectors::CloseProgressWindow,
-							[this](ModuleToken token, void*, void*) { return Close(token); });
+	table.ImplementSelector(
+		entry, Selectors::ProgressCancelled, [this](ModuleToken token, void*, void*) { return AskCancelled(token); });
+	table.ImplementSelector(
+		entry, Selectors::CloseProgressWindow, [this](ModuleToken token, void*, void*) { return Close(token); });
 }
 
-void ProgressWindow::StopAtCancelQuestion(std::uint64_t n) { stopCountdown = n; }
+void ProgressWindow::StopAtCancelQuestion(std::uint64_t n)
+{
+	stopCountdown = n;
+}
 
 HostStatus ProgressWindow::Open(ModuleToken token, const char* windowTitle, const std::int16_t* phases)
 {
@@ -148,7 +151,7 @@ HostStatus ProgressWindow::AskCancelled(ModuleToken token)
 		stopRequested = true;
 		EraseBar();
 		transcript.Add(TranscriptKind::Progress,
-					   title + " (stopped by the person" + (ranged ? " with the bar at " + Reading() : "") + ")");
+			title + " (stopped by the person" + (ranged ? " with the bar at " + Reading() : "") + ")");
 	}
 	return open && stopRequested ? 1 : 0;
 }
@@ -195,7 +198,7 @@ std::string ProgressWindow::BarText() const
 	const std::int32_t shown = std::clamp<std::int32_t>(value, 0, barMaximum);
 	const int filled = barMaximum > 0 ? static_cast<int>(static_cast<std::int64_t>(shown) * BarWidth / barMaximum) : 0;
 	std::string drawn = "[" + std::string(static_cast<std::size_t>(filled), '#') +
-						std::string(static_cast<std::size_t>(BarWidth - filled), '.') + "]";
+		std::string(static_cast<std::size_t>(BarWidth - filled), '.') + "]";
 	if (ranged)
 		drawn += "  " + LabelledReading();
 	if (!text.empty())

@@ -82,6 +82,9 @@ std::string ProjectEvents::EventName(std::int32_t code)
 	return std::to_string(code) + (name != nullptr ? std::string(" (") + name + ")" : std::string());
 }
 
-void ProjectEvents::Forget(const AddOn& addOn) { registrations.erase(&addOn); }
+void ProjectEvents::Forget(const AddOn& addOn)
+{
+	registrations.erase(&addOn);
+}
 
 } // namespace ReferenceHost

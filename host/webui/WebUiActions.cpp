@@ -143,8 +143,8 @@ Outcome PerformPageAction(Host& host, const json& action, const ActionGate& gate
 	if (!action.is_object())
 		return Outcome::Failure("the action is not an object");
 	const std::string verb = Text(action, "do");
-	const bool hostAction = verb == "menu" || verb == "new" || verb == "open" || verb == "save" ||
-							verb == "save-as" || verb == "close" || verb == "quit";
+	const bool hostAction = verb == "menu" || verb == "new" || verb == "open" || verb == "save" || verb == "save-as" ||
+		verb == "close" || verb == "quit";
 	if (hostAction && gate.modalDialogId != 0)
 		return Outcome::Failure("a dialog is open: answer it first");
 	if (verb == "menu")

@@ -83,12 +83,12 @@ json DescribeList(const DG::ItemView& item)
 {
 	json fields = json::array();
 	for (const DG::TabFieldView& field : item.fields)
-		fields.push_back({{"begin", field.begin},
-						  {"end", field.end},
-						  {"justification", JustificationName(field.justification)},
-						  {"truncation", field.truncation == DG::ListBox::EndTruncate      ? "end"
-										 : field.truncation == DG::ListBox::MiddleTruncate ? "middle"
-																						   : "none"}});
+		fields.push_back(
+			{{"begin", field.begin}, {"end", field.end}, {"justification", JustificationName(field.justification)},
+				{"truncation",
+					field.truncation == DG::ListBox::EndTruncate          ? "end"
+						: field.truncation == DG::ListBox::MiddleTruncate ? "middle"
+																		  : "none"}});
 	json rows = json::array();
 	for (const DG::ListRowView& row : item.rows) {
 		json cells = json::array();
@@ -96,23 +96,15 @@ json DescribeList(const DG::ItemView& item)
 			cells.push_back({{"text", cell.text}, {"icon", cell.iconId}, {"glyph", cell.glyph}});
 		rows.push_back({{"cells", std::move(cells)}, {"selected", row.selected}, {"grayed", row.grayed}});
 	}
-	return {{"multiSelection", item.multiSelection},
-			{"fields", std::move(fields)},
-			{"rows", std::move(rows)},
-			{"scrollPosition", item.scrollPosition},
-			{"rowHeight", DG::ListBox::RowHeight},
-			{"scrollBarWidth", DG::ListBox::ScrollBarWidth}};
+	return {{"multiSelection", item.multiSelection}, {"fields", std::move(fields)}, {"rows", std::move(rows)},
+		{"scrollPosition", item.scrollPosition}, {"rowHeight", DG::ListBox::RowHeight},
+		{"scrollBarWidth", DG::ListBox::ScrollBarWidth}};
 }
 
 json DescribeItem(const DG::ItemView& item)
 {
-	json described = {{"index", item.index},
-					  {"kind", KindName(item.kind)},
-					  {"rect", Rectangle(item.rect)},
-					  {"text", item.text},
-					  {"visible", item.visible},
-					  {"enabled", item.enabled},
-					  {"usable", item.usable}};
+	json described = {{"index", item.index}, {"kind", KindName(item.kind)}, {"rect", Rectangle(item.rect)},
+		{"text", item.text}, {"visible", item.visible}, {"enabled", item.enabled}, {"usable", item.usable}};
 	switch (item.kind) {
 	case DG::ItemKind::CheckBox:
 	case DG::ItemKind::RadioButton:
@@ -169,13 +161,9 @@ json DescribeRollPanels(const DG::Panel& dialog)
 	if (surface == nullptr)
 		return panels;
 	for (const UD::RollDownPanel* panel : surface->ShownPanels())
-		panels.push_back({{"item", panel->GetTabControl().GetIndex()},
-						  {"title", panel->GetTitle()},
-						  {"top", panel->GetTop()},
-						  {"titleHeight", panel->GetValue()},
-						  {"collapsible", panel->IsCollapsible()},
-						  {"rolledDown", panel->IsRolledDown()},
-						  {"bottom", panel->IsBottomPanel()}});
+		panels.push_back({{"item", panel->GetTabControl().GetIndex()}, {"title", panel->GetTitle()},
+			{"top", panel->GetTop()}, {"titleHeight", panel->GetValue()}, {"collapsible", panel->IsCollapsible()},
+			{"rolledDown", panel->IsRolledDown()}, {"bottom", panel->IsBottomPanel()}});
 	return panels;
 }
 
@@ -186,41 +174,29 @@ json DescribePanel(const DG::PanelView& panel)
 	json items = json::array();
 	for (const DG::ItemView& item : panel.items)
 		items.push_back(DescribeItem(item));
-	return {{"id", panel.id},
-			{"kind", PanelKindName(panel.kind)},
-			{"resource", panel.resourceId},
-			{"title", panel.title},
-			{"position", {{"x", panel.position.x}, {"y", panel.position.y}}},
-			{"width", panel.width},
-			{"height", panel.height},
-			{"grows", {{"horizontally", (panel.growType & DG::Dialog::HGrow) != 0},
-					   {"vertically", (panel.growType & DG::Dialog::VGrow) != 0}}},
-			{"closeBox", panel.closeBox},
-			{"open", panel.open},
-			{"reachable", panel.itemsReachable},
-			{"page", panel.pageIndex},
-			{"items", std::move(items)}};
+	return {{"id", panel.id}, {"kind", PanelKindName(panel.kind)}, {"resource", panel.resourceId},
+		{"title", panel.title}, {"position", {{"x", panel.position.x}, {"y", panel.position.y}}},
+		{"width", panel.width}, {"height", panel.height},
+		{"grows",
+			{{"horizontally", (panel.growType & DG::Dialog::HGrow) != 0},
+				{"vertically", (panel.growType & DG::Dialog::VGrow) != 0}}},
+		{"closeBox", panel.closeBox}, {"open", panel.open}, {"reachable", panel.itemsReachable},
+		{"page", panel.pageIndex}, {"items", std::move(items)}};
 }
 
 json DescribeHostWindow(Host& host, const WebUiStatus& status)
 {
 	json menus = json::array();
 	for (const MenuItem& item : host.Menus().Items())
-		menus.push_back({{"text", item.text},
-						 {"prompt", item.prompt},
-						 {"checked", item.Checked()},
-						 {"addOn", item.owner != nullptr ? item.owner->Name() : std::string()}});
+		menus.push_back({{"text", item.text}, {"prompt", item.prompt}, {"checked", item.Checked()},
+			{"addOn", item.owner != nullptr ? item.owner->Name() : std::string()}});
 
 	const ProgressWindow& progress = host.Progress();
 	json progressWindow = {{"open", progress.IsOpen()}};
 	if (progress.IsOpen())
-		progressWindow.update({{"title", progress.Title()},
-							   {"label", progress.Label()},
-							   {"text", progress.Text()},
-							   {"maximum", progress.BarMaximum()},
-							   {"value", progress.Value()},
-							   {"reading", progress.Reading()},
-							   {"stopRequested", progress.StopRequested()}});
+		progressWindow.update({{"title", progress.Title()}, {"label", progress.Label()}, {"text", progress.Text()},
+			{"maximum", progress.BarMaximum()}, {"value", progress.Value()}, {"reading", progress.Reading()},
+			{"stopRequested", progress.StopRequested()}});
 
 	json windows = json::array();
 	for (const DG::PanelView& panel : DG::ViewShownPanels()) {
@@ -243,15 +219,9 @@ json DescribeHostWindow(Host& host, const WebUiStatus& status)
 	if (const Project* open = host.CurrentProject())
 		project = {{"name", open->Name()}, {"file", open->File().string()}, {"selection", DescribeSelection(*open)}};
 
-	return {{"project", std::move(project)},
-			{"menus", std::move(menus)},
-			{"report", host.Report().Lines()},
-			{"progress", std::move(progressWindow)},
-			{"windows", std::move(windows)},
-			{"transcript", std::move(transcript)},
-			{"busy", status.busy},
-			{"modalDialogs", status.openModalDialogs},
-			{"quit", host.HasQuit()}};
+	return {{"project", std::move(project)}, {"menus", std::move(menus)}, {"report", host.Report().Lines()},
+		{"progress", std::move(progressWindow)}, {"windows", std::move(windows)}, {"transcript", std::move(transcript)},
+		{"busy", status.busy}, {"modalDialogs", status.openModalDialogs}, {"quit", host.HasQuit()}};
 }
 
 } // namespace ReferenceHost

@@ -25,7 +25,8 @@ constexpr auto KeepAliveInterval = std::chrono::seconds(10);
 
 std::string Lowercase(std::string text)
 {
-	std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+	std::transform(
+		text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
 	return text;
 }
 
@@ -89,9 +90,14 @@ bool IsOwnOrigin(const std::string& originHeader, int port)
 	return origin.starts_with("http://") && IsOwnHost(origin.substr(7), port);
 }
 
-WebUiServer::WebUiServer() : server(std::make_unique<httplib::Server>()), token(MakeRandomToken()) {}
+WebUiServer::WebUiServer() : server(std::make_unique<httplib::Server>()), token(MakeRandomToken())
+{
+}
 
-WebUiServer::~WebUiServer() { Stop(); }
+WebUiServer::~WebUiServer()
+{
+	Stop();
+}
 
 std::string WebUiServer::Address() const
 {
@@ -111,8 +117,8 @@ bool WebUiServer::Start(int wantedPort, std::string& problem)
 		port = wantedPort;
 	}
 	if (port <= 0) {
-		problem = "cannot listen on " + std::string(Loopback) + " port " + std::to_string(wantedPort) +
-				  " (is it in use?)";
+		problem =
+			"cannot listen on " + std::string(Loopback) + " port " + std::to_string(wantedPort) + " (is it in use?)";
 		return false;
 	}
 	listener = std::thread([this] { server->listen_after_bind(); });
@@ -137,11 +143,9 @@ void WebUiServer::Stop()
 void WebUiServer::Serve()
 {
 	server->set_payload_max_length(MostActionBytes);
-	server->set_default_headers({{"Cache-Control", "no-store"},
-								 {"X-Content-Type-Options", "nosniff"},
-								 {"Referrer-Policy", "no-referrer"},
-								 {"X-Frame-Options", "DENY"},
-								 {"Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'"}});
+	server->set_default_headers(
+		{{"Cache-Control", "no-store"}, {"X-Content-Type-Options", "nosniff"}, {"Referrer-Policy", "no-referrer"},
+			{"X-Frame-Options", "DENY"}, {"Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'"}});
 	server->set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
 		using Handled = httplib::Server::HandlerResponse;
 		// A name that merely resolves to this machine (DNS rebinding) is not this host.
@@ -157,7 +161,8 @@ void WebUiServer::Serve()
 		}
 		const std::string_view path = request.path;
 		const std::size_t slash = path.find('/', 1);
-		if (path.size() < 2 || !SameToken(path.substr(1, slash == std::string_view::npos ? path.npos : slash - 1), token)) {
+		if (path.size() < 2 ||
+			!SameToken(path.substr(1, slash == std::string_view::npos ? path.npos : slash - 1), token)) {
 			Refuse(response, 403, "the address lacks this session's token");
 			return Handled::Handled;
 		}

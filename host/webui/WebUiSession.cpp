@@ -28,13 +28,20 @@ constexpr auto ProgressPushInterval = std::chrono::milliseconds(40);
 
 std::atomic<bool> interrupted = false;
 
-extern "C" void Interrupt(int) { interrupted = true; }
+extern "C" void Interrupt(int)
+{
+	interrupted = true;
+}
 
-bool IsStop(const json& action) { return action.value("do", std::string()) == "stop"; }
+bool IsStop(const json& action)
+{
+	return action.value("do", std::string()) == "stop";
+}
 
 class WebUiSession final : public DG::UserAgent {
 public:
-	WebUiSession(Host& shownHost, WebUiServer& pageServer) : host(shownHost), server(pageServer), previousAgent(DG::SetUserAgent(this))
+	WebUiSession(Host& shownHost, WebUiServer& pageServer)
+		: host(shownHost), server(pageServer), previousAgent(DG::SetUserAgent(this))
 	{
 		host.Progress().Watch([this] { WhileCommandRuns(); });
 	}
@@ -85,10 +92,12 @@ private:
 		host.SessionTranscript().Add(TranscriptKind::Action, "(page) " + what);
 		++running;
 		Publish();
-		const Outcome outcome = PerformPageAction(host, action, ActionGate {modalDialogs.empty() ? short(0) : modalDialogs.back()});
+		const Outcome outcome =
+			PerformPageAction(host, action, ActionGate {modalDialogs.empty() ? short(0) : modalDialogs.back()});
 		--running;
 		if (!outcome)
-			host.SessionTranscript().Add(TranscriptKind::Error, "The page's action " + what + " was refused: " + outcome.problem);
+			host.SessionTranscript().Add(
+				TranscriptKind::Error, "The page's action " + what + " was refused: " + outcome.problem);
 		Publish();
 	}
 
@@ -127,8 +136,8 @@ private:
 
 } // namespace
 
-int RunWebUiSession(Host& host, const std::string& project, const WebUiOptions& options, std::ostream& out,
-					std::ostream& err)
+int RunWebUiSession(
+	Host& host, const std::string& project, const WebUiOptions& options, std::ostream& out, std::ostream& err)
 {
 	const Outcome started = project.empty() ? host.NewProject() : host.OpenProject(project);
 	if (!started) {
@@ -154,7 +163,8 @@ int RunWebUiSession(Host& host, const std::string& project, const WebUiOptions& 
 	if (!host.HasQuit())
 		host.Quit();
 	// The page sees the host gone before the server ends.
-	server.Publish(DescribeHostWindow(host, WebUiStatus {}).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+	server.Publish(
+		DescribeHostWindow(host, WebUiStatus {}).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
 	server.Stop();
 	std::signal(SIGINT, previousInt);
 	std::signal(SIGTERM, previousTerm);

@@ -18,7 +18,7 @@ struct WebUiOptions {
 
 // Opens the project (a new untitled one when empty), serves the page until the page's person
 // quits (or the program is interrupted) and quits the host. Answers the program's exit code.
-int RunWebUiSession(Host& host, const std::string& project, const WebUiOptions& options, std::ostream& out,
-					std::ostream& err);
+int RunWebUiSession(
+	Host& host, const std::string& project, const WebUiOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace ReferenceHost

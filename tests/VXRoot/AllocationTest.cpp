@@ -11,7 +11,10 @@
 
 // Requests no machine can serve must come back as a null pointer under the address
 // sanitizer too, as they do from the C library.
-extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+extern "C" const char* __asan_default_options()
+{
+	return "allocator_may_return_null=1";
+}
 
 namespace {
 constexpr std::size_t impossibleBytes = std::size_t {1} << 62;

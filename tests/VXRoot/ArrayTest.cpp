@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-
 using VX::Array;
 
 TEST(ArraySetSize, GrowsToTheLargerOfTwiceTheSizeAndTheNewSize)

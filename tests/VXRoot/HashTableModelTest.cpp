@@ -25,10 +25,10 @@ struct ModelKey<long> {
 		std::uniform_int_distribution<int> pick(0, 9);
 		std::uniform_int_distribution<long> small(-300, 300);
 		switch (pick(random)) {
-			case 0: return small(random) * 61;                // one chain at 61 buckets
-			case 1: return small(random) + (long {1} << 32);  // hashes like a small key
-			case 2: return std::uniform_int_distribution<long>(-3000000000L, 3000000000L)(random);
-			default: return small(random);
+		case 0: return small(random) * 61;               // one chain at 61 buckets
+		case 1: return small(random) + (long {1} << 32); // hashes like a small key
+		case 2: return std::uniform_int_distribution<long>(-3000000000L, 3000000000L)(random);
+		default: return small(random);
 		}
 	}
 	static Ordered Order(long key) { return key; }

@@ -201,7 +201,8 @@ TEST_F(HashTableIntegerKeys, KeysOneCapacityApartShareAChainLatestFirst)
 	table.Add(5 + 2 * firstCapacity, 1270);
 	std::uint32_t bucket = HashTableTestAccess::BucketOf(table, 5L);
 	EXPECT_EQ(bucket, 5u);
-	EXPECT_EQ(HashTableTestAccess::Chain(table, bucket), (std::vector<long> {5 + 2 * firstCapacity, 5 + firstCapacity, 5}));
+	EXPECT_EQ(
+		HashTableTestAccess::Chain(table, bucket), (std::vector<long> {5 + 2 * firstCapacity, 5 + firstCapacity, 5}));
 	EXPECT_EQ(table.GetSeekWeightSum(), 6u); // 1 + 2 + 3
 	EXPECT_EQ(table.GetMaximumSeekFactor(), 3u);
 	EXPECT_EQ(table.GetEmptyListCount(), static_cast<VX::UIndex>(firstCapacity - 1));
@@ -241,7 +242,8 @@ TEST_F(HashTableIntegerKeys, TheMovedEntryKeepsItsPlaceInItsChain)
 	ASSERT_EQ(table.GetCapacity(), firstCapacity);
 	EXPECT_EQ(HashTableTestAccess::Chain(table, 2), (std::vector<long> {2 + 2 * firstCapacity, 2 + firstCapacity, 2}));
 	std::vector<long> keys = Keys(table);
-	EXPECT_EQ(std::vector<long>(keys.begin() + 11, keys.end()), (std::vector<long> {2 + 2 * firstCapacity, 2, 3, 2 + firstCapacity}));
+	EXPECT_EQ(std::vector<long>(keys.begin() + 11, keys.end()),
+		(std::vector<long> {2 + 2 * firstCapacity, 2, 3, 2 + firstCapacity}));
 	EXPECT_TRUE(table.CheckState());
 }
 
@@ -282,8 +284,8 @@ TEST_F(HashTableIntegerKeys, ASparseTableShrinksStepByStep)
 		std::uint32_t capacity;
 	};
 	long key = 183;
-	for (Step step : {Step {24, 127}, Step {23, 61}, Step {12, 61}, Step {11, 31}, Step {6, 31}, Step {5, 13}, Step {3, 13},
-			 Step {2, 7}, Step {1, 3}, Step {0, 0}}) {
+	for (Step step : {Step {24, 127}, Step {23, 61}, Step {12, 61}, Step {11, 31}, Step {6, 31}, Step {5, 13},
+			 Step {3, 13}, Step {2, 7}, Step {1, 3}, Step {0, 0}}) {
 		while (static_cast<long>(table.GetSize()) > step.remaining)
 			ASSERT_TRUE(table.Delete(key--));
 		SCOPED_TRACE(step.remaining);
@@ -501,7 +503,8 @@ TEST(HashTableIterators, PositionsAtOrBeyondTheEndAreEqual)
 	// Iterators of two tables never compare equal through the general interface.
 	HashTable<long, int> other;
 	other.Add(1, 1);
-	EXPECT_NE(VX::ConstForwardIterator<int>(std::as_const(other).begin()), VX::ConstForwardIterator<int>(std::as_const(table).begin()));
+	EXPECT_NE(VX::ConstForwardIterator<int>(std::as_const(other).begin()),
+		VX::ConstForwardIterator<int>(std::as_const(table).begin()));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -515,19 +518,20 @@ TEST(HashTableOutput, PrintListsEntriesInStorageOrderAndTheStatistics)
 	table.Add(7, 70);
 	VX::StringOChannel channel;
 	EXPECT_EQ(table.Print(channel), VX::NoError);
-	EXPECT_EQ(Lines(channel.GetText()), (std::vector<std::string> {
-											"HashTable size: 3",
-											"---------------------",
-											"[0000]  5  =>  50",
-											"[0001]  66  =>  660",
-											"[0002]  7  =>  70",
-											"",
-											"Average seek factor: 1.333333",
-											"Maximum seek factor: 2",
-											"Fill factor:         0.049180",
-											"List count:          61",
-											"Empty list count:    59",
-										}));
+	EXPECT_EQ(Lines(channel.GetText()),
+		(std::vector<std::string> {
+			"HashTable size: 3",
+			"---------------------",
+			"[0000]  5  =>  50",
+			"[0001]  66  =>  660",
+			"[0002]  7  =>  70",
+			"",
+			"Average seek factor: 1.333333",
+			"Maximum seek factor: 2",
+			"Fill factor:         0.049180",
+			"List count:          61",
+			"Empty list count:    59",
+		}));
 }
 
 TEST(HashTableOutput, PrintLeavesOutKeysAndValuesThatCannotBeWritten)
@@ -560,12 +564,12 @@ TEST(HashTableOutput, DumpWritesEveryFieldWithItsLabel)
 	VX::StringOChannel channel;
 	EXPECT_EQ(table.Dump(channel), VX::NoError);
 	EXPECT_EQ(Lines(std::regex_replace(channel.GetText(), std::regex("0x[0-9a-f]{16}"), "@")),
-			  (std::vector<std::string> {"hashListTable:          array:    @", "capacity: 61", "size:     61", "",
-										 "hashEntryTable:         pageTable:            @", "pageTableCapacity:    1",
-										 "allocationStrategy:   Linear", "log2PageSize:         5", "offsetMask:           31",
-										 "capacity:             32", "deallocationCapacity: 0", "size:                 3", "",
-										 "averageSeekFactorLimit: 2.000000", "minFillFactor:          0.750000",
-										 "seekWeightSum:          4", "optimizeSeekOrder:      false"}));
+		(std::vector<std::string> {"hashListTable:          array:    @", "capacity: 61", "size:     61", "",
+			"hashEntryTable:         pageTable:            @", "pageTableCapacity:    1",
+			"allocationStrategy:   Linear", "log2PageSize:         5", "offsetMask:           31",
+			"capacity:             32", "deallocationCapacity: 0", "size:                 3", "",
+			"averageSeekFactorLimit: 2.000000", "minFillFactor:          0.750000", "seekWeightSum:          4",
+			"optimizeSeekOrder:      false"}));
 }
 
 // ---------------------------------------------------------------------------------------

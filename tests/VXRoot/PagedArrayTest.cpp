@@ -180,8 +180,8 @@ TEST_F(PagedArrayExponentialBlocks, BlocksDoubleFromTheThirdBlockOn)
 	int pushed = 0;
 	long previousBytes = 0;
 	std::uint32_t previousPages = 0;
-	for (Step step : {Step {1, 1, 1, 0}, Step {17, 3, 2, 0}, Step {49, 7, 4, 16}, Step {113, 15, 8, 48},
-			 Step {241, 31, 16, 112}}) {
+	for (Step step :
+		{Step {1, 1, 1, 0}, Step {17, 3, 2, 0}, Step {49, 7, 4, 16}, Step {113, 15, 8, 48}, Step {241, 31, 16, 112}}) {
 		SCOPED_TRACE(step.size);
 		PushNumbers(array, pushed, step.size);
 		pushed = step.size;
@@ -364,7 +364,8 @@ TEST(PagedArrayOutput, PrintWritesTheSizeAndEachElement)
 	VX::StringOChannel channel;
 	EXPECT_EQ(array.Print(channel), VX::NoError);
 	EXPECT_EQ(Lines(channel.GetText()),
-		(std::vector<std::string> {"Container size: 3", "---------------------", "[0000]  10", "[0001]  11", "[0002]  12"}));
+		(std::vector<std::string> {
+			"Container size: 3", "---------------------", "[0000]  10", "[0001]  11", "[0002]  12"}));
 }
 
 // The fields of a filled array show in the dump of a hash table's entries.

@@ -32,7 +32,8 @@ struct Sample<GuidStr> {
 	static GuidStr Make(int number)
 	{
 		char text[64];
-		std::snprintf(text, sizeof text, "{%08X-1FF1-4BE3-9909-%012d}", static_cast<unsigned>(number) * 2654435761u, number);
+		std::snprintf(
+			text, sizeof text, "{%08X-1FF1-4BE3-9909-%012d}", static_cast<unsigned>(number) * 2654435761u, number);
 		return GuidStr(text);
 	}
 	static bool Same(const GuidStr& a, const GuidStr& b) { return a == b; }
@@ -82,7 +83,7 @@ struct Sample<LibRow> {
 	static bool Same(const LibRow& a, const LibRow& b)
 	{
 		return a.name == b.name && a.objects == b.objects && a.polygons == b.polygons && a.lod == b.lod &&
-			   a.guid == b.guid && std::equal(a.available, a.available + 5, b.available) && a.lockFlags == b.lockFlags;
+			a.guid == b.guid && std::equal(a.available, a.available + 5, b.available) && a.lockFlags == b.lockFlags;
 	}
 };
 

@@ -1,9 +1,9 @@
 // A count result's reset: one empty row table per row-bearing type, nothing of the run before,
 // and the wanted levels found through the host's library-part search, which leaves a file
 // location in every record it fills.
+#include "counting/CountResult.hpp"
 #include "HostTableFixture.hpp"
 #include "LeakCheck.hpp"
-#include "counting/CountResult.hpp"
 
 #include "IO/LocationTable.hpp"
 
@@ -23,7 +23,8 @@ protected:
 	void SetUp() override
 	{
 		HostTableFixture::SetUp();
-		Offer<HostSdk::Entry::LibPartSearch>([this](HostSdk::ModuleToken, HostSdk::LibPartRecord* record, bool warnings) {
+		Offer<HostSdk::Entry::LibPartSearch>([this](
+												 HostSdk::ModuleToken, HostSdk::LibPartRecord* record, bool warnings) {
 			HostSdk::LibPartRecord cleared {};
 			std::memcpy(cleared.uniqueId, record->uniqueId, sizeof(cleared.uniqueId));
 			EXPECT_EQ(std::memcmp(&cleared, record, sizeof(cleared)), 0) << "the record is cleared but the identifier";
@@ -88,7 +89,8 @@ TEST_F(CountResultTest, ResetForgetsTheRunBeforeAndFindsTheWantedLevels)
 	EXPECT_TRUE(result.lodParamNames.IsEmpty());
 	EXPECT_TRUE(result.lodValueTexts.IsEmpty());
 	EXPECT_EQ(Wanted(result), (std::map<int, short> {{3, 4}, {9, 0}, {12, 1}}));
-	EXPECT_EQ(searched, (std::vector<std::string> {"{AAAA}", "{BBBB}", "{CCCC}", longest})) << "in the table's order, whole";
+	EXPECT_EQ(searched, (std::vector<std::string> {"{AAAA}", "{BBBB}", "{CCCC}", longest}))
+		<< "in the table's order, whole";
 }
 
 TEST_F(CountResultTest, AHostWithoutTheSearchGivesNoWantedLevels)

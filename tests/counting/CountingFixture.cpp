@@ -50,7 +50,7 @@ void CountingFixture::LoadProbe()
 {
 	ReferenceHost::AddOn* addOn = host->LoadAddOn(folder / "addons" / ProbeModule().filename());
 	ASSERT_NE(addOn, nullptr) << host->SessionTranscript().ToText(true);
-	const auto control = reinterpret_cast<const ProbeControl* (*)()>(addOn->Symbol(ProbeControlName));
+	const auto control = reinterpret_cast<const ProbeControl* (*) ()>(addOn->Symbol(ProbeControlName));
 	ASSERT_NE(control, nullptr);
 	probe = control();
 }
@@ -112,8 +112,8 @@ std::string CountingFixture::RunScript(const std::string& lines)
 	for (const ReferenceHost::ScriptLine& line : script.lines) {
 		host->SessionTranscript().Add(ReferenceHost::TranscriptKind::Action, line.text);
 		const ReferenceHost::ScriptActionDefinition* action = ReferenceHost::FindScriptAction(line.word);
-		const ReferenceHost::Outcome outcome =
-			action != nullptr ? action->run(context, line.arguments) : ReferenceHost::Outcome::Failure("unknown action");
+		const ReferenceHost::Outcome outcome = action != nullptr ? action->run(context, line.arguments)
+																 : ReferenceHost::Outcome::Failure("unknown action");
 		if (!outcome.ok)
 			return line.text + ": " + outcome.problem + "\n" + host->SessionTranscript().ToText(false);
 	}
@@ -154,8 +154,8 @@ LibraryPart NamedPart(std::int32_t index, std::string name, std::int32_t typeId)
 
 } // namespace
 
-LibraryPart PartWithLevels(std::int32_t index, std::string name, std::int32_t typeId, std::vector<std::int32_t> fullModel,
-						   std::int32_t reducedPolygons)
+LibraryPart PartWithLevels(std::int32_t index, std::string name, std::int32_t typeId,
+	std::vector<std::int32_t> fullModel, std::int32_t reducedPolygons)
 {
 	LibraryPart part = NamedPart(index, std::move(name), typeId);
 	Parameter width;
@@ -216,7 +216,10 @@ ReferenceHost::Project Windows(int count)
 	return project;
 }
 
-ReferenceHost::Project TwoWindows() { return Windows(2); }
+ReferenceHost::Project TwoWindows()
+{
+	return Windows(2);
+}
 
 Element Plain(std::int32_t type, std::vector<std::int32_t> components, std::int16_t story)
 {

@@ -74,10 +74,10 @@ namespace TestProjects {
 // "Reduced", "None") that chooses its 3D model: fullModel, then a model of one component of
 // reducedPolygons, then no components.
 ReferenceHost::LibraryPart PartWithLevels(std::int32_t index, std::string name, std::int32_t typeId,
-										  std::vector<std::int32_t> fullModel, std::int32_t reducedPolygons);
+	std::vector<std::int32_t> fullModel, std::int32_t reducedPolygons);
 // A library part without any level-of-detail parameter.
-ReferenceHost::LibraryPart PlainPart(std::int32_t index, std::string name, std::int32_t typeId,
-									 std::vector<std::int32_t> model);
+ReferenceHost::LibraryPart PlainPart(
+	std::int32_t index, std::string name, std::int32_t typeId, std::vector<std::int32_t> model);
 // The part's unique identifier as PartWithLevels and PlainPart make it.
 std::string UniqueIdOf(std::int32_t partIndex);
 

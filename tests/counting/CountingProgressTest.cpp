@@ -67,12 +67,13 @@ TEST_F(CountingProgress, ARunFasterThanTheIntervalNeverAsksTheHostAndEndsWithABe
 	EXPECT_EQ(traffic.cancelQuestions, 0u);
 	EXPECT_EQ(traffic.closes, 1u);
 	EXPECT_EQ(traffic.ends, 1u);
-	EXPECT_EQ(ProgressLines(), (std::vector<std::string> {"Counting... (opened)", "Counting... Processed elements: 0 of " +
-																  std::to_string(Elements), "Counting... (done)"}));
+	EXPECT_EQ(ProgressLines(),
+		(std::vector<std::string> {"Counting... (opened)",
+			"Counting... Processed elements: 0 of " + std::to_string(Elements), "Counting... (done)"}));
 	EXPECT_FALSE(host->Report().Lines().empty()) << "the run finished and wrote its report";
 	EXPECT_EQ(host->BeepsHeard(), 1u);
 	EXPECT_NE(host->SessionTranscript().ToText(false).find("progress Counting... (done)\nsound   warning beep\n"),
-			  std::string::npos)
+		std::string::npos)
 		<< "the beep follows the close";
 }
 
@@ -118,7 +119,8 @@ TEST_F(CountingProgress, AStopEndsTheRunWithoutAReport)
 			EXPECT_EQ(host->Progress().Traffic().cancelQuestions, static_cast<std::uint64_t>(row.atQuestion));
 		}
 		ASSERT_EQ(ProgressLines().size(), 4u);
-		EXPECT_EQ(ProgressLines()[2].rfind("Counting... (stopped by the person with the bar at ", 0), 0u) << ProgressLines()[2];
+		EXPECT_EQ(ProgressLines()[2].rfind("Counting... (stopped by the person with the bar at ", 0), 0u)
+			<< ProgressLines()[2];
 		EXPECT_EQ(ProgressLines()[3], "Counting... (closed after the stop)");
 		EXPECT_FALSE(host->Progress().IsOpen()) << "the module closes the window on its way out";
 		EXPECT_TRUE(host->Report().Lines().empty()) << "a stopped run writes no report";

@@ -15,7 +15,6 @@ using ReferenceHost::ElementId;
 using ReferenceHost::Project;
 namespace Types = HostSdk::ElementTypes;
 
-
 // The element filter tests (bits 2) of a run: the elements it visited, in order.
 std::vector<ElementId> Visited(const std::vector<ProbeCall>& calls)
 {
@@ -165,8 +164,8 @@ TEST_F(ElementSelectionTest, ASelectionVisitsExactlyItsElementsOnceEachInTypeAnd
 	OpenProject(Building());
 	// Door 2 selected twice: a project file cannot hold that, a host's selection can.
 	host->CurrentProject()->CurrentSelection().kind = 1;
-	host->CurrentProject()->CurrentSelection().items = {{Types::Door, 2}, {Types::Wall, 4}, {Types::Text, 1},
-														{Types::Wall, 1}, {Types::Door, 2}, {Types::Group, 1}};
+	host->CurrentProject()->CurrentSelection().items = {
+		{Types::Door, 2}, {Types::Wall, 4}, {Types::Text, 1}, {Types::Wall, 1}, {Types::Door, 2}, {Types::Group, 1}};
 	OpenPalette();
 	probe->startLog();
 	Refresh(ProbeSettings {true, true, 0, 0, 3});
@@ -228,17 +227,18 @@ TEST_F(StoryChoiceTest, TheRunAdmitsTheChosenStories)
 		std::int32_t atOpening;
 		std::int32_t afterRefresh;
 	} cases[] = {
-		{"without story zero typed 1 to 2 are stories 0 and 1", true, 0, 0, {}, {true, false, 1, 2, 3}, 11111, 10 + 100},
+		{"without story zero typed 1 to 2 are stories 0 and 1", true, 0, 0, {}, {true, false, 1, 2, 3}, 11111,
+			10 + 100},
 		{"without story zero typed 0 to 0 is nothing", true, 0, 0, {}, {true, false, 0, 0, 3}, 11111, 0},
 		{"with story zero typed numbers are indexes", false, 0, 0, {}, {true, false, -1, 1, 3}, 11111, 1 + 10 + 100},
 		{"with story zero typed 0 is story 0", false, 0, 0, {}, {true, false, 0, 0, 3}, 11111, 10},
 		{"a selection that is no marquee keeps every story", false, 1, 0, {{Types::Wall, 1}, {Types::Wall, 5}},
-		 {true, true, 0, 0, 3}, 1 + 10000, 1 + 10000},
+			{true, true, 0, 0, 3}, 1 + 10000, 1 + 10000},
 		{"a marquee on the active story, whatever the range", false, 2, 0, walls1235, {true, false, 3, 3, 3}, 100, 100},
-		{"a marquee over all stories follows the settings", false, 2, 1, {{Types::Wall, 1}, {Types::Wall, 2}, {Types::Wall, 5}},
-		 {true, false, 3, 3, 3}, 1 + 10 + 10000, 10000},
-		{"the entire project ignores an active-story marquee", false, 2, 0, {{Types::Wall, 1}}, {false, true, 0, 0, 3}, 0,
-		 11111},
+		{"a marquee over all stories follows the settings", false, 2, 1,
+			{{Types::Wall, 1}, {Types::Wall, 2}, {Types::Wall, 5}}, {true, false, 3, 3, 3}, 1 + 10 + 10000, 10000},
+		{"the entire project ignores an active-story marquee", false, 2, 0, {{Types::Wall, 1}}, {false, true, 0, 0, 3},
+			0, 11111},
 	};
 	for (const auto& row : cases) {
 		SCOPED_TRACE(row.what);

@@ -14,12 +14,10 @@ using ElementTypeNameTest = ModuleResourcesFixture;
 
 TEST_F(ElementTypeNameTest, NamesEveryKnownType)
 {
-	const char* const expected[] = {
-		"Zombie", "Wall", "Column", "Beam", "Window", "Door", "Object", "Lamp", "Slab", "Roof",
-		"Mesh", "Dimension", "Radial Dimension", "Level Dimension", "Angle Dimension", "Text",
-		"Label", "Zone", "Hatch", "Line", "Polyline", "Arc", "Circle", "Spline", "Hotspot",
-		"Cutplane", "Camera", "Camera set", "Group", "Element in section window",
-		"Placed drawing", "Picture", "Detail drawing", "Stair"};
+	const char* const expected[] = {"Zombie", "Wall", "Column", "Beam", "Window", "Door", "Object", "Lamp", "Slab",
+		"Roof", "Mesh", "Dimension", "Radial Dimension", "Level Dimension", "Angle Dimension", "Text", "Label", "Zone",
+		"Hatch", "Line", "Polyline", "Arc", "Circle", "Spline", "Hotspot", "Cutplane", "Camera", "Camera set", "Group",
+		"Element in section window", "Placed drawing", "Picture", "Detail drawing", "Stair"};
 	static_assert(std::size(expected) == ElementTypes::NamedCount);
 	for (int type = 0; type < ElementTypes::NamedCount; ++type) {
 		SCOPED_TRACE(type);
@@ -66,8 +64,9 @@ TEST(ElementTypeGroups, RowBearingTypesAddStairs)
 		SCOPED_TRACE(type);
 		EXPECT_EQ(IsRowBearingType(type), (type >= 4 && type <= 7) || type == 33);
 	}
-	EXPECT_EQ(ElementTypes::RowBearing, (std::array<API_ElemTypeID, 5> {
-		API_ElemTypeID {4}, API_ElemTypeID {5}, API_ElemTypeID {6}, API_ElemTypeID {7}, API_ElemTypeID {33}}));
+	EXPECT_EQ(ElementTypes::RowBearing,
+		(std::array<API_ElemTypeID, 5> {
+			API_ElemTypeID {4}, API_ElemTypeID {5}, API_ElemTypeID {6}, API_ElemTypeID {7}, API_ElemTypeID {33}}));
 }
 
 TEST(ElementTypeGroups, StairObjectsAreBookedUnderStair)

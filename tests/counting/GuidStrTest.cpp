@@ -1,6 +1,6 @@
 // GuidStr as a hash key, and its refusal of texts longer than 255 characters.
-#include "VXRoot/HashTable.hpp"
 #include "counting/GuidStr.hpp"
+#include "VXRoot/HashTable.hpp"
 
 #include <gtest/gtest.h>
 

@@ -27,9 +27,8 @@ using Flags = std::array<bool, 5>;
 
 std::size_t CountCalls(const std::vector<ProbeCall>& calls, int entry, std::uint32_t selector = 0)
 {
-	return static_cast<std::size_t>(std::count_if(calls.begin(), calls.end(), [&](const ProbeCall& call) {
-		return call.entry == entry && (selector == 0 || call.selector == selector);
-	}));
+	return static_cast<std::size_t>(std::count_if(calls.begin(), calls.end(),
+		[&](const ProbeCall& call) { return call.entry == entry && (selector == 0 || call.selector == selector); }));
 }
 
 // Parameters opened on elements (not on library parts).
@@ -146,27 +145,27 @@ TEST_P(WantedLevel, IsWrittenWhereTheFileOffersItAndCounted)
 	EXPECT_EQ(HandlesLeft(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-	Levels, WantedLevel,
-	::testing::Values(
-		WantedLevelCase {"Simple is written into every element", nullptr, false, Simple, Custom, Simple, All, "Reduced",
-						 2, -1, 14},
-		WantedLevelCase {"Off counts the elements without polygons", nullptr, false, Off, Custom, Off, All, "None", 2, -1, 0},
+INSTANTIATE_TEST_SUITE_P(Levels, WantedLevel,
+	::testing::Values(WantedLevelCase {"Simple is written into every element", nullptr, false, Simple, Custom, Simple,
+						  All, "Reduced", 2, -1, 14},
+		WantedLevelCase {
+			"Off counts the elements without polygons", nullptr, false, Off, Custom, Off, All, "None", 2, -1, 0},
 		WantedLevelCase {"an element that already has the value is looked at, not changed", nullptr, false, Detailed,
-						 Custom, Detailed, All, "Full", 0, 2, 240},
-		WantedLevelCase {"Default while the default is Custom touches nothing", nullptr, false, Default, Custom, Default,
-						 All, "Full", 0, 0, 240},
-		WantedLevelCase {"Default follows the default level", nullptr, false, Default, Off, Default, All, "None", 2, -1, 0},
+			Custom, Detailed, All, "Full", 0, 2, 240},
+		WantedLevelCase {"Default while the default is Custom touches nothing", nullptr, false, Default, Custom,
+			Default, All, "Full", 0, 0, 240},
+		WantedLevelCase {
+			"Default follows the default level", nullptr, false, Default, Off, Default, All, "None", 2, -1, 0},
 		WantedLevelCase {"Default for a part without a value for the default shows Custom, touches nothing", TwoValues,
-						 true, Default, Simple, Custom, NoSimple, "Full", 0, 0, 120},
+			true, Default, Simple, Custom, NoSimple, "Full", 0, 0, 120},
 		WantedLevelCase {"two values in a file row offer Detailed and Off but not Simple", TwoValues, true, Off, Custom,
-						 Off, NoSimple, "None", 1, -1, 0},
+			Off, NoSimple, "None", 1, -1, 0},
 		WantedLevelCase {"the first row holding every value decides (the third would give None)",
-						 "lod \"Full\" \"Half\" \"None\"\nlod \"Full\" \"Reduced\" \"None\"\nlod \"None\" \"Reduced\" \"Full\"\n",
-						 false, Detailed, Custom, Detailed, All, "Full", 0, -1, 240},
+			"lod \"Full\" \"Half\" \"None\"\nlod \"Full\" \"Reduced\" \"None\"\nlod \"None\" \"Reduced\" \"Full\"\n",
+			false, Detailed, Custom, Detailed, All, "Full", 0, -1, 240},
 		WantedLevelCase {"no fitting row offers only Custom and Default; no value text to write",
-						 "lod \"Full\" \"Half\" \"None\"\n", false, Simple, Custom, Simple, CustomAndDefaultOnly, "Full",
-						 0, -1, 240}),
+			"lod \"Full\" \"Half\" \"None\"\n", false, Simple, Custom, Simple, CustomAndDefaultOnly, "Full", 0, -1,
+			240}),
 	[](const ::testing::TestParamInfo<WantedLevelCase>& param) { return "Case" + std::to_string(param.index); });
 
 TEST_F(LevelOfDetailTest, TheResultKeepsTheLevelParameterItsValueAndTheDefault)
@@ -265,7 +264,7 @@ TEST_F(LevelOfDetailTest, EachPartIsDetectedOncePerRun)
 	EXPECT_EQ(CountCalls(calls, HostSdk::Entry::LibPartRead), 1u);
 	EXPECT_EQ(CountCalls(calls, HostSdk::Entry::Utilities, Selectors::GetParameterValues), 1u);
 	EXPECT_EQ(CountCalls(calls, HostSdk::Entry::Utilities, Selectors::OpenParameters),
-			  CountCalls(calls, HostSdk::Entry::Utilities, Selectors::CloseParameters));
+		CountCalls(calls, HostSdk::Entry::Utilities, Selectors::CloseParameters));
 }
 
 // ---- A library part the host cannot give --------------------------------------------------
@@ -336,7 +335,9 @@ TEST_F(OlderModuleDataTest, TheChosenLevelsAreSavedInTheCurrentFormat)
 	LoadProbe();
 	const std::string addOn = host->AddOns().All().front()->Name();
 	Project project = TwoWindows();
-	const std::string older = std::string("A\0" "1\0", 4);
+	const std::string older = std::string("A\0"
+										  "1\0",
+		4);
 	project.StoreModuleData(addOn, {1, 0x5757, {older.begin(), older.end()}});
 	OpenProject(project);
 	CountWithLevel(Simple, Detailed);
@@ -348,7 +349,7 @@ TEST_F(OlderModuleDataTest, TheChosenLevelsAreSavedInTheCurrentFormat)
 	EXPECT_EQ(saved->dataVersion, 2u);
 	const std::string key = "{9349160F-1FF1-4be3-9909-314107CCB286}";
 	EXPECT_EQ(std::string(saved->bytes.begin(), saved->bytes.end()),
-			  UniqueIdOf(1) + '\0' + "1" + '\0' + key + '\0' + "0" + '\0')
+		UniqueIdOf(1) + '\0' + "1" + '\0' + key + '\0' + "0" + '\0')
 		<< "the person's level for the window and the default level, in place of the older data";
 }
 

@@ -17,7 +17,7 @@ namespace {
 // The settings of a row: the defaults but for what the row names.
 struct Settings {
 	Settings(const char* groupSizes = "3;0", const char* decimalMark = ".", const char* thousandsMark = ",",
-			 unsigned digits = 2, unsigned zeroFirst = 1, unsigned negative = 1)
+		unsigned digits = 2, unsigned zeroFirst = 1, unsigned negative = 1)
 		: grouping(groupSizes), decimalSeparator(decimalMark), thousandSeparator(thousandsMark), decimals(digits),
 		  leadingZero(zeroFirst), negativeOrder(negative)
 	{

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -44,7 +44,7 @@ protected:
 	{
 		// One folder per test: ctest runs the tests of this fixture side by side.
 		folder = std::filesystem::path(FACETALLY_BINARY_DIR) / "counting-tests" /
-				 ("sample-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+			("sample-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
 		std::filesystem::remove_all(folder);
 		std::filesystem::create_directories(folder);
 	}
@@ -73,18 +73,23 @@ TEST_F(SampleProjectTest, TheMainJobCountsTheWholeProjectAndFramesTheReport)
 	const std::string& out = run.out;
 	EXPECT_NE(out.find("\u250C\u2500 Report window "), std::string::npos) << out;
 	EXPECT_NE(out.find("\u2502 Total polygons: "), std::string::npos);
-	EXPECT_NE(out.find("\u2502     Wall                       (      10) :              168     \u2502"), std::string::npos)
+	EXPECT_NE(
+		out.find("\u2502     Wall                       (      10) :              168     \u2502"), std::string::npos)
 		<< "ten walls of the project's eleven are visible and not deleted";
 	const std::size_t stair = out.find("\u2502     Stair                      (       1) :");
 	ASSERT_NE(stair, std::string::npos);
 	EXPECT_NE(out.find("\u2502 Spiral Stair ", stair), std::string::npos) << "the stair's part follows its type";
-	EXPECT_NE(out.find("message Facetally error | Error | A library part is missing! | Do not show again | OK"), std::string::npos)
+	EXPECT_NE(out.find("message Facetally error | Error | A library part is missing! | Do not show again | OK"),
+		std::string::npos)
 		<< "the sample holds a part whose library is not loaded";
 	EXPECT_NE(out.find("Summary\n  Project        sample-project.json: 51 elements on 4 stories, 9 library parts\n"),
-			  std::string::npos);
-	EXPECT_NE(out.find("read 44 elements, 97 3D components and 9 library parts; changed no elements\n                 wrote 25 "
-					   "lines into the report window; showed 1 message; 1 warning beep\n                 An add-on may read fewer"),
-			  std::string::npos)
+		std::string::npos);
+	EXPECT_NE(
+		out.find(
+			"read 44 elements, 97 3D components and 9 library parts; changed no elements\n                 wrote 25 "
+			"lines into the report window; showed 1 message; 1 warning beep\n                 An add-on may read "
+			"fewer"),
+		std::string::npos)
 		<< "each element once (the 42 visible of the 44 in the list and 2 groups), explained: " << out;
 }
 
@@ -106,32 +111,33 @@ TEST_F(SampleProjectTest, LevelsChosenInTheProjectAreAppliedCountedAndSavedBack)
 	const std::filesystem::path chosen = folder / "chosen.json";
 	std::ofstream(chosen) << project.dump(2);
 
-	const ProgramRun run = RunHost({"--script", Script("menu Facetally\n"
-													   "expect-parameter Window:1 lod3D Reduced\n"
-													   "expect-polygons Window:1 14\n"
-													   "expect report-line \"Casement Window 1.0            (       4) :               56\"\n"
-													   "save-as \"" + (folder / "saved.json").string() + "\"\n"
-													   "show-module-data\n"),
-									chosen.string()});
+	const ProgramRun run = RunHost({"--script",
+		Script("menu Facetally\n"
+			   "expect-parameter Window:1 lod3D Reduced\n"
+			   "expect-polygons Window:1 14\n"
+			   "expect report-line \"Casement Window 1.0            (       4) :               56\"\n"
+			   "save-as \"" +
+			(folder / "saved.json").string() +
+			"\"\n"
+			"show-module-data\n"),
+		chosen.string()});
 	EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
 	EXPECT_NE(run.out.find(casement + "|1|"), std::string::npos) << "the chosen level is saved back: " << run.out;
-	EXPECT_NE(run.out.find("{9349160F-1FF1-4be3-9909-314107CCB286}|3|"), std::string::npos)
-		<< "with the default level";
+	EXPECT_NE(run.out.find("{9349160F-1FF1-4be3-9909-314107CCB286}|3|"), std::string::npos) << "with the default level";
 	EXPECT_EQ(run.out.find("{8C3E4B30-5D6F-4071-ACBD-2E3F4A5B6C76}"), std::string::npos)
 		<< "Table 160 has no level-of-detail parameter: its level 5 is not kept";
 	EXPECT_NE(run.out.find("{7B2D3A20-4C5E-4F60-9BAC-1D2E3F4A5B63}-{00000000-0000-0000-0000-000000000000}|3|"),
-			  std::string::npos)
+		std::string::npos)
 		<< "a part never chosen is kept as Custom";
 }
 
 TEST_F(SampleProjectTest, TheUsersRegionalSettingsFromTheCommandLineShapeTheReport)
 {
-	const ProgramRun run =
-		RunHost({"--regional", "thousands=.", "--regional", "grouping=3;0", SampleProject()});
+	const ProgramRun run = RunHost({"--regional", "thousands=.", "--regional", "grouping=3;0", SampleProject()});
 	EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
 	EXPECT_NE(run.out.find("\u2502 Total polygons: 4.142 "), std::string::npos) << run.out;
 	EXPECT_NE(run.out.find("\u2502     Object                     (       6) :            2.044     \u2502"),
-			  std::string::npos)
+		std::string::npos)
 		<< "numbers still end at column 60 with the longer separator";
 }
 
@@ -153,7 +159,8 @@ TEST_F(SampleProjectTest, RefusedRegionalSettingsStopTheProgramBeforeAnything)
 // the run when the module or the host no longer behaves as they show.
 TEST_F(SampleProjectTest, TheExampleScriptsRunAndTheirChecksHold)
 {
-	for (const char* name : {"count-project.script", "count-selection.script", "stop-a-run.script", "merge-levels.script"}) {
+	for (const char* name :
+		{"count-project.script", "count-selection.script", "stop-a-run.script", "merge-levels.script"}) {
 		const std::filesystem::path script = std::filesystem::path(FACETALLY_SOURCE_DIR) / "examples" / name;
 		const ProgramRun run = RunHost({"--script", script.string()});
 		EXPECT_EQ(run.exitCode, 0) << name << "\n" << run.out << run.err;
@@ -178,14 +185,16 @@ TEST_F(SampleProjectTest, TheReportWindowIsSavedToAFile)
 	EXPECT_EQ(run.exitCode, 0) << run.err;
 	const std::string saved = FileText(whole);
 	EXPECT_EQ(saved.rfind("\nTotal polygons: 4,142\n", 0), 0u) << saved;
-	EXPECT_NE(saved.find("\n    Wall                       (      10) :              168\n"), std::string::npos) << saved;
+	EXPECT_NE(saved.find("\n    Wall                       (      10) :              168\n"), std::string::npos)
+		<< saved;
 	EXPECT_EQ(static_cast<std::size_t>(std::count(saved.begin(), saved.end(), '\n')), 25u)
 		<< "the 25 lines the summary says were written";
 
-	const ProgramRun script = RunHost({"--script", Script("select Wall:1 Wall:5 Wall:9\n"
-														  "menu Facetally\n"
-														  "save-report selection.txt\n"),
-									   SampleProject()});
+	const ProgramRun script = RunHost({"--script",
+		Script("select Wall:1 Wall:5 Wall:9\n"
+			   "menu Facetally\n"
+			   "save-report selection.txt\n"),
+		SampleProject()});
 	EXPECT_EQ(script.exitCode, 0) << script.err;
 	EXPECT_EQ(FileText(folder / "selection.txt").rfind("\nTotal polygons: 48\n", 0), 0u)
 		<< "read beside the script: " << script.out;

@@ -92,17 +92,17 @@ const ElementId Window1 {Types::Window, 1}, Window2 {Types::Window, 2}, Window3 
 const ElementId Door1 {Types::Door, 1};
 const ElementId Chair {Types::Object, 1}, StairObject {Types::Object, 2};
 
-INSTANTIATE_TEST_SUITE_P(
-	Rows, SelectCountedElementsTest,
+INSTANTIATE_TEST_SUITE_P(Rows, SelectCountedElementsTest,
 	::testing::Values(
 		SelectCase {"the Door row and one Window part: the admitted doors and that part's windows, on two stories",
-					"palette-unfold Window\npalette-list-click Door\npalette-list-click Casement command", true, 0, 0,
-					{Window1, Window2, Door1}, 4, 0},
+			"palette-unfold Window\npalette-list-click Door\npalette-list-click Casement command", true, 0, 0,
+			{Window1, Window2, Door1}, 4, 0},
 		SelectCase {"the Object row leaves the stair object out; one story: it becomes current, 3D gives way",
-					"palette-list-click Object", true, 0, 0, {Chair}, 1, 2},
-		SelectCase {"the Stair row takes the stair object alone", "palette-list-click Stair", true, 0, 0, {StairObject}, 1, 2},
+			"palette-list-click Object", true, 0, 0, {Chair}, 1, 2},
+		SelectCase {
+			"the Stair row takes the stair object alone", "palette-list-click Stair", true, 0, 0, {StairObject}, 1, 2},
 		SelectCase {"a story range that admits none of them leaves the selection; only the window changes",
-					"palette-list-click Door", false, 3, 3, {Wall1}, 1, 0}),
+			"palette-list-click Door", false, 3, 3, {Wall1}, 1, 0}),
 	[](const ::testing::TestParamInfo<SelectCase>& param) { return "Case" + std::to_string(param.index); });
 
 // A damaged list, which no person can make through the palette.

@@ -61,15 +61,15 @@ TEST_F(UntrustedAnswersTest, DamagedParameterAnswersAreReadAsFarAsTheyHold)
 		std::function<void(Project&)> damage;
 	} cases[] = {
 		{"a value list claiming more texts than it holds",
-		 [](Project& project) { project.Damage().valueListCountTooLarge = true; }},
+			[](Project& project) { project.Damage().valueListCountTooLarge = true; }},
 		{"a piece of a record at the end of a parameter list (handed back with whole records only)",
-		 [](Project& project) { project.Damage().parameterHandleRagged = true; }},
+			[](Project& project) { project.Damage().parameterHandleRagged = true; }},
 		// The element carries only the level parameter: the part's position 1 lies past its list.
 		{"an element's list shorter than the part's position of the level: found by name",
-		 [](Project& project) {
-			 auto& parameters = project.FindElement(Types::Window, 1)->parameters;
-			 parameters.erase(parameters.begin());
-		 }},
+			[](Project& project) {
+				auto& parameters = project.FindElement(Types::Window, 1)->parameters;
+				parameters.erase(parameters.begin());
+			}},
 	};
 	for (const auto& each : cases) {
 		SCOPED_TRACE(each.what);
@@ -148,7 +148,8 @@ TEST_F(UntrustedAnswersTest, PartParametersThatCannotBeOpenedLeaveThePartWithout
 	LoadProbe();
 	OpenProject(TwoWindows());
 	host->Table().ForceSelectorStatus(HostSdk::Entry::Utilities, Selectors::OpenParameters, HostSdk::StatusRefused);
-	const std::uint64_t closesBefore = host->Table().SelectorCallCount(HostSdk::Entry::Utilities, Selectors::CloseParameters);
+	const std::uint64_t closesBefore =
+		host->Table().SelectorCallCount(HostSdk::Entry::Utilities, Selectors::CloseParameters);
 	CountWithLevel(Simple);
 	EXPECT_EQ(OnlyRow(Types::Window).lod, 5);
 	EXPECT_GT(host->Table().SelectorCallCount(HostSdk::Entry::Utilities, Selectors::CloseParameters), closesBefore)
@@ -166,12 +167,12 @@ TEST_F(UntrustedAnswersTest, ElementTypesWithoutABookingPlaceAreLeftOutOfEverySu
 	project.CurrentSelection().items = {{Types::Wall, 1}, {Types::Wall, 2}};
 	OpenProject(project);
 	// A host that names types beyond the known ones for the selected items.
-	host->Table().ImplementSelector(HostSdk::Entry::Utilities, Selectors::ItemCodeToElementType,
-									[](HostSdk::ModuleToken, void*, void* type) {
-										static int next = 0;
-										*static_cast<std::int32_t*>(type) = (next++ % 2 == 0) ? 34 : -1;
-										return HostSdk::StatusOk;
-									});
+	host->Table().ImplementSelector(
+		HostSdk::Entry::Utilities, Selectors::ItemCodeToElementType, [](HostSdk::ModuleToken, void*, void* type) {
+			static int next = 0;
+			*static_cast<std::int32_t*>(type) = (next++ % 2 == 0) ? 34 : -1;
+			return HostSdk::StatusOk;
+		});
 	probe->startLog();
 	OpenPalette();
 	const std::vector<ProbeCall> calls = probe->stopLog();
@@ -272,15 +273,15 @@ TEST_F(UntrustedAnswersTest, ALocationLeftInAFailedLibraryPartAnswerIsReleased)
 		std::function<void(ReferenceHost::HostFunctionTable&)> makeCareless;
 	} cases[] = {
 		{"search", HostSdk::Entry::LibPartSearch,
-		 [&](ReferenceHost::HostFunctionTable& table) {
-			 table.Implement<HostSdk::Entry::LibPartSearch>(
-				 [&](HostSdk::ModuleToken, HostSdk::LibPartRecord* record, bool) { return careless(record); });
-		 }},
+			[&](ReferenceHost::HostFunctionTable& table) {
+				table.Implement<HostSdk::Entry::LibPartSearch>(
+					[&](HostSdk::ModuleToken, HostSdk::LibPartRecord* record, bool) { return careless(record); });
+			}},
 		{"read", HostSdk::Entry::LibPartRead,
-		 [&](ReferenceHost::HostFunctionTable& table) {
-			 table.Implement<HostSdk::Entry::LibPartRead>(
-				 [&](HostSdk::ModuleToken, HostSdk::LibPartRecord* record) { return careless(record); });
-		 }},
+			[&](ReferenceHost::HostFunctionTable& table) {
+				table.Implement<HostSdk::Entry::LibPartRead>(
+					[&](HostSdk::ModuleToken, HostSdk::LibPartRecord* record) { return careless(record); });
+			}},
 	};
 	for (const auto& each : cases) {
 		SCOPED_TRACE(each.what);

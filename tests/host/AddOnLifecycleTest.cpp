@@ -24,15 +24,16 @@ TEST_F(LifecycleTest, RunsTheStepsInTheHostsOrder)
 	AddOn& addOn = Load(TestAddOnA);
 	ASSERT_TRUE(addOn.IsLoaded());
 	const TestAddOnControl& control = ControlOf(addOn);
-	EXPECT_THAT(control.calls, ElementsAre("SetImportedFuncAddrs", "GetExportedFuncAddrs", "IdentifyAddOn",
-										   "RegisterMenuCommand", "InitializeAddOn " + std::to_string(addOn.Token())));
+	EXPECT_THAT(control.calls,
+		ElementsAre("SetImportedFuncAddrs", "GetExportedFuncAddrs", "IdentifyAddOn", "RegisterMenuCommand",
+			"InitializeAddOn " + std::to_string(addOn.Token())));
 	EXPECT_TRUE(addOn.Initialized());
 	EXPECT_NE(addOn.Token(), 0u);
 	EXPECT_EQ(control.token, addOn.Token());
 	EXPECT_EQ(addOn.Name(), "Test Add-On A");
 	EXPECT_EQ(addOn.Description(), "Records what the host does");
-	EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Notice,
-												   "Add-on \"Test Add-On A\" loaded: Records what the host does"));
+	EXPECT_TRUE(host->SessionTranscript().Contains(
+		TranscriptKind::Notice, "Add-on \"Test Add-On A\" loaded: Records what the host does"));
 }
 
 TEST_F(LifecycleTest, QuitReleasesThenUnloads)

@@ -86,8 +86,8 @@ TEST_F(CommandLineTest, UsageErrorsExitWithTwo)
 
 TEST_F(CommandLineTest, AnInvalidScriptIsNotRunAtAll)
 {
-	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script",
-										 WriteScript("menu \"Test Add-On A\"\nfly away\nmenu\n")});
+	const ProgramRun run = RunInProcess(
+		{"--addons", TestAddOnFolder.string(), "--script", WriteScript("menu \"Test Add-On A\"\nfly away\nmenu\n")});
 	EXPECT_EQ(run.exitCode, ExitUsage);
 	EXPECT_NE(run.err.find("script.txt:2: unknown action \"fly\""), std::string::npos);
 	EXPECT_NE(run.err.find("script.txt:3: wrong number of arguments"), std::string::npos);
@@ -102,15 +102,15 @@ TEST_F(CommandLineTest, TheMainJobChoosesEachAddOnsMenuCommand)
 	// The report window is shown in the host's frame once the command is done.
 	EXPECT_NE(run.out.find("> menu Test Add-On A\nmenu    [x] Test Add-On A\n\n"
 						   "\u250C\u2500 Report window \u2500"),
-			  std::string::npos)
+		std::string::npos)
 		<< run.out;
 	EXPECT_NE(run.out.find("\n\u2502 Test Add-On A menu command 1 \u2502\n"), std::string::npos) << run.out;
 	EXPECT_NE(run.out.find("\n\u2502 Test Add-On B menu command 1 \u2502\n"), std::string::npos);
 	EXPECT_EQ(run.out.find("report  | "), std::string::npos) << "the lines are not shown twice";
 	EXPECT_NE(run.out.find("Summary\n  Project        house.json: "), std::string::npos) << run.out;
 	EXPECT_NE(run.out.find("\n  Test Add-On A  menu command done in "), std::string::npos) << run.out;
-	EXPECT_NE(run.out.find("wrote 1 line into the report window; showed no messages; no warning beeps\n"),
-			  std::string::npos)
+	EXPECT_NE(
+		run.out.find("wrote 1 line into the report window; showed no messages; no warning beeps\n"), std::string::npos)
 		<< run.out;
 	EXPECT_NE(run.out.find("> quit\n"), std::string::npos);
 	EXPECT_EQ(run.out.find("  . "), std::string::npos) << "no details unless verbose";
@@ -146,15 +146,18 @@ TEST_F(CommandLineTest, ANewcomersMistakesAreToldPlainly)
 		std::string said;
 	};
 	const std::vector<Mistake> mistakes = {
-		{{"--addons", missing, project}, ExitUsage, "facetally-host: the add-ons folder " + missing + " does not exist"},
-		{{"--addons", project, project}, ExitUsage, "facetally-host: the add-ons folder " + project + " is not a folder"},
-		{{"--addons", addOns, folder}, ExitActionFailed, "Cannot read the project file " + folder + ": it is a folder, not a file"},
+		{{"--addons", missing, project}, ExitUsage,
+			"facetally-host: the add-ons folder " + missing + " does not exist"},
+		{{"--addons", project, project}, ExitUsage,
+			"facetally-host: the add-ons folder " + project + " is not a folder"},
+		{{"--addons", addOns, folder}, ExitActionFailed,
+			"Cannot read the project file " + folder + ": it is a folder, not a file"},
 		{{"--addons", addOns, "--script", WriteScript("opne house.json\n")}, ExitUsage,
-		 "script.txt:1: unknown action \"opne\" (did you mean \"open\"?)"},
+			"script.txt:1: unknown action \"opne\" (did you mean \"open\"?)"},
 		{{"--addons", addOns, "--script", WriteScript("open nowhere.json\n", "open.txt")}, ExitActionFailed,
-		 "open.txt:1: Cannot read the project file nowhere.json: there is no such file"},
+			"open.txt:1: Cannot read the project file nowhere.json: there is no such file"},
 		{{"--addons", addOns, "--script", WriteScript("menu \"Test Add-On\"\n", "menu.txt")}, ExitActionFailed,
-		 "There is no menu item \"Test Add-On\" (did you mean \"Test Add-On A\"?)"},
+			"There is no menu item \"Test Add-On\" (did you mean \"Test Add-On A\"?)"},
 	};
 	for (const Mistake& mistake : mistakes) {
 		const ProgramRun run = RunInProcess(mistake.arguments);
@@ -195,10 +198,10 @@ TEST_F(CommandLineTest, TheExecutableExitsWithTheSameCodes)
 {
 	EXPECT_EQ(RunExecutable("--help").exitCode, ExitSuccess);
 	EXPECT_EQ(RunExecutable("").exitCode, ExitUsage);
-	EXPECT_EQ(RunExecutable("--script '" + WriteScript("expect add-ons 5\n") + "' --addons '" + TestAddOnFolder.string() +
-							"'")
+	EXPECT_EQ(RunExecutable(
+				  "--script '" + WriteScript("expect add-ons 5\n") + "' --addons '" + TestAddOnFolder.string() + "'")
 				  .exitCode,
-			  ExitActionFailed);
+		ExitActionFailed);
 	const ProgramRun run = RunExecutable("--addons '" + TestAddOnFolder.string() + "' '" + project + "'");
 	EXPECT_EQ(run.exitCode, ExitSuccess);
 	EXPECT_NE(run.out.find("\u2502 Test Add-On A menu command 1 \u2502"), std::string::npos);

@@ -15,7 +15,7 @@ protected:
 	HostStatus Ask(ModuleToken token, std::int32_t code, HostSdk::LocationId* folder)
 	{
 		return CallSlot<Entry::Environment>(host->Table().Slots(), token, Selectors::GetSpecialFolder,
-											static_cast<void*>(&code), static_cast<void*>(folder));
+			static_cast<void*>(&code), static_cast<void*>(folder));
 	}
 };
 

@@ -35,8 +35,8 @@ TEST_F(HostFunctionTableTest, OffersItsImplementedEntriesAndNoOther)
 		EXPECT_EQ(offered.contains(entry), host->Table().IsImplemented(entry));
 	}
 	for (const int entry : {Entry::MenuRegistration, Entry::MenuHandlerInstallation, Entry::MergeHandlerInstallation,
-							Entry::PaletteRegistration, Entry::PaletteRemoval, Entry::ReportLine, Entry::Environment,
-							Entry::Interface, Entry::EventRegistration})
+			 Entry::PaletteRegistration, Entry::PaletteRemoval, Entry::ReportLine, Entry::Environment, Entry::Interface,
+			 Entry::EventRegistration})
 		EXPECT_TRUE(offered.contains(entry)) << entry;
 	EXPECT_FALSE(offered.contains(0));
 	EXPECT_FALSE(offered.contains(HostSdk::HostFunctionCount - 1));
@@ -48,9 +48,9 @@ TEST_F(HostFunctionTableTest, AnUnknownSelectorIsRefusedAndCountedPerSelector)
 	HostFunctionTable& table = host->Table();
 	table.ResetCallCounts();
 	const std::uint32_t unknown = HostSdk::Selector("ZZZZ");
-	EXPECT_EQ(CallSlot<Entry::Interface>(table.Slots(), token, unknown, static_cast<void*>(nullptr),
-										 static_cast<void*>(nullptr)),
-			  HostSdk::StatusBadParameter);
+	EXPECT_EQ(CallSlot<Entry::Interface>(
+				  table.Slots(), token, unknown, static_cast<void*>(nullptr), static_cast<void*>(nullptr)),
+		HostSdk::StatusBadParameter);
 	EXPECT_EQ(table.CallCount(Entry::Interface), 1u);
 	EXPECT_EQ(table.SelectorCallCount(Entry::Interface, unknown), 1u);
 	EXPECT_EQ(table.SelectorCallCount(Entry::Interface, Selectors::GetMenuItemFlags), 0u);
@@ -103,8 +103,8 @@ TEST(BareHostFunctionTableTest, OnlyImplementedEntriesGetSlots)
 		*count = 7;
 		return HostStatus {0};
 	});
-	table.ImplementSelector(Entry::Utilities, Selectors::CloseParameters,
-							[](ModuleToken, void*, void*) { return HostStatus {0}; });
+	table.ImplementSelector(
+		Entry::Utilities, Selectors::CloseParameters, [](ModuleToken, void*, void*) { return HostStatus {0}; });
 	EXPECT_EQ(OfferedEntries(table.Slots()), (std::set<int> {Entry::ElementCount, Entry::Utilities}));
 	EXPECT_TRUE(table.IsSelectorImplemented(Entry::Utilities, Selectors::CloseParameters));
 	EXPECT_FALSE(table.IsSelectorImplemented(Entry::Utilities, Selectors::OpenParameters));
@@ -122,8 +122,8 @@ TEST(BareHostFunctionTableTest, ForcingAnEntryTheHostLacksOffersASlotThatAnswers
 	std::copy_n(table.Slots(), copy.size(), copy.begin());
 	ASSERT_NE(copy[Entry::ElementCount], nullptr);
 	std::int32_t count = -1;
-	EXPECT_EQ(CallSlot<Entry::ElementCount>(copy.data(), ModuleToken {1}, std::int32_t {1}, &count),
-			  HostSdk::StatusBadIndex);
+	EXPECT_EQ(
+		CallSlot<Entry::ElementCount>(copy.data(), ModuleToken {1}, std::int32_t {1}, &count), HostSdk::StatusBadIndex);
 	EXPECT_EQ(count, -1);
 	EXPECT_EQ(table.CallCount(Entry::ElementCount), 1u);
 
@@ -131,7 +131,7 @@ TEST(BareHostFunctionTableTest, ForcingAnEntryTheHostLacksOffersASlotThatAnswers
 	EXPECT_EQ(table.Slots()[Entry::ElementCount], nullptr);
 	// The copy still holds the slot: it answers the missing-entry status once nothing serves it.
 	EXPECT_EQ(CallSlot<Entry::ElementCount>(copy.data(), ModuleToken {1}, std::int32_t {1}, &count),
-			  HostSdk::StatusMissingEntry);
+		HostSdk::StatusMissingEntry);
 }
 
 TEST(BareHostFunctionTableTest, ForcingOneSelectorOffersItsOperation)
@@ -141,11 +141,11 @@ TEST(BareHostFunctionTableTest, ForcingOneSelectorOffersItsOperation)
 	const HostSdk::HostFunction* slots = table.Slots();
 	ASSERT_NE(slots[Entry::Window], nullptr);
 	EXPECT_EQ(CallSlot<Entry::Window>(slots, ModuleToken {1}, Selectors::ChangeWindow, static_cast<void*>(nullptr),
-									  static_cast<void*>(nullptr)),
-			  HostSdk::StatusRefused);
+				  static_cast<void*>(nullptr)),
+		HostSdk::StatusRefused);
 	EXPECT_EQ(CallSlot<Entry::Window>(slots, ModuleToken {1}, HostSdk::Selector("XXXX"), static_cast<void*>(nullptr),
-									  static_cast<void*>(nullptr)),
-			  HostSdk::StatusBadParameter);
+				  static_cast<void*>(nullptr)),
+		HostSdk::StatusBadParameter);
 	table.ClearAllForcedStatuses();
 	EXPECT_EQ(table.Slots()[Entry::Window], nullptr);
 }
@@ -164,18 +164,16 @@ TEST(BareHostFunctionTableTest, EmptyingWinsOverImplementationAndForcing)
 TEST(BareHostFunctionTableTest, AnExceptionNeverReachesTheAddOn)
 {
 	HostFunctionTable table;
-	table.Implement<Entry::ProgressText>([](ModuleToken, const char*) -> HostStatus {
-		throw std::runtime_error("the window is gone");
-	});
-	table.ImplementSelector(Entry::Interface, Selectors::CloseProgressWindow, [](ModuleToken, void*, void*) -> HostStatus {
-		throw 42;
-	});
+	table.Implement<Entry::ProgressText>(
+		[](ModuleToken, const char*) -> HostStatus { throw std::runtime_error("the window is gone"); });
+	table.ImplementSelector(
+		Entry::Interface, Selectors::CloseProgressWindow, [](ModuleToken, void*, void*) -> HostStatus { throw 42; });
 	const HostSdk::HostFunction* slots = table.Slots();
 	EXPECT_EQ(CallSlot<Entry::ProgressText>(slots, ModuleToken {1}, "x"), HostSdk::StatusRefused);
 	EXPECT_EQ(table.LastFailure(), "host entry 55 failed: the window is gone");
 	EXPECT_EQ(CallSlot<Entry::Interface>(slots, ModuleToken {1}, Selectors::CloseProgressWindow,
-										 static_cast<void*>(nullptr), static_cast<void*>(nullptr)),
-			  HostSdk::StatusRefused);
+				  static_cast<void*>(nullptr), static_cast<void*>(nullptr)),
+		HostSdk::StatusRefused);
 	EXPECT_EQ(table.LastFailure(), "host entry 72 failed: an unknown exception");
 	EXPECT_EQ(table.FailureCount(), 2u);
 }

@@ -59,11 +59,11 @@ TEST_F(MenuTest, WarningBeepsOfACommandAreHeardInTheTranscript)
 	EXPECT_EQ(host->BeepsHeard(), 2u);
 	EXPECT_EQ(Win::GetBeepCount() - countedBefore, 2u);
 	EXPECT_EQ(host->SessionTranscript().Texts(TranscriptKind::Sound),
-			  (std::vector<std::string> {"warning beep", "warning beep"}));
+		(std::vector<std::string> {"warning beep", "warning beep"}));
 	const std::string printed = host->SessionTranscript().ToText(false);
 	EXPECT_NE(printed.find("sound   warning beep\nsound   warning beep\nmenu    [x] Test Add-On A\n"
 						   "report  | Test Add-On A menu command 1\n"),
-			  std::string::npos)
+		std::string::npos)
 		<< printed;
 }
 
@@ -107,9 +107,9 @@ TEST_F(MenuTest, TheRegistrationOutsideAnyCallIntoAnAddOnIsRefused)
 	Load(TestAddOnA);
 	HostSdk::MenuRegistrationRecord record {};
 	record.menuStringListId = 32502;
-	EXPECT_EQ(CallSlot<Entry::MenuRegistration>(host->Table().Slots(),
-												static_cast<const HostSdk::MenuRegistrationRecord*>(&record)),
-			  HostSdk::StatusRefused);
+	EXPECT_EQ(CallSlot<Entry::MenuRegistration>(
+				  host->Table().Slots(), static_cast<const HostSdk::MenuRegistrationRecord*>(&record)),
+		HostSdk::StatusRefused);
 }
 
 TEST_F(MenuTest, FlagCallsCheckTheirItemAndPointers)
@@ -119,22 +119,22 @@ TEST_F(MenuTest, FlagCallsCheckTheirItemAndPointers)
 	HostSdk::MenuItemRef unknown {32500, 2};
 	HostSdk::MenuItemRef known {32500, 1};
 	std::uint32_t flags = 0x12;
-	EXPECT_EQ(CallSlot<Entry::Interface>(slots, token, Selectors::SetMenuItemFlags, static_cast<void*>(&unknown),
-										 static_cast<void*>(&flags)),
-			  HostSdk::StatusBadIndex);
-	EXPECT_EQ(CallSlot<Entry::Interface>(slots, token, Selectors::SetMenuItemFlags, static_cast<void*>(nullptr),
-										 static_cast<void*>(&flags)),
-			  HostSdk::StatusBadParameter);
-	EXPECT_EQ(CallSlot<Entry::Interface>(slots, token, Selectors::GetMenuItemFlags, static_cast<void*>(&known),
-										 static_cast<void*>(nullptr)),
-			  HostSdk::StatusBadParameter);
-	ASSERT_EQ(CallSlot<Entry::Interface>(slots, token, Selectors::SetMenuItemFlags, static_cast<void*>(&known),
-										 static_cast<void*>(&flags)),
-			  0);
+	EXPECT_EQ(CallSlot<Entry::Interface>(
+				  slots, token, Selectors::SetMenuItemFlags, static_cast<void*>(&unknown), static_cast<void*>(&flags)),
+		HostSdk::StatusBadIndex);
+	EXPECT_EQ(CallSlot<Entry::Interface>(
+				  slots, token, Selectors::SetMenuItemFlags, static_cast<void*>(nullptr), static_cast<void*>(&flags)),
+		HostSdk::StatusBadParameter);
+	EXPECT_EQ(CallSlot<Entry::Interface>(
+				  slots, token, Selectors::GetMenuItemFlags, static_cast<void*>(&known), static_cast<void*>(nullptr)),
+		HostSdk::StatusBadParameter);
+	ASSERT_EQ(CallSlot<Entry::Interface>(
+				  slots, token, Selectors::SetMenuItemFlags, static_cast<void*>(&known), static_cast<void*>(&flags)),
+		0);
 	std::uint32_t read = 0;
-	ASSERT_EQ(CallSlot<Entry::Interface>(slots, token, Selectors::GetMenuItemFlags, static_cast<void*>(&known),
-										 static_cast<void*>(&read)),
-			  0);
+	ASSERT_EQ(CallSlot<Entry::Interface>(
+				  slots, token, Selectors::GetMenuItemFlags, static_cast<void*>(&known), static_cast<void*>(&read)),
+		0);
 	EXPECT_EQ(read, 0x12u) << "every flag bit is kept, not only the check mark";
 	EXPECT_TRUE(host->Menus().Find("Test Add-On A")->Checked());
 }
@@ -146,8 +146,8 @@ TEST_F(MenuTest, AnAddOnReachesOnlyItsOwnItems)
 	HostSdk::MenuItemRef item {32500, 1};
 	std::uint32_t flags = HostSdk::MenuItemCheckedFlag;
 	ASSERT_EQ(CallSlot<Entry::Interface>(host->Table().Slots(), tokenB, Selectors::SetMenuItemFlags,
-										 static_cast<void*>(&item), static_cast<void*>(&flags)),
-			  0);
+				  static_cast<void*>(&item), static_cast<void*>(&flags)),
+		0);
 	EXPECT_TRUE(host->Menus().Find("Test Add-On B")->Checked());
 	EXPECT_FALSE(host->Menus().Find("Test Add-On A")->Checked());
 }

@@ -21,7 +21,7 @@ TEST_F(ModalDialogTest, AnUnansweredDialogIsShownAndCancelled)
 	ASSERT_TRUE(host->ChooseMenuItem("Test Add-On A"));
 	EXPECT_EQ(control.dialogAnswers, std::vector<bool> {false});
 	EXPECT_EQ(host->SessionTranscript().Texts(TranscriptKind::Message),
-			  std::vector<std::string> {"Test message | Something happened | Do not show again | OK"});
+		std::vector<std::string> {"Test message | Something happened | Do not show again | OK"});
 	EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Detail, "dialog \"Test message\" cancelled"));
 }
 

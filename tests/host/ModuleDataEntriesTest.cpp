@@ -26,7 +26,8 @@ protected:
 	template <int EntryNumber>
 	HostSdk::HostStatus Call(HostSdk::ModuleToken caller, ModuleDataRecord* record)
 	{
-		return reinterpret_cast<HostSdk::EntryFunction<EntryNumber>>(host->Table().Slots()[EntryNumber])(caller, record);
+		return reinterpret_cast<HostSdk::EntryFunction<EntryNumber>>(host->Table().Slots()[EntryNumber])(
+			caller, record);
 	}
 
 	std::string Kept()
@@ -50,11 +51,17 @@ TEST_F(ModuleDataEntries, TheStoreCopiesTheReadHandsOutANewBlock)
 	record.dataVersion = 3;
 	record.platformMark = 0x5757;
 	record.dataHandle = VX::AllocateHandle(4);
-	std::memcpy(VX::GetHandleData(record.dataHandle), "A\0" "1", 4);
+	std::memcpy(VX::GetHandleData(record.dataHandle),
+		"A\0"
+		"1",
+		4);
 	EXPECT_EQ(Call<Entry::ModuleDataStore>(token, &record), 0);
 	std::memset(VX::GetHandleData(record.dataHandle), 'x', 4); // still the add-on's
 	VX::FreeHandle(record.dataHandle);
-	EXPECT_EQ(Kept(), std::string("A\0" "1", 4));
+	EXPECT_EQ(Kept(),
+		std::string("A\0"
+					"1",
+			4));
 
 	ModuleDataRecord asked {};
 	EXPECT_EQ(Call<Entry::ModuleDataQuery>(token, &asked), 0);
@@ -63,7 +70,10 @@ TEST_F(ModuleDataEntries, TheStoreCopiesTheReadHandsOutANewBlock)
 	EXPECT_EQ(asked.dataHandle, VX::NoHandle) << "the query hands out no block";
 	EXPECT_EQ(Call<Entry::ModuleDataRead>(token, &asked), 0);
 	ASSERT_NE(asked.dataHandle, VX::NoHandle);
-	EXPECT_EQ(std::string(static_cast<const char*>(VX::GetHandleData(asked.dataHandle)), 4), std::string("A\0" "1", 4));
+	EXPECT_EQ(std::string(static_cast<const char*>(VX::GetHandleData(asked.dataHandle)), 4),
+		std::string("A\0"
+					"1",
+			4));
 	VX::FreeHandle(asked.dataHandle);
 }
 
@@ -99,7 +109,7 @@ TEST_F(ModuleDataEntries, AMergeWithoutProjectOrAddOnChangesNothing)
 	EXPECT_TRUE(host->CurrentProject()->AllModuleData().empty());
 	EXPECT_FALSE(host->CurrentProject()->IsModified());
 	EXPECT_TRUE(host->SessionTranscript().Contains(ReferenceHost::TranscriptKind::Notice,
-												   "The module data of \"Not loaded\" were not merged: the add-on is not loaded"));
+		"The module data of \"Not loaded\" were not merged: the add-on is not loaded"));
 	EXPECT_TRUE(host->ModuleData().Merge("Facetally", incoming).merged);
 	EXPECT_TRUE(host->CurrentProject()->IsModified()) << "a merge changes the project";
 }

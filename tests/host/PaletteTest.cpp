@@ -32,7 +32,8 @@ TEST_F(PaletteTest, HideAndShowReachEveryPalette)
 	TestAddOnControl& b = ControlOf(LoadWithPalette(TestAddOnB, 78));
 	EXPECT_EQ(host->HidePalettes(), 2u);
 	EXPECT_EQ(host->ShowPalettes(), 2u);
-	EXPECT_EQ(a.paletteMessages, (std::vector<std::int32_t> {HostSdk::PaletteMessageHide, HostSdk::PaletteMessageShow}));
+	EXPECT_EQ(
+		a.paletteMessages, (std::vector<std::int32_t> {HostSdk::PaletteMessageHide, HostSdk::PaletteMessageShow}));
 	EXPECT_EQ(b.paletteMessages, a.paletteMessages);
 	EXPECT_EQ(a.calls.back(), "PaletteControl 77 3 0");
 }
@@ -58,15 +59,16 @@ TEST_F(PaletteTest, RegistrationAndRemovalCheckWhatTheyAreGiven)
 {
 	AddOn& addOn = LoadWithPalette(TestAddOnA, 77);
 	const HostSdk::HostFunction* slots = host->Table().Slots();
-	EXPECT_EQ(CallSlot<HostSdk::Entry::PaletteRegistration>(slots, addOn.Token(),
-															static_cast<const HostSdk::PaletteRegistrationRecord*>(nullptr)),
-			  HostSdk::StatusBadParameter);
+	EXPECT_EQ(CallSlot<HostSdk::Entry::PaletteRegistration>(
+				  slots, addOn.Token(), static_cast<const HostSdk::PaletteRegistrationRecord*>(nullptr)),
+		HostSdk::StatusBadParameter);
 	HostSdk::PaletteRegistrationRecord withoutCallback {};
 	withoutCallback.panelId = 5;
-	EXPECT_EQ(CallSlot<HostSdk::Entry::PaletteRegistration>(slots, addOn.Token(),
-															static_cast<const HostSdk::PaletteRegistrationRecord*>(&withoutCallback)),
-			  HostSdk::StatusBadParameter);
-	EXPECT_EQ(CallSlot<HostSdk::Entry::PaletteRemoval>(slots, addOn.Token(), std::int32_t {5}), HostSdk::StatusBadIndex);
+	EXPECT_EQ(CallSlot<HostSdk::Entry::PaletteRegistration>(
+				  slots, addOn.Token(), static_cast<const HostSdk::PaletteRegistrationRecord*>(&withoutCallback)),
+		HostSdk::StatusBadParameter);
+	EXPECT_EQ(
+		CallSlot<HostSdk::Entry::PaletteRemoval>(slots, addOn.Token(), std::int32_t {5}), HostSdk::StatusBadIndex);
 	EXPECT_EQ(host->Palettes().Registered().size(), 1u);
 }
 
@@ -75,7 +77,7 @@ TEST_F(PaletteTest, OnlyItsOwnerRemovesAPalette)
 	LoadWithPalette(TestAddOnA, 77);
 	const ModuleToken tokenB = Load(TestAddOnB).Token();
 	EXPECT_EQ(CallSlot<HostSdk::Entry::PaletteRemoval>(host->Table().Slots(), tokenB, std::int32_t {77}),
-			  HostSdk::StatusBadIndex);
+		HostSdk::StatusBadIndex);
 	EXPECT_NE(host->Palettes().Find(77), nullptr);
 }
 

@@ -30,9 +30,9 @@ TEST_F(ProjectEventTest, EachActionRaisesItsCodes)
 	ASSERT_TRUE(host->OpenProject(scratch.Path() / "first.json"));
 	ASSERT_TRUE(host->NewProject());
 	ASSERT_TRUE(host->CloseProject());
-	EXPECT_EQ(control.events, (std::vector<std::int32_t> {Events::New, Events::SaveAs, Events::Save, Events::Changed,
-														  Events::Close, Events::Open, Events::Close, Events::New,
-														  Events::Close}));
+	EXPECT_EQ(control.events,
+		(std::vector<std::int32_t> {Events::New, Events::SaveAs, Events::Save, Events::Changed, Events::Close,
+			Events::Open, Events::Close, Events::New, Events::Close}));
 	EXPECT_EQ(host->CurrentProject(), nullptr);
 }
 
@@ -42,9 +42,9 @@ TEST_F(ProjectEventTest, QuitRaisesTwoThenReleasesAndUnloads)
 	host->SessionTranscript().Clear();
 	host->Quit();
 	EXPECT_EQ(host->SessionTranscript().Texts(TranscriptKind::Detail),
-			  (std::vector<std::string> {"project event 2 (quit)", "Test Add-On A no longer receives project events",
-										 "  delivered to Test Add-On A, answered 0", "Test Add-On A: release answered 0",
-										 "Test Add-On A unloaded"}));
+		(std::vector<std::string> {"project event 2 (quit)", "Test Add-On A no longer receives project events",
+			"  delivered to Test Add-On A, answered 0", "Test Add-On A: release answered 0",
+			"Test Add-On A unloaded"}));
 	EXPECT_TRUE(host->AddOns().Loaded().empty());
 }
 
@@ -74,10 +74,11 @@ TEST_F(ProjectEventTest, EventsReachOnlyTheAddOnsWhoseMaskHasTheirBit)
 	TestAddOnControl& everything = LoadRegistered(TestAddOnA, Events::AllMask);
 	TestAddOnControl& openAndSave = LoadRegistered(TestAddOnB, Events::Open | Events::Save);
 	for (const std::int32_t code : {Events::Close, Events::New, Events::Open, Events::Save, Events::Changed,
-									Events::SaveAs, Events::Reserved, std::int32_t {256}})
+			 Events::SaveAs, Events::Reserved, std::int32_t {256}})
 		host->RaiseProjectEvent(code);
-	EXPECT_EQ(everything.events, (std::vector<std::int32_t> {Events::Close, Events::New, Events::Open, Events::Save,
-															 Events::Changed, Events::SaveAs, Events::Reserved}));
+	EXPECT_EQ(everything.events,
+		(std::vector<std::int32_t> {Events::Close, Events::New, Events::Open, Events::Save, Events::Changed,
+			Events::SaveAs, Events::Reserved}));
 	EXPECT_EQ(openAndSave.events, (std::vector<std::int32_t> {Events::Open, Events::Save}));
 }
 
@@ -93,14 +94,16 @@ TEST_F(ProjectEventTest, RegisteringAgainReplacesTheMaskAndANullHandlerEndsIt)
 	AddOn& addOn = Load(TestAddOnA);
 	const HostSdk::HostFunction* slots = host->Table().Slots();
 	const HostSdk::ProjectEventHandler handler = [](std::int32_t, std::int32_t) { return HostSdk::HostStatus {0}; };
-	ASSERT_EQ(CallSlot<HostSdk::Entry::EventRegistration>(slots, addOn.Token(), std::uint32_t {Events::Open}, handler), 0);
-	ASSERT_EQ(CallSlot<HostSdk::Entry::EventRegistration>(slots, addOn.Token(), std::uint32_t {Events::Save}, handler), 0);
+	ASSERT_EQ(
+		CallSlot<HostSdk::Entry::EventRegistration>(slots, addOn.Token(), std::uint32_t {Events::Open}, handler), 0);
+	ASSERT_EQ(
+		CallSlot<HostSdk::Entry::EventRegistration>(slots, addOn.Token(), std::uint32_t {Events::Save}, handler), 0);
 	EXPECT_EQ(host->Events().RegistrationOf(addOn)->mask, std::uint32_t {Events::Save});
 	EXPECT_TRUE(host->RaiseProjectEvent(Events::Open).empty());
 	EXPECT_EQ(host->RaiseProjectEvent(Events::Save).size(), 1u);
-	ASSERT_EQ(CallSlot<HostSdk::Entry::EventRegistration>(slots, addOn.Token(), Events::AllMask,
-														  HostSdk::ProjectEventHandler {nullptr}),
-			  0);
+	ASSERT_EQ(CallSlot<HostSdk::Entry::EventRegistration>(
+				  slots, addOn.Token(), Events::AllMask, HostSdk::ProjectEventHandler {nullptr}),
+		0);
 	EXPECT_FALSE(host->Events().RegistrationOf(addOn).has_value());
 	EXPECT_EQ(host->Events().RegisteredCount(), 0u);
 }

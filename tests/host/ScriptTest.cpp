@@ -27,7 +27,8 @@ TEST(ScriptLineTest, WordsQuotesAndComments)
 {
 	EXPECT_EQ(Split("  menu   Facetally  "), (std::vector<std::string> {"menu", "Facetally"}));
 	EXPECT_EQ(Split("menu \"Test Add-On A\" # a comment"), (std::vector<std::string> {"menu", "Test Add-On A"}));
-	EXPECT_EQ(Split("say \"a \\\"quoted\\\" back\\\\slash\""), (std::vector<std::string> {"say", "a \"quoted\" back\\slash"}));
+	EXPECT_EQ(Split("say \"a \\\"quoted\\\" back\\\\slash\""),
+		(std::vector<std::string> {"say", "a \"quoted\" back\\slash"}));
 	EXPECT_EQ(Split("say \"# not a comment\""), (std::vector<std::string> {"say", "# not a comment"}));
 	EXPECT_EQ(Split("say \"\""), (std::vector<std::string> {"say", ""}));
 	EXPECT_EQ(Split("say 50%\r"), (std::vector<std::string> {"say", "50%"}));
@@ -68,7 +69,7 @@ TEST(ScriptParseTest, ListsEveryProblemWithItsLine)
 									  "open \"unclosed\n"
 									  "event -2147483648\n"
 									  "event 0xFFFFFFFF\n",
-									  "bad.txt");
+		"bad.txt");
 	ASSERT_EQ(script.problems.size(), 9u);
 	EXPECT_EQ(script.problems[0].lineNumber, 1);
 	EXPECT_EQ(script.problems[0].message, "wrong number of arguments; usage: menu TEXT");
@@ -117,25 +118,26 @@ TEST_F(ScriptRunTest, AMenuCommandAndItsCheckMark)
 				  "expect report-lines 2\n"
 				  "expect add-ons 1\n"
 				  "menus\n"),
-			  0);
+		0);
 	EXPECT_TRUE(host->HasQuit()) << "the host quits at the end of the script";
 	const std::string transcript = host->SessionTranscript().ToText(false);
-	EXPECT_EQ(transcript, "Add-on \"Test Add-On A\" loaded: Records what the host does\n"
-						  "New project \"Untitled\"\n"
-						  "> menu \"Test Add-On A\"\n"
-						  "menu    [x] Test Add-On A\n"
-						  "report  | Test Add-On A menu command 1\n"
-						  "> expect checked \"Test Add-On A\"\n"
-						  "> expect report-line \"Test Add-On A menu command 1\"\n"
-						  "> menu \"test add-on a\"\n"
-						  "menu    [ ] Test Add-On A\n"
-						  "report  | Test Add-On A menu command 1\n"
-						  "> expect unchecked \"Test Add-On A\"\n"
-						  "> expect report-lines 2\n"
-						  "> expect add-ons 1\n"
-						  "> menus\n"
-						  "menu    [ ] Test Add-On A\n"
-						  "Quit\n");
+	EXPECT_EQ(transcript,
+		"Add-on \"Test Add-On A\" loaded: Records what the host does\n"
+		"New project \"Untitled\"\n"
+		"> menu \"Test Add-On A\"\n"
+		"menu    [x] Test Add-On A\n"
+		"report  | Test Add-On A menu command 1\n"
+		"> expect checked \"Test Add-On A\"\n"
+		"> expect report-line \"Test Add-On A menu command 1\"\n"
+		"> menu \"test add-on a\"\n"
+		"menu    [ ] Test Add-On A\n"
+		"report  | Test Add-On A menu command 1\n"
+		"> expect unchecked \"Test Add-On A\"\n"
+		"> expect report-lines 2\n"
+		"> expect add-ons 1\n"
+		"> menus\n"
+		"menu    [ ] Test Add-On A\n"
+		"Quit\n");
 }
 
 TEST_F(ScriptRunTest, TheFirstFailingActionEndsTheScriptWithItsLineAndWhy)
@@ -178,9 +180,8 @@ TEST_F(ScriptRunTest, ProjectActionsAndRawEventsReachTheAddOn)
 	ASSERT_TRUE(host->NewProject());
 	// The module is unloaded at the end; look at its record before.
 	const std::string saved = (scratch.Path() / "a.json").string();
-	const Script script = ParseScript("save-as \"" + saved + "\"\nsave\nchange\nclose\nopen \"" + saved +
-										  "\"\nevent 64\nevent -1\n",
-									  "t");
+	const Script script = ParseScript(
+		"save-as \"" + saved + "\"\nsave\nchange\nclose\nopen \"" + saved + "\"\nevent 64\nevent -1\n", "t");
 	ASSERT_TRUE(script.IsValid());
 	ScriptContext context {*host};
 	for (const ScriptLine& line : script.lines)
@@ -190,9 +191,8 @@ TEST_F(ScriptRunTest, ProjectActionsAndRawEventsReachTheAddOn)
 
 TEST_F(ScriptRunTest, PaletteMessagesFromAScript)
 {
-	TestAddOnControl& control = ControlOf(Load(TestAddOnA, [](TestAddOnControl& setUp) {
-		setUp.registerPaletteAtInitialize = true;
-	}));
+	TestAddOnControl& control =
+		ControlOf(Load(TestAddOnA, [](TestAddOnControl& setUp) { setUp.registerPaletteAtInitialize = true; }));
 	ScriptContext context {*host};
 	ASSERT_TRUE(FindScriptAction("palettes")->run(context, {"hide"}));
 	ASSERT_TRUE(FindScriptAction("palettes")->run(context, {"show"}));

@@ -22,7 +22,7 @@ bool TranscriptHas(Host& host, TranscriptKind kind, std::string_view part)
 
 TestAddOnControl& ControlOf(const AddOn& addOn)
 {
-	using ControlBlockFunction = TestAddOnControl* (*)();
+	using ControlBlockFunction = TestAddOnControl* (*) ();
 	const auto function = reinterpret_cast<ControlBlockFunction>(addOn.Symbol(TestAddOnControlBlockName));
 	if (function == nullptr)
 		throw std::logic_error("not a loaded test add-on: " + addOn.File().string());
@@ -35,7 +35,10 @@ void HostTest::SetUp()
 	host = std::make_unique<Host>(HostOptions {TestAddOnFolder, scratch.Path() / "help"});
 }
 
-void HostTest::TearDown() { host.reset(); }
+void HostTest::TearDown()
+{
+	host.reset();
+}
 
 AddOn& HostTest::Open(const std::filesystem::path& file)
 {

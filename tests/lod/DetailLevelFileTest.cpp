@@ -44,7 +44,7 @@ protected:
 		const std::vector<DG::ShownModalDialog> shown = DG::GetShownModalDialogs();
 		ASSERT_EQ(shown.size(), 1u);
 		EXPECT_EQ(shown[0].texts,
-				  (std::vector<std::string> {"Facetally.txt:", "File not found and cannot be created!", "OK"}));
+			(std::vector<std::string> {"Facetally.txt:", "File not found and cannot be created!", "OK"}));
 		EXPECT_TRUE(DetailLevels().IsEmpty());
 	}
 
@@ -140,11 +140,13 @@ TEST_F(DetailLevelFileTest, TheFilesRowsAreEntered)
 	} cases[] = {
 		{"empty", "", 0, {}, 0},
 		{"comments, blank lines, tabs, two and five values",
-		 "# Level-of-detail parameters of our libraries\r\nLOD \"Detailed\" \"Simple\" \"Off\"\r\n\r\n"
-		 "  Detail\t\"full\"\t\"none\"\r\nLOD \"1\" \"2\" \"3\" \"4\" \"5\"\r\n",
-		 0, {{"LOD", {{"Detailed", "Simple", "Off"}, {"1", "2", "3", "4", "5"}}}, {"Detail", {{"full", "", "none"}}}}, 3},
+			"# Level-of-detail parameters of our libraries\r\nLOD \"Detailed\" \"Simple\" \"Off\"\r\n\r\n"
+			"  Detail\t\"full\"\t\"none\"\r\nLOD \"1\" \"2\" \"3\" \"4\" \"5\"\r\n",
+			0,
+			{{"LOD", {{"Detailed", "Simple", "Off"}, {"1", "2", "3", "4", "5"}}}, {"Detail", {{"full", "", "none"}}}},
+			3},
 		{"lines lacking values are still entered", "A \"1\"\nB \"1\" \"2\"\nC words only\n# D \"x\"\nE\n", 2,
-		 {{"A", {{"1"}}}, {"B", {{"1", "", "2"}}}, {"C", {{}}}, {"E", {}}, {"#", {}}}, 3},
+			{{"A", {{"1"}}}, {"B", {{"1", "", "2"}}}, {"C", {{}}}, {"E", {}}, {"#", {}}}, 3},
 	};
 	for (const auto& each : cases) {
 		SCOPED_TRACE(each.what);
@@ -235,8 +237,7 @@ TEST(ConfigurationFileLocation, ReplacesTheAddOnExtensionByTxt)
 		{"/opt/host/Add-Ons/Facetally.addon", "/opt/host/Add-Ons/Facetally.txt"},
 		{"/a/Face.tally.addon", "/a/Face.tally.txt"},
 		{"/a/Facetally.ADDON", "/a/Facetally.txt"}, // the extension's case does not matter
-		{"/a/Facetally.AddOn", "/a/Facetally.txt"},
-		{"/a/Facetally", "/a/Facetally.txt"}, // no extension: appended
+		{"/a/Facetally.AddOn", "/a/Facetally.txt"}, {"/a/Facetally", "/a/Facetally.txt"}, // no extension: appended
 	};
 	for (const auto& row : cases) {
 		IO::Location out;
@@ -248,7 +249,7 @@ TEST(ConfigurationFileLocation, ReplacesTheAddOnExtensionByTxt)
 TEST(ConfigurationFileLocation, OtherExtensionsAndNoFileNameFindNoFile)
 {
 	const IO::Location modules[] = {IO::Location("/a/Facetally.so"), IO::Location("/a/Facetally.addons"),
-									IO::Location("/a/Facetally.txt"), IO::Location(), IO::Location("/")};
+		IO::Location("/a/Facetally.txt"), IO::Location(), IO::Location("/")};
 	for (std::size_t each = 0; each < std::size(modules); ++each) {
 		IO::Location out("/untouched");
 		EXPECT_FALSE(ConfigurationFileLocation(modules[each], out)) << "case " << each;

@@ -33,7 +33,7 @@ protected:
 
 	OwnModuleResources resources;
 	DG::QueuedUserAgent agent;
-	DG::UserAgentScope agentScope { agent };
+	DG::UserAgentScope agentScope {agent};
 };
 
 TEST_F(ErrorMessageDialog, StringListFormShowsItemsOneAndTwoOfEachList)
@@ -43,12 +43,13 @@ TEST_F(ErrorMessageDialog, StringListFormShowsItemsOneAndTwoOfEachList)
 		const char* first;
 		const char* second;
 	} messages[] = {
-		{ 130, "Facetally.txt:",
-			"Two or three parameter values are required, each between double quote marks (\"), after the parameter name!\r\n" },
-		{ 131, "Facetally.txt:", "File not found and cannot be created!" },
-		{ 132, "Facetally.txt:", "Two parameters are equal in a row!" },
-		{ 133, "Operation failed!", "An error occured while changing an element's level of detail!" },
-		{ 134, "Error", "A library part is missing!" },
+		{130, "Facetally.txt:",
+			"Two or three parameter values are required, each between double quote marks (\"), after the parameter "
+			"name!\r\n"},
+		{131, "Facetally.txt:", "File not found and cannot be created!"},
+		{132, "Facetally.txt:", "Two parameters are equal in a row!"},
+		{133, "Operation failed!", "An error occured while changing an element's level of detail!"},
+		{134, "Error", "A library part is missing!"},
 	};
 	for (const auto& message : messages) {
 		SCOPED_TRACE("string list " + std::to_string(message.list));
@@ -80,38 +81,39 @@ TEST_F(ErrorMessageDialog, AnswersTrueOnlyForATickedShownBoxAndOk)
 		bool answer;
 	} cases[] = {
 		{"a hidden box cannot be ticked", false, false, false,
-		 [](DG::User& user) {
-			 EXPECT_FALSE(user.SetCheck(CheckBoxLabel, true));
-			 EXPECT_FALSE(user.Click(5));
-			 EXPECT_TRUE(user.Click("OK"));
-		 },
-		 false},
-		{"a hidden box ticked by code", false, false, true, [](DG::User& user) { EXPECT_TRUE(user.Click("OK")); }, false},
+			[](DG::User& user) {
+				EXPECT_FALSE(user.SetCheck(CheckBoxLabel, true));
+				EXPECT_FALSE(user.Click(5));
+				EXPECT_TRUE(user.Click("OK"));
+			},
+			false},
+		{"a hidden box ticked by code", false, false, true, [](DG::User& user) { EXPECT_TRUE(user.Click("OK")); },
+			false},
 		{"ticked and OK", false, true, false,
-		 [](DG::User& user) {
-			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-			 EXPECT_TRUE(user.Click("OK"));
-		 },
-		 true},
+			[](DG::User& user) {
+				EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+				EXPECT_TRUE(user.Click("OK"));
+			},
+			true},
 		{"the number form, ticked and OK", true, true, false,
-		 [](DG::User& user) {
-			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-			 EXPECT_TRUE(user.Click("OK"));
-		 },
-		 true},
+			[](DG::User& user) {
+				EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+				EXPECT_TRUE(user.Click("OK"));
+			},
+			true},
 		{"ticked, cleared and OK", false, true, false,
-		 [](DG::User& user) {
-			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, false));
-			 EXPECT_TRUE(user.Click("OK"));
-		 },
-		 false},
+			[](DG::User& user) {
+				EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+				EXPECT_TRUE(user.SetCheck(CheckBoxLabel, false));
+				EXPECT_TRUE(user.Click("OK"));
+			},
+			false},
 		{"ticked and closed without OK", false, true, false,
-		 [](DG::User& user) {
-			 EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
-			 EXPECT_TRUE(user.PressCloseBox());
-		 },
-		 false},
+			[](DG::User& user) {
+				EXPECT_TRUE(user.SetCheck(CheckBoxLabel, true));
+				EXPECT_TRUE(user.PressCloseBox());
+			},
+			false},
 		{"nobody answers", false, true, false, {}, false},
 	};
 	for (const auto& each : cases) {
@@ -121,8 +123,9 @@ TEST_F(ErrorMessageDialog, AnswersTrueOnlyForATickedShownBoxAndOk)
 			agent.Enqueue(each.steps);
 		else
 			DG::SetUserAgent(nullptr);
-		const auto dialog = each.numberForm ? std::make_unique<Dlg_ErrorMessage>(7, "seven")
-											: std::make_unique<Dlg_ErrorMessage>(each.boxShown ? 134 : 133, each.boxShown);
+		const auto dialog = each.numberForm
+			? std::make_unique<Dlg_ErrorMessage>(7, "seven")
+			: std::make_unique<Dlg_ErrorMessage>(each.boxShown ? 134 : 133, each.boxShown);
 		if (each.tickedByCode)
 			DG::CheckBox(*dialog, 5).Check();
 		EXPECT_EQ(dialog->Invoke(), each.answer);
@@ -157,7 +160,8 @@ TEST_F(ErrorMessageDialog, RenderedAsAPersonSeesIt)
 		"           File not found and cannot be created!\n"
 		"                              [ OK ]\n");
 	Dlg_ErrorMessage shown(134, true);
-	EXPECT_NE(DG::RenderText(shown).find("\n                              [ OK ]            [ ] Do not show again\n"), std::string::npos)
+	EXPECT_NE(DG::RenderText(shown).find("\n                              [ OK ]            [ ] Do not show again\n"),
+		std::string::npos)
 		<< DG::RenderText(shown);
 }
 

@@ -1,7 +1,7 @@
 // Parameter lists as the host hands them out: whole records only, texts bounded by their
 // fields, and every handle in them released.
-#include "LeakCheck.hpp"
 #include "lod/ParameterList.hpp"
+#include "LeakCheck.hpp"
 
 #include "VX/Memory.hpp"
 
@@ -17,15 +17,14 @@ using HostSdk::ParameterRecord;
 
 class ParameterListTest : public ::testing::Test {
 protected:
-
 	// A handle of the records, followed by extra bytes.
 	static VX::HandleId ListOf(const std::vector<ParameterRecord>& records, std::size_t extra = 0)
 	{
 		const VX::HandleId handle = VX::AllocateHandle(records.size() * sizeof(ParameterRecord) + extra);
 		if (!records.empty())
 			std::memcpy(VX::GetHandleData(handle), records.data(), records.size() * sizeof(ParameterRecord));
-		std::memset(static_cast<char*>(VX::GetHandleData(handle)) + records.size() * sizeof(ParameterRecord), 0x5A,
-					extra);
+		std::memset(
+			static_cast<char*>(VX::GetHandleData(handle)) + records.size() * sizeof(ParameterRecord), 0x5A, extra);
 		return handle;
 	}
 

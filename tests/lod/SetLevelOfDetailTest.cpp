@@ -108,24 +108,22 @@ TEST_P(LevelChoice, StoresTheLevelForTheOfferedPartsAndRecountsOnlyForARealChang
 	EXPECT_TRUE(host->Dialogs().RefusedSteps().empty()) << test.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-	Choices, LevelChoice,
-	::testing::Values(
-		LevelCase {"Simple: stored for the part that offers it", Custom, Custom, {"Window"}, "choose Simple ok",
-				   true, Simple, Custom, 1},
+INSTANTIATE_TEST_SUITE_P(Choices, LevelChoice,
+	::testing::Values(LevelCase {"Simple: stored for the part that offers it", Custom, Custom, {"Window"},
+						  "choose Simple ok", true, Simple, Custom, 1},
 		LevelCase {"Default (Simple): stored for the part that offers the default", Custom, Simple, {"Window"},
-				   "choose Default ok", true, Default, Custom, 1},
-		LevelCase {"the level every part already has: no recount", Off, Custom, {"Window"}, "choose Off ok",
-				   false, Off, Off, 1},
-		LevelCase {"Custom: stored, no recount", Off, Custom, {"Window"}, "choose Custom ok", false, Custom,
-				   Custom, 1},
+			"choose Default ok", true, Default, Custom, 1},
+		LevelCase {"the level every part already has: no recount", Off, Custom, {"Window"}, "choose Off ok", false, Off,
+			Off, 1},
+		LevelCase {"Custom: stored, no recount", Off, Custom, {"Window"}, "choose Custom ok", false, Custom, Custom, 1},
 		LevelCase {"Default while the default is Custom: stored, no recount", Off, Custom, {"Window"},
-				   "choose Default ok", false, Default, Default, 1},
+			"choose Default ok", false, Default, Default, 1},
 		LevelCase {"OK without a level: nothing stored", Custom, Custom, {"Window"}, "ok", false, Custom, Custom, 1},
-		LevelCase {"the hot key cancels", Custom, Custom, {"Window"}, "choose Off key Escape", false, Custom,
-				   Custom, 1},
+		LevelCase {
+			"the hot key cancels", Custom, Custom, {"Window"}, "choose Off key Escape", false, Custom, Custom, 1},
 		LevelCase {"Cancel", Custom, Custom, {"Window"}, "choose Off press Cancel", false, Custom, Custom, 1},
-		LevelCase {"a grayed part row on its own: no dialog", Custom, Custom, {"Skylight"}, "", false, Custom, Custom, 0}),
+		LevelCase {
+			"a grayed part row on its own: no dialog", Custom, Custom, {"Skylight"}, "", false, Custom, Custom, 0}),
 	[](const ::testing::TestParamInfo<LevelCase>& param) { return "Case" + std::to_string(param.index); });
 
 // A type row and its part rows list each part once, the parts without levels not; choosing a
@@ -135,7 +133,8 @@ TEST_F(SetLevelOfDetailTest, TheDialogListsEachPartOnceAndGraysThePartsWithoutTh
 	Start();
 	EXPECT_FALSE(Run({"Window", "Casement", "Fixed", "Skylight"}, "choose Simple choose Fixed look cancel"));
 	const std::vector<std::string> lines = LookedAt();
-	for (const auto& [name, listed, grayed] : {std::tuple {"Casement", 1, false}, {"Fixed", 1, true}, {"Skylight", 0, false}}) {
+	for (const auto& [name, listed, grayed] :
+		{std::tuple {"Casement", 1, false}, {"Fixed", 1, true}, {"Skylight", 0, false}}) {
 		SCOPED_TRACE(name);
 		std::size_t count = 0;
 		for (const std::string& line : lines) {

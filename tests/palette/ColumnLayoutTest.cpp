@@ -7,7 +7,7 @@
 
 namespace {
 
-const HeaderExtents PageHeaders { 120, 201, 282, 343, 428 };
+const HeaderExtents PageHeaders {120, 201, 282, 343, 428};
 
 struct Case {
 	std::int32_t width;
@@ -45,8 +45,8 @@ TEST_P(ColumnLayoutTest, ColumnsDropFromTheRight)
 }
 
 INSTANTIATE_TEST_SUITE_P(Thresholds, ColumnLayoutTest,
-	testing::Values(Case { 483, 5 }, Case { 428, 5 }, Case { 427, 4 }, Case { 343, 4 }, Case { 342, 3 }, Case { 282, 3 },
-		Case { 281, 2 }, Case { 201, 2 }, Case { 200, 1 }, Case { 120, 1 }, Case { 119, 0 }, Case { 0, 0 }, Case { -5, 0 }),
+	testing::Values(Case {483, 5}, Case {428, 5}, Case {427, 4}, Case {343, 4}, Case {342, 3}, Case {282, 3},
+		Case {281, 2}, Case {201, 2}, Case {200, 1}, Case {120, 1}, Case {119, 0}, Case {0, 0}, Case {-5, 0}),
 	[](const testing::TestParamInfo<Case>& param) {
 		const std::int32_t width = param.param.width;
 		return width < 0 ? std::string("NegativeWidth") : "Width" + std::to_string(width);

@@ -35,7 +35,7 @@ protected:
 	{
 		static std::atomic<int> serial {0};
 		folder = fs::temp_directory_path() /
-				 ("facetally-palette-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+			("facetally-palette-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
 		fs::create_directories(folder / "addons");
 		fs::copy_file(fs::path(FACETALLY_ADDON_DIR) / "Facetally.addon", folder / "addons" / "Facetally.addon");
 		UD::ForgetRolledStates();
@@ -56,7 +56,8 @@ protected:
 	{
 		std::ofstream(folder / "addons" / "Facetally.txt") << configuration;
 		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {folder / "addons", folder / "help"});
-		ASSERT_NE(host->LoadAddOn(folder / "addons" / "Facetally.addon"), nullptr) << host->SessionTranscript().ToText(true);
+		ASSERT_NE(host->LoadAddOn(folder / "addons" / "Facetally.addon"), nullptr)
+			<< host->SessionTranscript().ToText(true);
 		ASSERT_TRUE(host->OpenProject(fs::path(FACETALLY_SOURCE_DIR) / "examples" / "sample-project.json"));
 		closed = Census::Now();
 	}
@@ -111,12 +112,22 @@ struct CreationFault {
 TEST_F(PaletteLifecycle, EachBuildingStepThatFailsLeavesThePaletteClosedAndNothingBehind)
 {
 	auto rollDown = [](int n) { return [n](bool on) { UD::FailCreationForTesting(on ? n : 0); }; };
-	auto page = [](short resource) { return [resource](bool on) { DG::RefuseDialogResourceForTesting(resource, on); }; };
+	auto page = [](short resource) {
+		return [resource](bool on) { DG::RefuseDialogResourceForTesting(resource, on); };
+	};
 	const CreationFault faults[] = {
-		{"surface", rollDown(1)},		   {"panel set", rollDown(2)},		   {"stories panel", rollDown(3)},
-		{"stories page", page(32510)},	   {"selection panel", rollDown(4)},   {"selection page", page(32511)},
-		{"default level panel", rollDown(5)}, {"default level page", page(32512)}, {"results panel", rollDown(6)},
-		{"results page", page(32513)},	   {"bottom panel", rollDown(7)},	   {"command page", page(32514)},
+		{"surface", rollDown(1)},
+		{"panel set", rollDown(2)},
+		{"stories panel", rollDown(3)},
+		{"stories page", page(32510)},
+		{"selection panel", rollDown(4)},
+		{"selection page", page(32511)},
+		{"default level panel", rollDown(5)},
+		{"default level page", page(32512)},
+		{"results panel", rollDown(6)},
+		{"results page", page(32513)},
+		{"bottom panel", rollDown(7)},
+		{"command page", page(32514)},
 	};
 	Start();
 	for (const CreationFault& fault : faults) {

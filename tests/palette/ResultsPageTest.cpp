@@ -48,7 +48,7 @@ protected:
 	{
 		const std::string text = "menu Facetally\npalette-click \"Entire project\"\npalette-click Refresh\n"
 								 "palette-resize 520 417\n" +
-								 lines;
+			lines;
 		const ReferenceHost::Script script = ReferenceHost::ParseScript(text, "results.script");
 		if (!script.IsValid())
 			return script.problems.front().message;
@@ -173,10 +173,10 @@ INSTANTIATE_TEST_SUITE_P(Sample, ResultsPageScript, testing::ValuesIn(Cases),
 // The first run stopped: nothing is current, so the list stays empty and the line reads 0.
 TEST_F(ResultsPage, AStoppedFirstRunLeavesTheListEmpty)
 {
-	const ReferenceHost::Script script = ReferenceHost::ParseScript(
-		"stop-at-element 1\nmenu Facetally\npalette-list-expect rows 0\n"
-		"palette-expect text text#1 \"Number of polygons : 0\" page 5\n",
-		"stopped.script");
+	const ReferenceHost::Script script =
+		ReferenceHost::ParseScript("stop-at-element 1\nmenu Facetally\npalette-list-expect rows 0\n"
+								   "palette-expect text text#1 \"Number of polygons : 0\" page 5\n",
+			"stopped.script");
 	ASSERT_TRUE(script.IsValid());
 	EXPECT_EQ(ReferenceHost::RunScript(*host, script), 0) << host->SessionTranscript().ToText(false);
 }

@@ -25,8 +25,8 @@ struct Record {
 // The formatted text, or nothing (with the last error kept for the caller) on failure.
 std::optional<std::string> FormatWith(const char* value, Record record)
 {
-	NUMBERFMTA format { record.digits, record.leadingZero, record.grouping, record.decimal.data(),
-		record.thousand.data(), record.negativeOrder };
+	NUMBERFMTA format {record.digits, record.leadingZero, record.grouping, record.decimal.data(),
+		record.thousand.data(), record.negativeOrder};
 	char buffer[128] = "untouched";
 	const int written = GetNumberFormatA(LOCALE_USER_DEFAULT, 0, value, &format, buffer, sizeof buffer);
 	if (written == 0) {
@@ -45,10 +45,22 @@ std::optional<std::string> FormatWithSettings(const char* value, LCID locale = L
 	return std::string(buffer);
 }
 
-Record Grouped(UINT code) { return {.digits = 0, .grouping = code}; }
-Record Negative(UINT order) { return {.negativeOrder = order}; }
-Record Decimals(UINT digits, UINT leadingZero = 1) { return {.digits = digits, .leadingZero = leadingZero}; }
-Record Separators(const char* decimal, const char* thousand) { return {.decimal = decimal, .thousand = thousand}; }
+Record Grouped(UINT code)
+{
+	return {.digits = 0, .grouping = code};
+}
+Record Negative(UINT order)
+{
+	return {.negativeOrder = order};
+}
+Record Decimals(UINT digits, UINT leadingZero = 1)
+{
+	return {.digits = digits, .leadingZero = leadingZero};
+}
+Record Separators(const char* decimal, const char* thousand)
+{
+	return {.decimal = decimal, .thousand = thousand};
+}
 
 TEST(GetNumberFormatWithRecord, FormatsEachCase)
 {
@@ -100,7 +112,10 @@ TEST(GetNumberFormatWithRecord, FormatsEachCase)
 		{"1234567.891", Separators(",", "."), "1.234.567,89"},
 		{"1234567.891", Separators(",,,", "_._"), "1_._234_._567,,,89"},
 		{"1234567.891", Separators(".", ""), "1234567.89"},
-		{"1234567.891", Separators(".", "\xE2\x80\xAF"), "1\xE2\x80\xAF" "234\xE2\x80\xAF" "567.89"},
+		{"1234567.891", Separators(".", "\xE2\x80\xAF"),
+			"1\xE2\x80\xAF"
+			"234\xE2\x80\xAF"
+			"567.89"},
 		{"-1.5", Separators("", " "), "-150"},
 		// Records it refuses.
 		{"1", Decimals(10), std::nullopt},
@@ -121,9 +136,9 @@ TEST(GetNumberFormatInput, RefusesBadCallsAndLeavesTheBufferAlone)
 {
 	char dot[] = ".";
 	char buffer[32] = "untouched";
-	const NUMBERFMTA noDecimalSeparator { 2, 1, 3, nullptr, dot, 1 };
-	const NUMBERFMTA noThousandSeparator { 2, 1, 3, dot, nullptr, 1 };
-	const NUMBERFMTA valid { 2, 1, 3, dot, dot, 1 };
+	const NUMBERFMTA noDecimalSeparator {2, 1, 3, nullptr, dot, 1};
+	const NUMBERFMTA noThousandSeparator {2, 1, 3, dot, nullptr, 1};
+	const NUMBERFMTA valid {2, 1, 3, dot, dot, 1};
 	struct Call {
 		std::string what;
 		LCID locale;
@@ -136,8 +151,10 @@ TEST(GetNumberFormatInput, RefusesBadCallsAndLeavesTheBufferAlone)
 	};
 	std::vector<Call> calls {
 		{"no decimal separator", LOCALE_USER_DEFAULT, 0, "1", &noDecimalSeparator, buffer, 32, ERROR_INVALID_PARAMETER},
-		{"no thousand separator", LOCALE_USER_DEFAULT, 0, "1", &noThousandSeparator, buffer, 32, ERROR_INVALID_PARAMETER},
-		{"flags beside a record", LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE, "1", &valid, buffer, 32, ERROR_INVALID_FLAGS},
+		{"no thousand separator", LOCALE_USER_DEFAULT, 0, "1", &noThousandSeparator, buffer, 32,
+			ERROR_INVALID_PARAMETER},
+		{"flags beside a record", LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE, "1", &valid, buffer, 32,
+			ERROR_INVALID_FLAGS},
 		{"no value", LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, 32, ERROR_INVALID_PARAMETER},
 		{"negative size", LOCALE_USER_DEFAULT, 0, "1", nullptr, buffer, -1, ERROR_INVALID_PARAMETER},
 		{"no buffer", LOCALE_USER_DEFAULT, 0, "1", nullptr, nullptr, 32, ERROR_INVALID_PARAMETER},
@@ -147,8 +164,10 @@ TEST(GetNumberFormatInput, RefusesBadCallsAndLeavesTheBufferAlone)
 		{"too small a buffer", LOCALE_USER_DEFAULT, 0, "1234567", &valid, buffer, 12, ERROR_INSUFFICIENT_BUFFER},
 	};
 	// Only digits, one point and a leading minus make a number.
-	for (const char* value : {"", "-", ".", "-.", "1.2.3", "+1", " 1", "1 ", "1e5", "--1", "1-", "12a", "0x10",
-			 "1,234", "\xE2\x88\x92" "1", "nan", "inf"})
+	for (const char* value : {"", "-", ".", "-.", "1.2.3", "+1", " 1", "1 ", "1e5", "--1", "1-", "12a", "0x10", "1,234",
+			 "\xE2\x88\x92"
+			 "1",
+			 "nan", "inf"})
 		calls.push_back({std::string("value \"") + value + "\"", LOCALE_USER_DEFAULT, 0, value, nullptr, buffer, 32,
 			ERROR_INVALID_PARAMETER});
 	for (const Call& call : calls) {
@@ -164,7 +183,7 @@ TEST(GetNumberFormatBuffer, AnswersTheSizeNeededAndFillsAnExactBufferOnly)
 {
 	char dot[] = ".";
 	char comma[] = ",";
-	const NUMBERFMTA format { 2, 1, 3, dot, comma, 1 };
+	const NUMBERFMTA format {2, 1, 3, dot, comma, 1};
 	char buffer[14];
 	std::memset(buffer, 'x', sizeof buffer);
 	EXPECT_EQ(GetNumberFormatA(LOCALE_USER_DEFAULT, 0, "1234567", &format, buffer, 0), 13); // 1,234,567.00

@@ -66,7 +66,7 @@ TEST(LocationTest, PathsAreKeptWithoutTrailingSlashesAndEmptyOrNulPathsAreErrors
 TEST(LocationTest, BadNamesAreRefused)
 {
 	IO::Location location("/a/b");
-	for (const char* bad : { "", ".", "..", "x/y" }) {
+	for (const char* bad : {"", ".", "..", "x/y"}) {
 		SCOPED_TRACE(bad);
 		EXPECT_EQ(location.SetLastLocalName(IO::Name(bad)), IO::Status::BadName);
 		EXPECT_EQ(location.AppendToLocal(IO::Name(bad)), IO::Status::BadName);
@@ -96,7 +96,7 @@ protected:
 	void SetUp() override
 	{
 		folder = std::filesystem::path(FACETALLY_BINARY_DIR) / "tests" / "platform" /
-				 ("io_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+			("io_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
 		std::filesystem::remove_all(folder);
 		std::filesystem::create_directories(folder);
 	}

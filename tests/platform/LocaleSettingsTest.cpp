@@ -81,7 +81,8 @@ TEST_F(LocaleSettingsFromConventions, KeepsSeparatorsOfUpToThreeCharactersAndRep
 	};
 	for (const auto& testCase : cases) {
 		SCOPED_TRACE(testCase.expected.decimalSeparator + " " + testCase.expected.thousandSeparator);
-		const Win::LocaleSettings settings = Win::LocaleSettingsFromConventions(testCase.decimal, testCase.thousand, grouping);
+		const Win::LocaleSettings settings =
+			Win::LocaleSettingsFromConventions(testCase.decimal, testCase.thousand, grouping);
 		EXPECT_EQ(settings, testCase.expected) << "the other settings keep their defaults";
 		EXPECT_EQ(Win::LocaleSettingsProblem(settings), "");
 	}
@@ -109,8 +110,8 @@ protected:
 		folder = testing::TempDir() + "numbers-locales-" + std::to_string(getpid());
 		std::filesystem::create_directories(folder);
 		for (const char* name : {"de_DE", "fr_FR"}) {
-			const std::string command
-				= "localedef -i " + std::string(name) + " -f UTF-8 " + folder + "/" + name + ".UTF-8 >/dev/null 2>&1";
+			const std::string command =
+				"localedef -i " + std::string(name) + " -f UTF-8 " + folder + "/" + name + ".UTF-8 >/dev/null 2>&1";
 			compiled = compiled && std::system(command.c_str()) == 0;
 		}
 	}
@@ -128,8 +129,8 @@ protected:
 		char self[4096] = {};
 		const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
 		EXPECT_GT(length, 0);
-		const std::string command = "env -u LC_ALL -u LC_NUMERIC -u LANG LOCPATH=" + folder + " " + variables + " '"
-			+ self + "' --gtest_filter=EnvironmentLocaleProbe.ShowsTheSettingsReadAtLoad 2>&1";
+		const std::string command = "env -u LC_ALL -u LC_NUMERIC -u LANG LOCPATH=" + folder + " " + variables + " '" +
+			self + "' --gtest_filter=EnvironmentLocaleProbe.ShowsTheSettingsReadAtLoad 2>&1";
 		FILE* child = popen(command.c_str(), "r");
 		EXPECT_NE(child, nullptr);
 		std::string output;

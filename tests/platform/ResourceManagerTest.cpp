@@ -84,8 +84,8 @@ protected:
 		return text;
 	}
 
-	LoadedLibrary library { RESOURCE_TEST_MODULE, "ResourceTestModuleAnchor" };
-	LoadedLibrary plain { PLAIN_TEST_MODULE, "PlainTestModuleAnchor" };
+	LoadedLibrary library {RESOURCE_TEST_MODULE, "ResourceTestModuleAnchor"};
+	LoadedLibrary plain {PLAIN_TEST_MODULE, "PlainTestModuleAnchor"};
 	VX::ResourceModuleId activeAtStart = VX::NoResourceModule;
 	std::vector<VX::ResourceModuleId> added;
 };

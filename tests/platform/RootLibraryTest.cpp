@@ -9,8 +9,8 @@
 
 #include <cstdint>
 #include <limits>
-#include <sstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 

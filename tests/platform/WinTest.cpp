@@ -24,7 +24,7 @@ protected:
 	void SetUp() override
 	{
 		folder = std::filesystem::path(FACETALLY_BINARY_DIR) / "tests" / "platform" /
-				 ("win_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+			("win_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
 		std::filesystem::remove_all(folder);
 		std::filesystem::create_directories(folder);
 		link = folder / "linked-module.so";

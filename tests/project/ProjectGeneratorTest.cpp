@@ -1,7 +1,7 @@
 // The project generator and its program: the projects have what was asked for, load again,
 // and the same seed gives the same project.
-#include "ProjectFile.hpp"
 #include "ProjectGenerator.hpp"
+#include "ProjectFile.hpp"
 #include "ProjectTestSupport.hpp"
 
 #include <sys/wait.h>
@@ -96,8 +96,8 @@ TEST_F(ProjectGeneratorTest, TheProgramWritesAProjectAndItsConfigurationLine)
 {
 	const std::filesystem::path project = scratch.Path() / "big.json";
 	const std::filesystem::path configuration = scratch.Path() / "Facetally.txt";
-	const std::string command = std::string("'") + GENPROJECT_PROGRAM + "' -o '" + project.string() + "' -n 2000 -p 12 -c 3 -s 4 --configuration '" +
-								configuration.string() + "' > /dev/null";
+	const std::string command = std::string("'") + GENPROJECT_PROGRAM + "' -o '" + project.string() +
+		"' -n 2000 -p 12 -c 3 -s 4 --configuration '" + configuration.string() + "' > /dev/null";
 	const int status = std::system(command.c_str());
 	ASSERT_TRUE(WIFEXITED(status));
 	ASSERT_EQ(WEXITSTATUS(status), 0);
@@ -107,9 +107,11 @@ TEST_F(ProjectGeneratorTest, TheProgramWritesAProjectAndItsConfigurationLine)
 	ASSERT_TRUE(opened) << opened.problem;
 	EXPECT_EQ(host.CurrentProject()->TotalElementCount(), 2021u);
 	EXPECT_EQ(host.CurrentProject()->LibraryParts().size(), 12u);
-	EXPECT_EQ(ReadWholeFile(configuration), "# Written by facetally-genproject\ndetail_level \"Detailed\" \"Simple\" \"Off\"\n");
+	EXPECT_EQ(ReadWholeFile(configuration),
+		"# Written by facetally-genproject\ndetail_level \"Detailed\" \"Simple\" \"Off\"\n");
 
-	const std::string refused = std::string("'") + GENPROJECT_PROGRAM + "' -o '" + project.string() + "' -s 0 2> /dev/null";
+	const std::string refused =
+		std::string("'") + GENPROJECT_PROGRAM + "' -o '" + project.string() + "' -s 0 2> /dev/null";
 	const int refusedStatus = std::system(refused.c_str());
 	ASSERT_TRUE(WIFEXITED(refusedStatus));
 	EXPECT_EQ(WEXITSTATUS(refusedStatus), 2);

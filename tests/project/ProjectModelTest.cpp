@@ -74,7 +74,8 @@ TEST_F(ProjectModelTest, AChangedLevelChangesTheModelAndMovesNoOtherElement)
 	ASSERT_TRUE(project->SetElementParameter({4, 1}, "lod", "Detailed", problem));
 	EXPECT_EQ(project->PolygonsOf(*project->FindElement(4, 1)), 175);
 	ASSERT_TRUE(project->SetElementParameter({4, 1}, "lod", "Unheard of", problem));
-	EXPECT_EQ(project->PolygonsOf(*project->FindElement(4, 1)), 175) << "a value without a model shows the part's model";
+	EXPECT_EQ(project->PolygonsOf(*project->FindElement(4, 1)), 175)
+		<< "a value without a model shows the part's model";
 	const ComponentRange after = project->ComponentsOf(*project->FindElement(4, 2));
 	EXPECT_EQ(after.first, before.first);
 	EXPECT_EQ(after.last, before.last);

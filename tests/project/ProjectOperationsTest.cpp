@@ -73,14 +73,16 @@ TEST_F(ProjectOperationsTest, NullRecordsAreRefused)
 	EXPECT_EQ(Call<Entry::Element3DInfo>(1, 1, static_cast<HostSdk::Element3DInfo*>(nullptr)), StatusBadParameter);
 	EXPECT_EQ(Call<Entry::Component3DRead>(static_cast<HostSdk::Component3DRecord*>(nullptr)), StatusBadParameter);
 	EXPECT_EQ(Call<Entry::LibPartSearch>(static_cast<HostSdk::LibPartRecord*>(nullptr), false), StatusBadParameter);
-	EXPECT_EQ(Call<Entry::SelectionRead>(static_cast<HostSdk::SelectionRecord*>(nullptr), nullptr, 0), StatusBadParameter);
+	EXPECT_EQ(
+		Call<Entry::SelectionRead>(static_cast<HostSdk::SelectionRecord*>(nullptr), nullptr, 0), StatusBadParameter);
 	for (const std::uint32_t selector : {Selectors::GetStoryInfo, Selectors::ChangeStory})
 		EXPECT_EQ(Ask(Entry::Environment, selector, nullptr), StatusBadParameter);
-	for (const std::uint32_t selector : {Selectors::GetDataRecord, Selectors::ChangeDataRecord, Selectors::GetWindowInfo})
+	for (const std::uint32_t selector :
+		{Selectors::GetDataRecord, Selectors::ChangeDataRecord, Selectors::GetWindowInfo})
 		EXPECT_EQ(Ask(Entry::Database, selector, nullptr), StatusBadParameter);
 	EXPECT_EQ(Ask(Entry::Window, Selectors::ChangeWindow, nullptr), StatusBadParameter);
-	for (const std::uint32_t selector : {Selectors::OpenParameters, Selectors::GetParameters, Selectors::ChangeParameter,
-										 Selectors::GetParameterValues, Selectors::ItemCodeToElementType})
+	for (const std::uint32_t selector : {Selectors::OpenParameters, Selectors::GetParameters,
+			 Selectors::ChangeParameter, Selectors::GetParameterValues, Selectors::ItemCodeToElementType})
 		EXPECT_EQ(Ask(Entry::Utilities, selector, nullptr), StatusBadParameter) << selector;
 }
 
@@ -122,8 +124,8 @@ TEST_F(ProjectOperationsTest, SearchingAPartByItsIdentifier)
 	HostSdk::LibPartRecord unknown {};
 	std::strcpy(unknown.uniqueId, "{nobody}");
 	EXPECT_EQ(Call<Entry::LibPartSearch>(&unknown, true), StatusBadIndex);
-	EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Message,
-												   "The library part {nobody} is not in the loaded libraries"))
+	EXPECT_TRUE(host->SessionTranscript().Contains(
+		TranscriptKind::Message, "The library part {nobody} is not in the loaded libraries"))
 		<< "asked with warnings, the host tells the person";
 
 	// An identifier that fills its field without a zero is read to the field's end only.
@@ -249,8 +251,8 @@ TEST_F(ProjectOperationsTest, TheElementChangeRefusesWhatItCannotTakeAndMarksWha
 		element.index = index;
 		HostSdk::ElementMemo memo {};
 		memo.parameters = parameters;
-		return Call<Entry::ElementChange>(&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo,
-										  HostSdk::MemoMaskParameters, 1);
+		return Call<Entry::ElementChange>(
+			&element, static_cast<const HostSdk::ElementRecord*>(nullptr), &memo, HostSdk::MemoMaskParameters, 1);
 	};
 	EXPECT_EQ(change(6, 1, 0), StatusRefused) << "the stair refuses changes";
 	EXPECT_EQ(change(4, 9, 0), StatusBadIndex);

@@ -56,8 +56,11 @@ TEST_F(ProjectScriptTest, WhatCannotBeSelected)
 	EXPECT_EQ(Run("select Wall:3\n"), "The project has no element \"Wall:3\"");
 	EXPECT_EQ(Run("select Wall:1 Door:1\n"), "The project has no element \"Door:1\"");
 	EXPECT_EQ(CurrentProject().CurrentSelection().items.size(), 2u) << "a failed selection changes nothing";
-	EXPECT_EQ(Run("select Wall\n"), "invalid: \"Wall\" does not name an element (write type, colon, index: Door:2); usage: select ELEMENT...");
-	EXPECT_EQ(Run("marquee everywhere Wall:1\n").rfind("invalid: \"everywhere\" is not one of active-story, all-stories", 0), 0u);
+	EXPECT_EQ(Run("select Wall\n"),
+		"invalid: \"Wall\" does not name an element (write type, colon, index: Door:2); usage: select ELEMENT...");
+	EXPECT_EQ(
+		Run("marquee everywhere Wall:1\n").rfind("invalid: \"everywhere\" is not one of active-story, all-stories", 0),
+		0u);
 }
 
 TEST_F(ProjectScriptTest, FilterStatesAndParametersAreEditsOfTheProject)
@@ -70,12 +73,14 @@ TEST_F(ProjectScriptTest, FilterStatesAndParametersAreEditsOfTheProject)
 	EXPECT_EQ(Run("filter Wall:1 visible\nfilter Wall:1 editable\n"), "");
 	EXPECT_EQ(wall.FilterBits(), HostSdk::FilterVisible | HostSdk::FilterEditable);
 
-	EXPECT_EQ(Run("expect-polygons Window:2 175\nset-parameter Window:2 lod Simple\nexpect-parameter Window:2 lod Simple\n"
-				  "expect-polygons Window:2 10\n"),
-			  "");
+	EXPECT_EQ(
+		Run("expect-polygons Window:2 175\nset-parameter Window:2 lod Simple\nexpect-parameter Window:2 lod Simple\n"
+			"expect-polygons Window:2 10\n"),
+		"");
 	EXPECT_EQ(Run("expect-polygons Window:2 175\n"), "expected Window:2 to have polygons 175, found 10");
 	EXPECT_EQ(Run("set-parameter Window:2 width broad\n"), "Cannot set the parameter: \"broad\" is not a number");
-	EXPECT_EQ(Run("set-parameter Wall:1 lod Off\n"), "Cannot set the parameter: the element Wall:1 has no parameter \"lod\"");
+	EXPECT_EQ(
+		Run("set-parameter Wall:1 lod Off\n"), "Cannot set the parameter: the element Wall:1 has no parameter \"lod\"");
 	EXPECT_EQ(Run("expect-parameter Window:2 lod Off\n"), "expected Window:2 lod = \"Off\", found \"Simple\"");
 }
 
@@ -87,9 +92,9 @@ TEST_F(ProjectScriptTest, StoriesWindowsAndShowingAnElement)
 	EXPECT_EQ(Run("window 0\n").rfind("invalid: \"0\" is not a whole number from 1", 0), 0u);
 
 	EXPECT_EQ(Run("show Window:1\n"), "");
-	EXPECT_TRUE(host->SessionTranscript().Contains(
-		TranscriptKind::Notice, "Window:1: story 0, library part 1 \"Test Window\", in group 1, width = 1.5, "
-								"panes = [left|right], sizes = [0.5|0.75], lod = Simple, 1 component, 10 polygons"));
+	EXPECT_TRUE(host->SessionTranscript().Contains(TranscriptKind::Notice,
+		"Window:1: story 0, library part 1 \"Test Window\", in group 1, width = 1.5, "
+		"panes = [left|right], sizes = [0.5|0.75], lod = Simple, 1 component, 10 polygons"));
 }
 
 TEST_F(ProjectScriptTest, DamageIsSwitchedPerKind)
@@ -97,14 +102,15 @@ TEST_F(ProjectScriptTest, DamageIsSwitchedPerKind)
 	EXPECT_EQ(Run("damage group-data-too-short on\ndamage texts-unterminated on\ndamage texts-unterminated off\n"), "");
 	EXPECT_TRUE(CurrentProject().Damage().groupDataTooShort);
 	EXPECT_FALSE(CurrentProject().Damage().textsUnterminated);
-	EXPECT_EQ(Run("damage everything on\n").rfind("invalid: \"everything\" is not one of value-list-count-too-large", 0), 0u);
+	EXPECT_EQ(
+		Run("damage everything on\n").rfind("invalid: \"everything\" is not one of value-list-count-too-large", 0), 0u);
 }
 
 TEST_F(ProjectScriptTest, WithoutAProjectTheActionsFail)
 {
 	ASSERT_TRUE(host->CloseProject());
-	for (const char* line : {"select Wall:1\n", "filter Wall:1 hidden\n", "story 0\n", "window 1\n", "damage group-data-too-short on\n",
-							 "expect-selected 0\n"})
+	for (const char* line : {"select Wall:1\n", "filter Wall:1 hidden\n", "story 0\n", "window 1\n",
+			 "damage group-data-too-short on\n", "expect-selected 0\n"})
 		EXPECT_NE(Run(line).find("No project is open"), std::string::npos) << line;
 }
 

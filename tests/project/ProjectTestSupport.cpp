@@ -3,7 +3,10 @@
 
 namespace ReferenceHost::Testing {
 
-std::filesystem::path SampleProjectFile() { return std::filesystem::path(FACETALLY_SOURCE_DIR) / "examples" / "sample-project.json"; }
+std::filesystem::path SampleProjectFile()
+{
+	return std::filesystem::path(FACETALLY_SOURCE_DIR) / "examples" / "sample-project.json";
+}
 
 const char* const SmallProjectText = R"({
   "format": "facetally-project",

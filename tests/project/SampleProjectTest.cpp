@@ -23,7 +23,8 @@ std::map<std::string, std::vector<std::string>> ConfigurationRows()
 		if (!(words >> name) || name[0] == '#')
 			continue;
 		std::vector<std::string> values;
-		for (std::size_t open = line.find('"'); open != std::string::npos; open = line.find('"', line.find('"', open + 1) + 1))
+		for (std::size_t open = line.find('"'); open != std::string::npos;
+			 open = line.find('"', line.find('"', open + 1) + 1))
 			values.push_back(line.substr(open + 1, line.find('"', open + 1) - open - 1));
 		rows[name] = values;
 	}
@@ -62,7 +63,8 @@ TEST_F(SampleProjectTest, AMultiStoreyBuildingOfEveryCountedKind)
 		missing = missing || (part != nullptr && part->missing);
 		if (element.groupIndex != 0) {
 			const Element* group = project->FindElement(28, element.groupIndex);
-			protectedGroupMember = protectedGroupMember || (group->groupMode == 1 && group->groupProtected && group->protectionId != 0);
+			protectedGroupMember =
+				protectedGroupMember || (group->groupMode == 1 && group->groupProtected && group->protectionId != 0);
 		}
 	}
 	EXPECT_TRUE(stair) << "a stair object";

@@ -3,8 +3,8 @@
 // and an empty slot answers 0x81060387 without a call (the report line 0, the filter test
 // false). Whether the arguments arrive in order is seen end to end, where the host answers
 // from them.
-#include "HostTableFixture.hpp"
 #include "shell/HostCalls.hpp"
+#include "HostTableFixture.hpp"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +18,18 @@ namespace {
 using namespace HostSdk;
 
 // Stand-ins the wrappers hand through; only their addresses matter.
-HostStatus SomeMenuHandler(const MenuParams*) { return 0; }
-HostStatus SomeMergeHandler(std::int32_t, const ModuleDataRecord*, const ModuleDataRecord*, ModuleDataRecord*) { return 0; }
-HostStatus SomeEventHandler(std::int32_t, std::int32_t) { return 0; }
+HostStatus SomeMenuHandler(const MenuParams*)
+{
+	return 0;
+}
+HostStatus SomeMergeHandler(std::int32_t, const ModuleDataRecord*, const ModuleDataRecord*, ModuleDataRecord*)
+{
+	return 0;
+}
+HostStatus SomeEventHandler(std::int32_t, std::int32_t)
+{
+	return 0;
+}
 
 struct Records {
 	MenuRegistrationRecord menu {};
@@ -56,29 +65,37 @@ struct WrapperCase {
 	std::int64_t emptyAnswer = static_cast<std::uint32_t>(StatusMissingEntry);
 };
 
-std::int64_t Answer(HostStatus status) { return static_cast<std::uint32_t>(status); }
+std::int64_t Answer(HostStatus status)
+{
+	return static_cast<std::uint32_t>(status);
+}
 
 const std::vector<WrapperCase>& Cases()
 {
 	using namespace HostCalls;
 	static const std::vector<WrapperCase> cases = {
 		{"RegisterMenu", Entry::MenuRegistration, 0, [] { return Answer(RegisterMenu(r.menu)); }},
-		{"InstallMenuHandler", Entry::MenuHandlerInstallation, 0, [] { return Answer(InstallMenuHandler(32500, SomeMenuHandler)); }},
+		{"InstallMenuHandler", Entry::MenuHandlerInstallation, 0,
+			[] { return Answer(InstallMenuHandler(32500, SomeMenuHandler)); }},
 		{"InstallModuleDataMergeHandler", Entry::MergeHandlerInstallation, 0,
-		 [] { return Answer(InstallModuleDataMergeHandler(SomeMergeHandler)); }},
-		{"RegisterModelessPalette", Entry::PaletteRegistration, 0, [] { return Answer(RegisterModelessPalette(r.palette)); }},
+			[] { return Answer(InstallModuleDataMergeHandler(SomeMergeHandler)); }},
+		{"RegisterModelessPalette", Entry::PaletteRegistration, 0,
+			[] { return Answer(RegisterModelessPalette(r.palette)); }},
 		{"RemoveModelessPalette", Entry::PaletteRemoval, 0, [] { return Answer(RemoveModelessPalette(77)); }},
-		{"RegisterProjectEvents", Entry::EventRegistration, 0, [] { return Answer(RegisterProjectEvents(0xFF, SomeEventHandler)); }},
+		{"RegisterProjectEvents", Entry::EventRegistration, 0,
+			[] { return Answer(RegisterProjectEvents(0xFF, SomeEventHandler)); }},
 		{"SetProgressText", Entry::ProgressText, 0, [] { return Answer(SetProgressText("text")); }},
 		{"EndProgress", Entry::ProgressEnd, 0, [] { return Answer(EndProgress()); }},
 		{"WriteReportLine", Entry::ReportLine, 0, [] { return Answer(WriteReportLine("text", 0)); }, 0},
 		{"SearchLibPart", Entry::LibPartSearch, 0, [] { return Answer(SearchLibPart(&r.libPart, false)); }},
 		{"ReadLibPart", Entry::LibPartRead, 0, [] { return Answer(ReadLibPart(&r.libPart)); }},
 		{"CountElements", Entry::ElementCount, 0, [] { return Answer(CountElements(6, &r.count)); }},
-		{"PassesElementFilter", Entry::ElementFilter, 0, [] { return std::int64_t {PassesElementFilter(5, 9, 0x10)}; }, 0},
+		{"PassesElementFilter", Entry::ElementFilter, 0, [] { return std::int64_t {PassesElementFilter(5, 9, 0x10)}; },
+			0},
 		{"ReadElement", Entry::ElementRead, 0, [] { return Answer(ReadElement(&r.element)); }},
 		{"ReadElementMemo", Entry::ElementMemoRead, 0, [] { return Answer(ReadElementMemo(28, 3, &r.memo)); }},
-		{"ChangeElement", Entry::ElementChange, 0, [] { return Answer(ChangeElement(&r.element, &r.element, &r.memo, 4, 1)); }},
+		{"ChangeElement", Entry::ElementChange, 0,
+			[] { return Answer(ChangeElement(&r.element, &r.element, &r.memo, 4, 1)); }},
 		{"SelectItems", Entry::SelectItems, 0, [] { return Answer(SelectItems(123, 4, 1)); }},
 		{"ReadElement3DInfo", Entry::Element3DInfo, 0, [] { return Answer(ReadElement3DInfo(1, 2, &r.info3D)); }},
 		{"ReadSelection", Entry::SelectionRead, 0, [] { return Answer(ReadSelection(&r.selection, &r.items)); }},
@@ -87,23 +104,34 @@ const std::vector<WrapperCase>& Cases()
 		{"QueryModuleData", Entry::ModuleDataQuery, 0, [] { return Answer(QueryModuleData(&r.moduleData)); }},
 		{"ReadModuleData", Entry::ModuleDataRead, 0, [] { return Answer(ReadModuleData(&r.moduleData)); }},
 		{"OpenProgressWindow", Entry::Interface, Selectors::OpenProgressWindow,
-		 [] { return Answer(OpenProgressWindow("title", &r.phases)); }},
-		{"SetProgressPhase", Entry::Interface, Selectors::SetProgressPhase, [] { return Answer(SetProgressPhase("label", &r.value)); }},
-		{"SetProgressValue", Entry::Interface, Selectors::SetProgressValue, [] { return Answer(SetProgressValue(&r.value)); }},
-		{"AskProgressCancelled", Entry::Interface, Selectors::ProgressCancelled, [] { return Answer(AskProgressCancelled()); }},
-		{"CloseProgressWindow", Entry::Interface, Selectors::CloseProgressWindow, [] { return Answer(CloseProgressWindow()); }},
-		{"GetMenuItemFlags", Entry::Interface, Selectors::GetMenuItemFlags, [] { return Answer(GetMenuItemFlags(&r.menuItem, &r.flags)); }},
-		{"SetMenuItemFlags", Entry::Interface, Selectors::SetMenuItemFlags, [] { return Answer(SetMenuItemFlags(&r.menuItem, &r.flags)); }},
+			[] { return Answer(OpenProgressWindow("title", &r.phases)); }},
+		{"SetProgressPhase", Entry::Interface, Selectors::SetProgressPhase,
+			[] { return Answer(SetProgressPhase("label", &r.value)); }},
+		{"SetProgressValue", Entry::Interface, Selectors::SetProgressValue,
+			[] { return Answer(SetProgressValue(&r.value)); }},
+		{"AskProgressCancelled", Entry::Interface, Selectors::ProgressCancelled,
+			[] { return Answer(AskProgressCancelled()); }},
+		{"CloseProgressWindow", Entry::Interface, Selectors::CloseProgressWindow,
+			[] { return Answer(CloseProgressWindow()); }},
+		{"GetMenuItemFlags", Entry::Interface, Selectors::GetMenuItemFlags,
+			[] { return Answer(GetMenuItemFlags(&r.menuItem, &r.flags)); }},
+		{"SetMenuItemFlags", Entry::Interface, Selectors::SetMenuItemFlags,
+			[] { return Answer(SetMenuItemFlags(&r.menuItem, &r.flags)); }},
 		{"GetDataRecord", Entry::Database, Selectors::GetDataRecord, [] { return Answer(GetDataRecord(&r.data)); }},
-		{"ChangeDataRecord", Entry::Database, Selectors::ChangeDataRecord, [] { return Answer(ChangeDataRecord(&r.data)); }},
+		{"ChangeDataRecord", Entry::Database, Selectors::ChangeDataRecord,
+			[] { return Answer(ChangeDataRecord(&r.data)); }},
 		{"GetWindowInfo", Entry::Database, Selectors::GetWindowInfo, [] { return Answer(GetWindowInfo(&r.window)); }},
 		{"GetStoryInfo", Entry::Environment, Selectors::GetStoryInfo, [] { return Answer(GetStoryInfo(&r.story)); }},
 		{"ChangeStory", Entry::Environment, Selectors::ChangeStory, [] { return Answer(ChangeStory(&r.storyChange)); }},
 		{"ChangeWindow", Entry::Window, Selectors::ChangeWindow, [] { return Answer(ChangeWindow(&r.window)); }},
-		{"OpenParameters", Entry::Utilities, Selectors::OpenParameters, [] { return Answer(OpenParameters(&r.owner)); }},
-		{"GetParameters", Entry::Utilities, Selectors::GetParameters, [] { return Answer(GetParameters(&r.parameters)); }},
-		{"GetParameterValues", Entry::Utilities, Selectors::GetParameterValues, [] { return Answer(GetParameterValues(&r.values)); }},
-		{"ChangeParameter", Entry::Utilities, Selectors::ChangeParameter, [] { return Answer(ChangeParameter(&r.change)); }},
+		{"OpenParameters", Entry::Utilities, Selectors::OpenParameters,
+			[] { return Answer(OpenParameters(&r.owner)); }},
+		{"GetParameters", Entry::Utilities, Selectors::GetParameters,
+			[] { return Answer(GetParameters(&r.parameters)); }},
+		{"GetParameterValues", Entry::Utilities, Selectors::GetParameterValues,
+			[] { return Answer(GetParameterValues(&r.values)); }},
+		{"ChangeParameter", Entry::Utilities, Selectors::ChangeParameter,
+			[] { return Answer(ChangeParameter(&r.change)); }},
 		{"CloseParameters", Entry::Utilities, Selectors::CloseParameters, [] { return Answer(CloseParameters()); }},
 	};
 	return cases;
@@ -163,7 +191,8 @@ TEST_F(HostCallsTest, TheTokenPassedIsTheOneHeldNowAndCodesGoByPointer)
 	// The host reads the code through the first parameter during the call.
 	const auto echo = [](std::uint32_t answer) {
 		return [answer](ModuleToken, void* first, void* second) {
-			*static_cast<std::uint32_t*>(second) = answer + static_cast<std::uint32_t>(*static_cast<const std::int32_t*>(first));
+			*static_cast<std::uint32_t*>(second) =
+				answer + static_cast<std::uint32_t>(*static_cast<const std::int32_t*>(first));
 			return StatusOk;
 		};
 	};

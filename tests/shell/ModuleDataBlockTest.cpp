@@ -54,23 +54,39 @@ TEST(ModuleDataBlock, TheWalkKeepsWholeEntriesInOrder)
 		{"an empty block", "", {}},
 		{"no number first is custom", Entries({{"A", "high"}}), {{"A", 3}}},
 		{"no number repeats the level before", Entries({{"A", "1"}, {"B", ""}, {"C", "x"}, {"D", "2"}}),
-		 {{"A", 1}, {"B", 1}, {"C", 1}, {"D", 2}}},
+			{{"A", 1}, {"B", 1}, {"C", 1}, {"D", 2}}},
 		{"short decimal numbers", Entries({{"A", " 2"}, {"B", "-1"}, {"C", "4th"}, {"D", "+3"}}),
-		 {{"A", 2}, {"B", -1}, {"C", 4}, {"D", 3}}},
+			{{"A", 2}, {"B", -1}, {"C", 4}, {"D", 3}}},
 		{"beyond a short is no level", Entries({{"A", "1"}, {"B", "70000"}, {"C", "-32769"}, {"D", "32767"}}),
-		 {{"A", 1}, {"B", 1}, {"C", 1}, {"D", 32767}}},
+			{{"A", 1}, {"B", 1}, {"C", 1}, {"D", 32767}}},
 		{"a repeated identifier keeps its first level", Entries({{"A", "1"}, {"B", "2"}, {"A", "0"}}), wholeContents},
 		{"ends inside an identifier", whole + "C", wholeContents},
 		{"ends after an identifier", whole + std::string("C\0", 2), wholeContents},
-		{"ends inside a level", whole + std::string("C\0" "12", 4), wholeContents},
-		{"no whole entry", std::string("A\0" "1", 3), {}},
+		{"ends inside a level",
+			whole +
+				std::string("C\0"
+							"12",
+					4),
+			wholeContents},
+		{"no whole entry",
+			std::string("A\0"
+						"1",
+				3),
+			{}},
 		{"texts of 255 characters", Entries({{x255, "2"}, {"A", std::string(254, ' ') + "1"}}), {{x255, 2}, {"A", 1}}},
 		// Cut to 255 characters the identifier would be the one of the entry after it.
 		{"a longer identifier is skipped", Entries({{"A", "1"}, {std::string(256, 'x'), "2"}, {x255, "0"}}),
-		 {{"A", 1}, {x255, 0}}},
-		{"a longer level is skipped", Entries({{"A", "1"}, {"B", std::string(300, '7')}, {"C", "x"}}), {{"A", 1}, {"C", 1}}},
+			{{"A", 1}, {x255, 0}}},
+		{"a longer level is skipped", Entries({{"A", "1"}, {"B", std::string(300, '7')}, {"C", "x"}}),
+			{{"A", 1}, {"C", 1}}},
 		{"a huge text without its zero", Entries({{"A", "1"}}) + std::string(5000, 'y'), {{"A", 1}}},
-		{"an empty identifier", std::string("\0" "2\0" "A\0" "1\0", 7), {{"", 2}, {"A", 1}}},
+		{"an empty identifier",
+			std::string("\0"
+						"2\0"
+						"A\0"
+						"1\0",
+				7),
+			{{"", 2}, {"A", 1}}},
 	};
 	for (const auto& row : cases)
 		EXPECT_EQ(Parse(row.bytes), row.expected) << row.what;

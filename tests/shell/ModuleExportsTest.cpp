@@ -32,7 +32,10 @@ CommandResult RunCommand(const std::string& command)
 	return result;
 }
 
-std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+std::string Quoted(const std::filesystem::path& path)
+{
+	return "'" + path.string() + "'";
+}
 
 TEST(ModuleExportsTest, TheModuleDefinesExactlyTheTwoExportedFunctions)
 {

@@ -4,8 +4,8 @@
 // host lacks the handler installation entries, and the abnormal-termination line.
 #include "ModuleHost.hpp"
 
-#include "HostSdk/HostApi.hpp"
 #include "DG/Help.hpp"
+#include "HostSdk/HostApi.hpp"
 #include "VX/DebugOutput.hpp"
 
 #include <cstring>
@@ -108,8 +108,8 @@ TEST_F(ModuleLifecycleTest, IdentifiesItselfFromItsOwnResourcesWhateverModuleIsA
 	EXPECT_EQ(addOn.Identify(), 1);
 	EXPECT_EQ(RSGetActiveModule(), impostor) << "identification left the module's resources active";
 	EXPECT_STREQ(addOn.Environment().addOnName, "Facetally");
-	EXPECT_STREQ(addOn.Environment().addOnDescription,
-				 "Counts the polygons of the 3D model by element type and library part");
+	EXPECT_STREQ(
+		addOn.Environment().addOnDescription, "Counts the polygons of the 3D model by element type and library part");
 
 	ASSERT_TRUE(RSSetActiveModule(VX::NoResourceModule));
 	EXPECT_EQ(addOn.Identify(), 1);
@@ -201,7 +201,7 @@ TEST_F(ModuleLifecycleTest, RegistersTheHostsHelpFolderUnderItsIdentityUntilRele
 	EXPECT_EQ(std::string(help->location.ToPath().ToCStr()), host->Options().helpFolder.string());
 	// The pair is the module identity the module carries in its resources.
 	EXPECT_EQ(Words(addOn, VX::ResourceTypes::ModuleIdentity, 32500, 12),
-			  (std::vector<std::uint32_t> {8, help->developerId, help->localId}));
+		(std::vector<std::uint32_t> {8, help->developerId, help->localId}));
 
 	ASSERT_EQ(addOn.Release(), 0);
 	EXPECT_FALSE(ModuleHelpLocation().has_value());
@@ -211,7 +211,8 @@ TEST_F(ModuleLifecycleTest, CarriesTheResourcesTheHostReads)
 {
 	AddOn& addOn = OpenModule();
 	EXPECT_EQ(addOn.ReadStringList(32000),
-			  (std::vector<std::string> {"Facetally", "Counts the polygons of the 3D model by element type and library part"}));
+		(std::vector<std::string> {
+			"Facetally", "Counts the polygons of the 3D model by element type and library part"}));
 	EXPECT_EQ(addOn.ReadStringList(32500), std::vector<std::string> {"Facetally^E3"});
 	EXPECT_EQ(addOn.ReadStringList(32502), (std::vector<std::string> {"Status bar string #1", "Show/Hide"}));
 
@@ -288,8 +289,7 @@ TEST_F(HostMisuseTest, ANullTableIsRefusedAndTheEntryPointsKeepRefusing)
 TEST_F(HostMisuseTest, NullRecordsAreIgnored)
 {
 	AddOn& addOn = LoadModule();
-	const auto getExports =
-		reinterpret_cast<GetExportedFuncAddrsFunction>(addOn.Symbol(GetExportedFuncAddrsName));
+	const auto getExports = reinterpret_cast<GetExportedFuncAddrsFunction>(addOn.Symbol(GetExportedFuncAddrsName));
 	ASSERT_NE(getExports, nullptr);
 	getExports(nullptr);
 

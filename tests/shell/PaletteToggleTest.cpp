@@ -99,7 +99,8 @@ TEST_F(MenuCommandTest, ThePaletteFollowsTheProjectsEvents)
 		{"other events leave it alone", "X+R+"},
 	};
 	const std::map<char, std::int32_t> events {{'C', ProjectEvents::Close}, {'N', ProjectEvents::New},
-		{'O', ProjectEvents::Open}, {'Q', ProjectEvents::Quit}, {'X', ProjectEvents::Changed}, {'R', ProjectEvents::Reserved}};
+		{'O', ProjectEvents::Open}, {'Q', ProjectEvents::Quit}, {'X', ProjectEvents::Changed},
+		{'R', ProjectEvents::Reserved}};
 	for (const auto& row : cases) {
 		SCOPED_TRACE(row.what);
 		StartHost();

@@ -94,39 +94,46 @@ TEST_F(Preferences, TheSaveWritesTheLevelsItReadWithTheDefaultLevel)
 	} cases[] = {
 		{"a new project: the custom default", {}, {}, Entries({{Key, "3"}}), {}},
 		{"an empty block", Block(""), {}, Entries({{Key, "3"}}), {}},
-		{"parts without parameter are left out",
-		 Block(Entries({{"A", "0"}, {"B", "5"}, {Key, "4"}})), {}, Entries({{"A", "0"}, {Key, "4"}}), {}},
+		{"parts without parameter are left out", Block(Entries({{"A", "0"}, {"B", "5"}, {Key, "4"}})), {},
+			Entries({{"A", "0"}, {Key, "4"}}), {}},
 		{"a level that is no number is custom", Block(Entries({{"A", "detailed"}})), {},
-		 Entries({{"A", "3"}, {Key, "3"}}), {}},
+			Entries({{"A", "3"}, {Key, "3"}}), {}},
 		{"levels keep their sign and range", Block(Entries({{"low", "-32768"}, {"high", "32767"}})), {},
-		 Entries({{"low", "-32768"}, {"high", "32767"}, {Key, "3"}}), {}},
-		{"damaged data keep their whole entries", Block(damaged), {}, Entries({{"A", "1"}, {"B", "0"}, {Key, "3"}}), {}},
+			Entries({{"low", "-32768"}, {"high", "32767"}, {Key, "3"}}), {}},
+		{"damaged data keep their whole entries", Block(damaged), {}, Entries({{"A", "1"}, {"B", "0"}, {Key, "3"}}),
+			{}},
 		{"data of a newer version are not written over", Block(foreign, 3), {}, foreign, {BadVersionMessage}},
 		{"data of an older version are replaced", Block(foreign, 1), {}, Entries({{Key, "0"}}), {BadVersionMessage}},
 		{"a refused query is reported", Block(Entries({{"A", "1"}})),
-		 [](ReferenceHost::Host& careless, ReferenceHost::AddOn&) { careless.Table().ForceStatus(281, HostSdk::StatusRefused); },
-		 Entries({{Key, "0"}}), {MessageOf("-2130312960")}},
+			[](ReferenceHost::Host& careless, ReferenceHost::AddOn&) {
+				careless.Table().ForceStatus(281, HostSdk::StatusRefused);
+			},
+			Entries({{Key, "0"}}), {MessageOf("-2130312960")}},
 		{"a refused read is reported", Block(Entries({{"A", "1"}})),
-		 [](ReferenceHost::Host& careless, ReferenceHost::AddOn&) { careless.Table().ForceStatus(282, HostSdk::StatusBadParameter); },
-		 Entries({{Key, "0"}}), {MessageOf("-2130312958")}},
+			[](ReferenceHost::Host& careless, ReferenceHost::AddOn&) {
+				careless.Table().ForceStatus(282, HostSdk::StatusBadParameter);
+			},
+			Entries({{Key, "0"}}), {MessageOf("-2130312958")}},
 		{"a host without the query is reported", Block(Entries({{"A", "1"}})),
-		 [](ReferenceHost::Host& careless, ReferenceHost::AddOn& addOn) {
-			 careless.Table().EmptyEntry(281);
-			 careless.HandOverTable(addOn);
-		 },
-		 Entries({{Key, "0"}}), {MessageOf("-2130312313")}},
+			[](ReferenceHost::Host& careless, ReferenceHost::AddOn& addOn) {
+				careless.Table().EmptyEntry(281);
+				careless.HandOverTable(addOn);
+			},
+			Entries({{Key, "0"}}), {MessageOf("-2130312313")}},
 		{"a block the query leaves behind is freed", Block(Entries({{"A", "1"}})),
-		 [](ReferenceHost::Host& careless, ReferenceHost::AddOn&) {
-			 careless.Table().Implement<281>([](HostSdk::ModuleToken, ModuleDataRecord* record) {
-				 record->dataVersion = 2;
-				 record->dataHandle = VX::AllocateHandle(3);
-				 return HostSdk::StatusOk;
-			 });
-		 },
-		 Entries({{"A", "1"}, {Key, "3"}}), {}},
+			[](ReferenceHost::Host& careless, ReferenceHost::AddOn&) {
+				careless.Table().Implement<281>([](HostSdk::ModuleToken, ModuleDataRecord* record) {
+					record->dataVersion = 2;
+					record->dataHandle = VX::AllocateHandle(3);
+					return HostSdk::StatusOk;
+				});
+			},
+			Entries({{"A", "1"}, {Key, "3"}}), {}},
 		{"a refused store keeps the project's data", Block(Entries({{"A", "1"}})),
-		 [](ReferenceHost::Host& careless, ReferenceHost::AddOn&) { careless.Table().ForceStatus(280, HostSdk::StatusRefused); },
-		 Entries({{"A", "1"}}), {}},
+			[](ReferenceHost::Host& careless, ReferenceHost::AddOn&) {
+				careless.Table().ForceStatus(280, HostSdk::StatusRefused);
+			},
+			Entries({{"A", "1"}}), {}},
 	};
 	for (const auto& row : cases) {
 		SCOPED_TRACE(row.what);
@@ -179,15 +186,15 @@ TEST_F(Preferences, AMergeKeepsThisProjectsLevelsAndAddsTheOthers)
 		std::string result;
 	} cases[] = {
 		{"this project's levels win", Block(Entries({{"A", "1"}})), Block(Entries({{"A", "2"}, {"B", "0"}})), true,
-		 Entries({{"A", "1"}, {"B", "0"}})},
+			Entries({{"A", "1"}, {"B", "0"}})},
 		{"the default level merges like any part", Block(Entries({{"A", "1"}})),
-		 Block(Entries({{Key, "2"}, {"A", "0"}, {"C", "5"}})), true, Entries({{"A", "1"}, {Key, "2"}})},
+			Block(Entries({{Key, "2"}, {"A", "0"}, {"C", "5"}})), true, Entries({{"A", "1"}, {Key, "2"}})},
 		{"a project without data takes the others", {}, Block(Entries({{"B", "4"}})), true, Entries({{"B", "4"}})},
 		{"damaged data merge their whole entries", {},
-		 Block(Entries({{"B", "0"}, {"C", std::string(300, '1')}, {"D", "2"}}) + "E"), true,
-		 Entries({{"B", "0"}, {"D", "2"}})},
+			Block(Entries({{"B", "0"}, {"C", std::string(300, '1')}, {"D", "2"}}) + "E"), true,
+			Entries({{"B", "0"}, {"D", "2"}})},
 		{"data of another version are not merged", Block(Entries({{"A", "1"}})), Block(Entries({{"B", "0"}}), 1), false,
-		 Entries({{"A", "1"}})},
+			Entries({{"A", "1"}})},
 	};
 	for (const auto& row : cases) {
 		SCOPED_TRACE(row.what);

@@ -3,8 +3,8 @@
 // into this program is handed the same table and token, as the loaded module is. A clock
 // that moves only when told stands in for time. The host's window, its counters and its
 // transcript show what the add-on did.
-#include "ModuleHost.hpp"
 #include "ProgressWindow.hpp"
+#include "ModuleHost.hpp"
 
 #include "shell/ModuleState.hpp"
 #include "shell/ProgressWindow.hpp"
@@ -105,11 +105,13 @@ TEST_F(ProgressWindowTest, APersonReadsTheBarAndHowTheRunEnded)
 		Lines lines; // after the opening
 	} cases[] = {
 		{"mid-run", 20000, 1234, false, false, "1,234 of 20,000", {"Counting... Processed elements: 0 of 20,000"}},
-		{"to its end", 44, 44, false, true, "44 of 44", {"Counting... Processed elements: 0 of 44", "Counting... (done)"}},
+		{"to its end", 44, 44, false, true, "44 of 44",
+			{"Counting... Processed elements: 0 of 44", "Counting... (done)"}},
 		{"stopped", 44, 12, true, true, "12 of 44",
-		 {"Counting... Processed elements: 0 of 44", "Counting... (stopped by the person with the bar at 12 of 44)",
-		  "Counting... (closed after the stop)"}},
-		{"at the 16-bit end, never full too soon", 32767, 32766, false, false, "99%", {"Counting... Processed elements: 0%"}},
+			{"Counting... Processed elements: 0 of 44", "Counting... (stopped by the person with the bar at 12 of 44)",
+				"Counting... (closed after the stop)"}},
+		{"at the 16-bit end, never full too soon", 32767, 32766, false, false, "99%",
+			{"Counting... Processed elements: 0%"}},
 		{"scaled", 65534, 65534, false, true, "100%", {"Counting... Processed elements: 0%", "Counting... (done)"}},
 	};
 	for (const auto& row : cases) {
@@ -145,10 +147,7 @@ TEST_F(ProgressWindowTest, TheBarFitsTheHostsSixteenBits)
 		std::int32_t value;
 	} cases[] = {
 		{65534, 3, 32767, 1}, // half a unit each, truncated
-		{32767, 3, 32767, 3},
-		{32766, 3, 32766, 3},
-		{4000000000u, 5, 32767, 0},
-		{2, 5, 2, 2},
+		{32767, 3, 32767, 3}, {32766, 3, 32766, 3}, {4000000000u, 5, 32767, 0}, {2, 5, 2, 2},
 		{32767, 40001, 32767, 32767}, // a wrapped 16-bit value would be negative
 	};
 	for (const auto& row : cases) {
@@ -182,7 +181,7 @@ TEST_F(ProgressWindowTest, TheHostIsAskedAtMostTenTimesASecond)
 	EXPECT_LE(HostWindow().Traffic().cancelQuestions, 20u);
 	EXPECT_EQ(HostWindow().Traffic().values, HostWindow().Traffic().cancelQuestions);
 	EXPECT_EQ(host->Table().SelectorCallCount(HostSdk::Entry::Interface, Selectors::ProgressCancelled),
-			  HostWindow().Traffic().cancelQuestions);
+		HostWindow().Traffic().cancelQuestions);
 	EXPECT_EQ(host->Table().TotalCallCount(), 2 * HostWindow().Traffic().cancelQuestions);
 
 	// The interval starts again after each update.

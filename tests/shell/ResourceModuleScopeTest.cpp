@@ -1,8 +1,8 @@
 // The resource-module switching and the string read, with the test program's own resources
 // standing in for the module's: the scope makes the module's resources active and puts the
 // previous active module back, and the read fills a caller's buffer without overrunning it.
-#include "shell/ModuleState.hpp"
 #include "shell/ResourceModuleScope.hpp"
+#include "shell/ModuleState.hpp"
 
 #include "VX/ResourceManager.hpp"
 

@@ -2,10 +2,10 @@
 // meets them in a script: facetally-host run in-process on script files, its transcript read
 // as printed. The script's own checks fail the run when the module does not behave.
 #include "CommandLine.hpp"
-#include "LeakCheck.hpp"
-#include "ScratchFolder.hpp"
 #include "Host.hpp"
+#include "LeakCheck.hpp"
 #include "ProjectFile.hpp"
+#include "ScratchFolder.hpp"
 
 #include "VX/Timer.hpp"
 
@@ -42,11 +42,14 @@ protected:
 		out.str({});
 		err.str({});
 		return ReferenceHost::RunHostProgram({"facetally-host", "--addons", FACETALLY_ADDON_DIR, "--help-folder",
-											  Path("help"), "--script", Path("session.script"), project},
-											 out, err);
+												 Path("help"), "--script", Path("session.script"), project},
+			out, err);
 	}
 
-	bool Printed(const std::string& line) const { return ("\n" + out.str()).find("\n" + line + "\n") != std::string::npos; }
+	bool Printed(const std::string& line) const
+	{
+		return ("\n" + out.str()).find("\n" + line + "\n") != std::string::npos;
+	}
 
 	LeakCheck leaks;
 	ScratchFolder scratch;
@@ -57,18 +60,34 @@ protected:
 
 TEST_F(PreferencesScript, LevelsAreMergedSavedAndReadAgain)
 {
-	WriteProject("start.json", 2, std::string("A\0" "1\0", 4));
-	WriteProject("other.json", 2, std::string("A\0" "2\0" "B\0" "0\0", 8));
+	WriteProject("start.json", 2,
+		std::string("A\0"
+					"1\0",
+			4));
+	WriteProject("other.json", 2,
+		std::string("A\0"
+					"2\0"
+					"B\0"
+					"0\0",
+			8));
 	const int code = RunScript("menu Facetally\n"
-							   "merge " + Path("other.json") + "\n"
-							   "expect-module-data Facetally \"A|1|B|0|\"\n"
-							   "save-as " + Path("saved.json") + "\n"
-							   "expect-module-data Facetally \"A|1|B|0|" + Key + "|3|\"\n"
-							   "close\n"
-							   "open " + Path("saved.json") + "\n"
-							   "show-module-data\n"
-							   "expect-dialogs 0\n",
-							   Path("start.json"));
+							   "merge " +
+			Path("other.json") +
+			"\n"
+			"expect-module-data Facetally \"A|1|B|0|\"\n"
+			"save-as " +
+			Path("saved.json") +
+			"\n"
+			"expect-module-data Facetally \"A|1|B|0|" +
+			Key +
+			"|3|\"\n"
+			"close\n"
+			"open " +
+			Path("saved.json") +
+			"\n"
+			"show-module-data\n"
+			"expect-dialogs 0\n",
+		Path("start.json"));
 	EXPECT_EQ(code, 0) << out.str() << err.str();
 	EXPECT_TRUE(Printed("The module data of \"Facetally\" were merged (8 bytes)")) << out.str();
 	EXPECT_TRUE(Printed("Module data of \"Facetally\" (version 2): A|1|B|0|" + Key + "|3|")) << out.str();
@@ -82,9 +101,10 @@ TEST_F(PreferencesScript, TheMessageOfDataOfAnotherVersionIsShownAndAnswered)
 							   "expect-dialogs 1\n"
 							   "save\n"
 							   "expect-module-data Facetally \"of a format to come\"\n",
-							   Path("newer.json"));
+		Path("newer.json"));
 	EXPECT_EQ(code, 0) << out.str() << err.str();
-	EXPECT_TRUE(Printed("message Facetally error | -2130312810 | FacetallyModuleData, ReadValues () | Do not show again | OK"))
+	EXPECT_TRUE(
+		Printed("message Facetally error | -2130312810 | FacetallyModuleData, ReadValues () | Do not show again | OK"))
 		<< out.str();
 	EXPECT_TRUE(Printed("> (in the dialog) tick \"Do not show again\"")) << out.str();
 	EXPECT_TRUE(Printed("> (in the dialog) press \"OK\"")) << out.str();
@@ -95,7 +115,7 @@ TEST_F(PreferencesScript, AnAnswerAStepOfWhichTheDialogRefusesIsReported)
 	WriteProject("newer.json", 5, "x");
 	const int code = RunScript("answer press Maybe ok\n"
 							   "menu Facetally\n",
-							   Path("newer.json"));
+		Path("newer.json"));
 	EXPECT_EQ(code, 0) << out.str() << err.str();
 	EXPECT_NE(err.str().find("error   The dialog refused the step press \"Maybe\""), std::string::npos) << err.str();
 	EXPECT_TRUE(Printed("> (in the dialog) press \"OK\"")) << out.str();
@@ -103,14 +123,17 @@ TEST_F(PreferencesScript, AnAnswerAStepOfWhichTheDialogRefusesIsReported)
 
 TEST_F(PreferencesScript, AFailedCheckFailsTheScript)
 {
-	WriteProject("start.json", 2, std::string("A\0" "1\0", 4));
+	WriteProject("start.json", 2,
+		std::string("A\0"
+					"1\0",
+			4));
 	const int code = RunScript("menu Facetally\n"
 							   "save\n"
 							   "expect-module-data Facetally \"A|2|\"\n",
-							   Path("start.json"));
+		Path("start.json"));
 	EXPECT_EQ(code, 1);
 	EXPECT_NE(err.str().find("expected the module data of \"Facetally\" to be \"A|2|\", found \"A|1|" + Key + "|3|\""),
-			  std::string::npos)
+		std::string::npos)
 		<< err.str();
 }
 
@@ -120,7 +143,7 @@ TEST_F(PreferencesScript, FaultyAnswersAndCountsAreRefusedBeforeAnythingRuns)
 							   "answer tick\n"
 							   "stop-progress soon\n"
 							   "expect-dialogs -1\n",
-							   "");
+		"");
 	EXPECT_EQ(code, 2);
 	EXPECT_NE(err.str().find("session.script:1: \"maybe\" is no step of an answer"), std::string::npos) << err.str();
 	EXPECT_NE(err.str().find("session.script:2: \"tick\" needs the label of what it acts on"), std::string::npos)
@@ -138,7 +161,7 @@ TEST_F(PreferencesScript, APersonStopsTheCountingRun)
 							   "menu Facetally\n"
 							   "expect-stop-questions 2\n"
 							   "expect report-lines 0\n",
-							   FACETALLY_SOURCE_DIR "/examples/sample-project.json");
+		FACETALLY_SOURCE_DIR "/examples/sample-project.json");
 	EXPECT_EQ(code, 0) << out.str() << err.str();
 	EXPECT_TRUE(Printed("progress Counting... (stopped by the person with the bar at 10 of 44)")) << out.str();
 }

@@ -1,9 +1,9 @@
 // The shell's small services: the report line (cut to 511 characters, passed literally), the
 // warning beep, and the module's own location, built once for the life of the module.
+#include "shell/ShellServices.hpp"
 #include "HostTableFixture.hpp"
 #include "shell/AddOnLocation.hpp"
 #include "shell/ModuleState.hpp"
-#include "shell/ShellServices.hpp"
 
 #include "HostSdk/HostApi.hpp"
 #include "IO/Location.hpp"

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
-LeakCheck::LeakCheck() : liveHandles(VX::LiveHandleCount()), liveLocations(IO::LiveLocationCount()) {}
+LeakCheck::LeakCheck() : liveHandles(VX::LiveHandleCount()), liveLocations(IO::LiveLocationCount())
+{
+}
 
 LeakCheck::~LeakCheck()
 {

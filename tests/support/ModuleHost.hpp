@@ -29,7 +29,8 @@ protected:
 	void StartHost()
 	{
 		host.reset();
-		host = std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {FACETALLY_ADDON_DIR, scratch / "help"});
+		host =
+			std::make_unique<ReferenceHost::Host>(ReferenceHost::HostOptions {FACETALLY_ADDON_DIR, scratch / "help"});
 	}
 
 	// The module through the host's whole start-up.

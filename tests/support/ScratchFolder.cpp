@@ -12,7 +12,7 @@ ScratchFolder::ScratchFolder()
 {
 	static std::atomic<int> counter {0};
 	path = std::filesystem::temp_directory_path() /
-		   ("facetally-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+		("facetally-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
 	std::filesystem::remove_all(path);
 	std::filesystem::create_directories(path);
 }

@@ -2,8 +2,8 @@
 // sources with the file's name, the blob writer, the blob reader of the root library, and the
 // program itself as the build runs it.
 #include "ResourceBlobWriter.hpp"
-#include "ScratchFolder.hpp"
 #include "ResourceSource.hpp"
+#include "ScratchFolder.hpp"
 
 #include "VX/ResourceBlob.hpp"
 
@@ -69,7 +69,9 @@ TEST(ResourceSource, EachKindBecomesItsBytes)
 		{"its items", R"({"dialogs": {"128": {"title": "T", "size": [450, 130], "items": [
 			{"kind": "intedit", "rect": [127, -20, 35, 18], "min": "-1000", "max": 1000, "group": 2, "text": "x"}]}}})",
 			VX::ResourceTypes::DialogItems, 128,
-			{"\x08\x00\x7F\x00\xEC\xFF\x23\x00\x12\x00\x02\x00x\0-1000\0" "1000\0", 12 + 2 + 6 + 5}},
+			{"\x08\x00\x7F\x00\xEC\xFF\x23\x00\x12\x00\x02\x00x\0-1000\0"
+			 "1000\0",
+				12 + 2 + 6 + 5}},
 		{"a dialog without title", R"({"dialogs": {"5": {"size": [10, 20]}}})", VX::ResourceTypes::DialogHeader, 5,
 			{"\x0A\0\x14\0\0\0\0\0\0", 9}},
 		{"nor items", R"({"dialogs": {"5": {"size": [10, 20]}}})", VX::ResourceTypes::DialogItems, 5, {}},
@@ -77,7 +79,8 @@ TEST(ResourceSource, EachKindBecomesItsBytes)
 	for (const auto& row : cases) {
 		SCOPED_TRACE(row.what);
 		const auto resources = Compile(row.json);
-		ASSERT_EQ(resources.size(), row.type == VX::ResourceTypes::DialogHeader || row.type == VX::ResourceTypes::DialogItems ? 2u : 1u);
+		ASSERT_EQ(resources.size(),
+			row.type == VX::ResourceTypes::DialogHeader || row.type == VX::ResourceTypes::DialogItems ? 2u : 1u);
 		const auto found = std::find_if(resources.begin(), resources.end(),
 			[&](const Rescomp::CompiledResource& resource) { return resource.type == row.type; });
 		ASSERT_NE(found, resources.end());
@@ -89,12 +92,12 @@ TEST(ResourceSource, EachKindBecomesItsBytes)
 
 TEST(ResourceSource, EveryItemKindHasItsCode)
 {
-	const char* kinds[] = { "button",	 "icon",  "lefttext", "centertext", "righttext",  "checkbox",
-							"radio",	 "intedit", "popup",  "singlelist", "multilist", "usercontrol" };
+	const char* kinds[] = {"button", "icon", "lefttext", "centertext", "righttext", "checkbox", "radio", "intedit",
+		"popup", "singlelist", "multilist", "usercontrol"};
 	for (std::uint16_t code = 1; code <= 12; ++code) {
 		SCOPED_TRACE(kinds[code - 1]);
 		const std::string json = std::string(R"({"dialogs": {"1": {"size": [1, 1], "items": [{"kind": ")") +
-								 kinds[code - 1] + R"(", "rect": [0, 0, 1, 1]}]}}})";
+			kinds[code - 1] + R"(", "rect": [0, 0, 1, 1]}]}}})";
 		for (const auto& resource : Compile(json)) {
 			if (resource.type == VX::ResourceTypes::DialogItems) {
 				ASSERT_GE(resource.bytes.size(), 2u);
@@ -162,8 +165,10 @@ class ResourceBlobTest : public ::testing::Test {
 protected:
 	static std::vector<Rescomp::CompiledResource> Sample()
 	{
-		auto first = Compile(R"({"strings": {"32000": ["Name", "Description"]}, "binary": {"MDID:32500": [8, 7, 9]}})", "a.json");
-		auto second = Compile(R"({"icons": {"2": {"size": [16, 16], "glyph": "ab"}}, "strings": {"140": ["x"]}})", "b.json");
+		auto first = Compile(
+			R"({"strings": {"32000": ["Name", "Description"]}, "binary": {"MDID:32500": [8, 7, 9]}})", "a.json");
+		auto second =
+			Compile(R"({"icons": {"2": {"size": [16, 16], "glyph": "ab"}}, "strings": {"140": ["x"]}})", "b.json");
 		first.insert(first.end(), second.begin(), second.end());
 		return first;
 	}
@@ -203,7 +208,8 @@ TEST_F(ResourceBlobTest, LayoutIsHeaderDirectoryAlignedData)
 		const auto offset = static_cast<std::size_t>(entry.bytes.data() - blob.data());
 		EXPECT_EQ(offset % 4, 0u) << "every resource starts on a 4-byte boundary";
 		EXPECT_GE(offset, 12u + 4 * 16) << "data follow the directory";
-		const std::uint64_t key = (std::uint64_t { entry.type } << 32) | static_cast<std::uint32_t>(entry.id + 0x80000000u);
+		const std::uint64_t key =
+			(std::uint64_t {entry.type} << 32) | static_cast<std::uint32_t>(entry.id + 0x80000000u);
 		EXPECT_GT(key, previousKey) << "the directory is ordered by type and id";
 		previousKey = key;
 	}
@@ -292,7 +298,7 @@ TEST_F(ResourceBlobReaderTest, StringListCountIsBoundedByTheResource)
 	const Bytes shortCount = ToBytes(std::string_view("\x03\0\0\0ab\0cd\0", 10));
 	EXPECT_EQ(VX::GetStringListItem(shortCount, 1), "ab");
 	EXPECT_FALSE(VX::GetStringListItem(shortCount, 2)) << "texts past the count are not part of the list";
-	EXPECT_FALSE(VX::GetStringListItem(Bytes { 1, 0 }, 1));
+	EXPECT_FALSE(VX::GetStringListItem(Bytes {1, 0}, 1));
 }
 
 // The program as the build runs it.

@@ -20,15 +20,17 @@ int main(int argc, char** argv)
 	std::string output;
 	std::string configuration;
 	CLI::App app {"facetally-genproject: writes a synthetic project of many elements for benchmarks and stress tests.",
-				  "facetally-genproject"};
+		"facetally-genproject"};
 	app.add_option("-o,--output", output, "the project file to write")->required();
-	app.add_option("-n,--elements", settings.elements, "number of elements (groups come on top)")->capture_default_str();
+	app.add_option("-n,--elements", settings.elements, "number of elements (groups come on top)")
+		->capture_default_str();
 	app.add_option("-p,--parts", settings.libraryParts, "number of library parts")->capture_default_str();
-	app.add_option("-c,--components", settings.componentsPerElement, "3D components per element")->capture_default_str();
+	app.add_option("-c,--components", settings.componentsPerElement, "3D components per element")
+		->capture_default_str();
 	app.add_option("-s,--stories", settings.stories, "number of stories")->capture_default_str();
 	app.add_option("--seed", settings.seed, "seed of the random choices")->capture_default_str();
 	app.add_option("--configuration", configuration,
-				   "also write a configuration file naming the parts' level-of-detail parameter");
+		"also write a configuration file naming the parts' level-of-detail parameter");
 	CLI11_PARSE(app, argc, argv);
 
 	std::unique_ptr<ReferenceHost::Project> project;

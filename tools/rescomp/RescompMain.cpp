@@ -53,7 +53,7 @@ void WriteBlob(const std::string& path, const std::vector<std::uint8_t>& blob)
 int main(int argumentCount, char** arguments)
 {
 	CLI::App app("Compiles JSON resource sources (string lists, dialogs, icons, binary words) into one resource blob.",
-				 "facetally-rescomp");
+		"facetally-rescomp");
 	std::string outputPath;
 	std::vector<std::string> sourcePaths;
 	app.add_option("-o,--output", outputPath, "The blob file to write")->required();
@@ -64,8 +64,8 @@ int main(int argumentCount, char** arguments)
 		std::vector<Rescomp::CompiledResource> resources;
 		for (const std::string& path : sourcePaths) {
 			std::vector<Rescomp::CompiledResource> compiled = Rescomp::CompileResourceSource(ReadSource(path), path);
-			resources.insert(resources.end(), std::make_move_iterator(compiled.begin()),
-							 std::make_move_iterator(compiled.end()));
+			resources.insert(
+				resources.end(), std::make_move_iterator(compiled.begin()), std::make_move_iterator(compiled.end()));
 		}
 		WriteBlob(outputPath, Rescomp::WriteResourceBlob(std::move(resources)));
 	} catch (const Rescomp::ResourceError& error) {

@@ -38,7 +38,7 @@ std::vector<std::uint8_t> WriteResourceBlob(std::vector<CompiledResource> resour
 		const CompiledResource& later = resources[index];
 		if (earlier.type == later.type && earlier.id == later.id)
 			throw ResourceError(later.sourceName + ": " + TypeText(later.type) + " " + std::to_string(later.id) +
-								" is defined twice (also in " + earlier.sourceName + ")");
+				" is defined twice (also in " + earlier.sourceName + ")");
 	}
 
 	std::size_t size = HeaderSize + resources.size() * DirectoryEntrySize;

@@ -50,9 +50,18 @@ struct ItemKind {
 	std::uint16_t code;
 };
 constexpr ItemKind ItemKinds[] = {
-	{ "button", 1 },	  { "icon", 2 },	 { "lefttext", 3 },	  { "centertext", 4 },
-	{ "righttext", 5 },	  { "checkbox", 6 }, { "radio", 7 },	  { "intedit", 8 },
-	{ "popup", 9 },		  { "singlelist", 10 }, { "multilist", 11 }, { "usercontrol", 12 },
+	{"button", 1},
+	{"icon", 2},
+	{"lefttext", 3},
+	{"centertext", 4},
+	{"righttext", 5},
+	{"checkbox", 6},
+	{"radio", 7},
+	{"intedit", 8},
+	{"popup", 9},
+	{"singlelist", 10},
+	{"multilist", 11},
+	{"usercontrol", 12},
 };
 
 class SourceCompiler {
@@ -126,7 +135,8 @@ private:
 		return id;
 	}
 
-	std::int64_t WholeNumber(const Json& value, std::int64_t minimum, std::int64_t maximum, const std::string& place) const
+	std::int64_t WholeNumber(
+		const Json& value, std::int64_t minimum, std::int64_t maximum, const std::string& place) const
 	{
 		std::optional<std::int64_t> number;
 		if (value.is_number_unsigned()) {
@@ -157,19 +167,20 @@ private:
 	std::string LimitText(const Json& value, const std::string& place) const
 	{
 		if (value.is_number())
-			return std::to_string(WholeNumber(value, std::numeric_limits<std::int64_t>::min(),
-											  std::numeric_limits<std::int64_t>::max(), place));
+			return std::to_string(WholeNumber(
+				value, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(), place));
 		return Text(value, place);
 	}
 
 	std::vector<std::int64_t> Numbers(const Json& value, std::size_t count, std::int64_t minimum, std::int64_t maximum,
-									  const std::string& place) const
+		const std::string& place) const
 	{
 		if (!value.is_array() || value.size() != count)
 			Fail(place, "must be a list of " + std::to_string(count) + " whole numbers");
 		std::vector<std::int64_t> numbers;
 		for (std::size_t index = 0; index < count; ++index)
-			numbers.push_back(WholeNumber(value[index], minimum, maximum, place + " number " + std::to_string(index + 1)));
+			numbers.push_back(
+				WholeNumber(value[index], minimum, maximum, place + " number " + std::to_string(index + 1)));
 		return numbers;
 	}
 
@@ -186,7 +197,7 @@ private:
 
 	void Add(std::uint32_t type, std::int32_t id, std::vector<std::uint8_t> bytes)
 	{
-		resources.push_back(CompiledResource { type, id, std::move(bytes), sourceName });
+		resources.push_back(CompiledResource {type, id, std::move(bytes), sourceName});
 	}
 
 	void CompileStrings(const Json& section)
@@ -217,7 +228,7 @@ private:
 			const std::int32_t id = ParseId(key, place);
 			if (!dialog.is_object())
 				Fail(place, "must be an object with title, size and items");
-			CheckKeys(dialog, { "title", "size", "items" }, place);
+			CheckKeys(dialog, {"title", "size", "items"}, place);
 			if (!dialog.contains("size"))
 				Fail(place, "needs a size [width, height]");
 			const std::vector<std::int64_t> size = Numbers(dialog["size"], 2, 0, 0xFFFF, place + " size");
@@ -248,7 +259,7 @@ private:
 	{
 		if (!item.is_object())
 			Fail(place, "must be an object with kind and rect");
-		CheckKeys(item, { "kind", "rect", "text", "min", "max", "group" }, place);
+		CheckKeys(item, {"kind", "rect", "text", "min", "max", "group"}, place);
 		if (!item.contains("kind") || !item.contains("rect"))
 			Fail(place, "needs a kind and a rect [x, y, width, height]");
 		const std::string kindName = Text(item["kind"], place + " kind");
@@ -278,7 +289,7 @@ private:
 			const std::int32_t id = ParseId(key, place);
 			if (!icon.is_object())
 				Fail(place, "must be an object with size and glyph");
-			CheckKeys(icon, { "size", "glyph" }, place);
+			CheckKeys(icon, {"size", "glyph"}, place);
 			if (!icon.contains("size"))
 				Fail(place, "needs a size [width, height]");
 			const std::vector<std::int64_t> size = Numbers(icon["size"], 2, 0, 0xFFFF, place + " size");
@@ -310,8 +321,7 @@ private:
 			ByteWriter writer;
 			for (std::size_t index = 0; index < words.size(); ++index) {
 				const std::int64_t word = WholeNumber(words[index], std::numeric_limits<std::int32_t>::min(),
-													  std::numeric_limits<std::uint32_t>::max(),
-													  place + " word " + std::to_string(index + 1));
+					std::numeric_limits<std::uint32_t>::max(), place + " word " + std::to_string(index + 1));
 				writer.PutU32(static_cast<std::uint32_t>(word));
 			}
 			Add(type, id, writer.Take());

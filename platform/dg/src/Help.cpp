@@ -6,19 +6,20 @@
 namespace DG {
 
 namespace {
-	std::vector<HelpLocation>& Registered()
-	{
-		static std::vector<HelpLocation>* registered = new std::vector<HelpLocation>;
-		return *registered;
-	}
-
-	auto ByPair(std::uint32_t developerId, std::uint32_t localId)
-	{
-		return [=](const HelpLocation& help) { return help.developerId == developerId && help.localId == localId; };
-	}
+std::vector<HelpLocation>& Registered()
+{
+	static std::vector<HelpLocation>* registered = new std::vector<HelpLocation>;
+	return *registered;
 }
 
-std::int32_t RegisterAdditionalHelpLocation(std::uint32_t developerId, std::uint32_t localId, const IO::Location& location)
+auto ByPair(std::uint32_t developerId, std::uint32_t localId)
+{
+	return [=](const HelpLocation& help) { return help.developerId == developerId && help.localId == localId; };
+}
+} // namespace
+
+std::int32_t RegisterAdditionalHelpLocation(
+	std::uint32_t developerId, std::uint32_t localId, const IO::Location& location)
 {
 	if (location.GetStatus() != IO::Status::Ok)
 		return HelpBadLocation;
@@ -27,7 +28,7 @@ std::int32_t RegisterAdditionalHelpLocation(std::uint32_t developerId, std::uint
 	if (found != registered.end())
 		found->location = location;
 	else
-		registered.push_back(HelpLocation { developerId, localId, location });
+		registered.push_back(HelpLocation {developerId, localId, location});
 	return HelpNoError;
 }
 
@@ -36,6 +37,9 @@ std::int32_t UnregisterAdditionalHelpLocation(std::uint32_t developerId, std::ui
 	return std::erase_if(Registered(), ByPair(developerId, localId)) > 0 ? HelpNoError : HelpNotRegistered;
 }
 
-std::vector<HelpLocation> GetAdditionalHelpLocations() { return Registered(); }
+std::vector<HelpLocation> GetAdditionalHelpLocations()
+{
+	return Registered();
+}
 
 } // namespace DG

@@ -16,7 +16,9 @@ using detail::ItemData;
 using detail::PanelState;
 using detail::World;
 
-Item::Item(const Panel& panel, short itemIndex) : Item(panel, itemIndex, {}) {}
+Item::Item(const Panel& panel, short itemIndex) : Item(panel, itemIndex, {})
+{
+}
 
 Item::Item(const Panel& panel, short itemIndex, std::initializer_list<ItemKind> kinds)
 	: panelSerial(detail::PanelAccess::State(panel).serial), index(itemIndex)
@@ -26,7 +28,10 @@ Item::Item(const Panel& panel, short itemIndex, std::initializer_list<ItemKind> 
 	valid = item != nullptr && (kinds.size() == 0 || std::find(kinds.begin(), kinds.end(), item->kind) != kinds.end());
 }
 
-Item::~Item() { World::Get().RemoveItemHandle(this); }
+Item::~Item()
+{
+	World::Get().RemoveItemHandle(this);
+}
 
 ItemData* Item::Data() const
 {
@@ -40,7 +45,10 @@ ItemData* Item::Data() const
 	return foundPanel == nullptr ? nullptr : foundPanel->FindItem(index);
 }
 
-bool Item::IsValid() const { return Data() != nullptr; }
+bool Item::IsValid() const
+{
+	return Data() != nullptr;
+}
 
 Panel* Item::GetPanel() const
 {
@@ -64,11 +72,14 @@ void Item::SetRect(const Rect& rect)
 {
 	if (ItemData* data = Data()) {
 		// A rectangle given inside out keeps its corner and gets no extent.
-		data->rect = Rect { rect.left, rect.top, std::max(rect.left, rect.right), std::max(rect.top, rect.bottom) };
+		data->rect = Rect {rect.left, rect.top, std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)};
 	}
 }
 
-Point Item::GetPosition() const { return GetRect().GetTopLeft(); }
+Point Item::GetPosition() const
+{
+	return GetRect().GetTopLeft();
+}
 
 void Item::SetPosition(Point position)
 {
@@ -76,8 +87,14 @@ void Item::SetPosition(Point position)
 	SetRect(Rect::FromSize(position.x, position.y, rect.GetWidth(), rect.GetHeight()));
 }
 
-short Item::GetWidth() const { return GetRect().GetWidth(); }
-short Item::GetHeight() const { return GetRect().GetHeight(); }
+short Item::GetWidth() const
+{
+	return GetRect().GetWidth();
+}
+short Item::GetHeight() const
+{
+	return GetRect().GetHeight();
+}
 
 void Item::SetSize(short width, short height)
 {
@@ -85,11 +102,23 @@ void Item::SetSize(short width, short height)
 	SetRect(Rect::FromSize(rect.left, rect.top, std::max<short>(0, width), std::max<short>(0, height)));
 }
 
-void Item::SetWidth(short width) { SetSize(width, GetHeight()); }
-void Item::SetHeight(short height) { SetSize(GetWidth(), height); }
+void Item::SetWidth(short width)
+{
+	SetSize(width, GetHeight());
+}
+void Item::SetHeight(short height)
+{
+	SetSize(GetWidth(), height);
+}
 
-void Item::Show() { SetVisibility(true); }
-void Item::Hide() { SetVisibility(false); }
+void Item::Show()
+{
+	SetVisibility(true);
+}
+void Item::Hide()
+{
+	SetVisibility(false);
+}
 
 void Item::SetVisibility(bool visible)
 {
@@ -103,8 +132,14 @@ bool Item::IsVisible() const
 	return data != nullptr && data->visible;
 }
 
-void Item::Enable() { SetStatus(true); }
-void Item::Disable() { SetStatus(false); }
+void Item::Enable()
+{
+	SetStatus(true);
+}
+void Item::Disable()
+{
+	SetStatus(false);
+}
 
 void Item::SetStatus(bool enabled)
 {
@@ -130,12 +165,22 @@ void TextItem::SetText(std::string_view text)
 		data->text = std::string(text);
 }
 
-Button::Button(const Panel& panel, short itemIndex) : TextItem(panel, itemIndex, { ItemKind::Button }) {}
+Button::Button(const Panel& panel, short itemIndex) : TextItem(panel, itemIndex, {ItemKind::Button})
+{
+}
 
-void Button::Attach(ButtonItemObserver& observer) { detail::AttachObserver(*this, observer, detail::ObserverKind::Button); }
-void Button::Detach(ButtonItemObserver& observer) { detail::DetachObserver(*this, observer); }
+void Button::Attach(ButtonItemObserver& observer)
+{
+	detail::AttachObserver(*this, observer, detail::ObserverKind::Button);
+}
+void Button::Detach(ButtonItemObserver& observer)
+{
+	detail::DetachObserver(*this, observer);
+}
 
-IconItem::IconItem(const Panel& panel, short itemIndex) : Item(panel, itemIndex, { ItemKind::Icon }) {}
+IconItem::IconItem(const Panel& panel, short itemIndex) : Item(panel, itemIndex, {ItemKind::Icon})
+{
+}
 
 Icon IconItem::GetIcon() const
 {
@@ -149,13 +194,27 @@ void IconItem::SetIcon(const Icon& icon)
 		data->icon = icon;
 }
 
-LeftText::LeftText(const Panel& panel, short itemIndex) : StaticText(panel, itemIndex, { ItemKind::LeftText }) {}
-CenterText::CenterText(const Panel& panel, short itemIndex) : StaticText(panel, itemIndex, { ItemKind::CenterText }) {}
-RightText::RightText(const Panel& panel, short itemIndex) : StaticText(panel, itemIndex, { ItemKind::RightText }) {}
+LeftText::LeftText(const Panel& panel, short itemIndex) : StaticText(panel, itemIndex, {ItemKind::LeftText})
+{
+}
+CenterText::CenterText(const Panel& panel, short itemIndex) : StaticText(panel, itemIndex, {ItemKind::CenterText})
+{
+}
+RightText::RightText(const Panel& panel, short itemIndex) : StaticText(panel, itemIndex, {ItemKind::RightText})
+{
+}
 
-CheckBox::CheckBox(const Panel& panel, short itemIndex) : TextItem(panel, itemIndex, { ItemKind::CheckBox }) {}
-void CheckBox::Check() { SetState(true); }
-void CheckBox::Uncheck() { SetState(false); }
+CheckBox::CheckBox(const Panel& panel, short itemIndex) : TextItem(panel, itemIndex, {ItemKind::CheckBox})
+{
+}
+void CheckBox::Check()
+{
+	SetState(true);
+}
+void CheckBox::Uncheck()
+{
+	SetState(false);
+}
 
 void CheckBox::SetState(bool checked)
 {
@@ -169,10 +228,18 @@ bool CheckBox::IsChecked() const
 	return data != nullptr && data->checked;
 }
 
-void CheckBox::Attach(CheckItemObserver& observer) { detail::AttachObserver(*this, observer, detail::ObserverKind::CheckItem); }
-void CheckBox::Detach(CheckItemObserver& observer) { detail::DetachObserver(*this, observer); }
+void CheckBox::Attach(CheckItemObserver& observer)
+{
+	detail::AttachObserver(*this, observer, detail::ObserverKind::CheckItem);
+}
+void CheckBox::Detach(CheckItemObserver& observer)
+{
+	detail::DetachObserver(*this, observer);
+}
 
-RadioButton::RadioButton(const Panel& panel, short itemIndex) : TextItem(panel, itemIndex, { ItemKind::RadioButton }) {}
+RadioButton::RadioButton(const Panel& panel, short itemIndex) : TextItem(panel, itemIndex, {ItemKind::RadioButton})
+{
+}
 
 void RadioButton::Select()
 {
@@ -193,10 +260,18 @@ std::uint16_t RadioButton::GetGroup() const
 	return data == nullptr ? 0 : data->radioGroup;
 }
 
-void RadioButton::Attach(RadioItemObserver& observer) { detail::AttachObserver(*this, observer, detail::ObserverKind::RadioItem); }
-void RadioButton::Detach(RadioItemObserver& observer) { detail::DetachObserver(*this, observer); }
+void RadioButton::Attach(RadioItemObserver& observer)
+{
+	detail::AttachObserver(*this, observer, detail::ObserverKind::RadioItem);
+}
+void RadioButton::Detach(RadioItemObserver& observer)
+{
+	detail::DetachObserver(*this, observer);
+}
 
-IntEdit::IntEdit(const Panel& panel, short itemIndex) : Item(panel, itemIndex, { ItemKind::IntEdit }) {}
+IntEdit::IntEdit(const Panel& panel, short itemIndex) : Item(panel, itemIndex, {ItemKind::IntEdit})
+{
+}
 
 std::int32_t IntEdit::GetValue() const
 {
@@ -240,10 +315,18 @@ void IntEdit::SetMax(std::int32_t maximum)
 	}
 }
 
-void IntEdit::Attach(IntEditObserver& observer) { detail::AttachObserver(*this, observer, detail::ObserverKind::IntEdit); }
-void IntEdit::Detach(IntEditObserver& observer) { detail::DetachObserver(*this, observer); }
+void IntEdit::Attach(IntEditObserver& observer)
+{
+	detail::AttachObserver(*this, observer, detail::ObserverKind::IntEdit);
+}
+void IntEdit::Detach(IntEditObserver& observer)
+{
+	detail::DetachObserver(*this, observer);
+}
 
-PopUp::PopUp(const Panel& panel, short itemIndex) : Item(panel, itemIndex, { ItemKind::PopUp }) {}
+PopUp::PopUp(const Panel& panel, short itemIndex) : Item(panel, itemIndex, {ItemKind::PopUp})
+{
+}
 
 short PopUp::GetItemCount() const
 {
@@ -251,7 +334,10 @@ short PopUp::GetItemCount() const
 	return data == nullptr ? 0 : static_cast<short>(data->popUpItems.size());
 }
 
-void PopUp::AppendItem() { InsertItem(static_cast<short>(GetItemCount() + 1)); }
+void PopUp::AppendItem()
+{
+	InsertItem(static_cast<short>(GetItemCount() + 1));
+}
 
 void PopUp::InsertItem(short position)
 {
@@ -306,10 +392,18 @@ short PopUp::GetSelectedItem() const
 	return data == nullptr ? 0 : data->popUpSelection;
 }
 
-void PopUp::Attach(PopUpObserver& observer) { detail::AttachObserver(*this, observer, detail::ObserverKind::PopUp); }
-void PopUp::Detach(PopUpObserver& observer) { detail::DetachObserver(*this, observer); }
+void PopUp::Attach(PopUpObserver& observer)
+{
+	detail::AttachObserver(*this, observer, detail::ObserverKind::PopUp);
+}
+void PopUp::Detach(PopUpObserver& observer)
+{
+	detail::DetachObserver(*this, observer);
+}
 
-UserControl::UserControl(const Panel& panel, short itemIndex) : Item(panel, itemIndex, { ItemKind::UserControl }) {}
+UserControl::UserControl(const Panel& panel, short itemIndex) : Item(panel, itemIndex, {ItemKind::UserControl})
+{
+}
 
 std::int32_t UserControl::GetValue() const
 {
@@ -323,13 +417,21 @@ void UserControl::SetValue(std::int32_t value)
 		data->value = value;
 }
 
-void UserControl::Attach(UserControlObserver& observer) { detail::AttachObserver(*this, observer, detail::ObserverKind::UserControl); }
-void UserControl::Detach(UserControlObserver& observer) { detail::DetachObserver(*this, observer); }
+void UserControl::Attach(UserControlObserver& observer)
+{
+	detail::AttachObserver(*this, observer, detail::ObserverKind::UserControl);
+}
+void UserControl::Detach(UserControlObserver& observer)
+{
+	detail::DetachObserver(*this, observer);
+}
 
-TabControl::TabControl(const Panel& panel, short itemIndex) : Item(panel, itemIndex, { ItemKind::TabControl }) {}
+TabControl::TabControl(const Panel& panel, short itemIndex) : Item(panel, itemIndex, {ItemKind::TabControl})
+{
+}
 
 TabControl::TabControl(Panel& panel, const Rect& rect)
-	: Item(panel, panel.AddItem(ItemKind::TabControl, rect), { ItemKind::TabControl })
+	: Item(panel, panel.AddItem(ItemKind::TabControl, rect), {ItemKind::TabControl})
 {
 }
 
@@ -338,7 +440,8 @@ short TabControl::GetTabPageCount() const
 	const ItemData* data = Data();
 	if (data == nullptr)
 		return 0;
-	return static_cast<short>(std::count_if(data->tabPages.begin(), data->tabPages.end(), [](detail::Serial page) { return page != 0; }));
+	return static_cast<short>(
+		std::count_if(data->tabPages.begin(), data->tabPages.end(), [](detail::Serial page) { return page != 0; }));
 }
 
 TabPage* TabControl::GetTabPage(short pageIndex) const

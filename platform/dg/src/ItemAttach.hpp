@@ -42,4 +42,3 @@ inline void SelectRadioButton(PanelState& panel, short index)
 }
 
 } // namespace DG::detail
-

@@ -6,18 +6,25 @@
 namespace DG::Key {
 
 namespace {
-	struct Named {
-		short key;
-		const char* name;
-	};
-	constexpr Named SpecialKeys[] = {
-		{ Backspace, "Backspace" }, { Tab, "Tab" }, { Enter, "Enter" }, { Return, "Return" },
-		{ Escape, "Escape" }, { Delete, "Delete" }, { Left, "Left" }, { Right, "Right" },
-		{ Up, "Up" }, { Down, "Down" },
-	};
-	// One printable character per key code, kept alive for Name's answer.
-	char printable[128][2];
-}
+struct Named {
+	short key;
+	const char* name;
+};
+constexpr Named SpecialKeys[] = {
+	{Backspace, "Backspace"},
+	{Tab, "Tab"},
+	{Enter, "Enter"},
+	{Return, "Return"},
+	{Escape, "Escape"},
+	{Delete, "Delete"},
+	{Left, "Left"},
+	{Right, "Right"},
+	{Up, "Up"},
+	{Down, "Down"},
+};
+// One printable character per key code, kept alive for Name's answer.
+char printable[128][2];
+} // namespace
 
 const char* Name(short key)
 {

@@ -17,38 +17,46 @@ using detail::ListRow;
 using detail::TabField;
 
 namespace {
-	ListRow* RowOf(ItemData* data, int listItem)
-	{
-		if (data == nullptr || listItem < 1 || static_cast<std::size_t>(listItem) > data->list.rows.size())
-			return nullptr;
-		return &data->list.rows[static_cast<std::size_t>(listItem) - 1];
-	}
-
-	TabField* FieldOf(ItemData* data, short field)
-	{
-		if (data == nullptr || field < 1 || static_cast<std::size_t>(field) > data->list.fields.size())
-			return nullptr;
-		return &data->list.fields[static_cast<std::size_t>(field) - 1];
-	}
-
-	detail::ListCell* CellOf(ItemData* data, int listItem, short field)
-	{
-		ListRow* row = RowOf(data, listItem);
-		if (row == nullptr || field < 1 || static_cast<std::size_t>(field) > row->cells.size())
-			return nullptr;
-		return &row->cells[static_cast<std::size_t>(field) - 1];
-	}
-
-	void ClampScroll(ListData& list)
-	{
-		const int last = static_cast<int>(std::max<std::size_t>(1, list.rows.size()));
-		list.scrollPosition = std::clamp(list.scrollPosition, 1, last);
-	}
+ListRow* RowOf(ItemData* data, int listItem)
+{
+	if (data == nullptr || listItem < 1 || static_cast<std::size_t>(listItem) > data->list.rows.size())
+		return nullptr;
+	return &data->list.rows[static_cast<std::size_t>(listItem) - 1];
 }
 
-ListBox::ListBox(const Panel& panel, short itemIndex, ItemKind kind) : Item(panel, itemIndex, { kind }) {}
-SingleSelListBox::SingleSelListBox(const Panel& panel, short itemIndex) : ListBox(panel, itemIndex, ItemKind::SingleSelList) {}
-MultiSelListBox::MultiSelListBox(const Panel& panel, short itemIndex) : ListBox(panel, itemIndex, ItemKind::MultiSelList) {}
+TabField* FieldOf(ItemData* data, short field)
+{
+	if (data == nullptr || field < 1 || static_cast<std::size_t>(field) > data->list.fields.size())
+		return nullptr;
+	return &data->list.fields[static_cast<std::size_t>(field) - 1];
+}
+
+detail::ListCell* CellOf(ItemData* data, int listItem, short field)
+{
+	ListRow* row = RowOf(data, listItem);
+	if (row == nullptr || field < 1 || static_cast<std::size_t>(field) > row->cells.size())
+		return nullptr;
+	return &row->cells[static_cast<std::size_t>(field) - 1];
+}
+
+void ClampScroll(ListData& list)
+{
+	const int last = static_cast<int>(std::max<std::size_t>(1, list.rows.size()));
+	list.scrollPosition = std::clamp(list.scrollPosition, 1, last);
+}
+} // namespace
+
+ListBox::ListBox(const Panel& panel, short itemIndex, ItemKind kind) : Item(panel, itemIndex, {kind})
+{
+}
+SingleSelListBox::SingleSelListBox(const Panel& panel, short itemIndex)
+	: ListBox(panel, itemIndex, ItemKind::SingleSelList)
+{
+}
+MultiSelListBox::MultiSelListBox(const Panel& panel, short itemIndex)
+	: ListBox(panel, itemIndex, ItemKind::MultiSelList)
+{
+}
 
 bool ListBox::IsMultiSelection() const
 {
@@ -62,9 +70,15 @@ int ListBox::GetItemCount() const
 	return data == nullptr ? 0 : static_cast<int>(data->list.rows.size());
 }
 
-void ListBox::AppendItem() { InsertItem(GetItemCount() + 1); }
+void ListBox::AppendItem()
+{
+	InsertItem(GetItemCount() + 1);
+}
 
-void ListBox::InsertItem(int position) { InsertItems(position, 1); }
+void ListBox::InsertItem(int position)
+{
+	InsertItems(position, 1);
+}
 
 void ListBox::InsertItems(int position, int count)
 {
@@ -148,10 +162,11 @@ void ListBox::SetTabFieldEndPosition(short field, short position)
 		tabField->end = position;
 }
 
-void ListBox::SetTabFieldProperties(short field, short begin, short end, Justification justification, Truncation truncation)
+void ListBox::SetTabFieldProperties(
+	short field, short begin, short end, Justification justification, Truncation truncation)
 {
 	if (TabField* tabField = FieldOf(Data(), field))
-		*tabField = TabField { begin, end, justification, truncation };
+		*tabField = TabField {begin, end, justification, truncation};
 }
 
 ListBox::Justification ListBox::GetTabFieldJustification(short field) const
@@ -276,7 +291,10 @@ int ListBox::GetSelectedItem() const
 	return 0;
 }
 
-int ListBox::GetSelectedCount() const { return static_cast<int>(GetSelectedItems().size()); }
+int ListBox::GetSelectedCount() const
+{
+	return static_cast<int>(GetSelectedItems().size());
+}
 
 std::vector<int> ListBox::GetSelectedItems() const
 {
@@ -304,9 +322,18 @@ void ListBox::SetScrollPosition(int topItem)
 	}
 }
 
-short ListBox::GetItemWidth() const { return static_cast<short>(std::max(0, GetWidth() - ScrollBarWidth)); }
+short ListBox::GetItemWidth() const
+{
+	return static_cast<short>(std::max(0, GetWidth() - ScrollBarWidth));
+}
 
-void ListBox::Attach(ListBoxObserver& observer) { detail::AttachObserver(*this, observer, detail::ObserverKind::ListBox); }
-void ListBox::Detach(ListBoxObserver& observer) { detail::DetachObserver(*this, observer); }
+void ListBox::Attach(ListBoxObserver& observer)
+{
+	detail::AttachObserver(*this, observer, detail::ObserverKind::ListBox);
+}
+void ListBox::Detach(ListBoxObserver& observer)
+{
+	detail::DetachObserver(*this, observer);
+}
 
 } // namespace DG

@@ -21,52 +21,49 @@ using detail::PanelState;
 using detail::World;
 
 namespace {
-	std::int32_t ParseLimit(const std::string& text, std::int32_t fallback)
-	{
-		std::int32_t value = 0;
-		const char* end = text.data() + text.size();
-		auto [stop, error] = std::from_chars(text.data(), end, value);
-		return (error == std::errc() && stop == end && !text.empty()) ? value : fallback;
-	}
-
-	ItemData MakeItem(const ItemDescription& description)
-	{
-		ItemData item;
-		item.kind = description.kind;
-		item.rect = description.rect;
-		item.text = description.text;
-		item.radioGroup = description.radioGroup;
-		switch (description.kind) {
-		case ItemKind::IntEdit:
-			item.minimum = ParseLimit(description.minimum, INT32_MIN);
-			item.maximum = ParseLimit(description.maximum, INT32_MAX);
-			if (item.minimum > item.maximum)
-				std::swap(item.minimum, item.maximum);
-			item.value = std::clamp<std::int32_t>(0, item.minimum, item.maximum);
-			break;
-		case ItemKind::Icon:
-			item.icon = Icon::FromGlyph(description.text);
-			break;
-		case ItemKind::SingleSelList:
-		case ItemKind::MultiSelList: {
-			short rowWidth = static_cast<short>(std::max(0, item.rect.GetWidth() - ListBox::ScrollBarWidth));
-			item.list.fields.push_back(detail::TabField { 0, rowWidth, ListBox::Left, ListBox::NoTruncate });
-			break;
-		}
-		default:
-			break;
-		}
-		return item;
-	}
+std::int32_t ParseLimit(const std::string& text, std::int32_t fallback)
+{
+	std::int32_t value = 0;
+	const char* end = text.data() + text.size();
+	auto [stop, error] = std::from_chars(text.data(), end, value);
+	return (error == std::errc() && stop == end && !text.empty()) ? value : fallback;
 }
+
+ItemData MakeItem(const ItemDescription& description)
+{
+	ItemData item;
+	item.kind = description.kind;
+	item.rect = description.rect;
+	item.text = description.text;
+	item.radioGroup = description.radioGroup;
+	switch (description.kind) {
+	case ItemKind::IntEdit:
+		item.minimum = ParseLimit(description.minimum, INT32_MIN);
+		item.maximum = ParseLimit(description.maximum, INT32_MAX);
+		if (item.minimum > item.maximum)
+			std::swap(item.minimum, item.maximum);
+		item.value = std::clamp<std::int32_t>(0, item.minimum, item.maximum);
+		break;
+	case ItemKind::Icon: item.icon = Icon::FromGlyph(description.text); break;
+	case ItemKind::SingleSelList:
+	case ItemKind::MultiSelList: {
+		short rowWidth = static_cast<short>(std::max(0, item.rect.GetWidth() - ListBox::ScrollBarWidth));
+		item.list.fields.push_back(detail::TabField {0, rowWidth, ListBox::Left, ListBox::NoTruncate});
+		break;
+	}
+	default: break;
+	}
+	return item;
+}
+} // namespace
 
 namespace {
-	std::set<short>& RefusedResources()
-	{
-		static std::set<short> refused;
-		return refused;
-	}
+std::set<short>& RefusedResources()
+{
+	static std::set<short> refused;
+	return refused;
 }
+} // namespace
 
 void RefuseDialogResourceForTesting(short id, bool refused)
 {
@@ -108,9 +105,15 @@ Panel::Panel(PanelKind kind, short width, short height) : state(std::make_unique
 	World::Get().AddPanel(*state);
 }
 
-Panel::~Panel() { World::Get().RemovePanel(state->serial); }
+Panel::~Panel()
+{
+	World::Get().RemovePanel(state->serial);
+}
 
-std::size_t LivePanelCount() { return World::Get().PanelCount(); }
+std::size_t LivePanelCount()
+{
+	return World::Get().PanelCount();
+}
 
 Panel* FindPanel(short id)
 {
@@ -118,12 +121,30 @@ Panel* FindPanel(short id)
 	return state == nullptr ? nullptr : state->panel;
 }
 
-short Panel::GetId() const { return state->id; }
-bool Panel::IsValid() const { return state->valid; }
-const std::string& Panel::GetProblem() const { return state->problem; }
-short Panel::GetResourceId() const { return state->resourceId; }
-PanelKind Panel::GetKind() const { return state->kind; }
-short Panel::GetItemCount() const { return static_cast<short>(state->items.size()); }
+short Panel::GetId() const
+{
+	return state->id;
+}
+bool Panel::IsValid() const
+{
+	return state->valid;
+}
+const std::string& Panel::GetProblem() const
+{
+	return state->problem;
+}
+short Panel::GetResourceId() const
+{
+	return state->resourceId;
+}
+PanelKind Panel::GetKind() const
+{
+	return state->kind;
+}
+short Panel::GetItemCount() const
+{
+	return static_cast<short>(state->items.size());
+}
 
 short Panel::AddItem(ItemKind kind, const Rect& rect, std::string_view text)
 {
@@ -137,19 +158,40 @@ short Panel::AddItem(ItemKind kind, const Rect& rect, std::string_view text)
 	return static_cast<short>(state->items.size());
 }
 
-short Panel::GetWidth() const { return state->width; }
-short Panel::GetHeight() const { return state->height; }
-void Panel::SetWidth(short width) { state->width = std::max<short>(0, width); }
-void Panel::SetHeight(short height) { state->height = std::max<short>(0, height); }
+short Panel::GetWidth() const
+{
+	return state->width;
+}
+short Panel::GetHeight() const
+{
+	return state->height;
+}
+void Panel::SetWidth(short width)
+{
+	state->width = std::max<short>(0, width);
+}
+void Panel::SetHeight(short height)
+{
+	state->height = std::max<short>(0, height);
+}
 void Panel::SetSize(short width, short height)
 {
 	SetWidth(width);
 	SetHeight(height);
 }
 
-void Panel::DisableItems() { state->itemsDisabled = true; }
-void Panel::EnableItems() { state->itemsDisabled = false; }
-bool Panel::AreItemsDisabled() const { return state->itemsDisabled; }
+void Panel::DisableItems()
+{
+	state->itemsDisabled = true;
+}
+void Panel::EnableItems()
+{
+	state->itemsDisabled = false;
+}
+bool Panel::AreItemsDisabled() const
+{
+	return state->itemsDisabled;
+}
 
 void Panel::Attach(PanelObserver& observer)
 {
@@ -166,9 +208,18 @@ void Panel::Detach(PanelObserver& observer)
 	World::Get().Detach(detail::ObserverAccess::SerialOf(observer), state->serial, 0, nullptr);
 }
 
-void Panel::EnableHotKeys() { state->hotKeysEnabled = true; }
-void Panel::DisableHotKeys() { state->hotKeysEnabled = false; }
-bool Panel::AreHotKeysEnabled() const { return state->hotKeysEnabled; }
+void Panel::EnableHotKeys()
+{
+	state->hotKeysEnabled = true;
+}
+void Panel::DisableHotKeys()
+{
+	state->hotKeysEnabled = false;
+}
+bool Panel::AreHotKeysEnabled() const
+{
+	return state->hotKeysEnabled;
+}
 
 short Panel::RegisterHotKey(short key, unsigned modifiers)
 {
@@ -181,7 +232,7 @@ short Panel::RegisterHotKey(short key, unsigned modifiers)
 	if (id == SHRT_MAX)
 		return 0;
 	state->nextHotKeyId = static_cast<short>(id + 1);
-	state->hotKeys.push_back(detail::HotKey { id, key, modifiers });
+	state->hotKeys.push_back(detail::HotKey {id, key, modifiers});
 	return id;
 }
 
@@ -192,7 +243,9 @@ void Panel::UnregisterHotKey(short hotKeyId)
 
 // Dialog
 
-Dialog::Dialog(PanelKind kind, ResourceModule module, short resourceId) : Panel(kind, module, resourceId) {}
+Dialog::Dialog(PanelKind kind, ResourceModule module, short resourceId) : Panel(kind, module, resourceId)
+{
+}
 
 Dialog::Dialog(PanelKind kind, const Rect& rect, GrowType growType, CloseType closeType, CaptionType captionType,
 	FrameType frameType)
@@ -206,22 +259,70 @@ Dialog::Dialog(PanelKind kind, const Rect& rect, GrowType growType, CloseType cl
 	s.frameType = frameType;
 }
 
-std::string Dialog::GetTitle() const { return detail::PanelAccess::State(*this).title; }
-void Dialog::SetTitle(std::string_view title) { detail::PanelAccess::State(*this).title = std::string(title); }
-Point Dialog::GetPosition() const { return detail::PanelAccess::State(*this).position; }
-void Dialog::SetPosition(Point position) { detail::PanelAccess::State(*this).position = position; }
-short Dialog::GetClientWidth() const { return GetWidth(); }
-short Dialog::GetClientHeight() const { return GetHeight(); }
-void Dialog::SetClientSize(short width, short height) { SetSize(width, height); }
-Dialog::GrowType Dialog::GetGrowType() const { return detail::PanelAccess::State(*this).growType; }
-void Dialog::SetGrowType(GrowType growType) { detail::PanelAccess::State(*this).growType = growType; }
-Dialog::CloseType Dialog::GetCloseType() const { return detail::PanelAccess::State(*this).closeType; }
-Dialog::CaptionType Dialog::GetCaptionType() const { return detail::PanelAccess::State(*this).captionType; }
-Dialog::FrameType Dialog::GetFrameType() const { return detail::PanelAccess::State(*this).frameType; }
-void Dialog::DisableGrowBox() { detail::PanelAccess::State(*this).growBox = false; }
-void Dialog::EnableGrowBox() { detail::PanelAccess::State(*this).growBox = true; }
-bool Dialog::HasGrowBox() const { return detail::PanelAccess::State(*this).growBox; }
-void Dialog::BeginMoveResizeItems() { ++detail::PanelAccess::State(*this).moveResizeDepth; }
+std::string Dialog::GetTitle() const
+{
+	return detail::PanelAccess::State(*this).title;
+}
+void Dialog::SetTitle(std::string_view title)
+{
+	detail::PanelAccess::State(*this).title = std::string(title);
+}
+Point Dialog::GetPosition() const
+{
+	return detail::PanelAccess::State(*this).position;
+}
+void Dialog::SetPosition(Point position)
+{
+	detail::PanelAccess::State(*this).position = position;
+}
+short Dialog::GetClientWidth() const
+{
+	return GetWidth();
+}
+short Dialog::GetClientHeight() const
+{
+	return GetHeight();
+}
+void Dialog::SetClientSize(short width, short height)
+{
+	SetSize(width, height);
+}
+Dialog::GrowType Dialog::GetGrowType() const
+{
+	return detail::PanelAccess::State(*this).growType;
+}
+void Dialog::SetGrowType(GrowType growType)
+{
+	detail::PanelAccess::State(*this).growType = growType;
+}
+Dialog::CloseType Dialog::GetCloseType() const
+{
+	return detail::PanelAccess::State(*this).closeType;
+}
+Dialog::CaptionType Dialog::GetCaptionType() const
+{
+	return detail::PanelAccess::State(*this).captionType;
+}
+Dialog::FrameType Dialog::GetFrameType() const
+{
+	return detail::PanelAccess::State(*this).frameType;
+}
+void Dialog::DisableGrowBox()
+{
+	detail::PanelAccess::State(*this).growBox = false;
+}
+void Dialog::EnableGrowBox()
+{
+	detail::PanelAccess::State(*this).growBox = true;
+}
+bool Dialog::HasGrowBox() const
+{
+	return detail::PanelAccess::State(*this).growBox;
+}
+void Dialog::BeginMoveResizeItems()
+{
+	++detail::PanelAccess::State(*this).moveResizeDepth;
+}
 
 void Dialog::EndMoveResizeItems()
 {
@@ -231,11 +332,16 @@ void Dialog::EndMoveResizeItems()
 		--depth;
 }
 
-bool Dialog::IsMovingResizingItems() const { return detail::PanelAccess::State(*this).moveResizeDepth > 0; }
+bool Dialog::IsMovingResizingItems() const
+{
+	return detail::PanelAccess::State(*this).moveResizeDepth > 0;
+}
 
 // Modal dialogs
 
-ModalDialog::ModalDialog(ResourceModule module, short resourceId) : Dialog(PanelKind::ModalDialog, module, resourceId) {}
+ModalDialog::ModalDialog(ResourceModule module, short resourceId) : Dialog(PanelKind::ModalDialog, module, resourceId)
+{
+}
 
 ModalDialog::~ModalDialog() = default;
 
@@ -281,21 +387,27 @@ void ModalDialog::PostCloseRequest(ModalResponse response)
 	s.response = response == Accept ? Accept : Cancel;
 }
 
-bool ModalDialog::IsOpen() const { return detail::PanelAccess::State(*this).modalOpen; }
-ModalDialog::ModalResponse ModalDialog::GetResponse() const { return detail::PanelAccess::State(*this).response; }
+bool ModalDialog::IsOpen() const
+{
+	return detail::PanelAccess::State(*this).modalOpen;
+}
+ModalDialog::ModalResponse ModalDialog::GetResponse() const
+{
+	return detail::PanelAccess::State(*this).response;
+}
 
 // Modeless dialogs
 
 namespace {
-	// Opens a modeless dialog the first time it both processes events and is shown.
-	void OpenWhenReady(PanelState& s)
-	{
-		if (s.valid && s.processingEvents && s.visible && !s.opened) {
-			s.opened = true;
-			detail::RaisePanelOpened(s.serial);
-		}
+// Opens a modeless dialog the first time it both processes events and is shown.
+void OpenWhenReady(PanelState& s)
+{
+	if (s.valid && s.processingEvents && s.visible && !s.opened) {
+		s.opened = true;
+		detail::RaisePanelOpened(s.serial);
 	}
 }
+} // namespace
 
 void ModelessBase::BeginEventProcessing()
 {
@@ -311,7 +423,10 @@ void ModelessBase::EndEventProcessing()
 	s.opened = false;
 }
 
-bool ModelessBase::IsProcessingEvents() const { return detail::PanelAccess::State(*this).processingEvents; }
+bool ModelessBase::IsProcessingEvents() const
+{
+	return detail::PanelAccess::State(*this).processingEvents;
+}
 
 void ModelessBase::Show()
 {
@@ -320,8 +435,14 @@ void ModelessBase::Show()
 	OpenWhenReady(s);
 }
 
-void ModelessBase::Hide() { detail::PanelAccess::State(*this).visible = false; }
-bool ModelessBase::IsVisible() const { return detail::PanelAccess::State(*this).visible; }
+void ModelessBase::Hide()
+{
+	detail::PanelAccess::State(*this).visible = false;
+}
+bool ModelessBase::IsVisible() const
+{
+	return detail::PanelAccess::State(*this).visible;
+}
 
 ModelessDialog::ModelessDialog(ResourceModule module, short resourceId)
 	: ModelessBase(PanelKind::ModelessDialog, module, resourceId)
@@ -339,7 +460,10 @@ Palette::Palette(ResourceModule module, short resourceId, const VX::Guid& palett
 {
 }
 
-const VX::Guid& Palette::GetGuid() const { return guid; }
+const VX::Guid& Palette::GetGuid() const
+{
+	return guid;
+}
 
 // Tab pages
 
@@ -401,6 +525,9 @@ Dialog* TabPage::GetParentDialog() const
 	return holder == nullptr ? nullptr : dynamic_cast<Dialog*>(holder->panel);
 }
 
-short TabPage::GetPageIndex() const { return detail::PanelAccess::State(*this).pageIndex; }
+short TabPage::GetPageIndex() const
+{
+	return detail::PanelAccess::State(*this).pageIndex;
+}
 
 } // namespace DG

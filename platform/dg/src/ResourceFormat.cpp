@@ -7,66 +7,69 @@
 namespace DG {
 
 namespace {
-	// Reads little-endian numbers and NUL-terminated texts, failing instead of passing the end.
-	class Reader {
-	public:
-		explicit Reader(std::span<const std::uint8_t> data) : bytes(data) {}
+// Reads little-endian numbers and NUL-terminated texts, failing instead of passing the end.
+class Reader {
+public:
+	explicit Reader(std::span<const std::uint8_t> data) : bytes(data) {}
 
-		bool U16(std::uint16_t& value)
-		{
-			if (bytes.size() - position < 2)
-				return false;
-			value = static_cast<std::uint16_t>(bytes[position] | (bytes[position + 1] << 8));
-			position += 2;
-			return true;
-		}
-
-		bool I16(short& value)
-		{
-			std::uint16_t raw = 0;
-			if (!U16(raw))
-				return false;
-			value = static_cast<short>(raw);
-			return true;
-		}
-
-		bool Text(std::string& text)
-		{
-			for (std::size_t end = position; end < bytes.size(); ++end) {
-				if (bytes[end] == 0) {
-					text.assign(reinterpret_cast<const char*>(bytes.data() + position), end - position);
-					position = end + 1;
-					return true;
-				}
-			}
-			return false;
-		}
-
-		// Only zero bytes (the padding to the next resource) may follow the last field.
-		bool OnlyPaddingLeft() const
-		{
-			for (std::size_t i = position; i < bytes.size(); ++i) {
-				if (bytes[i] != 0)
-					return false;
-			}
-			return true;
-		}
-
-	private:
-		std::span<const std::uint8_t> bytes;
-		std::size_t position = 0;
-	};
-
-	template <class Value>
-	std::optional<Value> Fail(std::string* problem, std::string reason)
+	bool U16(std::uint16_t& value)
 	{
-		if (problem != nullptr)
-			*problem = std::move(reason);
-		return std::nullopt;
+		if (bytes.size() - position < 2)
+			return false;
+		value = static_cast<std::uint16_t>(bytes[position] | (bytes[position + 1] << 8));
+		position += 2;
+		return true;
 	}
 
-	bool IsResourceKind(std::uint16_t code) { return code >= 1 && code <= 12; }
+	bool I16(short& value)
+	{
+		std::uint16_t raw = 0;
+		if (!U16(raw))
+			return false;
+		value = static_cast<short>(raw);
+		return true;
+	}
+
+	bool Text(std::string& text)
+	{
+		for (std::size_t end = position; end < bytes.size(); ++end) {
+			if (bytes[end] == 0) {
+				text.assign(reinterpret_cast<const char*>(bytes.data() + position), end - position);
+				position = end + 1;
+				return true;
+			}
+		}
+		return false;
+	}
+
+	// Only zero bytes (the padding to the next resource) may follow the last field.
+	bool OnlyPaddingLeft() const
+	{
+		for (std::size_t i = position; i < bytes.size(); ++i) {
+			if (bytes[i] != 0)
+				return false;
+		}
+		return true;
+	}
+
+private:
+	std::span<const std::uint8_t> bytes;
+	std::size_t position = 0;
+};
+
+template <class Value>
+std::optional<Value> Fail(std::string* problem, std::string reason)
+{
+	if (problem != nullptr)
+		*problem = std::move(reason);
+	return std::nullopt;
 }
+
+bool IsResourceKind(std::uint16_t code)
+{
+	return code >= 1 && code <= 12;
+}
+} // namespace
 
 const char* ItemKindName(ItemKind kind)
 {
@@ -88,8 +91,8 @@ const char* ItemKindName(ItemKind kind)
 	return "item";
 }
 
-std::optional<DialogDescription> DecodeDialog(std::span<const std::uint8_t> header, std::span<const std::uint8_t> items,
-	std::string* problem)
+std::optional<DialogDescription> DecodeDialog(
+	std::span<const std::uint8_t> header, std::span<const std::uint8_t> items, std::string* problem)
 {
 	Reader head(header);
 	std::uint16_t width = 0, height = 0, count = 0, reserved = 0;
@@ -131,7 +134,8 @@ std::optional<DialogDescription> DecodeDialog(std::span<const std::uint8_t> head
 		dialog.items.push_back(std::move(item));
 	}
 	if (!list.OnlyPaddingLeft())
-		return Fail<DialogDescription>(problem, "the item list holds more than the header's " + std::to_string(count) + " items");
+		return Fail<DialogDescription>(
+			problem, "the item list holds more than the header's " + std::to_string(count) + " items");
 	return dialog;
 }
 
@@ -154,16 +158,16 @@ std::optional<IconDescription> DecodeIcon(std::span<const std::uint8_t> bytes, s
 }
 
 namespace {
-	// The resource's bytes; nothing when the module has no such resource.
-	std::optional<std::span<const std::uint8_t>> Load(VX::ResourceType type, short id, ResourceModule module)
-	{
-		std::uint32_t size = 0;
-		const void* bytes = RSLoadResource(type, id, module, &size);
-		if (bytes == nullptr)
-			return std::nullopt;
-		return std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(bytes), size);
-	}
+// The resource's bytes; nothing when the module has no such resource.
+std::optional<std::span<const std::uint8_t>> Load(VX::ResourceType type, short id, ResourceModule module)
+{
+	std::uint32_t size = 0;
+	const void* bytes = RSLoadResource(type, id, module, &size);
+	if (bytes == nullptr)
+		return std::nullopt;
+	return std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(bytes), size);
 }
+} // namespace
 
 std::optional<DialogDescription> LoadDialog(ResourceModule module, short id, std::string* problem)
 {

@@ -9,18 +9,32 @@
 namespace DG {
 
 namespace {
-	UserAgent* installedAgent = nullptr;
+UserAgent* installedAgent = nullptr;
 }
 
 UserAgent::~UserAgent() = default;
 
-UserAgent* SetUserAgent(UserAgent* agent) { return std::exchange(installedAgent, agent); }
-UserAgent* GetUserAgent() { return installedAgent; }
+UserAgent* SetUserAgent(UserAgent* agent)
+{
+	return std::exchange(installedAgent, agent);
+}
+UserAgent* GetUserAgent()
+{
+	return installedAgent;
+}
 
-UserAgentScope::UserAgentScope(UserAgent& agent) : previous(SetUserAgent(&agent)) {}
-UserAgentScope::~UserAgentScope() { SetUserAgent(previous); }
+UserAgentScope::UserAgentScope(UserAgent& agent) : previous(SetUserAgent(&agent))
+{
+}
+UserAgentScope::~UserAgentScope()
+{
+	SetUserAgent(previous);
+}
 
-void QueuedUserAgent::Enqueue(Answer answer) { answers.push_back(std::move(answer)); }
+void QueuedUserAgent::Enqueue(Answer answer)
+{
+	answers.push_back(std::move(answer));
+}
 
 void QueuedUserAgent::ActOnModalDialog(ModalDialog& dialog)
 {

@@ -95,14 +95,14 @@ const Attachment* World::FindAttachment(Serial attachment) const
 }
 
 namespace {
-	// The tab control holding a tab page, in the panel that holds the control.
-	const ItemData* HoldingControl(const PanelState& page, PanelState** holder)
-	{
-		PanelState* parent = World::Get().FindPanel(page.parentSerial);
-		*holder = parent;
-		return parent == nullptr ? nullptr : parent->FindItem(page.parentItem);
-	}
+// The tab control holding a tab page, in the panel that holds the control.
+const ItemData* HoldingControl(const PanelState& page, PanelState** holder)
+{
+	PanelState* parent = World::Get().FindPanel(page.parentSerial);
+	*holder = parent;
+	return parent == nullptr ? nullptr : parent->FindItem(page.parentItem);
 }
+} // namespace
 
 bool PanelAcceptsPerson(const PanelState& state, std::string* why)
 {
@@ -114,8 +114,7 @@ bool PanelAcceptsPerson(const PanelState& state, std::string* why)
 	if (!state.valid)
 		return refuse("the panel is not valid");
 	switch (state.kind) {
-	case PanelKind::ModalDialog:
-		return state.modalOpen ? true : refuse("the dialog is not open");
+	case PanelKind::ModalDialog: return state.modalOpen ? true : refuse("the dialog is not open");
 	case PanelKind::ModelessDialog:
 	case PanelKind::Palette:
 		if (!state.processingEvents)
@@ -152,8 +151,8 @@ bool RaisePanelOpened(Serial panel)
 	if (state == nullptr)
 		return false;
 	PanelOpenEvent event(state->panel);
-	bool alive = Notify<PanelObserver>(panel, 0, ObserverKind::Panel,
-		[&event](PanelObserver& observer, Item*) { observer.PanelOpened(event); });
+	bool alive = Notify<PanelObserver>(
+		panel, 0, ObserverKind::Panel, [&event](PanelObserver& observer, Item*) { observer.PanelOpened(event); });
 	if (!alive)
 		return false;
 	// The pages as they are now; each is looked up again, since a handler may delete pages.

@@ -12,7 +12,7 @@ namespace {
 bool IsUsableComponent(const std::string& name)
 {
 	return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-		   name.find('\0') == std::string::npos;
+		name.find('\0') == std::string::npos;
 }
 
 // Drops separators at the end but keeps a lone root.

@@ -25,17 +25,50 @@ OChannel& OChannel::operator<<(char character)
 	return *this;
 }
 
-OChannel& OChannel::operator<<(bool value) { return *this << (value ? "true" : "false"); }
-OChannel& OChannel::operator<<(short value) { return WriteFormatted("%hd", value); }
-OChannel& OChannel::operator<<(unsigned short value) { return WriteFormatted("%hu", value); }
-OChannel& OChannel::operator<<(int value) { return WriteFormatted("%d", value); }
-OChannel& OChannel::operator<<(unsigned int value) { return WriteFormatted("%u", value); }
-OChannel& OChannel::operator<<(long value) { return WriteFormatted("%ld", value); }
-OChannel& OChannel::operator<<(unsigned long value) { return WriteFormatted("%lu", value); }
-OChannel& OChannel::operator<<(long long value) { return WriteFormatted("%lld", value); }
-OChannel& OChannel::operator<<(unsigned long long value) { return WriteFormatted("%llu", value); }
-OChannel& OChannel::operator<<(float value) { return WriteFormatted("%f", static_cast<double>(value)); }
-OChannel& OChannel::operator<<(double value) { return WriteFormatted("%f", value); }
+OChannel& OChannel::operator<<(bool value)
+{
+	return *this << (value ? "true" : "false");
+}
+OChannel& OChannel::operator<<(short value)
+{
+	return WriteFormatted("%hd", value);
+}
+OChannel& OChannel::operator<<(unsigned short value)
+{
+	return WriteFormatted("%hu", value);
+}
+OChannel& OChannel::operator<<(int value)
+{
+	return WriteFormatted("%d", value);
+}
+OChannel& OChannel::operator<<(unsigned int value)
+{
+	return WriteFormatted("%u", value);
+}
+OChannel& OChannel::operator<<(long value)
+{
+	return WriteFormatted("%ld", value);
+}
+OChannel& OChannel::operator<<(unsigned long value)
+{
+	return WriteFormatted("%lu", value);
+}
+OChannel& OChannel::operator<<(long long value)
+{
+	return WriteFormatted("%lld", value);
+}
+OChannel& OChannel::operator<<(unsigned long long value)
+{
+	return WriteFormatted("%llu", value);
+}
+OChannel& OChannel::operator<<(float value)
+{
+	return WriteFormatted("%f", static_cast<double>(value));
+}
+OChannel& OChannel::operator<<(double value)
+{
+	return WriteFormatted("%f", value);
+}
 
 OChannel& OChannel::operator<<(const void* pointer)
 {

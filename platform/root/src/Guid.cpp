@@ -18,7 +18,10 @@ int HexValue(char c)
 }
 } // namespace
 
-Guid::Guid(const char* text) { Parse(text, *this); }
+Guid::Guid(const char* text)
+{
+	Parse(text, *this);
+}
 
 bool Guid::IsNull() const
 {

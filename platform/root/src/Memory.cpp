@@ -62,7 +62,7 @@ HandleId AllocateHandle(std::size_t size)
 	}
 	const HandleId id = NextFreeId(state);
 	try {
-		state.handles.emplace(id, HandleEntry { bytes, size });
+		state.handles.emplace(id, HandleEntry {bytes, size});
 	} catch (const std::bad_alloc&) {
 		std::free(bytes);
 		return NoHandle;

@@ -10,7 +10,10 @@ const ClassInfo Object::classInfo {"VX::Object", 1, 0};
 
 Object::~Object() = default;
 
-const ClassInfo* Object::Get_ClassInfo() const { return &classInfo; }
+const ClassInfo* Object::Get_ClassInfo() const
+{
+	return &classInfo;
+}
 
 // A class that stores nothing of its own writes and reads an empty frame.
 ErrCode Object::Read(IChannel& channel)
@@ -25,7 +28,10 @@ ErrCode Object::Write(OChannel& channel) const
 	return NoError;
 }
 
-ErrCode Object::MethodCall(std::int32_t, void*, void*) { return ErrorNotSupported; }
+ErrCode Object::MethodCall(std::int32_t, void*, void*)
+{
+	return ErrorNotSupported;
+}
 
 // Identity hash: distinct live objects differ unless a class defines a value hash.
 std::uint32_t Object::GetHashValue() const
@@ -46,7 +52,10 @@ ErrCode Object::Dump(OChannel& channel) const
 	return NoError;
 }
 
-bool Object::CheckState() const { return true; }
+bool Object::CheckState() const
+{
+	return true;
+}
 
 OutputFrame::OutputFrame(OChannel& channel, const ClassInfo& info)
 {

@@ -10,7 +10,7 @@ namespace {
 std::uint32_t ReadWord(const std::uint8_t* at)
 {
 	return static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
-		   (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
+		(static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
 }
 
 bool Refuse(std::string* problem, const char* reason)
@@ -53,7 +53,7 @@ std::optional<ResourceBlob> ResourceBlob::Open(std::span<const std::uint8_t> blo
 			return std::nullopt;
 		}
 		view.entries.push_back(ResourceEntry {
-			ReadWord(entry), static_cast<std::int32_t>(ReadWord(entry + 4)), blob.subspan(offset, size) });
+			ReadWord(entry), static_cast<std::int32_t>(ReadWord(entry + 4)), blob.subspan(offset, size)});
 	}
 	return view;
 }
@@ -77,8 +77,9 @@ std::optional<std::string_view> GetStringListItem(std::span<const std::uint8_t> 
 	std::size_t position = 4;
 	for (std::int32_t current = 1; position < end; ++current) {
 		const void* terminator = std::memchr(text + position, '\0', end - position);
-		const std::size_t length =
-			terminator != nullptr ? static_cast<std::size_t>(static_cast<const char*>(terminator) - (text + position)) : end - position;
+		const std::size_t length = terminator != nullptr
+			? static_cast<std::size_t>(static_cast<const char*>(terminator) - (text + position))
+			: end - position;
 		if (current == item)
 			return std::string_view(text + position, length);
 		position += length + 1;

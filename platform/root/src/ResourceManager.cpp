@@ -12,7 +12,6 @@
 
 namespace {
 
-
 struct ResourceState {
 	std::mutex lock;
 	// Ordered by id, and ids only grow, so the last entry is the most recently added module.
@@ -34,8 +33,8 @@ std::size_t AlignUp(std::size_t value, std::size_t alignment)
 }
 
 // The blob in one PT_NOTE segment, if the segment holds our note.
-std::optional<std::span<const std::uint8_t>> FindNoteInSegment(const std::uint8_t* notes, std::size_t size,
-															   std::size_t alignment)
+std::optional<std::span<const std::uint8_t>> FindNoteInSegment(
+	const std::uint8_t* notes, std::size_t size, std::size_t alignment)
 {
 	using namespace VX::ResourceBlobFormat;
 	std::size_t position = 0;
@@ -78,8 +77,8 @@ int VisitLoadedObject(dl_phdr_info* info, std::size_t, void* data)
 	const bool isMainProgram = search->first;
 	search->first = false;
 	const bool wanted = search->instanceHandle == nullptr
-							? isMainProgram
-							: LoadAddress(info) == reinterpret_cast<std::uintptr_t>(search->instanceHandle);
+		? isMainProgram
+		: LoadAddress(info) == reinterpret_cast<std::uintptr_t>(search->instanceHandle);
 	if (!wanted)
 		return 0;
 	search->found = true;
@@ -155,7 +154,7 @@ bool RSSetActiveModule(VX::ResourceModuleId module)
 }
 
 bool RSGetIndString(char* text, std::size_t textSize, std::int32_t listId, std::int32_t item,
-					VX::ResourceModuleId module, std::int32_t stringType)
+	VX::ResourceModuleId module, std::int32_t stringType)
 {
 	if (text == nullptr || textSize == 0)
 		return false;

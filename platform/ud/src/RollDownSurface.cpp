@@ -13,61 +13,62 @@
 namespace UD {
 
 namespace {
-	std::map<const DG::Panel*, RollDownSurface*>& Surfaces()
-	{
-		static std::map<const DG::Panel*, RollDownSurface*> surfaces;
-		return surfaces;
-	}
-
-	// GUID text of a palette → panel place → rolled down.
-	std::map<std::string, std::map<int, bool>>& RolledStates()
-	{
-		static std::map<std::string, std::map<int, bool>> states;
-		return states;
-	}
-
-	int failCountdown = 0;
-
-	// True when this creation is the one a test asked to fail.
-	bool CreationFails()
-	{
-		if (failCountdown <= 0)
-			return false;
-		return --failCountdown == 0;
-	}
-
-	std::string PaletteKey(const DG::Dialog& dialog)
-	{
-		const auto* palette = dynamic_cast<const DG::Palette*>(&dialog);
-		return palette == nullptr || palette->GetGuid().IsNull() ? std::string() : palette->GetGuid().ToText();
-	}
-
-	bool PersonCanUse(const DG::Dialog& dialog, std::string& why)
-	{
-		if (const auto* modeless = dynamic_cast<const DG::ModelessBase*>(&dialog)) {
-			if (!modeless->IsProcessingEvents() || !modeless->IsVisible()) {
-				why = "the palette is not shown";
-				return false;
-			}
-		} else if (const auto* modal = dynamic_cast<const DG::ModalDialog*>(&dialog); modal != nullptr && !modal->IsOpen()) {
-			why = "the dialog is not open";
-			return false;
-		}
-		return true;
-	}
-
-	// The height a page needs: its own, or down to its lowest shown item when that is lower.
-	short ContentHeight(const DG::TabPage& page)
-	{
-		short height = page.GetHeight();
-		for (short index = 1; index <= page.GetItemCount(); ++index) {
-			const DG::Item item(page, index);
-			if (item.IsVisible())
-				height = std::max(height, item.GetRect().bottom);
-		}
-		return height;
-	}
+std::map<const DG::Panel*, RollDownSurface*>& Surfaces()
+{
+	static std::map<const DG::Panel*, RollDownSurface*> surfaces;
+	return surfaces;
 }
+
+// GUID text of a palette → panel place → rolled down.
+std::map<std::string, std::map<int, bool>>& RolledStates()
+{
+	static std::map<std::string, std::map<int, bool>> states;
+	return states;
+}
+
+int failCountdown = 0;
+
+// True when this creation is the one a test asked to fail.
+bool CreationFails()
+{
+	if (failCountdown <= 0)
+		return false;
+	return --failCountdown == 0;
+}
+
+std::string PaletteKey(const DG::Dialog& dialog)
+{
+	const auto* palette = dynamic_cast<const DG::Palette*>(&dialog);
+	return palette == nullptr || palette->GetGuid().IsNull() ? std::string() : palette->GetGuid().ToText();
+}
+
+bool PersonCanUse(const DG::Dialog& dialog, std::string& why)
+{
+	if (const auto* modeless = dynamic_cast<const DG::ModelessBase*>(&dialog)) {
+		if (!modeless->IsProcessingEvents() || !modeless->IsVisible()) {
+			why = "the palette is not shown";
+			return false;
+		}
+	} else if (const auto* modal = dynamic_cast<const DG::ModalDialog*>(&dialog);
+			   modal != nullptr && !modal->IsOpen()) {
+		why = "the dialog is not open";
+		return false;
+	}
+	return true;
+}
+
+// The height a page needs: its own, or down to its lowest shown item when that is lower.
+short ContentHeight(const DG::TabPage& page)
+{
+	short height = page.GetHeight();
+	for (short index = 1; index <= page.GetItemCount(); ++index) {
+		const DG::Item item(page, index);
+		if (item.IsVisible())
+			height = std::max(height, item.GetRect().bottom);
+	}
+	return height;
+}
+} // namespace
 
 // Panels
 
@@ -77,10 +78,19 @@ RollDownPanel::RollDownPanel(RollDownSurface& owner, bool isBottom, short tabCon
 {
 }
 
-DG::TabPage* RollDownPanel::GetPage() const { return tabControl.GetTabPage(1); }
+DG::TabPage* RollDownPanel::GetPage() const
+{
+	return tabControl.GetTabPage(1);
+}
 
-void RollDownPanel::SetTitle(const VX::String& text) { title = text.ToStd(); }
-void RollDownPanel::SetTitle(const std::string& text) { title = text; }
+void RollDownPanel::SetTitle(const VX::String& text)
+{
+	title = text.ToStd();
+}
+void RollDownPanel::SetTitle(const std::string& text)
+{
+	title = text;
+}
 
 void RollDownPanel::SetMode(short newMode)
 {
@@ -190,7 +200,10 @@ std::vector<RollDownPanelSet*> RollDownSurface::EnumerateRollDownPanelSets() con
 	return list;
 }
 
-RollDownPanelSet* RollDownSurface::GetActiveRollDownPanelSet() const { return sets.empty() ? nullptr : sets.front().get(); }
+RollDownPanelSet* RollDownSurface::GetActiveRollDownPanelSet() const
+{
+	return sets.empty() ? nullptr : sets.front().get();
+}
 
 RollDownPanel* RollDownSurface::CreateBottomPanel()
 {
@@ -201,7 +214,10 @@ RollDownPanel* RollDownSurface::CreateBottomPanel()
 	return bottomPanel.get();
 }
 
-RollDownPanel* RollDownSurface::GetBottomPanel() const { return bottomPanel.get(); }
+RollDownPanel* RollDownSurface::GetBottomPanel() const
+{
+	return bottomPanel.get();
+}
 
 std::vector<RollDownPanel*> RollDownSurface::ShownPanels() const
 {
@@ -344,10 +360,19 @@ RollDownSurface* FindRollDownSurface(const DG::Panel& dialog)
 	return found == Surfaces().end() ? nullptr : found->second;
 }
 
-std::size_t LiveSurfaceCount() { return Surfaces().size(); }
+std::size_t LiveSurfaceCount()
+{
+	return Surfaces().size();
+}
 
-void ForgetRolledStates() { RolledStates().clear(); }
+void ForgetRolledStates()
+{
+	RolledStates().clear();
+}
 
-void FailCreationForTesting(int n) { failCountdown = std::max(0, n); }
+void FailCreationForTesting(int n)
+{
+	failCountdown = std::max(0, n);
+}
 
 } // namespace UD

@@ -21,7 +21,9 @@ std::string RenderText(const DG::Dialog& dialog)
 		if (panel->IsBottomPanel())
 			text += std::string(40, '-') + "\n";
 		else
-			text += std::string(!panel->IsCollapsible() ? "    " : panel->IsRolledDown() ? "[-] " : "[+] ") +
+			text += std::string(!panel->IsCollapsible() ? "    "
+							: panel->IsRolledDown()     ? "[-] "
+														: "[+] ") +
 				panel->GetTitle() + "\n";
 		const DG::TabPage* page = panel->GetPage();
 		if (!panel->IsRolledDown() || page == nullptr)

@@ -38,8 +38,8 @@ extern "C" int GetLocaleInfoA(LCID Locale, LCTYPE LCType, LPSTR lpLCData, int cc
 	const bool withoutUserChanges = (LCType & LOCALE_NOUSEROVERRIDE) != 0;
 	const bool asNumber = (LCType & LOCALE_RETURN_NUMBER) != 0;
 	const LCTYPE setting = LCType & ~(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP | LOCALE_RETURN_NUMBER);
-	if (setting != LOCALE_SDECIMAL && setting != LOCALE_STHOUSAND && setting != LOCALE_SGROUPING
-		&& setting != LOCALE_IDIGITS && setting != LOCALE_ILZERO && setting != LOCALE_INEGNUMBER)
+	if (setting != LOCALE_SDECIMAL && setting != LOCALE_STHOUSAND && setting != LOCALE_SGROUPING &&
+		setting != LOCALE_IDIGITS && setting != LOCALE_ILZERO && setting != LOCALE_INEGNUMBER)
 		return Fail(ERROR_INVALID_FLAGS);
 
 	const Win::LocaleSettings* settings = Win::detail::SettingsOfLocale(Locale, withoutUserChanges);
@@ -50,15 +50,9 @@ extern "C" int GetLocaleInfoA(LCID Locale, LCTYPE LCType, LPSTR lpLCData, int cc
 	std::string_view text;
 	char numberText[16] {};
 	switch (setting) {
-	case LOCALE_SDECIMAL:
-		text = settings->decimalSeparator;
-		break;
-	case LOCALE_STHOUSAND:
-		text = settings->thousandSeparator;
-		break;
-	case LOCALE_SGROUPING:
-		text = settings->grouping;
-		break;
+	case LOCALE_SDECIMAL: text = settings->decimalSeparator; break;
+	case LOCALE_STHOUSAND: text = settings->thousandSeparator; break;
+	case LOCALE_SGROUPING: text = settings->grouping; break;
 	default: {
 		DWORD number = settings->decimals;
 		if (setting == LOCALE_ILZERO)

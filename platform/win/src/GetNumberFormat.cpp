@@ -119,8 +119,8 @@ std::size_t GroupSize(const DigitGrouping& grouping, std::size_t fromRight, std:
 }
 
 // The groups are measured from the right, so they are counted first and written from the left.
-void AppendGroupedDigits(std::string& text, std::string_view digits, const DigitGrouping& grouping,
-	std::string_view separator)
+void AppendGroupedDigits(
+	std::string& text, std::string_view digits, const DigitGrouping& grouping, std::string_view separator)
 {
 	std::size_t groups = 0;
 	std::size_t leftmost = 0;
@@ -143,7 +143,8 @@ struct SignPlacement {
 	std::string_view before;
 	std::string_view after;
 };
-constexpr SignPlacement NegativeSigns[MaxNegativeOrder + 1] = {{"(", ")"}, {"-", ""}, {"- ", ""}, {"", "-"}, {"", " -"}};
+constexpr SignPlacement NegativeSigns[MaxNegativeOrder + 1] = {
+	{"(", ")"}, {"-", ""}, {"- ", ""}, {"", "-"}, {"", " -"}};
 
 std::string FormatNumber(const PlainNumber& number, const NumberLayout& layout)
 {
@@ -151,7 +152,9 @@ std::string FormatNumber(const PlainNumber& number, const NumberLayout& layout)
 	// A value that rounds to zero is shown without a sign: "-0.00" is no number a user writes.
 	const bool negative = number.negative && rounded.digits.find_first_not_of('0') != std::string::npos;
 	std::string text;
-	const SignPlacement sign = negative ? NegativeSigns[layout.negativeOrder <= MaxNegativeOrder ? layout.negativeOrder : 1] : SignPlacement {};
+	const SignPlacement sign = negative
+		? NegativeSigns[layout.negativeOrder <= MaxNegativeOrder ? layout.negativeOrder : 1]
+		: SignPlacement {};
 	text += sign.before;
 	if (!rounded.Integer().empty())
 		AppendGroupedDigits(text, rounded.Integer(), layout.grouping, layout.thousandSeparator);
@@ -178,8 +181,8 @@ bool IsSeparator(const char* separator)
 
 bool IsValidRecord(const NUMBERFMTA& format)
 {
-	return format.NumDigits <= MaxDecimals && format.LeadingZero <= 1 && format.NegativeOrder <= MaxNegativeOrder
-		&& IsSeparator(format.lpDecimalSep) && IsSeparator(format.lpThousandSep);
+	return format.NumDigits <= MaxDecimals && format.LeadingZero <= 1 && format.NegativeOrder <= MaxNegativeOrder &&
+		IsSeparator(format.lpDecimalSep) && IsSeparator(format.lpThousandSep);
 }
 
 NumberLayout LayoutOfRecord(const NUMBERFMTA& format)
@@ -208,8 +211,8 @@ NumberLayout LayoutOfSettings(const Win::LocaleSettings& settings)
 
 } // namespace
 
-extern "C" int GetNumberFormatA(LCID Locale, DWORD dwFlags, LPCSTR lpValue, const NUMBERFMTA* lpFormat, LPSTR lpNumberStr,
-	int cchNumber)
+extern "C" int GetNumberFormatA(
+	LCID Locale, DWORD dwFlags, LPCSTR lpValue, const NUMBERFMTA* lpFormat, LPSTR lpNumberStr, int cchNumber)
 {
 	if (lpValue == nullptr || cchNumber < 0 || (cchNumber > 0 && lpNumberStr == nullptr))
 		return Fail(ERROR_INVALID_PARAMETER);
@@ -228,7 +231,8 @@ extern "C" int GetNumberFormatA(LCID Locale, DWORD dwFlags, LPCSTR lpValue, cons
 	if (!number)
 		return Fail(ERROR_INVALID_PARAMETER);
 
-	const std::string text = FormatNumber(*number, lpFormat != nullptr ? LayoutOfRecord(*lpFormat) : LayoutOfSettings(*settings));
+	const std::string text =
+		FormatNumber(*number, lpFormat != nullptr ? LayoutOfRecord(*lpFormat) : LayoutOfSettings(*settings));
 	if (text.size() >= static_cast<std::size_t>(INT_MAX))
 		return Fail(ERROR_INVALID_PARAMETER);
 	const int needed = static_cast<int>(text.size() + 1);

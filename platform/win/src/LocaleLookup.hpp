@@ -4,7 +4,6 @@
 #include "Win/Locale.hpp"
 #include "Win/LocaleSettings.hpp"
 
-
 namespace Win::detail {
 
 // The settings of the locale, without the user's changes when asked; null for a locale this

@@ -50,8 +50,8 @@ LocaleSettings ReadLocaleSettings(const std::string& name)
 	// instead of changing the process locale under the host's feet.
 	const locale_t previous = uselocale(numeric);
 	const std::lconv* conventions = std::localeconv();
-	LocaleSettings settings = LocaleSettingsFromConventions(conventions->decimal_point,
-		conventions->thousands_sep, conventions->grouping);
+	LocaleSettings settings =
+		LocaleSettingsFromConventions(conventions->decimal_point, conventions->thousands_sep, conventions->grouping);
 	uselocale(previous);
 	freelocale(numeric);
 	return settings;
@@ -83,8 +83,8 @@ LocaleSettings DefaultLocaleSettings()
 	return LocaleSettings {};
 }
 
-LocaleSettings LocaleSettingsFromConventions(const char* decimalPoint, const char* thousandSeparator,
-	const char* grouping)
+LocaleSettings LocaleSettingsFromConventions(
+	const char* decimalPoint, const char* thousandSeparator, const char* grouping)
 {
 	LocaleSettings settings;
 	const std::string decimal = decimalPoint != nullptr ? decimalPoint : "";
@@ -137,7 +137,7 @@ std::string LocaleSettingsProblem(const LocaleSettings& settings)
 		return "The separators must not contain a NUL character.";
 	if (!detail::IsGroupingText(settings.grouping))
 		return "The digit grouping must be group sizes 0 to 9 separated by semicolons, such as 3;0 or 3;2;0, "
-		       "with a 0 only at the end.";
+			   "with a 0 only at the end.";
 	if (settings.decimals > 9)
 		return "The number of decimals must be 0 to 9.";
 	if (settings.leadingZero > 1)
@@ -178,14 +178,10 @@ const LocaleSettings* SettingsOfLocale(LCID locale, bool withoutUserChanges)
 	static const LocaleSettings invariant = DefaultLocaleSettings();
 	switch (locale) {
 	case LOCALE_NEUTRAL:
-	case LOCALE_USER_DEFAULT:
-		return withoutUserChanges ? &environment : User().current.load(std::memory_order_acquire);
-	case LOCALE_SYSTEM_DEFAULT:
-		return &environment;
-	case LOCALE_INVARIANT:
-		return &invariant;
-	default:
-		return nullptr;
+	case LOCALE_USER_DEFAULT: return withoutUserChanges ? &environment : User().current.load(std::memory_order_acquire);
+	case LOCALE_SYSTEM_DEFAULT: return &environment;
+	case LOCALE_INVARIANT: return &invariant;
+	default: return nullptr;
 	}
 }
 

@@ -11,7 +11,7 @@ namespace {
 struct BeepState {
 	std::mutex lock;
 	Win::BeepObserver observer;
-	std::atomic<std::size_t> count { 0 };
+	std::atomic<std::size_t> count {0};
 };
 
 BeepState& State()

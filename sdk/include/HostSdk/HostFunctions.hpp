@@ -59,10 +59,10 @@ inline constexpr int ModuleDataRead = 282;
 template <int EntryNumber>
 struct EntrySignature;
 
-#define HOSTSDK_ENTRY(number, ...)                                                                 \
-	template <>                                                                                    \
-	struct EntrySignature<number> {                                                                \
-		using Type = __VA_ARGS__;                                                                  \
+#define HOSTSDK_ENTRY(number, ...)                                                                                     \
+	template <>                                                                                                        \
+	struct EntrySignature<number> {                                                                                    \
+		using Type = __VA_ARGS__;                                                                                      \
 	}
 
 // ---- Menus, palettes, progress, report ------------------------------------------------------
@@ -77,7 +77,7 @@ HOSTSDK_ENTRY(Entry::MenuRegistration, HostStatus (*)(const MenuRegistrationReco
 // The host calls the handler with each command of the add-on's menu string list (the list and
 // the item, from 1, in MenuParams); a null handler removes it. Answers 0.
 HOSTSDK_ENTRY(Entry::MenuHandlerInstallation,
-			  HostStatus (*)(ModuleToken, std::int16_t menuStringListId, MenuCommandHandler handler));
+	HostStatus (*)(ModuleToken, std::int16_t menuStringListId, MenuCommandHandler handler));
 // One merge handler per add-on (see ModuleDataMergeHandler); a null handler removes it.
 // Answers 0.
 HOSTSDK_ENTRY(Entry::MergeHandlerInstallation, HostStatus (*)(ModuleToken, ModuleDataMergeHandler handler));
@@ -176,36 +176,37 @@ HOSTSDK_ENTRY(Entry::LibPartRead, HostStatus (*)(ModuleToken, LibPartRecord* rec
 HOSTSDK_ENTRY(Entry::ElementCount, HostStatus (*)(ModuleToken, std::int32_t type, std::int32_t* count));
 // A truth value, not a status: true when the element is there, not deleted, and holds every
 // bit of filterBits (FilterVisible, FilterEditable); false on any failure.
-HOSTSDK_ENTRY(Entry::ElementFilter, bool (*)(ModuleToken, std::int32_t type, std::int32_t index, std::uint32_t filterBits));
+HOSTSDK_ENTRY(
+	Entry::ElementFilter, bool (*)(ModuleToken, std::int32_t type, std::int32_t index, std::uint32_t filterBits));
 // The caller writes type and index into a cleared record; the host fills the fields
 // ElementRecord names and zeroes the rest. StatusBadIndex for a deleted element too.
 HOSTSDK_ENTRY(Entry::ElementRead, HostStatus (*)(ModuleToken, ElementRecord* record));
 // Into a cleared memo the host puts the element's parameters (placed parts) and a group's
 // data (groups); the caller releases each nonzero handle.
-HOSTSDK_ENTRY(Entry::ElementMemoRead,
-			  HostStatus (*)(ModuleToken, std::int32_t type, std::int32_t index, ElementMemo* memo));
+HOSTSDK_ENTRY(
+	Entry::ElementMemoRead, HostStatus (*)(ModuleToken, std::int32_t type, std::int32_t index, ElementMemo* memo));
 // The element named by element's type and index takes the memo's parts chosen by memoMask:
 // with MemoMaskParameters, the values of memo->parameters (names, type codes and shapes must
 // match the element's); without it, or without a memo, nothing changes. mask may be null;
 // callers pass withDelete 1. The memo's handles stay the caller's. StatusRefused for an
 // element the host does not let change; StatusBadParameter for a list that does not match.
 HOSTSDK_ENTRY(Entry::ElementChange,
-			  HostStatus (*)(ModuleToken, ElementRecord* element, const ElementRecord* mask, const ElementMemo* memo,
-							 std::uint32_t memoMask, std::int32_t withDelete));
+	HostStatus (*)(ModuleToken, ElementRecord* element, const ElementRecord* mask, const ElementMemo* memo,
+		std::uint32_t memoMask, std::int32_t withDelete));
 // Adds (add nonzero) or removes (add 0) the first count SelectionItems of the handle; every
 // item is checked before the selection changes. The handle stays the caller's.
 // StatusBadParameter for a negative count, a handle holding fewer items or an unknown item
 // code; StatusBadIndex for an item of no element.
 HOSTSDK_ENTRY(Entry::SelectItems, HostStatus (*)(ModuleToken, HandleId items, std::int32_t count, std::int32_t add));
 // The element's 3D components run from firstComponent to lastComponent; first > last is none.
-HOSTSDK_ENTRY(Entry::Element3DInfo,
-			  HostStatus (*)(ModuleToken, std::int32_t type, std::int32_t index, Element3DInfo* info));
+HOSTSDK_ENTRY(
+	Entry::Element3DInfo, HostStatus (*)(ModuleToken, std::int32_t type, std::int32_t index, Element3DInfo* info));
 // Fills kind, itemCount, the marquee byte and markerHandle, which the caller releases. When
 // items is not null the host puts a handle of itemCount SelectionItems there (0 when nothing
 // is selected), the caller's to release too. reserved is 0. Answers StatusEmptySelection,
 // with the record filled, when nothing is selected: callers take it as success.
-HOSTSDK_ENTRY(Entry::SelectionRead,
-			  HostStatus (*)(ModuleToken, SelectionRecord* record, HandleId* items, std::int32_t reserved));
+HOSTSDK_ENTRY(
+	Entry::SelectionRead, HostStatus (*)(ModuleToken, SelectionRecord* record, HandleId* items, std::int32_t reserved));
 // The caller sets kind 1 and the component's index; the host fills polygonCount.
 // StatusBadParameter for another kind, StatusBadIndex for a component of no model.
 HOSTSDK_ENTRY(Entry::Component3DRead, HostStatus (*)(ModuleToken, Component3DRecord* component));
@@ -214,8 +215,8 @@ HOSTSDK_ENTRY(Entry::Component3DRead, HostStatus (*)(ModuleToken, Component3DRec
 
 // The handler gets (code, 0) for every project event whose bit is in eventMask; a new
 // registration replaces the add-on's earlier one, a null handler ends it. Answers 0.
-HOSTSDK_ENTRY(Entry::EventRegistration,
-			  HostStatus (*)(ModuleToken, std::uint32_t eventMask, ProjectEventHandler handler));
+HOSTSDK_ENTRY(
+	Entry::EventRegistration, HostStatus (*)(ModuleToken, std::uint32_t eventMask, ProjectEventHandler handler));
 // Stores the bytes of the record's data handle (all of them; handle 0 stores an empty block)
 // with the data version and platform mark as the add-on's block of the open project. The
 // handle stays the add-on's. StatusRefused while no project is open; StatusBadParameter for a

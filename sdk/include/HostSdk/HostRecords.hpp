@@ -38,7 +38,7 @@ using ReleaseAddOnFunction = HostStatus (*)();
 // reserved words stay zero. (The 32-bit interface had 15 words: version, four entry points,
 // ten reserved; here the entry points are pointer-sized and start at byte 8.)
 struct ExportRecord {
-	std::uint32_t version;  // InterfaceVersion
+	std::uint32_t version; // InterfaceVersion
 	std::uint32_t padding;
 	IdentifyAddOnFunction identifyAddOn;
 	RegisterMenuCommandFunction registerMenuCommand;
@@ -54,13 +54,13 @@ static_assert(sizeof(ExportRecord) == 80, "ExportRecord must be 80 bytes, the si
 
 // Handed to IdentifyAddOn; the add-on writes its name and description. The host owns it.
 struct EnvironmentRecord {
-	std::uint8_t hostData[128];   // host's own fields, not touched by the add-on
-	char addOnName[256];          // byte 128
-	char addOnDescription[256];   // byte 384
+	std::uint8_t hostData[128]; // host's own fields, not touched by the add-on
+	char addOnName[256];        // byte 128
+	char addOnDescription[256]; // byte 384
 };
 static_assert(offsetof(EnvironmentRecord, addOnName) == 128, "EnvironmentRecord::addOnName must sit at byte 128");
-static_assert(offsetof(EnvironmentRecord, addOnDescription) == 384,
-			  "EnvironmentRecord::addOnDescription must sit at byte 384");
+static_assert(
+	offsetof(EnvironmentRecord, addOnDescription) == 384, "EnvironmentRecord::addOnDescription must sit at byte 384");
 static_assert(sizeof(EnvironmentRecord) == 640, "EnvironmentRecord must be 640 bytes, the size the host uses");
 
 // Entry 10, passed without token: one menu command of the add-on.
@@ -69,10 +69,10 @@ struct MenuRegistrationRecord {
 	std::uint16_t promptStringListId; // prompt texts string list
 	std::uint32_t placement;          // where the host puts the item
 	std::uint32_t flags;
-	std::uint8_t reserved[20];        // zero
+	std::uint8_t reserved[20]; // zero
 };
 static_assert(offsetof(MenuRegistrationRecord, promptStringListId) == 2,
-			  "MenuRegistrationRecord::promptStringListId must sit at byte 2");
+	"MenuRegistrationRecord::promptStringListId must sit at byte 2");
 static_assert(offsetof(MenuRegistrationRecord, placement) == 4, "MenuRegistrationRecord::placement must sit at byte 4");
 static_assert(offsetof(MenuRegistrationRecord, flags) == 8, "MenuRegistrationRecord::flags must sit at byte 8");
 static_assert(sizeof(MenuRegistrationRecord) == 32, "MenuRegistrationRecord must be 32 bytes, the size the host uses");
@@ -110,7 +110,7 @@ struct ModuleDataRecord {
 	std::uint32_t dataVersion;  // 0
 	std::uint16_t platformMark; // 4
 	std::uint16_t padding;
-	HandleId dataHandle;        // 8: the data block; its length is the handle's size
+	HandleId dataHandle; // 8: the data block; its length is the handle's size
 	std::uint8_t reserved[44];
 };
 static_assert(offsetof(ModuleDataRecord, platformMark) == 4, "ModuleDataRecord::platformMark must sit at byte 4");
@@ -123,48 +123,48 @@ inline constexpr std::uint16_t PlatformMark = 0x5757;
 // one merged into), the second the other project's block (the host keeps ownership of both;
 // a record without a block has data handle 0). The handler puts the merged block's handle into
 // *merged (ownership passes to the host); merged may be null, then nothing is handed over.
-using ModuleDataMergeHandler = HostStatus (*)(std::int32_t code, const ModuleDataRecord* first,
-											  const ModuleDataRecord* second, ModuleDataRecord* merged);
+using ModuleDataMergeHandler = HostStatus (*)(
+	std::int32_t code, const ModuleDataRecord* first, const ModuleDataRecord* second, ModuleDataRecord* merged);
 
 // ---- Palettes (entries 53, 54) ---------------------------------------------------------------
 
-using PaletteControlCallback = HostStatus (*)(std::int32_t referenceId, std::int32_t message,
-											  std::int32_t parameter);
+using PaletteControlCallback = HostStatus (*)(std::int32_t referenceId, std::int32_t message, std::int32_t parameter);
 
 inline constexpr std::int32_t PaletteMessageHide = 2;
 inline constexpr std::int32_t PaletteMessageShow = 3;
 
 // 68 bytes on the 32-bit interface; the callback is pointer-sized here, at byte 8.
 struct PaletteRegistrationRecord {
-	std::int32_t panelId;               // 0
+	std::int32_t panelId; // 0
 	std::uint32_t padding;
-	PaletteControlCallback callback;    // 8
-	std::uint32_t flags;                // 16
+	PaletteControlCallback callback; // 8
+	std::uint32_t flags;             // 16
 	std::uint8_t reserved[52];
 };
-static_assert(offsetof(PaletteRegistrationRecord, callback) == 8,
-			  "PaletteRegistrationRecord::callback must sit at byte 8");
+static_assert(
+	offsetof(PaletteRegistrationRecord, callback) == 8, "PaletteRegistrationRecord::callback must sit at byte 8");
 static_assert(offsetof(PaletteRegistrationRecord, flags) == 16, "PaletteRegistrationRecord::flags must sit at byte 16");
-static_assert(sizeof(PaletteRegistrationRecord) == 72, "PaletteRegistrationRecord must be 72 bytes, the size the host uses");
+static_assert(
+	sizeof(PaletteRegistrationRecord) == 72, "PaletteRegistrationRecord must be 72 bytes, the size the host uses");
 
 // ---- Elements ------------------------------------------------------------------------------
 
 // Element record of 904 bytes. The caller writes type and index; the element read fills the
 // rest. Fields named here are the ones an add-on may rely on.
 struct ElementRecord {
-	std::int32_t type;             // 0
-	std::uint32_t variation;       // 4: e.g. 0x53595354 for stair objects
-	std::int32_t index;            // 8
+	std::int32_t type;       // 0
+	std::uint32_t variation; // 4: e.g. 0x53595354 for stair objects
+	std::int32_t index;      // 8
 	std::uint8_t reserved0[8];
-	std::int32_t groupIndex;       // 20: 0 when in no group
+	std::int32_t groupIndex; // 20: 0 when in no group
 	std::uint8_t reserved1[4];
-	std::int16_t storyIndex;       // 28
+	std::int16_t storyIndex; // 28
 	std::uint8_t reserved2[2];
-	std::uint8_t groupProtected;   // 32: groups only; nonzero when the group is protected
+	std::uint8_t groupProtected; // 32: groups only; nonzero when the group is protected
 	std::uint8_t reserved3[71];
-	std::int32_t groupMode;        // 104: groups only; 1 = a protecting group
+	std::int32_t groupMode; // 104: groups only; 1 = a protecting group
 	std::uint8_t reserved4[100];
-	std::int32_t libPartIndex;     // 208: windows, doors, objects, lamps
+	std::int32_t libPartIndex; // 208: windows, doors, objects, lamps
 	std::uint8_t reserved5[692];
 };
 static_assert(offsetof(ElementRecord, variation) == 4, "ElementRecord::variation must sit at byte 4");
@@ -183,9 +183,9 @@ inline constexpr std::int32_t GroupElementType = 28;
 // leaves in it belong to the caller, who releases every nonzero one of them.
 struct ElementMemo {
 	std::uint32_t reserved0[4];
-	HandleId parameters;       // 16: consecutive ParameterRecords
+	HandleId parameters; // 16: consecutive ParameterRecords
 	std::uint32_t reserved1[9];
-	HandleId groupData;        // 56: groups only; a block whose second 32-bit word is the protection id
+	HandleId groupData; // 56: groups only; a block whose second 32-bit word is the protection id
 	std::uint32_t reserved2[15];
 };
 static_assert(offsetof(ElementMemo, parameters) == 16, "ElementMemo::parameters must sit at byte 16");
@@ -210,10 +210,10 @@ static_assert(sizeof(Element3DInfo) == 32, "Element3DInfo must be 32 bytes, the 
 
 // 3D component (entry 211): the caller sets kind (1) and index.
 struct Component3DRecord {
-	std::int32_t kind;          // 0
-	std::int32_t index;         // 4
+	std::int32_t kind;  // 0
+	std::int32_t index; // 4
 	std::uint8_t reserved[104];
-	std::int32_t polygonCount;  // 112
+	std::int32_t polygonCount; // 112
 	std::uint8_t reserved2[4];
 };
 static_assert(offsetof(Component3DRecord, index) == 4, "Component3DRecord::index must sit at byte 4");
@@ -225,13 +225,13 @@ static_assert(sizeof(Component3DRecord) == 120, "Component3DRecord must be 120 b
 // 376 bytes, cleared by the caller. On success the host leaves a file location at byte 112
 // that the caller releases.
 struct LibPartRecord {
-	std::int32_t typeId;        // 0
-	std::int32_t index;         // 4: from 1
+	std::int32_t typeId; // 0
+	std::int32_t index;  // 4: from 1
 	std::uint8_t reserved0[32];
-	char name[72];              // 40
-	LocationId location;        // 112
+	char name[72];       // 40
+	LocationId location; // 112
 	std::uint8_t reserved1[4];
-	char uniqueId[256];         // 120
+	char uniqueId[256]; // 120
 };
 static_assert(offsetof(LibPartRecord, index) == 4, "LibPartRecord::index must sit at byte 4");
 static_assert(offsetof(LibPartRecord, name) == 40, "LibPartRecord::name must sit at byte 40");
@@ -249,15 +249,15 @@ struct ParameterOwnerRecord {
 	std::int32_t reserved;     // 8
 	std::int32_t elementIndex; // 12
 };
-static_assert(offsetof(ParameterOwnerRecord, elementIndex) == 12,
-			  "ParameterOwnerRecord::elementIndex must sit at byte 12");
+static_assert(
+	offsetof(ParameterOwnerRecord, elementIndex) == 12, "ParameterOwnerRecord::elementIndex must sit at byte 12");
 static_assert(sizeof(ParameterOwnerRecord) == 16, "ParameterOwnerRecord must be 16 bytes, the size the host uses");
 
 // GPAR: first parameter points to this; the host puts a handle of consecutive
 // ParameterRecords into the fifth field. The caller releases it and every array handle in it.
 struct ParameterListRecord {
 	std::uint32_t reserved0[4];
-	HandleId parameters;       // 16
+	HandleId parameters; // 16
 	std::uint32_t reserved1[3];
 };
 static_assert(offsetof(ParameterListRecord, parameters) == 16, "ParameterListRecord::parameters must sit at byte 16");
@@ -268,15 +268,15 @@ inline constexpr std::int16_t ParameterSingleValue = 0;
 inline constexpr std::int16_t ParameterArrayValue = 2;
 
 struct ParameterRecord {
-	std::uint32_t typeCode;    // 0: ParameterTypeText for text parameters
+	std::uint32_t typeCode; // 0: ParameterTypeText for text parameters
 	std::int16_t reserved0;
-	std::int16_t arrayFlag;    // 6: 0 single value, 2 array (values in a handle at 312)
-	char name[32];             // 8
+	std::int16_t arrayFlag; // 6: 0 single value, 2 array (values in a handle at 312)
+	char name[32];          // 8
 	std::uint8_t reserved1[272];
 	union {
-		char text[256];        // 312: value of a single-value text parameter
-		HandleId arrayValues;  // 312: array parameters
-		double number;         // 312: numeric single values
+		char text[256];       // 312: value of a single-value text parameter
+		HandleId arrayValues; // 312: array parameters
+		double number;        // 312: numeric single values
 	} value;
 };
 static_assert(offsetof(ParameterRecord, arrayFlag) == 6, "ParameterRecord::arrayFlag must sit at byte 6");
@@ -287,10 +287,10 @@ static_assert(sizeof(ParameterRecord) == 568, "ParameterRecord must be 568 bytes
 // GPVL: first parameter points to this; the caller writes the name, the host fills count
 // and the two handles, the caller releases both.
 struct ValueListRequest {
-	char name[38];             // 0
-	std::int16_t count;        // 38
-	HandleId values;           // 40: count consecutive NUL-terminated texts
-	HandleId extra;            // 44
+	char name[38];      // 0
+	std::int16_t count; // 38
+	HandleId values;    // 40: count consecutive NUL-terminated texts
+	HandleId extra;     // 44
 };
 static_assert(offsetof(ValueListRequest, count) == 38, "ValueListRequest::count must sit at byte 38");
 static_assert(offsetof(ValueListRequest, values) == 40, "ValueListRequest::values must sit at byte 40");
@@ -301,8 +301,8 @@ static_assert(sizeof(ValueListRequest) == 48, "ValueListRequest must be 48 bytes
 // sits at byte 44 as on the 32-bit interface; here it is 8 bytes wide (to byte 52).
 #pragma pack(push, 4)
 struct ChangeParameterRequest {
-	char name[44];             // 0
-	const char* newValue;      // 44
+	char name[44];        // 0
+	const char* newValue; // 44
 	std::uint8_t reserved[4];
 };
 #pragma pack(pop)
@@ -313,12 +313,12 @@ static_assert(sizeof(ChangeParameterRequest) == 56, "ChangeParameterRequest must
 
 // GetStoryInfo: first parameter points to this; the caller releases dataHandle.
 struct StoryRecord {
-	std::int16_t firstStory;   // 0
-	std::int16_t lastStory;    // 2
-	std::int16_t activeStory;  // 4
-	std::uint8_t reserved;     // 6
-	std::uint8_t noStoryZero;  // 7: 1 when story numbers the user sees start at 1
-	HandleId dataHandle;       // 8
+	std::int16_t firstStory;  // 0
+	std::int16_t lastStory;   // 2
+	std::int16_t activeStory; // 4
+	std::uint8_t reserved;    // 6
+	std::uint8_t noStoryZero; // 7: 1 when story numbers the user sees start at 1
+	HandleId dataHandle;      // 8
 	std::uint8_t reserved2[4];
 };
 static_assert(offsetof(StoryRecord, activeStory) == 4, "StoryRecord::activeStory must sit at byte 4");
@@ -328,8 +328,8 @@ static_assert(sizeof(StoryRecord) == 16, "StoryRecord must be 16 bytes, the size
 
 // ChangeStory: first parameter points to this.
 struct StoryChangeRecord {
-	std::int32_t kind;         // 0: 0 = go to the story
-	std::int16_t story;        // 4
+	std::int32_t kind;  // 0: 0 = go to the story
+	std::int16_t story; // 4
 	std::uint8_t reserved[10];
 };
 static_assert(offsetof(StoryChangeRecord, story) == 4, "StoryChangeRecord::story must sit at byte 4");
@@ -337,25 +337,25 @@ static_assert(sizeof(StoryChangeRecord) == 16, "StoryChangeRecord must be 16 byt
 
 // Selection read (entry 190); the caller releases markerHandle.
 struct SelectionRecord {
-	std::int32_t kind;             // 0: 0 nothing, 1 elements, 2 or more marquee kinds
-	std::int32_t itemCount;        // 4
+	std::int32_t kind;      // 0: 0 nothing, 1 elements, 2 or more marquee kinds
+	std::int32_t itemCount; // 4
 	std::uint8_t reserved0[19];
 	std::uint8_t marqueeAllStories; // 27: 0 = the marquee acts on the active story only
 	std::uint8_t reserved1[12];
-	HandleId markerHandle;         // 40
+	HandleId markerHandle; // 40
 	std::uint8_t reserved2[4];
 };
 static_assert(offsetof(SelectionRecord, itemCount) == 4, "SelectionRecord::itemCount must sit at byte 4");
-static_assert(offsetof(SelectionRecord, marqueeAllStories) == 27,
-			  "SelectionRecord::marqueeAllStories must sit at byte 27");
+static_assert(
+	offsetof(SelectionRecord, marqueeAllStories) == 27, "SelectionRecord::marqueeAllStories must sit at byte 27");
 static_assert(offsetof(SelectionRecord, markerHandle) == 40, "SelectionRecord::markerHandle must sit at byte 40");
 static_assert(sizeof(SelectionRecord) == 48, "SelectionRecord must be 48 bytes, the size the host uses");
 
 // One selected item, 16 bytes.
 struct SelectionItem {
-	std::int32_t itemCode;     // 0
-	std::int32_t index;        // 4
-	std::int16_t subField;     // 8
+	std::int32_t itemCode; // 0
+	std::int32_t index;    // 4
+	std::int16_t subField; // 8
 	std::uint8_t reserved[6];
 };
 static_assert(offsetof(SelectionItem, subField) == 8, "SelectionItem::subField must sit at byte 8");
@@ -363,13 +363,13 @@ static_assert(sizeof(SelectionItem) == 16, "SelectionItem must be 16 bytes, the 
 
 // GetDataRecord / ChangeDataRecord / GetWindowInfo / ChangeWindow: 824-byte records.
 struct DataRecord {
-	std::int32_t mode;         // 0: an add-on sets 1 for its run
+	std::int32_t mode; // 0: an add-on sets 1 for its run
 	std::uint8_t reserved[820];
 };
 static_assert(sizeof(DataRecord) == 824, "DataRecord must be 824 bytes, the size the host uses");
 
 struct WindowRecord {
-	std::int32_t kind;         // 0: window kind, 1 floor plan, 4 3D view
+	std::int32_t kind; // 0: window kind, 1 floor plan, 4 3D view
 	std::uint8_t reserved[820];
 };
 static_assert(sizeof(WindowRecord) == 824, "WindowRecord must be 824 bytes, the size the host uses");

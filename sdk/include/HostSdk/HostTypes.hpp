@@ -22,7 +22,10 @@ using HandleId = std::uint32_t;
 // receiver with the file library's id service.
 using LocationId = std::uint32_t;
 
-constexpr HostStatus MakeStatus(std::uint32_t code) { return static_cast<HostStatus>(code); }
+constexpr HostStatus MakeStatus(std::uint32_t code)
+{
+	return static_cast<HostStatus>(code);
+}
 
 inline constexpr HostStatus StatusOk = 0;
 // An entry point other than the identification was called before the host table was set.
@@ -46,9 +49,9 @@ inline constexpr HostStatus StatusBadParameter = MakeStatus(0x81060102u);
 constexpr std::uint32_t Selector(const char (&code)[5])
 {
 	return (static_cast<std::uint32_t>(static_cast<unsigned char>(code[0])) << 24) |
-		   (static_cast<std::uint32_t>(static_cast<unsigned char>(code[1])) << 16) |
-		   (static_cast<std::uint32_t>(static_cast<unsigned char>(code[2])) << 8) |
-		   static_cast<std::uint32_t>(static_cast<unsigned char>(code[3]));
+		(static_cast<std::uint32_t>(static_cast<unsigned char>(code[1])) << 16) |
+		(static_cast<std::uint32_t>(static_cast<unsigned char>(code[2])) << 8) |
+		static_cast<std::uint32_t>(static_cast<unsigned char>(code[3]));
 }
 static_assert(Selector("GMIF") == 0x474D4946u, "selectors pack the first character highest");
 

@@ -57,7 +57,7 @@ HostStatus RecordedMemoRead(ModuleToken token, std::int32_t type, std::int32_t i
 }
 
 HostStatus RecordedChange(ModuleToken token, ElementRecord* element, const ElementRecord* mask, const ElementMemo* memo,
-						  std::uint32_t memoMask, std::int32_t withDelete)
+	std::uint32_t memoMask, std::int32_t withDelete)
 {
 	recorded.push_back({Entry::ElementChange, 0, element->type, element->index, memoMask});
 	return Original<Entry::ElementChange>()(token, element, mask, memo, memoMask, withDelete);
@@ -110,7 +110,7 @@ std::vector<ProbeCall> StopLog()
 	if (recording) {
 		ModuleState& state = Module();
 		for (int entry : {Entry::LibPartRead, Entry::ElementFilter, Entry::ElementRead, Entry::ElementMemoRead,
-						  Entry::ElementChange, Entry::Element3DInfo, Entry::Utilities})
+				 Entry::ElementChange, Entry::Element3DInfo, Entry::Utilities})
 			if (passedOn[entry] != nullptr)
 				state.hostTable[entry] = passedOn[entry];
 		recording = false;
@@ -139,8 +139,7 @@ bool GetSettings(ProbeSettings& settings)
 	if (palette == nullptr)
 		return false;
 	settings = {palette->GetPage2()->IsSelectionOnly(), palette->GetPage1()->IsAllStories(),
-				palette->GetPage1()->GetFromStory(), palette->GetPage1()->GetToStory(),
-				palette->GetPage3()->GetDefaultLevel()};
+		palette->GetPage1()->GetFromStory(), palette->GetPage1()->GetToStory(), palette->GetPage3()->GetDefaultLevel()};
 	return true;
 }
 
@@ -212,8 +211,8 @@ void ForgetPartLevel(const char* guid)
 	GetPreferences().levelTable.Delete(GuidStr(guid));
 }
 
-const ProbeControl control {SetSettings, GetSettings, Refresh,  ReadResult, SetPartLevel, PartLevel, PreferencesDefaultLevel,
-							MissingPartMessagesOff, StartLog, StopLog, SelectCountedElements, ForgetPartLevel};
+const ProbeControl control {SetSettings, GetSettings, Refresh, ReadResult, SetPartLevel, PartLevel,
+	PreferencesDefaultLevel, MissingPartMessagesOff, StartLog, StopLog, SelectCountedElements, ForgetPartLevel};
 
 } // namespace
 

@@ -74,8 +74,8 @@ struct ProbeControl {
 	void (*startLog)();
 	std::vector<ProbeCall> (*stopLog)();
 	// The Select command on a list the test filled, as no person can fill the palette's.
-	void (*selectCounted)(const DG::ListBox& list, bool selectionOnly, bool allStories, std::int32_t firstStory,
-						  std::int32_t lastStory);
+	void (*selectCounted)(
+		const DG::ListBox& list, bool selectionOnly, bool allStories, std::int32_t firstStory, std::int32_t lastStory);
 	// Removes a part from the preferences' level table, as a merge of another project's
 	// levels can change the table while the list still shows the part.
 	void (*forgetPartLevel)(const char* guid);

@@ -6,8 +6,8 @@
 
 #include "DG/Panel.hpp"
 #include "IO/LocationTable.hpp"
-#include "VX/ResourceManager.hpp"
 #include "VX/DebugOutput.hpp"
+#include "VX/ResourceManager.hpp"
 #include "Win/Windows.hpp"
 
 #include <cstring>
@@ -25,7 +25,10 @@ TestAddOnControl control;
 // The token as a plain value, still readable while the module is taken down.
 HostSdk::ModuleToken heldToken = 0;
 
-void Record(std::string call) { control.calls.push_back(std::move(call)); }
+void Record(std::string call)
+{
+	control.calls.push_back(std::move(call));
+}
 
 // A host call through the copied table: an empty slot answers 0x81060387 without a call.
 template <int EntryNumber, typename... Arguments>
@@ -41,13 +44,13 @@ HostStatus ToggleCheckMark()
 {
 	HostSdk::MenuItemRef item {static_cast<std::int16_t>(control.menuStringListId), 1};
 	std::uint32_t flags = 0;
-	control.lastFlagsAnswer = CallHost<HostSdk::Entry::Interface>(control.token, HostSdk::Selectors::GetMenuItemFlags,
-																  static_cast<void*>(&item), static_cast<void*>(&flags));
+	control.lastFlagsAnswer = CallHost<HostSdk::Entry::Interface>(
+		control.token, HostSdk::Selectors::GetMenuItemFlags, static_cast<void*>(&item), static_cast<void*>(&flags));
 	if (control.lastFlagsAnswer != 0)
 		return control.lastFlagsAnswer;
 	flags ^= HostSdk::MenuItemCheckedFlag;
-	control.lastFlagsAnswer = CallHost<HostSdk::Entry::Interface>(control.token, HostSdk::Selectors::SetMenuItemFlags,
-																  static_cast<void*>(&item), static_cast<void*>(&flags));
+	control.lastFlagsAnswer = CallHost<HostSdk::Entry::Interface>(
+		control.token, HostSdk::Selectors::SetMenuItemFlags, static_cast<void*>(&item), static_cast<void*>(&flags));
 	return control.lastFlagsAnswer;
 }
 
@@ -89,21 +92,21 @@ HostStatus ProjectEvent(std::int32_t code, std::int32_t parameter)
 	Record("ProjectEvent " + std::to_string(code) + " " + std::to_string(parameter));
 	control.events.push_back(code);
 	if (code == HostSdk::ProjectEvents::Quit && control.deregisterAtQuitEvent)
-		CallHost<HostSdk::Entry::EventRegistration>(control.token, HostSdk::ProjectEvents::AllMask,
-													HostSdk::ProjectEventHandler {nullptr});
+		CallHost<HostSdk::Entry::EventRegistration>(
+			control.token, HostSdk::ProjectEvents::AllMask, HostSdk::ProjectEventHandler {nullptr});
 	return 0;
 }
 
 HostStatus PaletteControl(std::int32_t referenceId, std::int32_t message, std::int32_t parameter)
 {
 	Record("PaletteControl " + std::to_string(referenceId) + " " + std::to_string(message) + " " +
-		   std::to_string(parameter));
+		std::to_string(parameter));
 	control.paletteMessages.push_back(message);
 	return 0;
 }
 
-HostStatus MergeModuleData(std::int32_t code, const HostSdk::ModuleDataRecord*, const HostSdk::ModuleDataRecord*,
-						   HostSdk::ModuleDataRecord*)
+HostStatus MergeModuleData(
+	std::int32_t code, const HostSdk::ModuleDataRecord*, const HostSdk::ModuleDataRecord*, HostSdk::ModuleDataRecord*)
 {
 	Record("MergeModuleData " + std::to_string(code));
 	return 0;
@@ -128,8 +131,8 @@ HostStatus RegisterMenuCommand()
 	record.menuStringListId = control.menuStringListId;
 	record.promptStringListId = control.promptStringListId;
 	record.placement = 12;
-	control.menuRegistrationAnswer = CallHost<HostSdk::Entry::MenuRegistration>(
-		static_cast<const HostSdk::MenuRegistrationRecord*>(&record));
+	control.menuRegistrationAnswer =
+		CallHost<HostSdk::Entry::MenuRegistration>(static_cast<const HostSdk::MenuRegistrationRecord*>(&record));
 	return control.menuRegistrationAnswer;
 }
 
@@ -141,8 +144,8 @@ HostStatus InitializeAddOn(HostSdk::ModuleToken token)
 	control.token = token;
 	heldToken = token;
 	if (control.installMenuHandler) {
-		control.menuHandlerInstallationAnswer = CallHost<HostSdk::Entry::MenuHandlerInstallation>(
-			token, control.handlerStringListId, &MenuCommand);
+		control.menuHandlerInstallationAnswer =
+			CallHost<HostSdk::Entry::MenuHandlerInstallation>(token, control.handlerStringListId, &MenuCommand);
 		if (control.menuHandlerInstallationAnswer != 0)
 			return control.menuHandlerInstallationAnswer;
 	}
@@ -170,7 +173,8 @@ HostStatus InitializeAddOn(HostSdk::ModuleToken token)
 		record.panelId = control.panelId;
 		record.callback = &PaletteControl;
 		record.flags = 5;
-		CallHost<HostSdk::Entry::PaletteRegistration>(token, static_cast<const HostSdk::PaletteRegistrationRecord*>(&record));
+		CallHost<HostSdk::Entry::PaletteRegistration>(
+			token, static_cast<const HostSdk::PaletteRegistrationRecord*>(&record));
 	}
 	return 0;
 }
@@ -217,6 +221,9 @@ __attribute__((visibility("default"))) HostStatus SetImportedFuncAddrs(const Hos
 	return 0;
 }
 
-__attribute__((visibility("default"))) TestAddOnControl* TestAddOnControlBlock() { return &control; }
+__attribute__((visibility("default"))) TestAddOnControl* TestAddOnControlBlock()
+{
+	return &control;
+}
 
 } // extern "C"

@@ -12,7 +12,7 @@
 
 struct TestAddOnControl {
 	// ---- Set by the test ---------------------------------------------------------------------
-	bool clearExportRecord = true;       // GetExportedFuncAddrs clears the record first
+	bool clearExportRecord = true; // GetExportedFuncAddrs clears the record first
 	std::uint32_t interfaceVersion = HostSdk::InterfaceVersion;
 	HostSdk::HostStatus identifyAnswer = 1;
 	std::uint16_t menuStringListId = 32500;
@@ -23,7 +23,7 @@ struct TestAddOnControl {
 	bool askHelpFolder = true;
 	bool registerEventsAtInitialize = false;
 	std::uint32_t eventMask = HostSdk::ProjectEvents::AllMask;
-	bool deregisterAtQuitEvent = true;   // event 2 ends the registration, as the real module does
+	bool deregisterAtQuitEvent = true; // event 2 ends the registration, as the real module does
 	bool registerPaletteAtInitialize = false;
 	std::int32_t panelId = 77;
 	HostSdk::HostStatus menuHandlerAnswer = 0;
@@ -31,7 +31,7 @@ struct TestAddOnControl {
 	bool showDialogOnMenuCommand = false; // the modal dialog 128 of its resources
 
 	// ---- Recorded by the add-on ------------------------------------------------------------
-	std::vector<std::string> calls;      // every call into the add-on, in order
+	std::vector<std::string> calls; // every call into the add-on, in order
 	bool tableSet = false;
 	std::array<HostSdk::HostFunction, HostSdk::HostFunctionCount> table {};
 	HostSdk::ModuleToken token = 0;
@@ -42,10 +42,10 @@ struct TestAddOnControl {
 	HostSdk::HostStatus menuHandlerInstallationAnswer = 0;
 	HostSdk::HostStatus mergeHandlerInstallationAnswer = 0;
 	HostSdk::HostStatus helpFolderAnswer = 0;
-	std::string helpFolderPath;          // where the location the host answered points
+	std::string helpFolderPath; // where the location the host answered points
 	HostSdk::HostStatus lastReportAnswer = 0;
 	HostSdk::HostStatus lastFlagsAnswer = 0;
-	std::vector<bool> dialogAnswers;     // what each shown dialog's Invoke answered
+	std::vector<bool> dialogAnswers; // what each shown dialog's Invoke answered
 };
 
 extern "C" TestAddOnControl* TestAddOnControlBlock();

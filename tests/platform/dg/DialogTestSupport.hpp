@@ -23,8 +23,20 @@ inline constexpr short DownIcon = 1101;
 
 // Items of LibraryDialog.
 enum LibraryItem : short {
-	OkItem = 1, CancelItem, RememberItem, HelloItem, FirstRadioItem, SecondRadioItem, EditItem, PopUpItem,
-	SingleListItem, MultiListItem, IconItemNumber, UserControlItem, MiddleTextItem, RightTextItem
+	OkItem = 1,
+	CancelItem,
+	RememberItem,
+	HelloItem,
+	FirstRadioItem,
+	SecondRadioItem,
+	EditItem,
+	PopUpItem,
+	SingleListItem,
+	MultiListItem,
+	IconItemNumber,
+	UserControlItem,
+	MiddleTextItem,
+	RightTextItem
 };
 
 // The id of the test program's resources, added once.
@@ -74,7 +86,8 @@ public:
 	}
 	void PanelResized(const DG::PanelResizeEvent& ev) override
 	{
-		Note("PanelResized " + std::to_string(ev.GetHorizontalChange()) + " " + std::to_string(ev.GetVerticalChange()), ev.GetSource());
+		Note("PanelResized " + std::to_string(ev.GetHorizontalChange()) + " " + std::to_string(ev.GetVerticalChange()),
+			ev.GetSource());
 	}
 	void PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed) override
 	{
@@ -84,24 +97,37 @@ public:
 	void ButtonClicked(const DG::ButtonClickEvent& ev) override { NoteItem("ButtonClicked", ev.GetSource()); }
 	void CheckItemChanged(const DG::CheckItemChangeEvent& ev) override
 	{
-		NoteItem(std::string("CheckItemChanged ") + (ev.GetSource()->IsChecked() ? "checked" : "clear"), ev.GetSource());
+		NoteItem(
+			std::string("CheckItemChanged ") + (ev.GetSource()->IsChecked() ? "checked" : "clear"), ev.GetSource());
 	}
 	void RadioItemChanged(const DG::RadioItemChangeEvent& ev) override { NoteItem("RadioItemChanged", ev.GetSource()); }
 	void IntEditChanged(const DG::IntEditChangeEvent& ev) override
 	{
-		NoteItem("IntEditChanged " + std::to_string(ev.GetPreviousValue()) + " to " + std::to_string(ev.GetSource()->GetValue()), ev.GetSource());
+		NoteItem("IntEditChanged " + std::to_string(ev.GetPreviousValue()) + " to " +
+				std::to_string(ev.GetSource()->GetValue()),
+			ev.GetSource());
 	}
 	void PopUpChanged(const DG::PopUpChangeEvent& ev) override
 	{
-		NoteItem("PopUpChanged " + std::to_string(ev.GetPreviousSelection()) + " to " + std::to_string(ev.GetSource()->GetSelectedItem()), ev.GetSource());
+		NoteItem("PopUpChanged " + std::to_string(ev.GetPreviousSelection()) + " to " +
+				std::to_string(ev.GetSource()->GetSelectedItem()),
+			ev.GetSource());
 	}
-	void ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev) override { NoteItem("ListBoxSelectionChanged", ev.GetSource()); }
+	void ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev) override
+	{
+		NoteItem("ListBoxSelectionChanged", ev.GetSource());
+	}
 	void ListBoxClicked(const DG::ListBoxClickEvent& ev) override { NoteMouse("ListBoxClicked", ev); }
 	void ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev) override { NoteMouse("ListBoxDoubleClicked", ev); }
-	void ListBoxContextMenuRequested(const DG::ListBoxContextMenuEvent& ev, bool*) override { NoteMouse("ListBoxContextMenuRequested", ev); }
+	void ListBoxContextMenuRequested(const DG::ListBoxContextMenuEvent& ev, bool*) override
+	{
+		NoteMouse("ListBoxContextMenuRequested", ev);
+	}
 	void UserControlChanged(const DG::UserControlChangeEvent& ev) override
 	{
-		NoteItem("UserControlChanged " + std::to_string(ev.GetPreviousValue()) + " to " + std::to_string(ev.GetSource()->GetValue()), ev.GetSource());
+		NoteItem("UserControlChanged " + std::to_string(ev.GetPreviousValue()) + " to " +
+				std::to_string(ev.GetSource()->GetValue()),
+			ev.GetSource());
 	}
 
 private:
@@ -117,7 +143,8 @@ private:
 	}
 	void NoteMouse(const std::string& what, const DG::ListBoxMouseEvent& ev)
 	{
-		std::string text = what + " row " + std::to_string(ev.GetListItem()) + " x " + std::to_string(ev.GetMouseOffset().x);
+		std::string text =
+			what + " row " + std::to_string(ev.GetListItem()) + " x " + std::to_string(ev.GetMouseOffset().x);
 		if (ev.IsCommandPressed())
 			text += " command";
 		if (ev.IsOptionPressed())

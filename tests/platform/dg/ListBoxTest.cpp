@@ -11,7 +11,7 @@ class ListBoxes : public ::testing::Test {
 protected:
 	void SetUp() override
 	{
-		for (const char* name : { "Wall", "Column", "Beam", "Window", "Door" }) {
+		for (const char* name : {"Wall", "Column", "Beam", "Window", "Door"}) {
 			multi.AppendItem();
 			multi.SetTabItemText(multi.GetItemCount(), 1, name);
 			single.AppendItem();
@@ -30,10 +30,10 @@ protected:
 	}
 
 	std::unique_ptr<DG::Palette> palette = OpenLibraryPalette();
-	DG::MultiSelListBox multi { *palette, MultiListItem };
-	DG::SingleSelListBox single { *palette, SingleListItem };
+	DG::MultiSelListBox multi {*palette, MultiListItem};
+	DG::SingleSelListBox single {*palette, SingleListItem};
 	EventSpy spy;
-	DG::User user { *palette };
+	DG::User user {*palette};
 };
 
 TEST_F(ListBoxes, FieldsTextsIconsValuesAndGrayState)
@@ -87,10 +87,10 @@ TEST_F(ListBoxes, InsertAndDeleteMoveRowsWithTheirState)
 	multi.SelectItem(4);
 	multi.InsertItem(2);
 	multi.SetTabItemText(2, 1, "Slab");
-	EXPECT_EQ(Names(), (std::vector<std::string> { "Wall", "Slab", "Column", "Beam", "Window", "Door" }));
-	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 5 });
+	EXPECT_EQ(Names(), (std::vector<std::string> {"Wall", "Slab", "Column", "Beam", "Window", "Door"}));
+	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> {5});
 	multi.DeleteItem(1);
-	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 4 });
+	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> {4});
 	multi.DeleteItem(DG::ListBox::AllItems);
 	EXPECT_EQ(multi.GetItemCount(), 0);
 	EXPECT_EQ(multi.GetSelectedItem(), 0);
@@ -100,10 +100,10 @@ TEST_F(ListBoxes, SingleSelectionKeepsOneRowMultipleKeepsMany)
 {
 	single.SelectItem(2);
 	single.SelectItem(4);
-	EXPECT_EQ(single.GetSelectedItems(), std::vector<int> { 4 });
+	EXPECT_EQ(single.GetSelectedItems(), std::vector<int> {4});
 	multi.SelectItem(4);
 	multi.SelectItem(2);
-	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<int> { 2, 4 }));
+	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<int> {2, 4}));
 	EXPECT_EQ(multi.GetSelectedItem(), 2);
 	multi.DeselectItem(2);
 	EXPECT_EQ(multi.GetSelectedCount(), 1);
@@ -134,27 +134,28 @@ TEST_F(ListBoxes, PlainClickSelectsTheRowAloneAndADoubleClickFollowsTheClick)
 	multi.SelectItem(1);
 	multi.SelectItem(2);
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 3, 12));
-	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 3 });
+	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> {3});
 	EXPECT_EQ(spy.lastSource, &multi);
 	ASSERT_TRUE(user.DoubleClickListItem(MultiListItem, 2, 40, DG::Modifier::Command | DG::Modifier::Option));
-	EXPECT_EQ(spy.events, (std::vector<std::string> { "ListBoxSelectionChanged item 10", "ListBoxClicked row 3 x 12",
-							  "ListBoxSelectionChanged item 10", "ListBoxClicked row 2 x 40 command option",
-							  "ListBoxDoubleClicked row 2 x 40 command option" }));
+	EXPECT_EQ(spy.events,
+		(std::vector<std::string> {"ListBoxSelectionChanged item 10", "ListBoxClicked row 3 x 12",
+			"ListBoxSelectionChanged item 10", "ListBoxClicked row 2 x 40 command option",
+			"ListBoxDoubleClicked row 2 x 40 command option"}));
 }
 
 TEST_F(ListBoxes, CommandTogglesAndShiftExtendsOnlyInAMultipleSelectionList)
 {
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 2));
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 4, 0, DG::Modifier::Command));
-	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<int> { 2, 4 }));
+	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<int> {2, 4}));
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 2, 0, DG::Modifier::Command));
-	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> { 4 });
+	EXPECT_EQ(multi.GetSelectedItems(), std::vector<int> {4});
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 1, 0, DG::Modifier::Shift));
-	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<int> { 1, 2 }));
+	EXPECT_EQ(multi.GetSelectedItems(), (std::vector<int> {1, 2}));
 	// Modifiers do not widen a single selection.
 	ASSERT_TRUE(user.ClickListItem(SingleListItem, 2));
 	ASSERT_TRUE(user.ClickListItem(SingleListItem, 4, 0, DG::Modifier::Command));
-	EXPECT_EQ(single.GetSelectedItems(), std::vector<int> { 4 });
+	EXPECT_EQ(single.GetSelectedItems(), std::vector<int> {4});
 }
 
 TEST_F(ListBoxes, ClicksOnMissingRowsAreRefused)
@@ -204,7 +205,8 @@ public:
 			}
 		} else if (list.GetTabItemText(row, 1).starts_with("-")) {
 			list.SetTabItemText(row, 1, "+" + list.GetTabItemText(row, 1).substr(1));
-			while (row + 1 <= list.GetItemCount() && list.GetTabItemText(static_cast<short>(row + 1), 1).starts_with("  "))
+			while (
+				row + 1 <= list.GetItemCount() && list.GetTabItemText(static_cast<short>(row + 1), 1).starts_with("  "))
 				list.DeleteItem(static_cast<short>(row + 1));
 		}
 	}
@@ -222,9 +224,11 @@ TEST_F(ListBoxes, RowsInsertedAndRemovedInsideTheListsOwnClickHandler)
 	FoldingHandler folding(multi);
 	multi.Attach(folding);
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 1));
-	EXPECT_EQ(Names(), (std::vector<std::string> { "-Window", "  child 0", "  child 1", "  child 2", "Column", "Beam", "Window", "Door" }));
+	EXPECT_EQ(Names(),
+		(std::vector<std::string> {
+			"-Window", "  child 0", "  child 1", "  child 2", "Column", "Beam", "Window", "Door"}));
 	ASSERT_TRUE(user.ClickListItem(MultiListItem, 1));
-	EXPECT_EQ(Names(), (std::vector<std::string> { "+Window", "Column", "Beam", "Window", "Door" }));
+	EXPECT_EQ(Names(), (std::vector<std::string> {"+Window", "Column", "Beam", "Window", "Door"}));
 }
 
 TEST_F(ListBoxes, RowsRemovedBeforeTheClickIsReportedAndAllRowsRemovedOnDoubleClick)
@@ -235,7 +239,9 @@ TEST_F(ListBoxes, RowsRemovedBeforeTheClickIsReportedAndAllRowsRemovedOnDoubleCl
 	ASSERT_TRUE(user.DoubleClickListItem(MultiListItem, 5));
 	EXPECT_EQ(multi.GetItemCount(), 0);
 	// The spy, attached first, heard every step with the row number of the original click.
-	EXPECT_EQ(spy.events, (std::vector<std::string> { "ListBoxSelectionChanged item 10", "ListBoxClicked row 5 x 0", "ListBoxDoubleClicked row 5 x 0" }));
+	EXPECT_EQ(spy.events,
+		(std::vector<std::string> {
+			"ListBoxSelectionChanged item 10", "ListBoxClicked row 5 x 0", "ListBoxDoubleClicked row 5 x 0"}));
 	EXPECT_FALSE(user.ClickListItem(MultiListItem, 1));
 }
 

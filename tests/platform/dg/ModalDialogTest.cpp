@@ -23,7 +23,10 @@ public:
 		ok.Detach(*this);
 		cancel.Detach(*this);
 	}
-	void ButtonClicked(const DG::ButtonClickEvent& ev) override { PostCloseRequest(ev.GetSource() == &ok ? Accept : Cancel); }
+	void ButtonClicked(const DG::ButtonClickEvent& ev) override
+	{
+		PostCloseRequest(ev.GetSource() == &ok ? Accept : Cancel);
+	}
 
 	DG::Button ok;
 	DG::Button cancel;
@@ -89,7 +92,7 @@ TEST_F(ModalDialogs, RefusedCloseRequestKeepsTheDialogOpen)
 		EXPECT_TRUE(user.Click("OK"));
 	});
 	EXPECT_TRUE(dialog.Invoke());
-	EXPECT_EQ(spy.events, (std::vector<std::string> { "PanelOpened", "PanelCloseRequested" }));
+	EXPECT_EQ(spy.events, (std::vector<std::string> {"PanelOpened", "PanelCloseRequested"}));
 }
 
 TEST_F(ModalDialogs, NestedDialogTakesTheNextAnswer)
@@ -135,7 +138,7 @@ TEST_F(ModalDialogs, RecordHoldsTitleTextsOfShownItemsAndRendering)
 	const DG::ShownModalDialog shown = DG::GetShownModalDialogs()[0];
 	EXPECT_EQ(shown.resourceId, MessageDialog);
 	EXPECT_EQ(shown.title, "Message");
-	EXPECT_EQ(shown.texts, (std::vector<std::string> { "First line", "Second\r\nThird\r\n", "OK" }));
+	EXPECT_EQ(shown.texts, (std::vector<std::string> {"First line", "Second\r\nThird\r\n", "OK"}));
 	EXPECT_EQ(shown.rendering, DG::RenderText(dialog));
 	EXPECT_TRUE(shown.closed);
 }

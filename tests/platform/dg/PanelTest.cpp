@@ -72,9 +72,9 @@ TEST(ItemHandles, TwoHandlesOnOneItemShareItsState)
 	DG::LeftText one(dialog, HelloItem);
 	DG::Item other(dialog, HelloItem);
 	one.SetText("Changed");
-	one.SetRect(DG::Rect { 1, 2, 3, 4 });
+	one.SetRect(DG::Rect {1, 2, 3, 4});
 	one.Hide();
-	EXPECT_EQ(other.GetRect(), (DG::Rect { 1, 2, 3, 4 }));
+	EXPECT_EQ(other.GetRect(), (DG::Rect {1, 2, 3, 4}));
 	EXPECT_FALSE(other.IsVisible());
 	EXPECT_EQ(other.GetKind(), DG::ItemKind::LeftText);
 }
@@ -107,7 +107,7 @@ TEST(ItemState, PopUpKeepsItsSelectedTextAcrossInsertsAndDeletes)
 	DG::ModalDialog dialog(TestResources(), LibraryDialog);
 	DG::PopUp popUp(dialog, PopUpItem);
 	EXPECT_EQ(popUp.GetSelectedItem(), 0);
-	for (const char* text : { "Detailed", "Simple", "Off" }) {
+	for (const char* text : {"Detailed", "Simple", "Off"}) {
 		popUp.AppendItem();
 		popUp.SetItemText(popUp.GetItemCount(), text);
 	}
@@ -144,8 +144,8 @@ TEST(Icons, IconsLoadFromIconResources)
 
 class TabPages : public ::testing::Test {
 protected:
-	DG::Palette palette { DG::Rect::FromSize(10, 10, 380, 417), TestGuid(), DG::Dialog::HVGrow };
-	DG::TabControl control { palette, DG::Rect::FromSize(0, 0, 380, 100) };
+	DG::Palette palette {DG::Rect::FromSize(10, 10, 380, 417), TestGuid(), DG::Dialog::HVGrow};
+	DG::TabControl control {palette, DG::Rect::FromSize(0, 0, 380, 100)};
 };
 
 TEST_F(TabPages, PageKnowsItsDialogAndTheControlKnowsThePageUntilItIsDeleted)

@@ -44,9 +44,9 @@ class DialogDecoding : public ::testing::Test {
 protected:
 	Bytes header = Header(450, 130, 3, "Facetally error");
 	Bytes items = Bytes()
-		.Item(1, 180, 93, 90, 24, 0, "OK")
-		.Item(8, 127, 20, 35, 18, 0, "", "-1000", "1000")
-		.Item(7, 10, 3, 110, 18, 1, "All stories");
+					  .Item(1, 180, 93, 90, 24, 0, "OK")
+					  .Item(8, 127, 20, 35, 18, 0, "", "-1000", "1000")
+					  .Item(7, 10, 3, 110, 18, 1, "All stories");
 };
 
 TEST_F(DialogDecoding, ReadsSizeTitleAndEveryItemField)
@@ -75,7 +75,7 @@ TEST_F(DialogDecoding, NegativePositionsAreSignedAndPaddingAndMissingItemListsAc
 	ASSERT_TRUE(dialog.has_value());
 	EXPECT_EQ(dialog->items[0].rect, DG::Rect::FromSize(-5, -7, 10, 10));
 	EXPECT_TRUE(DG::DecodeDialog(Header(100, 50, 0, "Empty").data, {}).has_value());
-	items.data.insert(items.data.end(), { 0, 0, 0 });
+	items.data.insert(items.data.end(), {0, 0, 0});
 	header.data.push_back(0);
 	EXPECT_TRUE(DG::DecodeDialog(header.data, items.data).has_value());
 }
@@ -89,11 +89,13 @@ TEST_F(DialogDecoding, DamagedDialogsAreRefusedWithAReason)
 		std::string problemMentions;
 	};
 	std::vector<Case> cases {
-		{"more items than the header says", header.data, Bytes(items).Item(1, 0, 0, 1, 1, 0, "extra").data, "more than"},
-		{"unknown kind", Header(10, 10, 2, "t").data, Bytes().Item(1, 0, 0, 1, 1, 0, "a").Item(13, 0, 0, 1, 1, 0, "b").data,
-			"item 2"},
+		{"more items than the header says", header.data, Bytes(items).Item(1, 0, 0, 1, 1, 0, "extra").data,
+			"more than"},
+		{"unknown kind", Header(10, 10, 2, "t").data,
+			Bytes().Item(1, 0, 0, 1, 1, 0, "a").Item(13, 0, 0, 1, 1, 0, "b").data, "item 2"},
 		{"negative size", Header(10, 10, 1, "t").data, Bytes().Item(1, 0, 0, -1, 10, 0, "a").data, ""},
-		{"beyond the coordinate range", Header(10, 10, 1, "t").data, Bytes().Item(1, 32000, 0, 1000, 10, 0, "a").data, ""},
+		{"beyond the coordinate range", Header(10, 10, 1, "t").data, Bytes().Item(1, 32000, 0, 1000, 10, 0, "a").data,
+			""},
 		{"reserved field set", Bytes().U16(10).U16(10).U16(0).U16(1).Text("t").data, {}, ""},
 		{"dialog too wide", Header(40000, 10, 0, "t").data, {}, ""},
 	};

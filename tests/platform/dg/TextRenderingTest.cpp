@@ -35,8 +35,8 @@ TEST(TextRendering, EveryItemKindHasItsShape)
 	DG::SingleSelListBox(dialog, SingleListItem).Hide();
 	DG::MultiSelListBox(dialog, MultiListItem).Hide();
 	const std::string text = DG::RenderText(dialog);
-	for (const char* shape : { "Hello", "Middle", "Right", "@", "( ) First", "(*) Second", "[  -3]", "[Simple v]", "<0>",
-			 "[ ] Remember", "[ OK ]", "[ Cancel ]" }) {
+	for (const char* shape : {"Hello", "Middle", "Right", "@", "( ) First", "(*) Second", "[  -3]", "[Simple v]", "<0>",
+			 "[ ] Remember", "[ OK ]", "[ Cancel ]"}) {
 		EXPECT_NE(text.find(shape), std::string::npos) << shape << " missing in\n" << text;
 	}
 }

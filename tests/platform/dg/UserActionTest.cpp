@@ -22,7 +22,7 @@ protected:
 		multiList.Attach(spy);
 		control.Attach(spy);
 		palette->Attach(static_cast<DG::PanelObserver&>(spy));
-		for (const char* text : { "Detailed", "Simple", "Off" }) {
+		for (const char* text : {"Detailed", "Simple", "Off"}) {
 			popUp.AppendItem();
 			popUp.SetItemText(popUp.GetItemCount(), text);
 		}
@@ -30,17 +30,17 @@ protected:
 
 	EventSpy spy;
 	std::unique_ptr<DG::Palette> palette = OpenLibraryPalette();
-	DG::Button ok { *palette, OkItem };
-	DG::Button cancel { *palette, CancelItem };
-	DG::CheckBox remember { *palette, RememberItem };
-	DG::RadioButton first { *palette, FirstRadioItem };
-	DG::RadioButton second { *palette, SecondRadioItem };
-	DG::IntEdit edit { *palette, EditItem };
-	DG::PopUp popUp { *palette, PopUpItem };
-	DG::SingleSelListBox singleList { *palette, SingleListItem };
-	DG::MultiSelListBox multiList { *palette, MultiListItem };
-	DG::UserControl control { *palette, UserControlItem };
-	DG::User user { *palette };
+	DG::Button ok {*palette, OkItem};
+	DG::Button cancel {*palette, CancelItem};
+	DG::CheckBox remember {*palette, RememberItem};
+	DG::RadioButton first {*palette, FirstRadioItem};
+	DG::RadioButton second {*palette, SecondRadioItem};
+	DG::IntEdit edit {*palette, EditItem};
+	DG::PopUp popUp {*palette, PopUpItem};
+	DG::SingleSelListBox singleList {*palette, SingleListItem};
+	DG::MultiSelListBox multiList {*palette, MultiListItem};
+	DG::UserControl control {*palette, UserControlItem};
+	DG::User user {*palette};
 };
 
 TEST_F(UserActions, ChangesMadeByCodeRaiseNoEvents)
@@ -83,9 +83,10 @@ TEST_F(UserActions, EachActionRaisesOneEventPerChangeWithItsItemAsSource)
 	ASSERT_TRUE(user.ChoosePopUpItem(PopUpItem, 2));
 	EXPECT_FALSE(user.ChoosePopUpItem(PopUpItem, 4));
 	EXPECT_FALSE(user.ChoosePopUpItem(PopUpItem, "Custom"));
-	EXPECT_EQ(spy.events, (std::vector<std::string> { "ButtonClicked item 1", "CheckItemChanged checked item 3",
-							  "CheckItemChanged clear item 3", "RadioItemChanged item 6", "IntEditChanged 3 to 7 item 7",
-							  "IntEditChanged 7 to -2 item 7", "PopUpChanged 1 to 3 item 8", "PopUpChanged 3 to 2 item 8" }));
+	EXPECT_EQ(spy.events,
+		(std::vector<std::string> {"ButtonClicked item 1", "CheckItemChanged checked item 3",
+			"CheckItemChanged clear item 3", "RadioItemChanged item 6", "IntEditChanged 3 to 7 item 7",
+			"IntEditChanged 7 to -2 item 7", "PopUpChanged 1 to 3 item 8", "PopUpChanged 3 to 2 item 8"}));
 }
 
 TEST_F(UserActions, EditRefusesValuesOutsideItsLimitsAndTextsThatAreNoNumbers)
@@ -151,7 +152,7 @@ TEST_F(UserActions, RegisteredHotKeyReachesThePanelObservers)
 	EXPECT_FALSE(user.PressKey(DG::Key::Enter));
 	palette->UnregisterHotKey(id);
 	EXPECT_FALSE(user.PressKey(DG::Key::Escape));
-	EXPECT_EQ(spy.events, std::vector<std::string> { "PanelHotkeyPressed " + std::to_string(id) });
+	EXPECT_EQ(spy.events, std::vector<std::string> {"PanelHotkeyPressed " + std::to_string(id)});
 }
 
 TEST_F(UserActions, CloseBoxHidesAModelessDialogUnlessRefused)
@@ -162,7 +163,7 @@ TEST_F(UserActions, CloseBoxHidesAModelessDialogUnlessRefused)
 	spy.refuseClose = false;
 	ASSERT_TRUE(user.PressCloseBox());
 	EXPECT_FALSE(palette->IsVisible());
-	EXPECT_EQ(spy.events, (std::vector<std::string> { "PanelCloseRequested", "PanelCloseRequested" }));
+	EXPECT_EQ(spy.events, (std::vector<std::string> {"PanelCloseRequested", "PanelCloseRequested"}));
 }
 
 TEST_F(UserActions, ObserversHearEventsInTheOrderTheyAttached)
@@ -180,7 +181,7 @@ TEST_F(UserActions, ObserversHearEventsInTheOrderTheyAttached)
 	again.Attach(a);
 	again.Attach(b);
 	ASSERT_TRUE(user.Click("Cancel"));
-	EXPECT_EQ(order, (std::vector<std::string> { "b", "a" }));
+	EXPECT_EQ(order, (std::vector<std::string> {"b", "a"}));
 }
 
 TEST(PaletteOpening, PanelOpenedComesOnceWhenShownAndProcessingAndThenToItsPages)
@@ -203,7 +204,7 @@ TEST(PaletteOpening, PanelOpenedComesOnceWhenShownAndProcessingAndThenToItsPages
 	palette.BeginEventProcessing();
 	palette.Hide();
 	palette.Show();
-	EXPECT_EQ(order, (std::vector<std::string> { "palette", "page" }));
+	EXPECT_EQ(order, (std::vector<std::string> {"palette", "page"}));
 }
 
 TEST(TabPageActions, PageItemsFollowThePaletteAndItsTabControl)
@@ -230,7 +231,7 @@ TEST(TabPageActions, PageItemsFollowThePaletteAndItsTabControl)
 	control.Show();
 	EXPECT_FALSE(user.PressCloseBox());
 	ASSERT_TRUE(user.Resize(180, 40));
-	EXPECT_EQ(spy.events, std::vector<std::string> { "ButtonClicked item 1" });
+	EXPECT_EQ(spy.events, std::vector<std::string> {"ButtonClicked item 1"});
 }
 
 } // namespace

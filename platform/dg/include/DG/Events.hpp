@@ -108,7 +108,10 @@ private:
 
 class UserControlChangeEvent : public ItemEvent<UserControl> {
 public:
-	UserControlChangeEvent(UserControl* control, std::int32_t valueBefore) : ItemEvent(control), previousValue(valueBefore) {}
+	UserControlChangeEvent(UserControl* control, std::int32_t valueBefore)
+		: ItemEvent(control), previousValue(valueBefore)
+	{
+	}
 	std::int32_t GetPreviousValue() const { return previousValue; }
 
 private:

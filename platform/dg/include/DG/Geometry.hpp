@@ -20,12 +20,12 @@ struct Rect {
 
 	static constexpr Rect FromSize(short x, short y, short width, short height)
 	{
-		return Rect { x, y, static_cast<short>(x + width), static_cast<short>(y + height) };
+		return Rect {x, y, static_cast<short>(x + width), static_cast<short>(y + height)};
 	}
 
 	constexpr short GetWidth() const { return static_cast<short>(right - left); }
 	constexpr short GetHeight() const { return static_cast<short>(bottom - top); }
-	constexpr Point GetTopLeft() const { return Point { left, top }; }
+	constexpr Point GetTopLeft() const { return Point {left, top}; }
 
 	friend bool operator==(const Rect&, const Rect&) = default;
 };

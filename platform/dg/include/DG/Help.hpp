@@ -23,7 +23,8 @@ struct HelpLocation {
 };
 
 // Registers location for the pair, replacing an earlier one of the same pair.
-std::int32_t RegisterAdditionalHelpLocation(std::uint32_t developerId, std::uint32_t localId, const IO::Location& location);
+std::int32_t RegisterAdditionalHelpLocation(
+	std::uint32_t developerId, std::uint32_t localId, const IO::Location& location);
 std::int32_t UnregisterAdditionalHelpLocation(std::uint32_t developerId, std::uint32_t localId);
 // The registered locations, in the order they were first registered.
 std::vector<HelpLocation> GetAdditionalHelpLocations();

@@ -28,10 +28,10 @@ class PopUpObserver;
 class UserControlObserver;
 
 namespace detail {
-	struct ItemData;
-	struct ItemAccess;
-	struct PanelState;
-}
+struct ItemData;
+struct ItemAccess;
+struct PanelState;
+} // namespace detail
 
 class Item {
 public:

@@ -29,7 +29,6 @@ public:
 	// How a text too long for its field is cut: at its end or in its middle, with "...".
 	enum Truncation : short { NoTruncate = 0x0000, EndTruncate = 0x1000, MiddleTruncate = 0x2000 };
 
-
 	bool IsMultiSelection() const;
 
 	int GetItemCount() const;
@@ -49,8 +48,7 @@ public:
 	short GetTabFieldEndPosition(short field) const;
 	void SetTabFieldBeginPosition(short field, short position);
 	void SetTabFieldEndPosition(short field, short position);
-	void SetTabFieldProperties(short field, short begin, short end, Justification justification,
-		Truncation truncation);
+	void SetTabFieldProperties(short field, short begin, short end, Justification justification, Truncation truncation);
 	Justification GetTabFieldJustification(short field) const;
 	void SetTabFieldJustification(short field, Justification justification);
 	Truncation GetTabFieldTruncation(short field) const;

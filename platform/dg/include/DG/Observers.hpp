@@ -12,21 +12,21 @@
 namespace DG {
 
 namespace detail {
-	struct ObserverAccess;
+struct ObserverAccess;
 
-	// Ties an observer to its attachments, so they end with it.
-	class ObserverLink {
-	public:
-		ObserverLink();
-		~ObserverLink();
-		ObserverLink(const ObserverLink&) = delete;
-		ObserverLink& operator=(const ObserverLink&) = delete;
-		std::uint64_t Serial() const { return serial; }
+// Ties an observer to its attachments, so they end with it.
+class ObserverLink {
+public:
+	ObserverLink();
+	~ObserverLink();
+	ObserverLink(const ObserverLink&) = delete;
+	ObserverLink& operator=(const ObserverLink&) = delete;
+	std::uint64_t Serial() const { return serial; }
 
-	private:
-		std::uint64_t serial;
-	};
-}
+private:
+	std::uint64_t serial;
+};
+} // namespace detail
 
 class PanelObserver {
 public:

@@ -20,9 +20,9 @@ class PanelObserver;
 class TabControl;
 
 namespace detail {
-	struct PanelState;
-	struct PanelAccess;
-}
+struct PanelState;
+struct PanelAccess;
+} // namespace detail
 
 enum class PanelKind { ModalDialog, ModelessDialog, Palette, TabPage };
 

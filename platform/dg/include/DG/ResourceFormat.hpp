@@ -65,8 +65,8 @@ struct IconDescription {
 };
 
 // Decoded dialog, or nothing with the reason in problem (when given).
-std::optional<DialogDescription> DecodeDialog(std::span<const std::uint8_t> header,
-	std::span<const std::uint8_t> items, std::string* problem = nullptr);
+std::optional<DialogDescription> DecodeDialog(
+	std::span<const std::uint8_t> header, std::span<const std::uint8_t> items, std::string* problem = nullptr);
 std::optional<IconDescription> DecodeIcon(std::span<const std::uint8_t> bytes, std::string* problem = nullptr);
 
 // Loads and decodes dialog resource id of module; nothing (with the reason) when it is missing

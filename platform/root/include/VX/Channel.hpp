@@ -16,10 +16,10 @@ namespace VX {
 // The status of a channel or object operation: 0 for success.
 using ErrCode = std::int32_t;
 inline constexpr ErrCode NoError = 0;
-inline constexpr ErrCode ErrorParameter = -50;        // a call broke its precondition
-inline constexpr ErrCode ErrorEndOfChannel = -39;     // a read ran past the available bytes
-inline constexpr ErrCode ErrorNotSupported = -7001;   // the object cannot do this operation
-inline constexpr ErrCode ErrorFormat = -7002;         // read data are not what the reader expects
+inline constexpr ErrCode ErrorParameter = -50;      // a call broke its precondition
+inline constexpr ErrCode ErrorEndOfChannel = -39;   // a read ran past the available bytes
+inline constexpr ErrCode ErrorNotSupported = -7001; // the object cannot do this operation
+inline constexpr ErrCode ErrorFormat = -7002;       // read data are not what the reader expects
 
 class OChannel {
 public:

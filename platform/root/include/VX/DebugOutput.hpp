@@ -22,10 +22,7 @@ DebugSink SetDebugSink(DebugSink sink);
 // Collects DBPrintf's output for its lifetime, then puts the previous sink back.
 class DebugOutputCapture {
 public:
-	DebugOutputCapture()
-		: previous(SetDebugSink([this](std::string_view text) { captured.append(text); }))
-	{
-	}
+	DebugOutputCapture() : previous(SetDebugSink([this](std::string_view text) { captured.append(text); })) {}
 	~DebugOutputCapture() { SetDebugSink(std::move(previous)); }
 	DebugOutputCapture(const DebugOutputCapture&) = delete;
 	DebugOutputCapture& operator=(const DebugOutputCapture&) = delete;

@@ -19,9 +19,9 @@ using ResourceType = std::uint32_t;
 constexpr ResourceType MakeResourceType(const char (&code)[5])
 {
 	return (static_cast<ResourceType>(static_cast<unsigned char>(code[0])) << 24) |
-		   (static_cast<ResourceType>(static_cast<unsigned char>(code[1])) << 16) |
-		   (static_cast<ResourceType>(static_cast<unsigned char>(code[2])) << 8) |
-		   static_cast<ResourceType>(static_cast<unsigned char>(code[3]));
+		(static_cast<ResourceType>(static_cast<unsigned char>(code[1])) << 16) |
+		(static_cast<ResourceType>(static_cast<unsigned char>(code[2])) << 8) |
+		static_cast<ResourceType>(static_cast<unsigned char>(code[3]));
 }
 
 namespace ResourceTypes {
@@ -35,7 +35,7 @@ inline constexpr ResourceType ModuleNumbers = MakeResourceType("MNUM");
 static_assert(ResourceTypes::StringList == 0x53545253u, "resource types pack their first character highest");
 
 namespace ResourceBlobFormat {
-inline constexpr char Magic[4] = { 'V', 'X', 'R', 'S' };
+inline constexpr char Magic[4] = {'V', 'X', 'R', 'S'};
 inline constexpr std::uint32_t Version = 1;
 inline constexpr std::size_t HeaderSize = 12;
 inline constexpr std::size_t DirectoryEntrySize = 16;

@@ -46,7 +46,7 @@ bool RSSetActiveModule(VX::ResourceModuleId module);
 // textSize allows, when the module, the list or the item does not exist or the string type
 // is not ByteStringType.
 bool RSGetIndString(char* text, std::size_t textSize, std::int32_t listId, std::int32_t item,
-					VX::ResourceModuleId module, std::int32_t stringType);
+	VX::ResourceModuleId module, std::int32_t stringType);
 
 // The bytes of resource (type, id) of `module` (-2: the active one), valid while the module
 // stays added and loaded; its length goes to size when given. Null (size 0) when missing.

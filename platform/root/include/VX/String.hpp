@@ -25,9 +25,21 @@ public:
 	std::string_view View() const { return bytes; }
 	const std::string& ToStd() const { return bytes; }
 
-	String& Append(const String& other) { bytes += other.bytes; return *this; }
-	String& Append(const char* text) { bytes += (text != nullptr ? text : ""); return *this; }
-	String& Append(char c) { bytes += c; return *this; }
+	String& Append(const String& other)
+	{
+		bytes += other.bytes;
+		return *this;
+	}
+	String& Append(const char* text)
+	{
+		bytes += (text != nullptr ? text : "");
+		return *this;
+	}
+	String& Append(char c)
+	{
+		bytes += c;
+		return *this;
+	}
 	String& operator+=(const String& other) { return Append(other); }
 	String& operator+=(const char* text) { return Append(text); }
 	void Clear() { bytes.clear(); }
@@ -63,7 +75,10 @@ private:
 	std::string bytes;
 };
 
-inline String operator+(String a, const String& b) { return a.Append(b); }
+inline String operator+(String a, const String& b)
+{
+	return a.Append(b);
+}
 
 class UniString {
 public:
@@ -76,7 +91,11 @@ public:
 	std::size_t GetLength() const { return text.size(); }
 	bool IsEmpty() const { return text.empty(); }
 	const std::string& ToStd() const { return text; }
-	UniString& Append(const UniString& other) { text += other.text; return *this; }
+	UniString& Append(const UniString& other)
+	{
+		text += other.text;
+		return *this;
+	}
 	friend bool operator==(const UniString& a, const UniString& b) { return a.text == b.text; }
 
 private:

@@ -29,7 +29,7 @@ class String;
 namespace DG {
 class Dialog;
 class Panel;
-}
+} // namespace DG
 
 namespace UD {
 

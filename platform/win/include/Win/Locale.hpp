@@ -34,12 +34,12 @@ constexpr DWORD LOCALE_RETURN_NUMBER = 0x20000000;
 // each a group size counted from the decimal separator leftwards: 3 gives 1,234,567; 32
 // gives 12,34,567 (the last size repeats); a final 0 stops the grouping, so 30 gives 1234,567.
 struct NUMBERFMTA {
-	UINT NumDigits;     // decimals, 0 to 9
-	UINT LeadingZero;   // 1 writes 0.5, 0 writes .5
+	UINT NumDigits;   // decimals, 0 to 9
+	UINT LeadingZero; // 1 writes 0.5, 0 writes .5
 	UINT Grouping;
-	LPSTR lpDecimalSep; // at most 3 characters
+	LPSTR lpDecimalSep;  // at most 3 characters
 	LPSTR lpThousandSep; // at most 3 characters
-	UINT NegativeOrder; // 0 (1.1), 1 -1.1, 2 - 1.1, 3 1.1-, 4 1.1 -
+	UINT NegativeOrder;  // 0 (1.1), 1 -1.1, 2 - 1.1, 3 1.1-, 4 1.1 -
 };
 
 extern "C" {
@@ -54,7 +54,7 @@ int GetLocaleInfoA(LCID Locale, LCTYPE LCType, LPSTR lpLCData, int cchData);
 // the characters written with the NUL; with cchNumber 0, the size needed. lpFormat null
 // means the locale's own settings; with a record, dwFlags must be 0. Fails with 0 and a
 // last error, leaving lpNumberStr untouched.
-int GetNumberFormatA(LCID Locale, DWORD dwFlags, LPCSTR lpValue, const NUMBERFMTA* lpFormat, LPSTR lpNumberStr,
-	int cchNumber);
+int GetNumberFormatA(
+	LCID Locale, DWORD dwFlags, LPCSTR lpValue, const NUMBERFMTA* lpFormat, LPSTR lpNumberStr, int cchNumber);
 
 } // extern "C"

@@ -35,8 +35,8 @@ LocaleSettings DefaultLocaleSettings();
 // the grouping, the string's end repeats the last size). A separator longer than three
 // characters cannot be carried and becomes "." (decimal) or "" (thousands). Decimals,
 // leading zero and negative order, which the conventions do not give, keep the defaults.
-LocaleSettings LocaleSettingsFromConventions(const char* decimalPoint, const char* thousandSeparator,
-	const char* grouping);
+LocaleSettings LocaleSettingsFromConventions(
+	const char* decimalPoint, const char* thousandSeparator, const char* grouping);
 
 // The settings of an installed locale of the C library, by name ("de_DE.UTF-8"): the
 // defaults for the C and POSIX locales and for a locale that is not installed.
