@@ -216,7 +216,7 @@ bool SizeList::IsExpandedRow(int item) const
 
 bool SizeList::IsLibraryPartRow(int item) const
 {
-	return GetTabItemIcon(item, SizeListFields::ChildMarker).GetResourceId() == SizeListIcons::ChildMarker;
+	return ResultsListRows::HasChildMarker(*this, item);
 }
 
 bool SizeList::IsUnfolded(API_ElemTypeID type) const

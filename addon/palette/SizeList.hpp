@@ -9,6 +9,7 @@
 
 #include "counting/CountResult.hpp"
 #include "counting/ElementTypes.hpp"
+#include "counting/ResultsListRows.hpp"
 #include "palette/ColumnLayout.hpp"
 
 #include "DG/DG.hpp"
@@ -16,22 +17,23 @@
 
 #include <cstdint>
 
+// The fields and icons the commands also read rows by are defined with them.
 namespace SizeListFields {
-inline constexpr short FoldIcon = 1;
-inline constexpr short ChildMarker = 2;
+inline constexpr short FoldIcon = ResultsListRows::FoldField;
+inline constexpr short ChildMarker = ResultsListRows::MarkerField;
 inline constexpr short Name = 3;
 inline constexpr short Objects = 4;
 inline constexpr short Polygons = 5;
 inline constexpr short Percent = 6;
-inline constexpr short DetailLevel = 7;
+inline constexpr short DetailLevel = ResultsListRows::DetailLevelField;
 inline constexpr short Count = 7;
 } // namespace SizeListFields
 
 namespace SizeListIcons {
-inline constexpr short Blank = 32600;
-inline constexpr short Collapsed = 32601;
-inline constexpr short Expanded = 32602;
-inline constexpr short ChildMarker = 32603;
+inline constexpr short Blank = ResultsListRows::BlankIcon;
+inline constexpr short Collapsed = ResultsListRows::CollapsedIcon;
+inline constexpr short Expanded = ResultsListRows::ExpandedIcon;
+inline constexpr short ChildMarker = ResultsListRows::ChildMarkerIcon;
 } // namespace SizeListIcons
 
 class SizeList : public DG::MultiSelListBox {
