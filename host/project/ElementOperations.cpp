@@ -21,6 +21,28 @@ const Element* LiveElement(const Project& project, std::int32_t type, std::int32
 	return element != nullptr && !element->deleted ? element : nullptr;
 }
 
+// The project and the live element an add-on asks about, to be answered into a record of its
+// own; or the status that refuses the question.
+struct AskedElement {
+	const Project* project = nullptr;
+	const Element* element = nullptr;
+	HostStatus refusal = 0;
+};
+
+AskedElement AskAbout(
+	ProjectAccess& access, ModuleToken token, std::int32_t type, std::int32_t index, const void* answer)
+{
+	AskedElement asked;
+	asked.project = access.ProjectFor(token);
+	if (asked.project == nullptr)
+		asked.refusal = StatusRefused;
+	else if (answer == nullptr)
+		asked.refusal = StatusBadParameter;
+	else if ((asked.element = LiveElement(*asked.project, type, index)) == nullptr)
+		asked.refusal = StatusBadIndex;
+	return asked;
+}
+
 HostStatus CountElements(ProjectAccess& access, ModuleToken token, std::int32_t type, std::int32_t* count)
 {
 	const Project* project = access.ProjectFor(token);
@@ -47,14 +69,12 @@ bool PassesFilter(ProjectAccess& access, ModuleToken token, std::int32_t type, s
 
 HostStatus ReadElement(ProjectAccess& access, ModuleToken token, HostSdk::ElementRecord* record)
 {
-	const Project* project = access.ProjectFor(token);
-	if (project == nullptr)
-		return StatusRefused;
-	if (record == nullptr)
-		return StatusBadParameter;
-	const Element* element = LiveElement(*project, record->type, record->index);
-	if (element == nullptr)
-		return StatusBadIndex;
+	// The record says which element it asks for, so it is read only once it is there.
+	const AskedElement asked =
+		AskAbout(access, token, record != nullptr ? record->type : 0, record != nullptr ? record->index : 0, record);
+	if (asked.refusal != 0)
+		return asked.refusal;
+	const Element* element = asked.element;
 	HostSdk::ElementRecord filled {};
 	filled.type = element->type;
 	filled.variation = element->variation;
@@ -74,14 +94,11 @@ HostStatus ReadElement(ProjectAccess& access, ModuleToken token, HostSdk::Elemen
 HostStatus ReadMemo(
 	ProjectAccess& access, ModuleToken token, std::int32_t type, std::int32_t index, HostSdk::ElementMemo* memo)
 {
-	const Project* project = access.ProjectFor(token);
-	if (project == nullptr)
-		return StatusRefused;
-	if (memo == nullptr)
-		return StatusBadParameter;
-	const Element* element = LiveElement(*project, type, index);
-	if (element == nullptr)
-		return StatusBadIndex;
+	const AskedElement asked = AskAbout(access, token, type, index, memo);
+	if (asked.refusal != 0)
+		return asked.refusal;
+	const Project* project = asked.project;
+	const Element* element = asked.element;
 	VX::HandleId parameters = VX::NoHandle;
 	if (!element->parameters.empty()) {
 		parameters = MakeParameterListHandle(element->parameters, project->Damage());
@@ -108,15 +125,10 @@ HostStatus ReadMemo(
 HostStatus Read3DInfo(
 	ProjectAccess& access, ModuleToken token, std::int32_t type, std::int32_t index, HostSdk::Element3DInfo* info)
 {
-	const Project* project = access.ProjectFor(token);
-	if (project == nullptr)
-		return StatusRefused;
-	if (info == nullptr)
-		return StatusBadParameter;
-	const Element* element = LiveElement(*project, type, index);
-	if (element == nullptr)
-		return StatusBadIndex;
-	const ComponentRange range = project->ComponentsOf(*element);
+	const AskedElement asked = AskAbout(access, token, type, index, info);
+	if (asked.refusal != 0)
+		return asked.refusal;
+	const ComponentRange range = asked.project->ComponentsOf(*asked.element);
 	HostSdk::Element3DInfo filled {};
 	filled.firstComponent = range.first;
 	filled.lastComponent = range.last;

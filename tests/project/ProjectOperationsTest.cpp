@@ -65,6 +65,18 @@ TEST_F(ProjectOperationsTest, AStrangerOrAHostWithoutProjectIsRefused)
 	EXPECT_EQ(Call<Entry::SelectionRead>(&selection, nullptr, 0), StatusRefused);
 }
 
+TEST_F(ProjectOperationsTest, AnElementThatIsNotThereIsABadIndex)
+{
+	HostSdk::ElementRecord record {};
+	record.type = 1;
+	record.index = 9999;
+	HostSdk::ElementMemo memo {};
+	HostSdk::Element3DInfo info {};
+	EXPECT_EQ(Call<Entry::ElementRead>(&record), StatusBadIndex);
+	EXPECT_EQ(Call<Entry::ElementMemoRead>(1, 9999, &memo), StatusBadIndex);
+	EXPECT_EQ(Call<Entry::Element3DInfo>(1, 9999, &info), StatusBadIndex);
+}
+
 TEST_F(ProjectOperationsTest, NullRecordsAreRefused)
 {
 	EXPECT_EQ(Call<Entry::ElementCount>(1, static_cast<std::int32_t*>(nullptr)), StatusBadParameter);
