@@ -91,6 +91,13 @@ std::vector<ScriptActionDefinition> AddOnScriptActions()
 				context.host.Progress().StopAtElementRead(CountOf(arguments[0]));
 				return Outcome::Success();
 			}},
+		{"stop-reading-at", 1, 1, "stop-reading-at N",
+			"press stop when the next IFC file opened has N elements read; the project that was open stays open",
+			CountAt(0),
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				context.host.StopIfcReadingAt(CountOf(arguments[0]));
+				return Outcome::Success();
+			}},
 		{"merge", 1, 1, "merge FILE",
 			"merge the module data of another project file into this project, through each add-on's merge handler",
 			nullptr,

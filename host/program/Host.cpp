@@ -4,6 +4,7 @@
 #include "Suggestion.hpp"
 
 #include "HostText.hpp"
+#include "IfcProjectFile.hpp"
 #include "ProjectFile.hpp"
 #include "StatusText.hpp"
 
@@ -247,6 +248,8 @@ Outcome Host::OpenProject(const std::filesystem::path& file)
 {
 	if (file.empty())
 		return Outcome::Failure("No project file was named");
+	if (IsIfcFile(file))
+		return OpenIfcFile(file);
 	std::string problem;
 	std::unique_ptr<Project> opened = ReadProjectFile(file, problem);
 	if (opened == nullptr)
@@ -258,13 +261,61 @@ Outcome Host::OpenProject(std::unique_ptr<Project> opened)
 {
 	if (opened == nullptr)
 		return Outcome::Failure("No project was given");
+	const std::string notice = "Project " + Quoted(opened->Name()) + " opened: " + ProjectSummary(*opened);
+	return Open(std::move(opened), notice);
+}
+
+Outcome Host::Open(std::unique_ptr<Project> opened, const std::string& notice)
+{
 	if (project != nullptr)
 		RaiseProjectEvent(Events::Close);
 	project = std::move(opened);
-	transcript.Add(
-		TranscriptKind::Notice, "Project " + Quoted(project->Name()) + " opened: " + ProjectSummary(*project));
+	transcript.Add(TranscriptKind::Notice, notice);
 	RaiseProjectEvent(Events::Open);
 	return Outcome::Success();
+}
+
+Outcome Host::OpenIfcFile(const std::filesystem::path& file)
+{
+	const std::string name = Quoted(file.filename().string());
+	transcript.Add(TranscriptKind::Progress, "Reading " + name + "...");
+	std::size_t shownQuarter = 0;
+	const auto reading = [&](std::size_t done, std::size_t total) {
+		if (total > 0 && done * 4 / total > shownQuarter && done < total) {
+			shownQuarter = done * 4 / total;
+			transcript.Add(TranscriptKind::Progress,
+				"Reading " + name + "... " + Grouped(done) + " of " + Counted(total, "element"));
+		}
+		return !(ifcStopAt != 0 && done >= ifcStopAt) && !ifcStopAsked();
+	};
+	IfcReadSummary read;
+	std::string problem;
+	std::unique_ptr<Project> opened = ReadIfcProjectFile(file, reading, read, problem);
+	ifcStopAt = 0;
+	if (opened == nullptr) {
+		if (problem == "stopped") {
+			transcript.Add(TranscriptKind::Progress, "Reading " + name + " stopped");
+			return Outcome::Failure("Reading " + name + " was stopped; the open project stays as it was");
+		}
+		return Outcome::Failure(problem);
+	}
+	std::int64_t polygons = 0;
+	for (std::int32_t type = 0; type < ElementTypeCount; ++type)
+		for (const Element& element : opened->ElementsOf(type))
+			polygons += opened->PolygonsOf(element);
+	const Stories& stories = opened->StoryList();
+	std::string notice = "Project " + name + " opened (" + read.schema +
+		"): " + Counted(opened->TotalElementCount(), "element") + " on " +
+		Counted(static_cast<std::uint64_t>(stories.last - stories.first + 1), "story", "stories") + ", " +
+		Counted(opened->LibraryParts().size(), "library part") + ", " +
+		Counted(static_cast<std::uint64_t>(polygons), "polygon");
+	if (read.withoutGeometry > 0)
+		notice += ", " + Counted(static_cast<std::uint64_t>(read.withoutGeometry), "element") +
+			" without geometry the reader can convert";
+	if (read.skippedEntities > 0)
+		notice += ", " + Counted(static_cast<std::uint64_t>(read.skippedEntities), "entity", "entities") +
+			" of classes the reader does not know skipped";
+	return Open(std::move(opened), notice);
 }
 
 Outcome Host::SaveProject()
@@ -273,6 +324,9 @@ Outcome Host::SaveProject()
 		return Outcome::Failure("No project is open");
 	if (!project->HasFile())
 		return Outcome::Failure("The project " + Quoted(project->Name()) + " has no file yet: save it under a name");
+	if (!project->IfcSchema().empty())
+		return Outcome::Failure("The project was read from the IFC file " + Quoted(project->Name()) +
+			", which is never written over: save it as a project file (save-as NAME.json)");
 	RaiseProjectEvent(Events::Save);
 	std::string problem;
 	if (!WriteProjectFile(*project, project->File(), problem))
@@ -288,11 +342,15 @@ Outcome Host::SaveProjectAs(const std::filesystem::path& file)
 		return Outcome::Failure("No project is open");
 	if (file.empty())
 		return Outcome::Failure("No project file was named");
+	if (IsIfcFile(file))
+		return Outcome::Failure("Projects are saved as project files (.json); IFC files are only read: " +
+			Quoted(file.filename().string()));
 	RaiseProjectEvent(Events::SaveAs);
 	std::string problem;
 	if (!WriteProjectFile(*project, file, problem))
 		return Outcome::Failure(problem);
 	project->SetFile(file);
+	project->SetIfcSchema({});
 	project->MarkSaved();
 	transcript.Add(TranscriptKind::Notice, "Project saved as " + Quoted(project->Name()));
 	return Outcome::Success();

@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -119,6 +120,10 @@ public:
 	// Events: 32 for the project that was open, then 4. A file that cannot be read fails
 	// with the reason (file and place), and the open project stays open, untouched.
 	Outcome OpenProject(const std::filesystem::path& file);
+	// The person stops the next IFC reading when it has read n elements (0 never).
+	void StopIfcReadingAt(std::size_t n) { ifcStopAt = n; }
+	// Asked while an IFC file is read: true stops it (a person's Ctrl+C, the window's stop).
+	void WatchIfcStop(std::function<bool()> asked) { ifcStopAsked = std::move(asked); }
 	// Opens a project made in memory (a generator's, a test's) as a file's would be: events 32
 	// for the project that was open, then 4.
 	Outcome OpenProject(std::unique_ptr<Project> opened);
@@ -143,6 +148,10 @@ public:
 
 private:
 	void Forget(const AddOn& addOn);
+	// An IFC file through the converter, with its progress and its summary.
+	Outcome OpenIfcFile(const std::filesystem::path& file);
+	// Events 32 for the project that was open, then 4; the notice tells what was opened.
+	Outcome Open(std::unique_ptr<Project> opened, const std::string& notice);
 
 	HostOptions options;
 	Transcript transcript;
@@ -160,6 +169,8 @@ private:
 	std::unique_ptr<Project> project;
 	bool quit = false;
 	std::size_t beepsHeard = 0;
+	std::size_t ifcStopAt = 0;
+	std::function<bool()> ifcStopAsked = [] { return false; };
 	Win::BeepObserver previousBeepObserver;
 };
 

@@ -157,7 +157,9 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 				}},
 			{"new", 0, 0, "new", "start a new, empty project (events 32 if a project was open, then 1)", nullptr,
 				[](ScriptContext& context, const std::vector<std::string>&) { return context.host.NewProject(); }},
-			{"open", 1, 1, "open FILE", "open a project (events 32 if a project was open, then 4)", nullptr,
+			{"open", 1, 1, "open FILE",
+				"open a project file, or an IFC file (.ifc) as a project (events 32 if a project was open, then 4)",
+				nullptr,
 				[](ScriptContext& context, const std::vector<std::string>& arguments) {
 					return context.AsGiven(context.host.OpenProject(context.Resolve(arguments[0])), arguments[0]);
 				}},

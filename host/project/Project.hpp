@@ -185,6 +185,11 @@ public:
 	bool HasFile() const { return !file.empty(); }
 	void SetFile(std::filesystem::path newFile) { file = std::move(newFile); }
 
+	// The schema of the IFC file the project was read from ("IFC2X3", "IFC4"); empty for a
+	// project file. Such a project is saved only as a project file, never over the IFC file.
+	const std::string& IfcSchema() const { return ifcSchema; }
+	void SetIfcSchema(std::string schema) { ifcSchema = std::move(schema); }
+
 	bool IsModified() const { return modified; }
 	void MarkModified() { modified = true; }
 	void MarkSaved() { modified = false; }
@@ -279,6 +284,7 @@ private:
 
 	std::uint64_t serial;
 	std::filesystem::path file;
+	std::string ifcSchema;
 	bool modified = false;
 	Stories stories;
 	std::array<std::vector<Element>, ElementTypeCount> elements;

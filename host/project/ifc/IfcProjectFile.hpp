@@ -1,0 +1,35 @@
+// IFC files in the host: a building model read through the converter program
+// (facetally-ifc-reader, beside the host's own program), which runs as a process of its own
+// and hands back the project model. The host waits for it, shows its progress, and can stop
+// it at once; whatever happens to it, the project that was open stays as it was.
+#pragma once
+
+#include "Project.hpp"
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace ReferenceHost {
+
+// A file the host reads as IFC: its name ends in .ifc (any case).
+bool IsIfcFile(const std::filesystem::path& file);
+
+// What the converter read besides the project.
+struct IfcReadSummary {
+	std::string schema; // "IFC2X3" or "IFC4"
+	std::int32_t withoutGeometry = 0;
+	std::int32_t skippedEntities = 0;
+};
+
+// Elements converted so far and in all; answers false to stop the reading.
+using IfcReadProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
+// The project of the IFC file (carrying the file's path), or null with the reason, naming the
+// file, in problem ("stopped" when progress asked to stop).
+std::unique_ptr<Project> ReadIfcProjectFile(const std::filesystem::path& file, const IfcReadProgress& progress,
+	IfcReadSummary& summary, std::string& problem);
+
+} // namespace ReferenceHost

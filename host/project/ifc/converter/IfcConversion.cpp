@@ -1,0 +1,861 @@
+// The IFC library and its geometry engine, and nothing else of ours, meet here. The library's
+// headers are heavy (tens of seconds per translation unit), so this file is the only one that
+// includes them.
+#include "IfcConversion.hpp"
+
+#include "PlanarFaces.hpp"
+
+#include <ifcpp/IFC4/include/IfcAnnotation.h>
+#include <ifcpp/IFC4/include/IfcArbitraryClosedProfileDef.h>
+#include <ifcpp/IFC4/include/IfcArbitraryOpenProfileDef.h>
+#include <ifcpp/IFC4/include/IfcArbitraryProfileDefWithVoids.h>
+#include <ifcpp/IFC4/include/IfcArcIndex.h>
+#include <ifcpp/IFC4/include/IfcBeam.h>
+#include <ifcpp/IFC4/include/IfcBuildingStorey.h>
+#include <ifcpp/IFC4/include/IfcCartesianPoint.h>
+#include <ifcpp/IFC4/include/IfcCartesianPointList2D.h>
+#include <ifcpp/IFC4/include/IfcColumn.h>
+#include <ifcpp/IFC4/include/IfcCurtainWall.h>
+#include <ifcpp/IFC4/include/IfcDoor.h>
+#include <ifcpp/IFC4/include/IfcElementAssembly.h>
+#include <ifcpp/IFC4/include/IfcFace.h>
+#include <ifcpp/IFC4/include/IfcFaceOuterBound.h>
+#include <ifcpp/IFC4/include/IfcFeatureElementSubtraction.h>
+#include <ifcpp/IFC4/include/IfcFlowTerminal.h>
+#include <ifcpp/IFC4/include/IfcFooting.h>
+#include <ifcpp/IFC4/include/IfcGeographicElement.h>
+#include <ifcpp/IFC4/include/IfcGloballyUniqueId.h>
+#include <ifcpp/IFC4/include/IfcGrid.h>
+#include <ifcpp/IFC4/include/IfcIndexedPolyCurve.h>
+#include <ifcpp/IFC4/include/IfcLabel.h>
+#include <ifcpp/IFC4/include/IfcLengthMeasure.h>
+#include <ifcpp/IFC4/include/IfcLightFixture.h>
+#include <ifcpp/IFC4/include/IfcLightFixtureType.h>
+#include <ifcpp/IFC4/include/IfcLineIndex.h>
+#include <ifcpp/IFC4/include/IfcLocalPlacement.h>
+#include <ifcpp/IFC4/include/IfcMappedItem.h>
+#include <ifcpp/IFC4/include/IfcMember.h>
+#include <ifcpp/IFC4/include/IfcPile.h>
+#include <ifcpp/IFC4/include/IfcPolyline.h>
+#include <ifcpp/IFC4/include/IfcPort.h>
+#include <ifcpp/IFC4/include/IfcProductDefinitionShape.h>
+#include <ifcpp/IFC4/include/IfcRamp.h>
+#include <ifcpp/IFC4/include/IfcRampFlight.h>
+#include <ifcpp/IFC4/include/IfcRelAggregates.h>
+#include <ifcpp/IFC4/include/IfcRelContainedInSpatialStructure.h>
+#include <ifcpp/IFC4/include/IfcRelDefinesByType.h>
+#include <ifcpp/IFC4/include/IfcRepresentationMap.h>
+#include <ifcpp/IFC4/include/IfcRoof.h>
+#include <ifcpp/IFC4/include/IfcShapeRepresentation.h>
+#include <ifcpp/IFC4/include/IfcSite.h>
+#include <ifcpp/IFC4/include/IfcSlab.h>
+#include <ifcpp/IFC4/include/IfcSpace.h>
+#include <ifcpp/IFC4/include/IfcStair.h>
+#include <ifcpp/IFC4/include/IfcStairFlight.h>
+#include <ifcpp/IFC4/include/IfcTypeProduct.h>
+#include <ifcpp/IFC4/include/IfcVirtualElement.h>
+#include <ifcpp/IFC4/include/IfcWall.h>
+#include <ifcpp/IFC4/include/IfcWindow.h>
+#include <ifcpp/geometry/Carve/GeometryConverter.h>
+#include <ifcpp/model/BuildingModel.h>
+#include <ifcpp/reader/ReaderSTEP.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <map>
+#include <set>
+#include <unordered_map>
+
+namespace IfcReading {
+
+namespace {
+
+constexpr std::int32_t WallType = 1, ColumnType = 2, BeamType = 3, WindowType = 4, DoorType = 5, ObjectType = 6,
+					   LampType = 7, SlabType = 8, RoofType = 9, MeshType = 10, ZoneType = 17;
+constexpr std::uint32_t StairVariation = 0x53595354; // "SYST": an object the host books as a stair
+// Coordinates beyond this many metres are no building's: their squares overflow the engine.
+constexpr double LargestCoordinate = 1e7;
+
+std::string Narrow(const std::wstring& text)
+{
+	// UTF-8 of the library's wide texts.
+	std::string out;
+	for (wchar_t w : text) {
+		auto c = static_cast<std::uint32_t>(w);
+		if (c < 0x80) {
+			out += static_cast<char>(c);
+		} else if (c < 0x800) {
+			out += static_cast<char>(0xC0 | (c >> 6));
+			out += static_cast<char>(0x80 | (c & 0x3F));
+		} else if (c < 0x10000) {
+			out += static_cast<char>(0xE0 | (c >> 12));
+			out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+			out += static_cast<char>(0x80 | (c & 0x3F));
+		} else if (c < 0x110000) {
+			out += static_cast<char>(0xF0 | (c >> 18));
+			out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+			out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+			out += static_cast<char>(0x80 | (c & 0x3F));
+		}
+	}
+	return out;
+}
+
+std::string LabelText(const shared_ptr<IfcLabel>& label)
+{
+	return label ? Narrow(label->m_value) : std::string();
+}
+
+std::string EntityText(const BuildingEntity& entity)
+{
+	std::string name = entity.className();
+	std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+	return "#" + std::to_string(entity.m_entity_id) + " " + name;
+}
+
+// Messages of the library: it reports unknown classes while reading and conversion failures
+// while converting; only the former matter to us (the latter show as missing geometry).
+struct MessageSink : StatusCallback {
+	std::int32_t unknownEntities = 0;
+
+	static void Receive(void* self, shared_ptr<Message> message)
+	{
+		if (message == nullptr)
+			return;
+		const std::wstring& text = message->m_message_text;
+		if (text.find(L"unknown") != std::wstring::npos || text.find(L"Unknown") != std::wstring::npos)
+			++static_cast<MessageSink*>(self)->unknownEntities;
+	}
+};
+
+// ---- Mending what the engine cannot convert ------------------------------------------------
+
+// The engine takes the first bound of a face as its outer one.
+void PutOuterBoundsFirst(IfcFace& face)
+{
+	std::stable_partition(face.m_Bounds.begin(), face.m_Bounds.end(),
+		[](const shared_ptr<IfcFaceBound>& bound) { return dynamic_pointer_cast<IfcFaceOuterBound>(bound) != nullptr; });
+}
+
+using Point2 = std::array<double, 2>;
+
+shared_ptr<IfcCartesianPoint> CartesianPoint(const Point2& p)
+{
+	auto point = make_shared<IfcCartesianPoint>();
+	point->m_Coordinates.push_back(make_shared<IfcLengthMeasure>(p[0]));
+	point->m_Coordinates.push_back(make_shared<IfcLengthMeasure>(p[1]));
+	return point;
+}
+
+// Points along the arc through a, b and c, after a and up to c, at the engine's resolution.
+void AppendArc(const Point2& a, const Point2& b, const Point2& c, int verticesPerCircle, std::vector<Point2>& out)
+{
+	const double d = 2 * (a[0] * (b[1] - c[1]) + b[0] * (c[1] - a[1]) + c[0] * (a[1] - b[1]));
+	if (std::abs(d) < 1e-12) { // the three points are on a line
+		out.push_back(b);
+		out.push_back(c);
+		return;
+	}
+	const double a2 = a[0] * a[0] + a[1] * a[1], b2 = b[0] * b[0] + b[1] * b[1], c2 = c[0] * c[0] + c[1] * c[1];
+	const Point2 centre {(a2 * (b[1] - c[1]) + b2 * (c[1] - a[1]) + c2 * (a[1] - b[1])) / d,
+		(a2 * (c[0] - b[0]) + b2 * (a[0] - c[0]) + c2 * (b[0] - a[0])) / d};
+	const double radius = std::hypot(a[0] - centre[0], a[1] - centre[1]);
+	const double start = std::atan2(a[1] - centre[1], a[0] - centre[0]);
+	const double twoPi = 2 * M_PI;
+	auto sweepTo = [&](const Point2& p) {
+		double angle = std::atan2(p[1] - centre[1], p[0] - centre[0]) - start;
+		return angle < 0 ? angle + twoPi : angle;
+	};
+	// Counter-clockwise when b lies before c going that way round, else clockwise.
+	double sweep = sweepTo(c);
+	if (sweepTo(b) > sweep)
+		sweep -= twoPi;
+	const int segments = std::max(2, static_cast<int>(std::ceil(std::abs(sweep) / twoPi * verticesPerCircle)));
+	for (int i = 1; i < segments; ++i) {
+		const double angle = start + sweep * i / segments;
+		out.push_back({centre[0] + radius * std::cos(angle), centre[1] + radius * std::sin(angle)});
+	}
+	out.push_back(c);
+}
+
+// The polyline an indexed poly curve of 2D points stands for; null when it is not one.
+shared_ptr<IfcPolyline> AsPolyline(const IfcIndexedPolyCurve& curve, int verticesPerCircle)
+{
+	auto list = dynamic_pointer_cast<IfcCartesianPointList2D>(curve.m_Points);
+	if (list == nullptr)
+		return nullptr;
+	std::vector<Point2> given;
+	for (const auto& coordinates : list->m_CoordList) {
+		if (coordinates.size() < 2 || !coordinates[0] || !coordinates[1])
+			return nullptr;
+		given.push_back({coordinates[0]->m_value, coordinates[1]->m_value});
+	}
+	auto at = [&](const IfcPositiveInteger& index, Point2& p) {
+		if (index.m_value < 1 || static_cast<std::size_t>(index.m_value) > given.size())
+			return false;
+		p = given[static_cast<std::size_t>(index.m_value) - 1];
+		return true;
+	};
+	std::vector<Point2> points;
+	if (curve.m_Segments.empty()) {
+		points = given;
+	} else {
+		for (const auto& segment : curve.m_Segments) {
+			if (auto line = dynamic_pointer_cast<IfcLineIndex>(segment)) {
+				for (std::size_t i = 0; i < line->m_vec.size(); ++i) {
+					Point2 p;
+					if (!at(line->m_vec[i], p))
+						return nullptr;
+					if (i > 0 || points.empty())
+						points.push_back(p);
+				}
+			} else if (auto arc = dynamic_pointer_cast<IfcArcIndex>(segment)) {
+				Point2 a, b, c;
+				if (arc->m_vec.size() != 3 || !at(arc->m_vec[0], a) || !at(arc->m_vec[1], b) || !at(arc->m_vec[2], c))
+					return nullptr;
+				if (points.empty())
+					points.push_back(a);
+				AppendArc(a, b, c, verticesPerCircle, points);
+			} else {
+				return nullptr;
+			}
+		}
+	}
+	if (points.size() < 2)
+		return nullptr;
+	auto polyline = make_shared<IfcPolyline>();
+	for (const Point2& p : points)
+		polyline->m_Points.push_back(CartesianPoint(p));
+	return polyline;
+}
+
+template <class Curve>
+void ReplaceIndexedCurve(shared_ptr<Curve>& curve, int verticesPerCircle)
+{
+	if (auto indexed = dynamic_pointer_cast<IfcIndexedPolyCurve>(curve))
+		if (auto polyline = AsPolyline(*indexed, verticesPerCircle))
+			curve = polyline;
+}
+
+// ---- Counting -----------------------------------------------------------------------------
+
+std::int32_t PlanarFacesOf(const carve::mesh::MeshSet<3>& meshSet)
+{
+	FaceMesh mesh;
+	mesh.positions.reserve(meshSet.vertex_storage.size());
+	for (const auto& vertex : meshSet.vertex_storage)
+		mesh.positions.push_back({vertex.v.x, vertex.v.y, vertex.v.z});
+	const carve::mesh::Vertex<3>* first = meshSet.vertex_storage.data();
+	for (const carve::mesh::Mesh<3>* part : meshSet.meshes) {
+		for (const carve::mesh::Face<3>* face : part->faces) {
+			std::vector<std::uint32_t> corners;
+			const carve::mesh::Edge<3>* edge = face->edge;
+			if (edge == nullptr)
+				continue;
+			do {
+				corners.push_back(static_cast<std::uint32_t>(edge->vert - first));
+				edge = edge->next;
+			} while (edge != face->edge && corners.size() <= face->n_edges);
+			mesh.faces.push_back(std::move(corners));
+		}
+	}
+	return CountPlanarFaces(mesh);
+}
+
+std::int32_t PolygonsOf(const ItemShapeData& item)
+{
+	std::int64_t polygons = 0;
+	for (const auto& meshSet : item.m_meshsets)
+		if (meshSet)
+			polygons += PlanarFacesOf(*meshSet);
+	for (const auto& meshSet : item.m_meshsets_open)
+		if (meshSet)
+			polygons += PlanarFacesOf(*meshSet);
+	return static_cast<std::int32_t>(std::min<std::int64_t>(polygons, INT32_MAX));
+}
+
+// ---- The model's structure -------------------------------------------------------------------
+
+bool IsBodyIdentifier(const std::string& identifier)
+{
+	return identifier == "Body" || identifier == "Facetation" || identifier == "Body-FallBack";
+}
+
+// The representation that is the 3D model: "Body", else "Facetation", else "Body-FallBack".
+shared_ptr<IfcRepresentation> BodyOf(const IfcProduct& product)
+{
+	if (product.m_Representation == nullptr)
+		return nullptr;
+	shared_ptr<IfcRepresentation> best;
+	int bestRank = 4;
+	for (const auto& representation : product.m_Representation->m_Representations) {
+		if (representation == nullptr)
+			continue;
+		const std::string identifier = LabelText(representation->m_RepresentationIdentifier);
+		const int rank = identifier == "Body" ? 1 : identifier == "Facetation" ? 2 : identifier == "Body-FallBack" ? 3 : 4;
+		if (rank < bestRank) {
+			best = representation;
+			bestRank = rank;
+		}
+	}
+	return best;
+}
+
+template <class T>
+bool Is(const shared_ptr<IfcProduct>& product)
+{
+	return dynamic_pointer_cast<T>(product) != nullptr;
+}
+
+enum class Role {
+	LeftOut,
+	Element,         // an element in its own right
+	Absorbing,       // an element whose aggregated parts are its components
+	ElementWithBody, // an element only when it has a body of its own
+};
+
+struct Classified {
+	Role role = Role::LeftOut;
+	std::int32_t hostType = ObjectType;
+	std::uint32_t variation = 0;
+};
+
+class Converter {
+public:
+	Converter(shared_ptr<BuildingModel> read, const ConversionProgress& report) :
+		model(std::move(read)), geometry(model), progress(report)
+	{
+		geometry.getGeomSettings()->setNumVerticesPerCircle(14);
+		representations = geometry.getRepresentationConverter();
+		geometry.setMessageCallBack(&quiet, &MessageSink::Receive);
+		representations->setMessageCallBack(&quiet, &MessageSink::Receive);
+	}
+
+	BuildingRecord Convert()
+	{
+		IndexRelations();
+		CheckPlacementsAndCoordinates();
+		MendEngineGaps();
+		ReadStories();
+		ClassifyProducts();
+		ConvertElements();
+		FormParts();
+		return std::move(building);
+	}
+
+private:
+	template <class T>
+	std::vector<shared_ptr<T>> All() const
+	{
+		std::vector<shared_ptr<T>> found;
+		for (const auto& [id, entity] : model->getMapIfcEntities())
+			if (auto typed = dynamic_pointer_cast<T>(entity))
+				found.push_back(typed);
+		return found;
+	}
+
+	void IndexRelations()
+	{
+		for (const auto& relation : All<IfcRelContainedInSpatialStructure>())
+			for (const auto& element : relation->m_RelatedElements)
+				if (element && relation->m_RelatingStructure)
+					container.emplace(element->m_entity_id, relation->m_RelatingStructure);
+		for (const auto& relation : All<IfcRelAggregates>())
+			for (const auto& part : relation->m_RelatedObjects)
+				if (part && relation->m_RelatingObject)
+					aggregateParent.emplace(part->m_entity_id, relation->m_RelatingObject);
+		for (const auto& relation : All<IfcRelDefinesByType>())
+			for (const auto& object : relation->m_RelatedObjects)
+				if (object && relation->m_RelatingType)
+					typeOf.emplace(object->m_entity_id, relation->m_RelatingType);
+	}
+
+	void CheckPlacementsAndCoordinates()
+	{
+		const double factor = model->getUnitConverter()->getLengthInMeterFactor();
+		for (const auto& point : All<IfcCartesianPoint>())
+			for (const auto& coordinate : point->m_Coordinates)
+				if (coordinate && !(std::abs(coordinate->m_value * factor) <= LargestCoordinate))
+					throw IfcRefusal(EntityText(*point) + ": a coordinate out of range (" + std::to_string(coordinate->m_value) + ")");
+		for (const auto& list : All<IfcCartesianPointList2D>())
+			for (const auto& coordinates : list->m_CoordList)
+				for (const auto& coordinate : coordinates)
+					if (coordinate && !(std::abs(coordinate->m_value * factor) <= LargestCoordinate))
+						throw IfcRefusal(EntityText(*list) + ": a coordinate out of range");
+		for (const auto& placement : All<IfcLocalPlacement>()) {
+			std::set<int> seen {placement->m_entity_id};
+			for (auto next = dynamic_pointer_cast<IfcLocalPlacement>(placement->m_PlacementRelTo); next;
+				 next = dynamic_pointer_cast<IfcLocalPlacement>(next->m_PlacementRelTo))
+				if (!seen.insert(next->m_entity_id).second)
+					throw IfcRefusal(EntityText(*placement) + ": placements relative to each other in a cycle");
+		}
+	}
+
+	void MendEngineGaps()
+	{
+		for (const auto& face : All<IfcFace>())
+			PutOuterBoundsFirst(*face);
+		const int perCircle = geometry.getGeomSettings()->getNumVerticesPerCircle();
+		for (const auto& profile : All<IfcArbitraryClosedProfileDef>()) {
+			ReplaceIndexedCurve(profile->m_OuterCurve, perCircle);
+			if (auto withVoids = dynamic_pointer_cast<IfcArbitraryProfileDefWithVoids>(profile))
+				for (auto& inner : withVoids->m_InnerCurves)
+					ReplaceIndexedCurve(inner, perCircle);
+		}
+		for (const auto& profile : All<IfcArbitraryOpenProfileDef>())
+			ReplaceIndexedCurve(profile->m_Curve, perCircle);
+	}
+
+	// ---- Stories --------------------------------------------------------------------------
+
+	double ElevationOf(const IfcBuildingStorey& storey)
+	{
+		const double factor = model->getUnitConverter()->getLengthInMeterFactor();
+		if (storey.m_Elevation)
+			return storey.m_Elevation->m_value * factor;
+		if (!storey.m_ObjectPlacement)
+			return 0;
+		auto placed = make_shared<ProductShapeData>(storey.m_entity_id);
+		std::unordered_set<IfcObjectPlacement*> applied;
+		representations->getPlacementConverter()->convertIfcObjectPlacement(storey.m_ObjectPlacement, placed, applied, false);
+		return placed->getTransform()._43;
+	}
+
+	void ReadStories()
+	{
+		struct Found {
+			double elevation;
+			int id;
+			std::string name;
+		};
+		std::vector<Found> found;
+		for (const auto& storey : All<IfcBuildingStorey>())
+			found.push_back({ElevationOf(*storey), storey->m_entity_id, LabelText(storey->m_Name)});
+		std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.elevation < b.elevation; });
+		if (found.empty()) {
+			building.stories.push_back({"", 0});
+			return;
+		}
+		std::size_t zero = 0;
+		for (std::size_t i = 0; i < found.size(); ++i) {
+			storyOfStorey[found[i].id] = static_cast<std::int32_t>(i);
+			building.stories.push_back({found[i].name, found[i].elevation});
+			// Ties go to the higher storey: later ones in this order.
+			if (std::abs(found[i].elevation) <= std::abs(found[zero].elevation))
+				zero = i;
+		}
+		building.zeroStory = static_cast<std::int32_t>(zero);
+	}
+
+	std::int32_t StoryOfSpatial(const shared_ptr<IfcObjectDefinition>& spatial, int depth = 0)
+	{
+		if (spatial == nullptr || depth > 64)
+			return 0;
+		if (auto it = storyOfStorey.find(spatial->m_entity_id); it != storyOfStorey.end())
+			return it->second;
+		if (auto parent = aggregateParent.find(spatial->m_entity_id); parent != aggregateParent.end())
+			return StoryOfSpatial(parent->second, depth + 1);
+		return 0; // outside every storey: the lowest
+	}
+
+	std::int32_t StoryOf(const IfcObjectDefinition& object, int depth = 0)
+	{
+		if (depth > 64)
+			return 0;
+		if (auto it = container.find(object.m_entity_id); it != container.end())
+			return StoryOfSpatial(it->second);
+		if (auto it = storyOfStorey.find(object.m_entity_id); it != storyOfStorey.end())
+			return it->second;
+		if (auto parent = aggregateParent.find(object.m_entity_id); parent != aggregateParent.end() && parent->second)
+			return StoryOf(*parent->second, depth + 1);
+		return 0;
+	}
+
+	// ---- Classes ----------------------------------------------------------------------------
+
+	Classified Classify(const shared_ptr<IfcProduct>& product) const
+	{
+		if (Is<IfcSite>(product))
+			return {Role::Element, MeshType};
+		if (Is<IfcSpace>(product))
+			return {Role::Element, ZoneType};
+		if (dynamic_pointer_cast<IfcElement>(product) == nullptr)
+			return {}; // storeys, buildings, annotations, grids, ports
+		if (Is<IfcFeatureElementSubtraction>(product) || Is<IfcVirtualElement>(product))
+			return {};
+		if (Is<IfcCurtainWall>(product))
+			return {Role::Absorbing, WallType};
+		if (Is<IfcWall>(product))
+			return {Role::Element, WallType};
+		if (Is<IfcColumn>(product) || Is<IfcPile>(product))
+			return {Role::Element, ColumnType};
+		if (Is<IfcBeam>(product) || Is<IfcMember>(product))
+			return {Role::Element, BeamType};
+		if (Is<IfcWindow>(product))
+			return {Role::Absorbing, WindowType};
+		if (Is<IfcDoor>(product))
+			return {Role::Absorbing, DoorType};
+		if (Is<IfcRoof>(product))
+			return {Role::Absorbing, RoofType};
+		if (Is<IfcSlab>(product) || Is<IfcFooting>(product))
+			return {Role::Element, SlabType};
+		if (Is<IfcGeographicElement>(product))
+			return {Role::Element, MeshType};
+		if (Is<IfcStair>(product) || Is<IfcRamp>(product))
+			return {Role::Absorbing, ObjectType, StairVariation};
+		if (Is<IfcStairFlight>(product) || Is<IfcRampFlight>(product))
+			return {Role::Element, ObjectType, StairVariation};
+		if (Is<IfcLightFixture>(product))
+			return {Role::Element, LampType};
+		if (Is<IfcFlowTerminal>(product)) {
+			auto type = typeOf.find(product->m_entity_id);
+			if (type != typeOf.end() && dynamic_pointer_cast<IfcLightFixtureType>(type->second))
+				return {Role::Element, LampType};
+		}
+		return {Role::ElementWithBody, ObjectType};
+	}
+
+	struct Candidate {
+		shared_ptr<IfcProduct> product;
+		Classified classified;
+		std::vector<shared_ptr<IfcProduct>> absorbed; // in entity order
+	};
+
+	// The outermost absorbing element the product is aggregated into, or null.
+	shared_ptr<IfcProduct> AbsorberOf(const IfcProduct& product)
+	{
+		shared_ptr<IfcProduct> absorber;
+		int id = product.m_entity_id;
+		for (int depth = 0; depth < 64; ++depth) {
+			auto parent = aggregateParent.find(id);
+			if (parent == aggregateParent.end() || parent->second == nullptr)
+				break;
+			auto parentProduct = dynamic_pointer_cast<IfcProduct>(parent->second);
+			if (parentProduct && Classify(parentProduct).role == Role::Absorbing)
+				absorber = parentProduct;
+			id = parent->second->m_entity_id;
+		}
+		return absorber;
+	}
+
+	void ClassifyProducts()
+	{
+		std::map<int, std::size_t> position;
+		std::vector<std::pair<shared_ptr<IfcProduct>, shared_ptr<IfcProduct>>> absorbedInto;
+		for (const auto& product : All<IfcProduct>()) {
+			Classified classified = Classify(product);
+			if (classified.role == Role::LeftOut)
+				continue;
+			if (auto absorber = AbsorberOf(*product)) {
+				absorbedInto.emplace_back(product, absorber);
+				continue;
+			}
+			if (classified.role == Role::ElementWithBody && BodyOf(*product) == nullptr)
+				continue;
+			position[product->m_entity_id] = candidates.size();
+			candidates.push_back({product, classified, {}});
+		}
+		for (const auto& [product, absorber] : absorbedInto)
+			if (auto it = position.find(absorber->m_entity_id); it != position.end())
+				candidates[it->second].absorbed.push_back(product);
+	}
+
+	// ---- Geometry -------------------------------------------------------------------------
+
+	struct Body {
+		ComponentPolygons components;
+		bool missingGeometry = false;
+		std::vector<int> maps; // the maps of a body made only of mapped items, else empty
+	};
+
+	// Each map's items, converted once however often the map is placed.
+	const ComponentPolygons& MapComponents(const IfcRepresentationMap& map, bool& missing)
+	{
+		auto [it, added] = mapComponents.try_emplace(map.m_entity_id);
+		if (added && map.m_MappedRepresentation) {
+			auto data = make_shared<RepresentationData>();
+			try {
+				representations->convertIfcRepresentation(map.m_MappedRepresentation, data);
+			} catch (const std::exception&) {
+			}
+			for (const auto& item : data->m_vec_item_data)
+				it->second.components.push_back(item ? PolygonsOf(*item) : 0);
+			it->second.missing = data->m_vec_item_data.empty() ||
+				std::find(it->second.components.begin(), it->second.components.end(), 0) != it->second.components.end();
+		}
+		missing = missing || it->second.missing;
+		return it->second.components;
+	}
+
+	// The product's body with its openings cut out, one component per item.
+	void ConvertBody(const shared_ptr<IfcProduct>& product, Body& body)
+	{
+		shared_ptr<IfcRepresentation> representation = BodyOf(*product);
+		if (representation == nullptr)
+			return;
+		auto element = dynamic_pointer_cast<IfcElement>(product);
+		const bool hasOpenings = element && !element->m_HasOpenings_inverse.empty();
+		bool onlyMapped = !representation->m_Items.empty();
+		for (const auto& item : representation->m_Items)
+			onlyMapped = onlyMapped && dynamic_pointer_cast<IfcMappedItem>(item) != nullptr;
+
+		if (onlyMapped && !hasOpenings) {
+			for (const auto& item : representation->m_Items) {
+				auto mapped = dynamic_pointer_cast<IfcMappedItem>(item);
+				if (mapped->m_MappingSource == nullptr) {
+					body.missingGeometry = true;
+					continue;
+				}
+				const ComponentPolygons& components = MapComponents(*mapped->m_MappingSource, body.missingGeometry);
+				body.components.insert(body.components.end(), components.begin(), components.end());
+				body.maps.push_back(mapped->m_MappingSource->m_entity_id);
+			}
+			return;
+		}
+
+		auto shape = make_shared<ProductShapeData>(product->m_entity_id);
+		shape->m_ifc_object_definition = product;
+		auto data = make_shared<RepresentationData>();
+		try {
+			representations->convertIfcRepresentation(representation, data);
+		} catch (const std::exception&) {
+		}
+		shape->m_vec_representations.push_back(data);
+		if (hasOpenings && OpeningsArePlaced(*element)) {
+			try {
+				if (product->m_ObjectPlacement) {
+					std::unordered_set<IfcObjectPlacement*> applied;
+					representations->getPlacementConverter()->convertIfcObjectPlacement(product->m_ObjectPlacement, shape, applied, false);
+				}
+				representations->subtractOpenings(element, shape);
+			} catch (const std::exception&) {
+			}
+		}
+		for (const auto& item : data->m_vec_item_data) {
+			const std::int32_t polygons = item ? PolygonsOf(*item) : 0;
+			body.missingGeometry = body.missingGeometry || polygons == 0;
+			body.components.push_back(polygons);
+		}
+		if (data->m_vec_item_data.empty() && !representation->m_Items.empty())
+			body.missingGeometry = true;
+	}
+
+	// The engine dereferences an opening's placement unchecked.
+	static bool OpeningsArePlaced(const IfcElement& element)
+	{
+		for (const auto& voids : element.m_HasOpenings_inverse) {
+			auto relation = voids.lock();
+			if (relation && relation->m_RelatedOpeningElement && !relation->m_RelatedOpeningElement->m_ObjectPlacement)
+				return false;
+		}
+		return true;
+	}
+
+	void ConvertElements()
+	{
+		const std::size_t total = candidates.size();
+		bodies.resize(total);
+		for (std::size_t i = 0; i < total; ++i) {
+			Candidate& candidate = candidates[i];
+			Body& body = bodies[i];
+			ConvertBody(candidate.product, body);
+			for (const auto& part : candidate.absorbed) {
+				Body partBody;
+				ConvertBody(part, partBody);
+				body.components.insert(body.components.end(), partBody.components.begin(), partBody.components.end());
+				body.missingGeometry = body.missingGeometry || partBody.missingGeometry;
+			}
+			if (!candidate.absorbed.empty())
+				body.maps.clear();
+			if (progress)
+				progress(i + 1, total);
+		}
+	}
+
+	// ---- Library parts ----------------------------------------------------------------------
+
+	static bool TakesParts(const Classified& classified)
+	{
+		const std::int32_t type = classified.hostType;
+		return type == WindowType || type == DoorType || type == LampType || type == ObjectType;
+	}
+
+	void FormParts()
+	{
+		// The body maps of each type, and the type of each map.
+		std::map<int, std::vector<int>> bodyMapsOfType;
+		std::map<int, shared_ptr<IfcTypeProduct>> typeOfMap;
+		std::map<int, shared_ptr<IfcTypeProduct>> typeById;
+		for (const auto& type : All<IfcTypeProduct>())
+			for (const auto& map : type->m_RepresentationMaps)
+				if (map && map->m_MappedRepresentation &&
+					IsBodyIdentifier(LabelText(map->m_MappedRepresentation->m_RepresentationIdentifier))) {
+					bodyMapsOfType[type->m_entity_id].push_back(map->m_entity_id);
+					typeOfMap.emplace(map->m_entity_id, type);
+					typeById.emplace(type->m_entity_id, type);
+				}
+
+		// Which part each placement would take: a type's whole body, or a single untyped map.
+		std::map<int, int> placementsOfMap;
+		for (std::size_t i = 0; i < candidates.size(); ++i)
+			if (bodies[i].maps.size() == 1 && !typeOfMap.contains(bodies[i].maps[0]))
+				++placementsOfMap[bodies[i].maps[0]];
+
+		std::map<int, std::int32_t> partOfKey; // type or map entity → part index
+		for (std::size_t i = 0; i < candidates.size(); ++i) {
+			const Body& body = bodies[i];
+			if (body.maps.empty())
+				continue;
+			auto owner = typeOfMap.find(body.maps[0]);
+			if (owner != typeOfMap.end()) {
+				std::vector<int> used = body.maps;
+				std::sort(used.begin(), used.end());
+				std::vector<int> all = bodyMapsOfType[owner->second->m_entity_id];
+				std::sort(all.begin(), all.end());
+				if (used == all)
+					partKeyOf.emplace(i, owner->second->m_entity_id);
+			} else if (body.maps.size() == 1 && placementsOfMap[body.maps[0]] > 1) {
+				partKeyOf.emplace(i, body.maps[0]);
+			}
+		}
+
+		// Elements of the types that take parts and share none get a part of their own, as every
+		// such element of a modelling host is placed from a library part; so each can be lightened.
+		std::map<int, std::size_t> ownerOfOwnPart;
+		for (std::size_t i = 0; i < candidates.size(); ++i)
+			if (TakesParts(candidates[i].classified) && !partKeyOf.contains(i)) {
+				partKeyOf.emplace(i, candidates[i].product->m_entity_id);
+				ownerOfOwnPart.emplace(candidates[i].product->m_entity_id, i);
+			}
+
+		// Parts in the order of the entities they come from.
+		std::set<int> keys;
+		for (const auto& [candidate, key] : partKeyOf)
+			if (TakesParts(candidates[candidate].classified))
+				keys.insert(key);
+		std::map<std::string, int> namesSeen;
+		for (int key : keys) {
+			PartRecord part;
+			if (auto own = ownerOfOwnPart.find(key); own != ownerOfOwnPart.end()) {
+				const IfcProduct& product = *candidates[own->second].product;
+				part.name = LabelText(product.m_Name);
+				part.globalId = product.m_GlobalId ? Narrow(product.m_GlobalId->m_value) : std::string();
+				part.ifcClass = product.className();
+				part.body = PartBody::Element;
+				part.detailed = bodies[own->second].components;
+			} else if (auto type = typeById.find(key); type != typeById.end()) {
+				part.name = LabelText(type->second->m_Name);
+				part.globalId = type->second->m_GlobalId ? Narrow(type->second->m_GlobalId->m_value) : std::string();
+				part.ifcClass = type->second->className();
+				part.body = PartBody::Type;
+				bool missing = false;
+				for (const auto& map : type->second->m_RepresentationMaps)
+					if (map && typeOfMap.contains(map->m_entity_id)) {
+						const ComponentPolygons& components = MapComponents(*map, missing);
+						part.detailed.insert(part.detailed.end(), components.begin(), components.end());
+					}
+			} else {
+				part.ifcClass = "IfcRepresentationMap";
+				part.body = PartBody::Map;
+				for (std::size_t i = 0; i < candidates.size(); ++i)
+					if (auto it = partKeyOf.find(i); it != partKeyOf.end() && it->second == key) {
+						part.detailed = bodies[i].components;
+						part.name = LabelText(candidates[i].product->m_Name);
+						break;
+					}
+			}
+			if (part.name.empty())
+				part.name = part.ifcClass + " #" + std::to_string(key);
+			const int seen = ++namesSeen[part.name];
+			if (seen > 1)
+				part.name += " (" + std::to_string(seen) + ")";
+			partOfKey[key] = static_cast<std::int32_t>(building.parts.size());
+			building.parts.push_back(std::move(part));
+		}
+
+		for (std::size_t i = 0; i < candidates.size(); ++i) {
+			const Candidate& candidate = candidates[i];
+			const Body& body = bodies[i];
+			ElementRecord element;
+			element.entityId = candidate.product->m_entity_id;
+			element.ifcClass = candidate.product->className();
+			element.name = LabelText(candidate.product->m_Name);
+			element.globalId = candidate.product->m_GlobalId ? Narrow(candidate.product->m_GlobalId->m_value) : std::string();
+			element.hostType = candidate.classified.hostType;
+			element.variation = candidate.classified.variation;
+			element.storyIndex = StoryOf(*candidate.product);
+			element.components = body.components;
+			if (auto key = partKeyOf.find(i); key != partKeyOf.end() && TakesParts(candidate.classified)) {
+				element.part = partOfKey.at(key->second);
+				// A part takes the type of its first placement.
+				if (partTyped.insert(element.part).second)
+					building.parts[static_cast<std::size_t>(element.part)].hostType = element.hostType;
+			}
+			if (body.missingGeometry)
+				++building.withoutConvertibleGeometry;
+			building.elements.push_back(std::move(element));
+		}
+	}
+
+	struct MapEntry {
+		ComponentPolygons components;
+		bool missing = false;
+	};
+
+	shared_ptr<BuildingModel> model;
+	GeometryConverter geometry;
+	shared_ptr<RepresentationConverter> representations;
+	const ConversionProgress& progress;
+	MessageSink quiet;
+	BuildingRecord building;
+	std::unordered_map<int, shared_ptr<IfcSpatialElement>> container;
+	std::unordered_map<int, shared_ptr<IfcObjectDefinition>> aggregateParent;
+	std::unordered_map<int, shared_ptr<IfcTypeObject>> typeOf;
+	std::unordered_map<int, std::int32_t> storyOfStorey;
+	std::vector<Candidate> candidates;
+	std::vector<Body> bodies;
+	std::map<int, MapEntry> mapComponents;
+	std::map<std::size_t, int> partKeyOf;
+	std::set<std::int32_t> partTyped;
+};
+
+// The library reads numbers with the process's locale; the reader runs in the "C" locale and
+// leaves the caller's as it was.
+class CLocale {
+public:
+	CLocale()
+	{
+		if (const char* current = std::setlocale(LC_ALL, nullptr))
+			saved = current;
+		std::setlocale(LC_ALL, "C");
+	}
+	~CLocale() { std::setlocale(LC_ALL, saved.c_str()); }
+	CLocale(const CLocale&) = delete;
+	CLocale& operator=(const CLocale&) = delete;
+
+private:
+	std::string saved = "C";
+};
+
+} // namespace
+
+BuildingRecord ConvertIfcText(std::string text, const ConversionProgress& progress)
+{
+	CLocale locale;
+	auto model = make_shared<BuildingModel>();
+	MessageSink reading;
+	ReaderSTEP reader;
+	reader.setMessageCallBack(&reading, &MessageSink::Receive);
+	model->setMessageCallBack(&reading, &MessageSink::Receive);
+	reader.loadModelFromString(text, model);
+	text.clear();
+	text.shrink_to_fit();
+
+	Converter converter(model, progress);
+	BuildingRecord building = converter.Convert();
+	building.skippedEntities = reading.unknownEntities;
+	return building;
+}
+
+} // namespace IfcReading

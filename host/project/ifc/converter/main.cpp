@@ -1,0 +1,62 @@
+// facetally-ifc-reader FILE: the host's converter of IFC files. It reads the file, converts it
+// and writes the building, as the host's project model, to standard output; on standard
+// error it reports "progress DONE TOTAL" lines while it converts, and "refused WHY" when the
+// file cannot be read (exit 1). The host runs it as a process of its own, so the IFC
+// library's faults and leaks never reach the person's open project and a stop is immediate.
+#include "IfcConversion.hpp"
+#include "IfcProjectBuilder.hpp"
+#include "StepCheck.hpp"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+int Refuse(const std::string& why)
+{
+	std::cerr << "refused " << why << '\n';
+	return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+	if (argc != 2) {
+		std::cerr << "usage: facetally-ifc-reader FILE.ifc\n";
+		return 2;
+	}
+	std::ifstream in(argv[1], std::ios::binary);
+	if (!in)
+		return Refuse("cannot be read");
+	std::ostringstream contents;
+	contents << in.rdbuf();
+	std::string text = std::move(contents).str();
+
+	const IfcReading::StepCheck check = IfcReading::CheckStepText(text);
+	if (!check.ok)
+		return Refuse(check.problem);
+	try {
+		std::size_t reported = 0;
+		IfcReading::BuildingRecord building =
+			IfcReading::ConvertIfcText(std::move(text), [&reported](std::size_t done, std::size_t total) {
+				// About a hundred steps, whatever the size.
+				if (done == total || done * 100 / total != reported * 100 / total) {
+					std::cerr << "progress " << done << ' ' << total << '\n';
+					reported = done;
+				}
+			});
+		building.schema = check.schema;
+		std::cout << IfcReading::EnvelopeText(building);
+		std::cout.flush();
+		return std::cout ? 0 : 2;
+	} catch (const IfcReading::IfcRefusal& refusal) {
+		return Refuse(refusal.what());
+	} catch (const std::bad_alloc&) {
+		return Refuse("not enough memory to convert it");
+	} catch (const std::exception& failure) {
+		return Refuse(std::string("the IFC library failed: ") + failure.what());
+	}
+}
