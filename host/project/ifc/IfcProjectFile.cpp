@@ -54,8 +54,8 @@ bool IsIfcFile(const std::filesystem::path& file)
 	return extension == ".ifc";
 }
 
-std::unique_ptr<Project> ReadIfcProjectFile(const std::filesystem::path& file, const IfcReadProgress& progress,
-	IfcReadSummary& summary, std::string& problem)
+std::unique_ptr<Project> ReadIfcProjectFile(
+	const std::filesystem::path& file, const IfcReadProgress& progress, IfcReadSummary& summary, std::string& problem)
 {
 	const std::string name = file.filename().string();
 	const std::filesystem::path program = ReaderProgram();
@@ -70,7 +70,8 @@ std::unique_ptr<Project> ReadIfcProjectFile(const std::filesystem::path& file, c
 	posix_spawn_file_actions_adddup2(&actions, pipes.err[1], STDERR_FILENO);
 	const std::string programText = program.string();
 	const std::string fileText = file.string();
-	std::array<char*, 3> arguments {const_cast<char*>(programText.c_str()), const_cast<char*>(fileText.c_str()), nullptr};
+	std::array<char*, 3> arguments {
+		const_cast<char*>(programText.c_str()), const_cast<char*>(fileText.c_str()), nullptr};
 	pid_t child = 0;
 	const int spawned = posix_spawn(&child, programText.c_str(), &actions, nullptr, arguments.data(), environ);
 	posix_spawn_file_actions_destroy(&actions);
@@ -135,7 +136,8 @@ std::unique_ptr<Project> ReadIfcProjectFile(const std::filesystem::path& file, c
 	}
 	if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
 		problem = name + ": the IFC reader stopped unexpectedly (" +
-			(WIFSIGNALED(status) ? "signal " + std::to_string(WTERMSIG(status)) : "exit " + std::to_string(WEXITSTATUS(status))) +
+			(WIFSIGNALED(status) ? "signal " + std::to_string(WTERMSIG(status))
+								 : "exit " + std::to_string(WEXITSTATUS(status))) +
 			")";
 		return nullptr;
 	}

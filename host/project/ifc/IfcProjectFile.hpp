@@ -29,7 +29,7 @@ using IfcReadProgress = std::function<bool(std::size_t done, std::size_t total)>
 
 // The project of the IFC file (carrying the file's path), or null with the reason, naming the
 // file, in problem ("stopped" when progress asked to stop).
-std::unique_ptr<Project> ReadIfcProjectFile(const std::filesystem::path& file, const IfcReadProgress& progress,
-	IfcReadSummary& summary, std::string& problem);
+std::unique_ptr<Project> ReadIfcProjectFile(
+	const std::filesystem::path& file, const IfcReadProgress& progress, IfcReadSummary& summary, std::string& problem);
 
 } // namespace ReferenceHost

@@ -34,8 +34,10 @@ public:
 			return result;
 		for (const Reference& reference : references)
 			if (!defined.contains(reference.target))
-				return Refuse(result, "line " + std::to_string(reference.line) + ": #" + std::to_string(reference.source) + " " +
-						reference.entity + " refers to #" + std::to_string(reference.target) + ", which the file does not define");
+				return Refuse(result,
+					"line " + std::to_string(reference.line) + ": #" + std::to_string(reference.source) + " " +
+						reference.entity + " refers to #" + std::to_string(reference.target) +
+						", which the file does not define");
 		result.ok = true;
 		return result;
 	}
@@ -87,7 +89,8 @@ private:
 	std::size_t FindKeyword(std::string_view word) const
 	{
 		// The section keyword on its own, not inside a text of the header.
-		for (std::size_t found = text.find(word, at); found != std::string_view::npos; found = text.find(word, found + 1))
+		for (std::size_t found = text.find(word, at); found != std::string_view::npos;
+			 found = text.find(word, found + 1))
 			if (found == 0 || !std::isalnum(static_cast<unsigned char>(text[found - 1])))
 				return found;
 		return std::string_view::npos;
@@ -102,7 +105,8 @@ private:
 		if (close == std::string_view::npos || close - open > 64)
 			return {};
 		std::string schema(text.substr(open + 1, close - open - 1));
-		std::transform(schema.begin(), schema.end(), schema.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+		std::transform(schema.begin(), schema.end(), schema.begin(),
+			[](unsigned char c) { return static_cast<char>(std::toupper(c)); });
 		return schema;
 	}
 
@@ -117,13 +121,20 @@ private:
 			if (Take("ENDSEC;")) {
 				SkipSpace();
 				if (!Take("END-ISO-10303-21;")) {
-					Refuse(result, "line " + std::to_string(LineAt(at) + 1) + ": END-ISO-10303-21; missing after the DATA section (the file may have been cut short)");
+					Refuse(result,
+						"line " + std::to_string(LineAt(at) + 1) +
+							": END-ISO-10303-21; missing after the DATA section (it may have been cut short)");
 					return false;
 				}
 				return true;
 			}
-			if (!Instance(result))
+			if (!Instance(result)) {
+				if (at >= text.size())
+					Refuse(result,
+						"line " + std::to_string(LineAt(at) + 1) +
+							": the file ends inside an entity instance (it may have been cut short)");
 				return false;
+			}
 			++result.instances;
 		}
 	}
@@ -171,7 +182,7 @@ private:
 		int depth = 1;
 		while (depth > 0) {
 			if (at >= text.size()) {
-				Refuse(result, named + ": the instance is not closed (the file may have been cut short)");
+				Refuse(result, named + ": the instance is not closed (it may have been cut short)");
 				return false;
 			}
 			const char c = text[at++];

@@ -12,8 +12,8 @@ namespace IfcReading {
 
 struct StepCheck {
 	bool ok = false;
-	std::string problem;   // for a person, when not ok
-	std::string schema;    // "IFC2X3" or "IFC4"
+	std::string problem; // for a person, when not ok
+	std::string schema;  // "IFC2X3" or "IFC4"
 	std::size_t instances = 0;
 };
 

@@ -49,9 +49,9 @@ struct ElementRecord {
 };
 
 struct BuildingRecord {
-	std::string schema; // "IFC2X3", "IFC4"
+	std::string schema;               // "IFC2X3", "IFC4"
 	std::vector<StoryRecord> stories; // by elevation, lowest first
-	std::int32_t zeroStory = 0;    // the index of story 0
+	std::int32_t zeroStory = 0;       // the index of story 0
 	std::vector<ElementRecord> elements;
 	std::vector<PartRecord> parts;
 	// Elements with a body item the geometry engine gives nothing for.

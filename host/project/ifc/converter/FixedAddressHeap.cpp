@@ -152,16 +152,46 @@ void ReleaseAligned(void* pointer, std::align_val_t align) noexcept
 
 } // namespace
 
-void* operator new(std::size_t size) { return AllocateOrThrow(size); }
-void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
-void operator delete(void* pointer) noexcept { Release(pointer); }
-void operator delete[](void* pointer) noexcept { Release(pointer); }
-void operator delete(void* pointer, std::size_t) noexcept { Release(pointer); }
-void operator delete[](void* pointer, std::size_t) noexcept { Release(pointer); }
-void operator delete(void* pointer, const std::nothrow_t&) noexcept { Release(pointer); }
-void operator delete[](void* pointer, const std::nothrow_t&) noexcept { Release(pointer); }
+void* operator new(std::size_t size)
+{
+	return AllocateOrThrow(size);
+}
+void* operator new[](std::size_t size)
+{
+	return AllocateOrThrow(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+	return Allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+	return Allocate(size);
+}
+void operator delete(void* pointer) noexcept
+{
+	Release(pointer);
+}
+void operator delete[](void* pointer) noexcept
+{
+	Release(pointer);
+}
+void operator delete(void* pointer, std::size_t) noexcept
+{
+	Release(pointer);
+}
+void operator delete[](void* pointer, std::size_t) noexcept
+{
+	Release(pointer);
+}
+void operator delete(void* pointer, const std::nothrow_t&) noexcept
+{
+	Release(pointer);
+}
+void operator delete[](void* pointer, const std::nothrow_t&) noexcept
+{
+	Release(pointer);
+}
 
 void* operator new(std::size_t size, std::align_val_t align)
 {
@@ -169,7 +199,10 @@ void* operator new(std::size_t size, std::align_val_t align)
 		return pointer;
 	throw std::bad_alloc();
 }
-void* operator new[](std::size_t size, std::align_val_t align) { return operator new(size, align); }
+void* operator new[](std::size_t size, std::align_val_t align)
+{
+	return operator new(size, align);
+}
 void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept
 {
 	return AllocateAligned(size, align);
@@ -178,7 +211,19 @@ void* operator new[](std::size_t size, std::align_val_t align, const std::nothro
 {
 	return AllocateAligned(size, align);
 }
-void operator delete(void* pointer, std::align_val_t align) noexcept { ReleaseAligned(pointer, align); }
-void operator delete[](void* pointer, std::align_val_t align) noexcept { ReleaseAligned(pointer, align); }
-void operator delete(void* pointer, std::size_t, std::align_val_t align) noexcept { ReleaseAligned(pointer, align); }
-void operator delete[](void* pointer, std::size_t, std::align_val_t align) noexcept { ReleaseAligned(pointer, align); }
+void operator delete(void* pointer, std::align_val_t align) noexcept
+{
+	ReleaseAligned(pointer, align);
+}
+void operator delete[](void* pointer, std::align_val_t align) noexcept
+{
+	ReleaseAligned(pointer, align);
+}
+void operator delete(void* pointer, std::size_t, std::align_val_t align) noexcept
+{
+	ReleaseAligned(pointer, align);
+}
+void operator delete[](void* pointer, std::size_t, std::align_val_t align) noexcept
+{
+	ReleaseAligned(pointer, align);
+}

@@ -5,6 +5,8 @@
 
 #include "PlanarFaces.hpp"
 
+#include "HostSdk/ElementTypes.hpp"
+
 #include <ifcpp/IFC4/include/IfcAnnotation.h>
 #include <ifcpp/IFC4/include/IfcArbitraryClosedProfileDef.h>
 #include <ifcpp/IFC4/include/IfcArbitraryOpenProfileDef.h>
@@ -71,8 +73,7 @@ namespace IfcReading {
 
 namespace {
 
-constexpr std::int32_t WallType = 1, ColumnType = 2, BeamType = 3, WindowType = 4, DoorType = 5, ObjectType = 6,
-					   LampType = 7, SlabType = 8, RoofType = 9, MeshType = 10, ZoneType = 17;
+using namespace HostSdk::ElementTypes;
 constexpr std::uint32_t StairVariation = 0x53595354; // "SYST": an object the host books as a stair
 // Coordinates beyond this many metres are no building's: their squares overflow the engine.
 constexpr double LargestCoordinate = 1e7;
@@ -110,7 +111,8 @@ std::string LabelText(const shared_ptr<IfcLabel>& label)
 std::string EntityText(const BuildingEntity& entity)
 {
 	std::string name = entity.className();
-	std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+	std::transform(
+		name.begin(), name.end(), name.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
 	return "#" + std::to_string(entity.m_entity_id) + " " + name;
 }
 
@@ -134,8 +136,9 @@ struct MessageSink : StatusCallback {
 // The engine takes the first bound of a face as its outer one.
 void PutOuterBoundsFirst(IfcFace& face)
 {
-	std::stable_partition(face.m_Bounds.begin(), face.m_Bounds.end(),
-		[](const shared_ptr<IfcFaceBound>& bound) { return dynamic_pointer_cast<IfcFaceOuterBound>(bound) != nullptr; });
+	std::stable_partition(face.m_Bounds.begin(), face.m_Bounds.end(), [](const shared_ptr<IfcFaceBound>& bound) {
+		return dynamic_pointer_cast<IfcFaceOuterBound>(bound) != nullptr;
+	});
 }
 
 using Point2 = std::array<double, 2>;
@@ -293,7 +296,10 @@ shared_ptr<IfcRepresentation> BodyOf(const IfcProduct& product)
 		if (representation == nullptr)
 			continue;
 		const std::string identifier = LabelText(representation->m_RepresentationIdentifier);
-		const int rank = identifier == "Body" ? 1 : identifier == "Facetation" ? 2 : identifier == "Body-FallBack" ? 3 : 4;
+		const int rank = identifier == "Body" ? 1
+			: identifier == "Facetation"      ? 2
+			: identifier == "Body-FallBack"   ? 3
+											  : 4;
 		if (rank < bestRank) {
 			best = representation;
 			bestRank = rank;
@@ -317,14 +323,14 @@ enum class Role {
 
 struct Classified {
 	Role role = Role::LeftOut;
-	std::int32_t hostType = ObjectType;
+	std::int32_t hostType = Object;
 	std::uint32_t variation = 0;
 };
 
 class Converter {
 public:
-	Converter(shared_ptr<BuildingModel> read, const ConversionProgress& report) :
-		model(std::move(read)), geometry(model), progress(report)
+	Converter(shared_ptr<BuildingModel> read, const ConversionProgress& report)
+		: model(std::move(read)), geometry(model), progress(report)
 	{
 		geometry.getGeomSettings()->setNumVerticesPerCircle(14);
 		representations = geometry.getRepresentationConverter();
@@ -377,7 +383,8 @@ private:
 		for (const auto& point : All<IfcCartesianPoint>())
 			for (const auto& coordinate : point->m_Coordinates)
 				if (coordinate && !(std::abs(coordinate->m_value * factor) <= LargestCoordinate))
-					throw IfcRefusal(EntityText(*point) + ": a coordinate out of range (" + std::to_string(coordinate->m_value) + ")");
+					throw IfcRefusal(EntityText(*point) + ": a coordinate out of range (" +
+						std::to_string(coordinate->m_value) + ")");
 		for (const auto& list : All<IfcCartesianPointList2D>())
 			for (const auto& coordinates : list->m_CoordList)
 				for (const auto& coordinate : coordinates)
@@ -418,7 +425,8 @@ private:
 			return 0;
 		auto placed = make_shared<ProductShapeData>(storey.m_entity_id);
 		std::unordered_set<IfcObjectPlacement*> applied;
-		representations->getPlacementConverter()->convertIfcObjectPlacement(storey.m_ObjectPlacement, placed, applied, false);
+		representations->getPlacementConverter()->convertIfcObjectPlacement(
+			storey.m_ObjectPlacement, placed, applied, false);
 		return placed->getTransform()._43;
 	}
 
@@ -432,7 +440,8 @@ private:
 		std::vector<Found> found;
 		for (const auto& storey : All<IfcBuildingStorey>())
 			found.push_back({ElevationOf(*storey), storey->m_entity_id, LabelText(storey->m_Name)});
-		std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.elevation < b.elevation; });
+		std::stable_sort(
+			found.begin(), found.end(), [](const Found& a, const Found& b) { return a.elevation < b.elevation; });
 		if (found.empty()) {
 			building.stories.push_back({"", 0});
 			return;
@@ -477,43 +486,43 @@ private:
 	Classified Classify(const shared_ptr<IfcProduct>& product) const
 	{
 		if (Is<IfcSite>(product))
-			return {Role::Element, MeshType};
+			return {Role::Element, Mesh};
 		if (Is<IfcSpace>(product))
-			return {Role::Element, ZoneType};
+			return {Role::Element, Zone};
 		if (dynamic_pointer_cast<IfcElement>(product) == nullptr)
 			return {}; // storeys, buildings, annotations, grids, ports
 		if (Is<IfcFeatureElementSubtraction>(product) || Is<IfcVirtualElement>(product))
 			return {};
 		if (Is<IfcCurtainWall>(product))
-			return {Role::Absorbing, WallType};
+			return {Role::Absorbing, Wall};
 		if (Is<IfcWall>(product))
-			return {Role::Element, WallType};
+			return {Role::Element, Wall};
 		if (Is<IfcColumn>(product) || Is<IfcPile>(product))
-			return {Role::Element, ColumnType};
+			return {Role::Element, Column};
 		if (Is<IfcBeam>(product) || Is<IfcMember>(product))
-			return {Role::Element, BeamType};
+			return {Role::Element, Beam};
 		if (Is<IfcWindow>(product))
-			return {Role::Absorbing, WindowType};
+			return {Role::Absorbing, Window};
 		if (Is<IfcDoor>(product))
-			return {Role::Absorbing, DoorType};
+			return {Role::Absorbing, Door};
 		if (Is<IfcRoof>(product))
-			return {Role::Absorbing, RoofType};
+			return {Role::Absorbing, Roof};
 		if (Is<IfcSlab>(product) || Is<IfcFooting>(product))
-			return {Role::Element, SlabType};
+			return {Role::Element, Slab};
 		if (Is<IfcGeographicElement>(product))
-			return {Role::Element, MeshType};
+			return {Role::Element, Mesh};
 		if (Is<IfcStair>(product) || Is<IfcRamp>(product))
-			return {Role::Absorbing, ObjectType, StairVariation};
+			return {Role::Absorbing, Object, StairVariation};
 		if (Is<IfcStairFlight>(product) || Is<IfcRampFlight>(product))
-			return {Role::Element, ObjectType, StairVariation};
+			return {Role::Element, Object, StairVariation};
 		if (Is<IfcLightFixture>(product))
-			return {Role::Element, LampType};
+			return {Role::Element, Lamp};
 		if (Is<IfcFlowTerminal>(product)) {
 			auto type = typeOf.find(product->m_entity_id);
 			if (type != typeOf.end() && dynamic_pointer_cast<IfcLightFixtureType>(type->second))
-				return {Role::Element, LampType};
+				return {Role::Element, Lamp};
 		}
-		return {Role::ElementWithBody, ObjectType};
+		return {Role::ElementWithBody, Object};
 	}
 
 	struct Candidate {
@@ -626,7 +635,8 @@ private:
 			try {
 				if (product->m_ObjectPlacement) {
 					std::unordered_set<IfcObjectPlacement*> applied;
-					representations->getPlacementConverter()->convertIfcObjectPlacement(product->m_ObjectPlacement, shape, applied, false);
+					representations->getPlacementConverter()->convertIfcObjectPlacement(
+						product->m_ObjectPlacement, shape, applied, false);
 				}
 				representations->subtractOpenings(element, shape);
 			} catch (const std::exception&) {
@@ -678,7 +688,7 @@ private:
 	static bool TakesParts(const Classified& classified)
 	{
 		const std::int32_t type = classified.hostType;
-		return type == WindowType || type == DoorType || type == LampType || type == ObjectType;
+		return type == Window || type == Door || type == Lamp || type == Object;
 	}
 
 	void FormParts()
@@ -781,7 +791,8 @@ private:
 			element.entityId = candidate.product->m_entity_id;
 			element.ifcClass = candidate.product->className();
 			element.name = LabelText(candidate.product->m_Name);
-			element.globalId = candidate.product->m_GlobalId ? Narrow(candidate.product->m_GlobalId->m_value) : std::string();
+			element.globalId =
+				candidate.product->m_GlobalId ? Narrow(candidate.product->m_GlobalId->m_value) : std::string();
 			element.hostType = candidate.classified.hostType;
 			element.variation = candidate.classified.variation;
 			element.storyIndex = StoryOf(*candidate.product);

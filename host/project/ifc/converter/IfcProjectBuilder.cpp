@@ -22,7 +22,8 @@ std::string ElementMembers(const ElementRecord& element)
 std::string PartMembers(const PartRecord& part)
 {
 	static constexpr const char* Bodies[] = {"type", "map", "element"};
-	nlohmann::json ifc = {{"class", part.ifcClass}, {"globalId", part.globalId}, {"body", Bodies[static_cast<int>(part.body)]}};
+	nlohmann::json ifc = {
+		{"class", part.ifcClass}, {"globalId", part.globalId}, {"body", Bodies[static_cast<int>(part.body)]}};
 	return nlohmann::json({{"ifc", ifc}}).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
