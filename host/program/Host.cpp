@@ -9,6 +9,9 @@
 #include "StatusText.hpp"
 
 #include <algorithm>
+#include <atomic>
+#include <climits>
+#include <csignal>
 #include <system_error>
 
 namespace ReferenceHost {
@@ -278,25 +281,30 @@ Outcome Host::Open(std::unique_ptr<Project> opened, const std::string& notice)
 Outcome Host::OpenIfcFile(const std::filesystem::path& file)
 {
 	const std::string name = Quoted(file.filename().string());
-	transcript.Add(TranscriptKind::Progress, "Reading " + name + "...");
-	std::size_t shownQuarter = 0;
+	// Ctrl+C while the file is read stops the reading, not the host: the open project stays.
+	static std::atomic<bool> interrupted;
+	interrupted = false;
+	const auto previousInterrupt = std::signal(SIGINT, [](int) { interrupted = true; });
+	progress.OpenForHost("Reading " + name + "...");
+	bool ranged = false;
 	const auto reading = [&](std::size_t done, std::size_t total) {
-		if (total > 0 && done * 4 / total > shownQuarter && done < total) {
-			shownQuarter = done * 4 / total;
-			transcript.Add(TranscriptKind::Progress,
-				"Reading " + name + "... " + Grouped(done) + " of " + Counted(total, "element"));
+		if (!ranged && total > 0) {
+			progress.RangeForHost("Elements read:", static_cast<std::int32_t>(std::min<std::size_t>(total, INT32_MAX)));
+			ranged = true;
 		}
-		return !(ifcStopAt != 0 && done >= ifcStopAt) && !ifcStopAsked();
+		if ((ifcStopAt != 0 && done >= ifcStopAt) || interrupted)
+			progress.StopAtCancelQuestion(1);
+		return !progress.StepForHost(static_cast<std::int32_t>(std::min<std::size_t>(done, INT32_MAX)));
 	};
 	IfcReadSummary read;
 	std::string problem;
 	std::unique_ptr<Project> opened = ReadIfcProjectFile(file, reading, read, problem);
+	progress.CloseForHost();
+	std::signal(SIGINT, previousInterrupt);
 	ifcStopAt = 0;
 	if (opened == nullptr) {
-		if (problem == "stopped") {
-			transcript.Add(TranscriptKind::Progress, "Reading " + name + " stopped");
+		if (problem == "stopped")
 			return Outcome::Failure("Reading " + name + " was stopped; the open project stays as it was");
-		}
 		return Outcome::Failure(problem);
 	}
 	std::int64_t polygons = 0;

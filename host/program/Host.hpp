@@ -24,7 +24,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -120,10 +119,9 @@ public:
 	// Events: 32 for the project that was open, then 4. A file that cannot be read fails
 	// with the reason (file and place), and the open project stays open, untouched.
 	Outcome OpenProject(const std::filesystem::path& file);
-	// The person stops the next IFC reading when it has read n elements (0 never).
+	// The person presses the progress window's stop when the next IFC file opened has n
+	// elements read (0 never).
 	void StopIfcReadingAt(std::size_t n) { ifcStopAt = n; }
-	// Asked while an IFC file is read: true stops it (a person's Ctrl+C, the window's stop).
-	void WatchIfcStop(std::function<bool()> asked) { ifcStopAsked = std::move(asked); }
 	// Opens a project made in memory (a generator's, a test's) as a file's would be: events 32
 	// for the project that was open, then 4.
 	Outcome OpenProject(std::unique_ptr<Project> opened);
@@ -170,7 +168,6 @@ private:
 	bool quit = false;
 	std::size_t beepsHeard = 0;
 	std::size_t ifcStopAt = 0;
-	std::function<bool()> ifcStopAsked = [] { return false; };
 	Win::BeepObserver previousBeepObserver;
 };
 

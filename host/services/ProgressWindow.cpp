@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <thread>
 
 namespace ReferenceHost {
@@ -83,11 +84,17 @@ HostStatus ProgressWindow::Open(ModuleToken token, const char* windowTitle, cons
 		return HostSdk::StatusRefused;
 	if (windowTitle == nullptr)
 		return HostSdk::StatusBadParameter;
+	Opened(windowTitle, phases != nullptr ? *phases : 1);
+	return 0;
+}
+
+void ProgressWindow::Opened(const std::string& windowTitle, std::int16_t phases)
+{
 	// A window opened over an open one replaces it, as the host has only one.
 	EraseBar();
 	open = true;
 	title = windowTitle;
-	phaseCount = phases != nullptr ? *phases : 1;
+	phaseCount = phases;
 	label.clear();
 	text.clear();
 	barMaximum = 0;
@@ -97,7 +104,6 @@ HostStatus ProgressWindow::Open(ModuleToken token, const char* windowTitle, cons
 	transcript.Add(TranscriptKind::Progress, title + " (opened)");
 	if (changed)
 		changed();
-	return 0;
 }
 
 HostStatus ProgressWindow::SetText(ModuleToken token, const char* newText)
@@ -119,12 +125,17 @@ HostStatus ProgressWindow::SetPhase(ModuleToken token, const char* newLabel, con
 		return HostSdk::StatusRefused;
 	if (newLabel == nullptr || maximum == nullptr || *maximum < 0)
 		return HostSdk::StatusBadParameter;
+	Ranged(newLabel, *maximum);
+	return 0;
+}
+
+void ProgressWindow::Ranged(const std::string& newLabel, std::int32_t maximum)
+{
 	label = newLabel;
-	barMaximum = *maximum;
+	barMaximum = maximum;
 	ranged = true;
 	transcript.Add(TranscriptKind::Progress, title + " " + LabelledReading());
 	Draw();
-	return 0;
 }
 
 HostStatus ProgressWindow::SetValue(ModuleToken token, const std::int32_t* newValue)
@@ -145,6 +156,11 @@ HostStatus ProgressWindow::AskCancelled(ModuleToken token)
 	++traffic.cancelQuestions;
 	if (addOns.FromToken(token) == nullptr)
 		return HostSdk::StatusRefused;
+	return StopAsked() ? 1 : 0;
+}
+
+bool ProgressWindow::StopAsked()
+{
 	if (changed)
 		changed();
 	if (stopCountdown > 0 && --stopCountdown == 0 && open && !stopRequested) {
@@ -153,7 +169,7 @@ HostStatus ProgressWindow::AskCancelled(ModuleToken token)
 		transcript.Add(TranscriptKind::Progress,
 			title + " (stopped by the person" + (ranged ? " with the bar at " + Reading() : "") + ")");
 	}
-	return open && stopRequested ? 1 : 0;
+	return open && stopRequested;
 }
 
 HostStatus ProgressWindow::Close(ModuleToken token)
@@ -161,12 +177,43 @@ HostStatus ProgressWindow::Close(ModuleToken token)
 	++traffic.closes;
 	if (addOns.FromToken(token) == nullptr || !open)
 		return HostSdk::StatusRefused;
+	Closed();
+	return 0;
+}
+
+void ProgressWindow::Closed()
+{
 	EraseBar();
 	open = false;
 	// The bar is not brought to its end when a run ends, so the close tells how it ended.
 	transcript.Add(TranscriptKind::Progress, title + (stopRequested ? " (closed after the stop)" : " (done)"));
 	stopRequested = false;
-	return 0;
+}
+
+void ProgressWindow::OpenForHost(const std::string& windowTitle)
+{
+	Opened(windowTitle, 1);
+}
+
+void ProgressWindow::RangeForHost(const std::string& newLabel, std::int32_t maximum)
+{
+	if (open)
+		Ranged(newLabel, maximum);
+}
+
+bool ProgressWindow::StepForHost(std::int32_t newValue)
+{
+	if (!open)
+		return false;
+	value = static_cast<std::int16_t>(std::min<std::int32_t>(newValue, INT16_MAX));
+	Draw();
+	return StopAsked();
+}
+
+void ProgressWindow::CloseForHost()
+{
+	if (open)
+		Closed();
 }
 
 HostStatus ProgressWindow::End(ModuleToken token)

@@ -69,6 +69,16 @@ public:
 	// drawn elsewhere follows the run and a person's stop is seen in time.
 	void Watch(std::function<void()> watcher) { changed = std::move(watcher); }
 
+	// ---- The host's own long work ----------------------------------------------------------
+
+	// The host shows the window for work of its own (reading a large file), as an add-on
+	// would: opened with a title, a label and range once the range is known, the bar moved at
+	// each step, closed at the end. Each step answers true when the person asked to stop.
+	void OpenForHost(const std::string& windowTitle);
+	void RangeForHost(const std::string& newLabel, std::int32_t maximum);
+	bool StepForHost(std::int32_t newValue);
+	void CloseForHost();
+
 	// ---- The person who stops a run ------------------------------------------------------
 
 	// The n-th stop question from now on (1 = the next) answers "stop"; 0 never.
@@ -88,6 +98,10 @@ public:
 
 private:
 	HostStatus Open(ModuleToken token, const char* windowTitle, const std::int16_t* phases);
+	void Opened(const std::string& windowTitle, std::int16_t phases);
+	void Ranged(const std::string& newLabel, std::int32_t maximum);
+	bool StopAsked();
+	void Closed();
 	HostStatus SetText(ModuleToken token, const char* newText);
 	HostStatus SetPhase(ModuleToken token, const char* newLabel, const std::int32_t* maximum);
 	HostStatus SetValue(ModuleToken token, const std::int32_t* newValue);

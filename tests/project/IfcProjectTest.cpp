@@ -8,8 +8,8 @@
 
 #include <clocale>
 #include <cmath>
-#include <numeric>
 #include <map>
+#include <numeric>
 
 namespace ReferenceHost::Testing {
 namespace {
@@ -33,8 +33,9 @@ std::string Fingerprint(const Project& project)
 		text += "|" + name;
 	for (std::int32_t type = 0; type < ElementTypeCount; ++type)
 		for (const Element& element : project.ElementsOf(type))
-			text += "\n" + std::to_string(type) + ":" + std::to_string(element.index) + " s" + std::to_string(element.story) +
-				" p" + std::to_string(element.libPartIndex) + " " + std::to_string(project.PolygonsOf(element));
+			text += "\n" + std::to_string(type) + ":" + std::to_string(element.index) + " s" +
+				std::to_string(element.story) + " p" + std::to_string(element.libPartIndex) + " " +
+				std::to_string(project.PolygonsOf(element));
 	for (const LibraryPart& part : project.LibraryParts()) {
 		text += "\n" + part.name + " " + part.uniqueId;
 		for (const auto& [value, model] : part.models)
@@ -76,7 +77,7 @@ TEST_F(IfcOpenTest, TheDuplexBecomesStoriesTypedElementsAndPartsWithLevelsOfDeta
 	EXPECT_EQ(project.ElementCount(HostSdk::ElementTypes::Door), 14);
 	EXPECT_EQ(project.ElementCount(HostSdk::ElementTypes::Window), 24);
 	EXPECT_EQ(project.ElementCount(HostSdk::ElementTypes::Zone), 21); // spaces
-	EXPECT_EQ(project.ElementCount(HostSdk::ElementTypes::Roof), 1); // its slabs are its components
+	EXPECT_EQ(project.ElementCount(HostSdk::ElementTypes::Roof), 1);  // its slabs are its components
 
 	// Every window is placed from a window type, and a type's placements share its model.
 	std::map<std::int32_t, int> placements;
@@ -87,7 +88,8 @@ TEST_F(IfcOpenTest, TheDuplexBecomesStoriesTypedElementsAndPartsWithLevelsOfDeta
 		EXPECT_EQ(part->modelParameter, "detail3D");
 		EXPECT_EQ(part->models.at("Simple"), ComponentList {6});
 		EXPECT_TRUE(part->models.at("Off").empty());
-		EXPECT_EQ(project.PolygonsOf(window), std::accumulate(part->model.begin(), part->model.end(), std::int64_t {0}));
+		EXPECT_EQ(
+			project.PolygonsOf(window), std::accumulate(part->model.begin(), part->model.end(), std::int64_t {0}));
 		++placements[part->index];
 	}
 	EXPECT_GT(placements.size(), 1u);
@@ -148,6 +150,8 @@ TEST_F(IfcOpenTest, AStoppedReadingLeavesTheOpenProjectAsItWas)
 	EXPECT_FALSE(stopped.ok);
 	EXPECT_NE(stopped.problem.find("was stopped"), std::string::npos) << stopped.problem;
 	EXPECT_EQ(CurrentProject().Name(), "sample-project.json");
+	EXPECT_TRUE(host->SessionTranscript().Contains(
+		TranscriptKind::Progress, "Reading \"duplex.ifc\"... (stopped by the person with the bar at 51 of 229)"));
 }
 
 // The small slab file with pieces of its text replaced.
@@ -199,10 +203,12 @@ TEST_F(IfcOpenTest, DamagedFilesAreRefusedByNameAndPlace)
 TEST_F(IfcOpenTest, AClassIfc4DroppedIsSkippedAndCounted)
 {
 	std::string text = ReadWholeFile(TestIfc("Office_A_20110811.ifc"));
-	text.insert(text.find("ENDSEC;", text.find("DATA;")), "#999999= IFCELECTRICALELEMENT('2O2Fr$t4X7Zf8NOew3FNr2',$,$,$,$,$,$,$);\n");
+	text.insert(text.find("ENDSEC;", text.find("DATA;")),
+		"#999999= IFCELECTRICALELEMENT('2O2Fr$t4X7Zf8NOew3FNr2',$,$,$,$,$,$,$);\n");
 	WriteWholeFile(scratch / "older.ifc", text);
 	OpenOrFail(scratch / "older.ifc");
-	EXPECT_NE(LastNotice().find("1 entity of classes the reader does not know skipped"), std::string::npos) << LastNotice();
+	EXPECT_NE(LastNotice().find("1 entity of classes the reader does not know skipped"), std::string::npos)
+		<< LastNotice();
 }
 
 TEST_F(IfcOpenTest, OpeningLeavesTheProcessLocaleAsItWas)

@@ -72,9 +72,15 @@ std::unique_ptr<Project> ReadIfcProjectFile(
 	const std::string fileText = file.string();
 	std::array<char*, 3> arguments {
 		const_cast<char*>(programText.c_str()), const_cast<char*>(fileText.c_str()), nullptr};
+	// A group of its own: a Ctrl+C at the terminal is the host's to answer, by a stop.
+	posix_spawnattr_t attributes;
+	posix_spawnattr_init(&attributes);
+	posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+	posix_spawnattr_setpgroup(&attributes, 0);
 	pid_t child = 0;
-	const int spawned = posix_spawn(&child, programText.c_str(), &actions, nullptr, arguments.data(), environ);
+	const int spawned = posix_spawn(&child, programText.c_str(), &actions, &attributes, arguments.data(), environ);
 	posix_spawn_file_actions_destroy(&actions);
+	posix_spawnattr_destroy(&attributes);
 	if (spawned != 0) {
 		problem = name + ": cannot start the IFC reader " + programText + " (" + std::strerror(spawned) + ")";
 		return nullptr;
