@@ -124,6 +124,15 @@ TEST_F(IfcOpenTest, EverySampleFileOpensWithGeometry)
 	// sides and each arc's facets.
 	OpenOrFail(TestIfc("slab-standard-case.ifc"));
 	EXPECT_EQ(Polygons(HostSdk::ElementTypes::Slab), 8);
+
+	// A zipped file reads as the file inside it.
+	OpenOrFail(TestIfc("beam-extruded-solid.ifc"));
+	const std::string unzipped = Fingerprint(CurrentProject());
+	OpenOrFail(TestIfc("beam-extruded-solid.ifczip"));
+	EXPECT_EQ(Fingerprint(CurrentProject()), unzipped);
+	WriteWholeFile(scratch / "bad.ifczip", ReadWholeFile(TestIfc("beam-extruded-solid.ifc")));
+	EXPECT_NE(
+		host->OpenProject(scratch / "bad.ifczip").problem.find("bad.ifczip: not a zip archive"), std::string::npos);
 }
 
 TEST_F(IfcOpenTest, AProjectReadFromIfcIsSavedOnlyAsAProjectFileAndReopensTheSame)

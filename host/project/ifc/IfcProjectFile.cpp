@@ -51,7 +51,7 @@ bool IsIfcFile(const std::filesystem::path& file)
 	std::string extension = file.extension().string();
 	std::transform(extension.begin(), extension.end(), extension.begin(),
 		[](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-	return extension == ".ifc";
+	return extension == ".ifc" || extension == ".ifczip";
 }
 
 std::unique_ptr<Project> ReadIfcProjectFile(

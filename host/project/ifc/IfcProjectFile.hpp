@@ -14,7 +14,7 @@
 
 namespace ReferenceHost {
 
-// A file the host reads as IFC: its name ends in .ifc (any case).
+// A file the host reads as IFC: its name ends in .ifc or .ifczip (any case).
 bool IsIfcFile(const std::filesystem::path& file);
 
 // What the converter read besides the project.

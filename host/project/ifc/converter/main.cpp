@@ -1,16 +1,15 @@
-// facetally-ifc-reader FILE: the host's converter of IFC files. It reads the file, converts it
+// facetally-ifc-reader FILE: the host's converter of IFC files (.ifc, or .ifczip holding one). It reads the file, converts it
 // and writes the building, as the host's project model, to standard output; on standard
 // error it reports "progress DONE TOTAL" lines while it converts, and "refused WHY" when the
 // file cannot be read (exit 1). The host runs it as a process of its own, so the IFC
 // library's faults and leaks never reach the person's open project and a stop is immediate.
 #include "IfcConversion.hpp"
+#include "IfcFileText.hpp"
 #include "IfcProjectBuilder.hpp"
 #include "StepCheck.hpp"
 
-#include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+#include <optional>
 
 namespace {
 
@@ -28,12 +27,11 @@ int main(int argc, char** argv)
 		std::cerr << "usage: facetally-ifc-reader FILE.ifc\n";
 		return 2;
 	}
-	std::ifstream in(argv[1], std::ios::binary);
-	if (!in)
-		return Refuse("cannot be read");
-	std::ostringstream contents;
-	contents << in.rdbuf();
-	std::string text = std::move(contents).str();
+	std::string problem;
+	std::optional<std::string> read = IfcReading::ReadIfcFileText(argv[1], problem);
+	if (!read)
+		return Refuse(problem);
+	std::string text = std::move(*read);
 
 	const IfcReading::StepCheck check = IfcReading::CheckStepText(text);
 	if (!check.ok)
