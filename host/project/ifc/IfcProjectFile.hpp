@@ -22,6 +22,7 @@ struct IfcReadSummary {
 	std::string schema; // "IFC2X3" or "IFC4"
 	std::int32_t withoutGeometry = 0;
 	std::int32_t skippedEntities = 0;
+	std::int64_t peakMemoryBytes = 0; // of the converter process
 };
 
 // Elements converted so far and in all; answers false to stop the reading.

@@ -859,14 +859,21 @@ BuildingRecord ConvertIfcText(std::string text, const ConversionProgress& progre
 	ReaderSTEP reader;
 	reader.setMessageCallBack(&reading, &MessageSink::Receive);
 	model->setMessageCallBack(&reading, &MessageSink::Receive);
-	reader.loadModelFromString(text, model);
-	text.clear();
-	text.shrink_to_fit();
-
-	Converter converter(model, progress);
-	BuildingRecord building = converter.Convert();
-	building.skippedEntities = reading.unknownEntities;
-	return building;
+	try {
+		reader.loadModelFromString(text, model);
+		text.clear();
+		text.shrink_to_fit();
+		Converter converter(model, progress);
+		BuildingRecord building = converter.Convert();
+		building.skippedEntities = reading.unknownEntities;
+		return building;
+	} catch (const IfcRefusal&) {
+		throw;
+	} catch (const std::bad_alloc&) {
+		throw;
+	} catch (const std::exception& failure) {
+		throw IfcRefusal(std::string("the IFC library cannot read it: ") + failure.what());
+	}
 }
 
 } // namespace IfcReading

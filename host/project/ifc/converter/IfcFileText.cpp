@@ -17,7 +17,8 @@ constexpr zip_uint64_t LargestText = zip_uint64_t {1} << 30;
 
 bool EndsWithIgnoringCase(std::string text, const std::string& end)
 {
-	std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+	std::transform(
+		text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
 	return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
@@ -39,7 +40,8 @@ std::optional<std::string> ReadZipped(const std::string& file, std::string& prob
 			problem = std::string(stat.name) + " inside is larger than 1 GiB";
 			return std::nullopt;
 		}
-		std::unique_ptr<zip_file_t, decltype(&zip_fclose)> entry(zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(i), 0), &zip_fclose);
+		std::unique_ptr<zip_file_t, decltype(&zip_fclose)> entry(
+			zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(i), 0), &zip_fclose);
 		std::string text(static_cast<std::size_t>(stat.size), '\0');
 		if (entry == nullptr || zip_fread(entry.get(), text.data(), stat.size) != static_cast<zip_int64_t>(stat.size)) {
 			problem = std::string(stat.name) + " inside cannot be unpacked";

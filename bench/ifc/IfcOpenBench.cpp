@@ -1,0 +1,65 @@
+// Opening IFC files: the duplex, and buildings of 5 and 20 copies of it in one file (the
+// copies share its storeys; BuildingCopies). Each iteration is one opening as the host does
+// it: the converter process reads, converts and hands over the project, the host reads it.
+// Wall-clock time, since the work is another process's.
+//
+// Counters: elements and polygons read, peak_MiB (the converter's peak memory) and
+// MiB_per_copy, ms_per_copy: the goal is that both stay flat as copies grow (no quadratic
+// lookup; each type's map converted once however often it is placed).
+#include "BuildingCopies.hpp"
+#include "IfcProjectFile.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace {
+
+std::filesystem::path BuildingFile(int copies)
+{
+	const std::filesystem::path file =
+		std::filesystem::path(FACETALLY_BINARY_DIR) / "bench-ifc" / ("duplex-x" + std::to_string(copies) + ".ifc");
+	std::ifstream in(std::filesystem::path(FACETALLY_SOURCE_DIR) / "examples" / "duplex.ifc", std::ios::binary);
+	const std::string duplex(std::istreambuf_iterator<char>(in), {});
+	std::filesystem::create_directories(file.parent_path());
+	std::ofstream(file, std::ios::binary) << IfcReading::RepeatBuilding(duplex, copies);
+	return file;
+}
+
+void OpenIfc(benchmark::State& state)
+{
+	const int copies = static_cast<int>(state.range(0));
+	const std::filesystem::path file = BuildingFile(copies);
+	ReferenceHost::IfcReadSummary summary;
+	std::size_t elements = 0;
+	std::int64_t polygons = 0;
+	double seconds = 0;
+	for (auto _ : state) {
+		const auto start = std::chrono::steady_clock::now();
+		std::string problem;
+		const auto project = ReferenceHost::ReadIfcProjectFile(file, {}, summary, problem);
+		if (project == nullptr)
+			throw std::runtime_error(problem);
+		elements = project->TotalElementCount();
+		polygons = 0;
+		for (std::int32_t type = 0; type < ReferenceHost::ElementTypeCount; ++type)
+			for (const ReferenceHost::Element& element : project->ElementsOf(type))
+				polygons += project->PolygonsOf(element);
+		seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+	}
+	const double peakMiB = static_cast<double>(summary.peakMemoryBytes) / (1024.0 * 1024.0);
+	state.counters["elements"] = static_cast<double>(elements);
+	state.counters["polygons"] = static_cast<double>(polygons);
+	state.counters["peak_MiB"] = peakMiB;
+	state.counters["MiB_per_copy"] = peakMiB / copies;
+	state.counters["ms_per_copy"] = 1e3 * seconds / static_cast<double>(state.iterations()) / copies;
+}
+
+} // namespace
+
+BENCHMARK(OpenIfc)->Arg(1)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+BENCHMARK_MAIN();
