@@ -159,6 +159,7 @@ std::unique_ptr<Project> ReadIfcProjectFile(
 	summary.withoutGeometry = read.value("withoutGeometry", 0);
 	summary.skippedEntities = read.value("skippedEntities", 0);
 	summary.peakMemoryBytes = read.value("peakMemoryBytes", std::int64_t {0});
+	summary.cpuSeconds = read.value("cpuSeconds", 0.0);
 	std::unique_ptr<Project> project = ParseProjectText(std::string_view(output).substr(firstLine + 1), name, problem);
 	if (project == nullptr)
 		return nullptr;

@@ -23,6 +23,7 @@ struct IfcReadSummary {
 	std::int32_t withoutGeometry = 0;
 	std::int32_t skippedEntities = 0;
 	std::int64_t peakMemoryBytes = 0; // of the converter process
+	double cpuSeconds = 0;            // of the converter process
 };
 
 // Elements converted so far and in all; answers false to stop the reading.
