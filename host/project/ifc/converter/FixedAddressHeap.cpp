@@ -16,8 +16,9 @@
 
 namespace {
 
-// Far from where the system and the sanitizers' shadow memory put anything.
-constexpr std::uintptr_t RegionStart = 0x600000000000;
+// Far from where the system puts anything, and between the address sanitizer's shadow memory
+// (up to 0x10007fff7fff) and its own heap (from 0x600000000000).
+constexpr std::uintptr_t RegionStart = 0x300000000000;
 constexpr std::size_t RegionSize = std::size_t {1} << 40; // reserved only; pages come on first touch
 constexpr std::size_t Alignment = 16;
 constexpr std::size_t HeaderSize = 16; // the size class, in front of each block
