@@ -95,6 +95,27 @@ TEST_F(IfcOpenTest, TheDuplexBecomesStoriesTypedElementsAndPartsWithLevelsOfDeta
 	EXPECT_GT(placements.size(), 1u);
 	EXPECT_LT(placements.size(), 24u);
 
+	// Elements on the storey that contains them, also through a space, as the file says.
+	const struct {
+		const char* globalId;
+		std::int16_t story;
+	} contained[] = {
+		{"2O2Fr$t4X7Zf8NOew3FK80", -1}, // a foundation wall in T/FDN
+		{"2O2Fr$t4X7Zf8NOew3FNtn", 0},  // an exterior wall in Level 1
+		{"2O2Fr$t4X7Zf8NOew3FKau", 1},  // a party wall in Level 2
+		{"0jf0rYHfX3RAB3bSIRjmxl", 2},  // the roof
+		{"2gRXFgjRn2HPE$YoDLX0vP", 0},  // a vanity cabinet in bathroom A104, a space of Level 1
+	};
+	for (const auto& [globalId, story] : contained) {
+		const Element* found = nullptr;
+		for (std::int32_t type = 0; type < ElementTypeCount && found == nullptr; ++type)
+			for (const Element& element : project.ElementsOf(type))
+				if (element.unknownFields.find(globalId) != std::string::npos)
+					found = &element;
+		ASSERT_NE(found, nullptr) << globalId;
+		EXPECT_EQ(found->story, story) << globalId;
+	}
+
 	const std::string notice = LastNotice();
 	EXPECT_EQ(notice.rfind("Project \"duplex.ifc\" opened (IFC2X3): 229 elements on 4 stories, ", 0), 0u) << notice;
 	EXPECT_NE(notice.find(" polygons"), std::string::npos) << notice;
