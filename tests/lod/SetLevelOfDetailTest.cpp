@@ -21,6 +21,7 @@ constexpr std::int16_t Default = 4;
 
 const std::string Casement = UniqueIdOf(1);
 const std::string Fixed = UniqueIdOf(2);
+const std::string Louvre = UniqueIdOf(4);
 
 // Windows of four parts: two of "Casement" (all levels), one of "Fixed" (no "Simple"), one
 // of "Skylight" (no level-of-detail parameter) and one of "Louvre" (no "Detailed"); the last
@@ -47,7 +48,8 @@ ReferenceHost::Project WindowParts()
 
 class SetLevelOfDetailTest : public CountingFixture {
 protected:
-	// Opens the project and the palette and counts everything, both level parts at startLevel.
+	// Opens the project and the palette and counts everything, every level part at startLevel:
+	// "choose" takes the first list showing the text, and the rows list shows the parts' levels.
 	void Start(std::int16_t startLevel = Custom, std::int16_t defaultLevel = Custom)
 	{
 		LoadProbe();
@@ -55,6 +57,7 @@ protected:
 		OpenPalette();
 		probe->setPartLevel(Casement.c_str(), startLevel);
 		probe->setPartLevel(Fixed.c_str(), startLevel);
+		probe->setPartLevel(Louvre.c_str(), startLevel);
 		Refresh(ProbeSettings {false, true, 0, 0, defaultLevel});
 	}
 
