@@ -73,3 +73,15 @@ void DestroyCurrentCountResult()
 	delete Module().currentCountResult;
 	Module().currentCountResult = nullptr;
 }
+
+void TakeStoredLevel(CountResult& result, const GuidStr& guid, std::int16_t level)
+{
+	for (auto& rowsOfType : result.partRows.Pairs())
+		for (auto& row : rowsOfType.GetValue().Pairs())
+			if (row.GetValue().guid == guid)
+				row.GetValue().lod = level;
+	for (auto& rowsOfType : result.sortedRows.Pairs())
+		for (LibRow& row : rowsOfType.GetValue())
+			if (row.guid == guid)
+				row.lod = level;
+}

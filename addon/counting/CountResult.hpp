@@ -62,3 +62,6 @@ CountResult* CurrentCountResult();
 void SetCurrentCountResult(CountResult* result);
 // Deletes the current result, if any, and leaves none: at project event 32 and ReleaseAddOn.
 void DestroyCurrentCountResult();
+// Gives the part's rows in the result the level stored for it without a run, so the rows,
+// which are written back into the level table before every save and run, keep it.
+void TakeStoredLevel(CountResult& result, const GuidStr& guid, std::int16_t level);

@@ -18,17 +18,19 @@ SavedDataRecords& Records()
 
 } // namespace
 
-DataRecordOverride::DataRecordOverride()
+bool PutDataRecordInRunMode(HostSdk::DataRecord& saved)
 {
-	SavedDataRecords& records = Records();
-	HostSdk::ClearRecord(records.saved);
-	// A record the host could not give could not be put back: it is then left alone.
-	overridden = HostCalls::GetDataRecord(&records.saved) == HostSdk::StatusOk;
-	if (!overridden)
-		return;
-	records.changed = records.saved;
-	records.changed.mode = 1;
-	HostCalls::ChangeDataRecord(&records.changed);
+	HostSdk::ClearRecord(saved);
+	if (HostCalls::GetDataRecord(&saved) != HostSdk::StatusOk)
+		return false;
+	Records().changed = saved;
+	Records().changed.mode = 1;
+	HostCalls::ChangeDataRecord(&Records().changed);
+	return true;
+}
+
+DataRecordOverride::DataRecordOverride() : overridden(PutDataRecordInRunMode(Records().saved))
+{
 }
 
 DataRecordOverride::~DataRecordOverride()

@@ -2,6 +2,7 @@
 // admitted elements, the host's new selection and view.
 #include "counting/SelectCountedElements.hpp"
 
+#include "counting/DataRecordOverride.hpp"
 #include "counting/ElementList.hpp"
 #include "counting/ElementTypes.hpp"
 #include "counting/ResultsListRows.hpp"
@@ -36,7 +37,7 @@ Wanted& CurrentWanted()
 void WantPart(Wanted& wanted, const LibRow& row)
 {
 	HostSdk::LibPartRecord record;
-	std::memset(static_cast<void*>(&record), 0, sizeof record);
+	HostSdk::ClearRecord(record);
 	std::memcpy(record.uniqueId, row.guid.ToCStr(), row.guid.GetLength() + 1);
 	const HostSdk::HostStatus status = HostCalls::SearchLibPart(&record, false);
 	// The location is ours whenever the host left one, also in a failed answer.
@@ -89,11 +90,8 @@ void SelectCountedElements(const DG::ListBox& list, bool selectionOnly, bool all
 		return;
 
 	// The host's data record is put into the mode the command needs; it stays so.
-	HostSdk::DataRecord dataRecord;
-	std::memset(static_cast<void*>(&dataRecord), 0, sizeof dataRecord);
-	HostCalls::GetDataRecord(&dataRecord);
-	dataRecord.mode = 1;
-	HostCalls::ChangeDataRecord(&dataRecord);
+	static HostSdk::DataRecord dataRecord;
+	PutDataRecordInRunMode(dataRecord);
 
 	const ReleasedElementList elements(selectionOnly, false);
 	StoryFilter stories(
@@ -109,13 +107,14 @@ void SelectCountedElements(const DG::ListBox& list, bool selectionOnly, bool all
 	elements.ForEach([&](const ElementRef& element) {
 		if (!HostCalls::PassesElementFilter(element.type, element.index, ElementFilterVisible))
 			return true;
-		std::memset(static_cast<void*>(&record), 0, sizeof record);
+		HostSdk::ClearRecord(record);
 		record.type = element.type;
 		record.index = element.index;
 		if (HostCalls::ReadElement(&record) != HostSdk::StatusOk)
 			return true;
 		if (!stories.Test(record.storyIndex) || !IsWanted(wanted, record))
 			return true;
+		// Host type 33 has no item code: never selected, its story is not noted either.
 		const std::optional<SelectionItemCode> code = SelectionItemCodeOf(record.type);
 		if (!code)
 			return true;

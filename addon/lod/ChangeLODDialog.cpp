@@ -1,6 +1,7 @@
 // The change dialog of resource 32402: its lists, the offered levels, and storing the choice.
 #include "lod/ChangeLODDialog.hpp"
 
+#include "counting/CountResult.hpp"
 #include "lod/LevelCodes.hpp"
 #include "shell/ModuleState.hpp"
 #include "shell/Preferences.hpp"
@@ -146,5 +147,12 @@ void ChangeLODDialog::Apply(short level)
 	// Custom, and Default while the default is Custom, leave the elements as they are.
 	const bool leavesElements =
 		level == LevelCodes::Custom || (level == LevelCodes::Default && preferences.defaultLevel == LevelCodes::Custom);
-	PostCloseRequest(changed && !leavesElements ? Accept : Cancel);
+	const bool recount = changed && !leavesElements;
+	// Without a run the current result's rows would write their old level back before the
+	// next save or run.
+	if (CountResult* result = CurrentCountResult(); !recount && result != nullptr)
+		for (int item = 1; item <= count && static_cast<std::size_t>(item) <= rows.size(); ++item)
+			if (!rowsList.IsItemGrayed(item))
+				TakeStoredLevel(*result, rows[static_cast<std::size_t>(item - 1)].guid, level);
+	PostCloseRequest(recount ? Accept : Cancel);
 }

@@ -160,6 +160,16 @@ std::string Squeezed(const std::string& line)
 	return out;
 }
 
+Outcome ScrollTo(Host& host, const std::string& rowName)
+{
+	std::string problem;
+	const std::optional<RowInView> found = FindRowInView(host, rowName, problem);
+	if (!found)
+		return Outcome::Failure(problem);
+	const DG::ActionResult result = DG::User(*found->view.page).ScrollList(found->view.index, found->row);
+	return result ? Outcome::Success() : Outcome::Failure(result.GetProblem());
+}
+
 Outcome ExpectList(Host& host, const std::vector<std::string>& arguments)
 {
 	std::string problem;
@@ -188,6 +198,15 @@ Outcome ExpectList(Host& host, const std::vector<std::string>& arguments)
 		return Outcome::Failure(
 			"expected row " + arguments[1] + " " + Quoted(Squeezed(arguments[2])) + ", found " + Quoted(found));
 	}
+	if (what == "top") {
+		int expected = 0;
+		if (arguments.size() != 2 || !ReadWhole(arguments[1], expected))
+			return Outcome::Failure("palette-list-expect top takes a row number");
+		if (list.GetScrollPosition() == expected)
+			return Outcome::Success();
+		return Outcome::Failure(
+			"expected row " + arguments[1] + " at the top, found " + std::to_string(list.GetScrollPosition()));
+	}
 	if (what == "selected") {
 		std::string found;
 		for (int row : list.GetSelectedItems())
@@ -201,7 +220,7 @@ Outcome ExpectList(Host& host, const std::vector<std::string>& arguments)
 			return Outcome::Success();
 		return Outcome::Failure("expected rows " + Quoted(expected) + " selected, found " + Quoted(found));
 	}
-	return Outcome::Failure("palette-list-expect checks rows, row or selected");
+	return Outcome::Failure("palette-list-expect checks rows, row, top or selected");
 }
 
 } // namespace
@@ -233,8 +252,14 @@ std::vector<ScriptActionDefinition> PaletteListScriptActions()
 			[](ScriptContext& context, const std::vector<std::string>& arguments) {
 				return ClickTriangle(context.host, arguments[0], Expanded);
 			}},
-		{"palette-list-expect", 1, 64, "palette-list-expect rows N | row ROW TEXT | selected ROWS...|none",
-			"checks the number of rows of the palette's list, a row as drawn (blanks squeezed), or the selected rows",
+		{"palette-list-scroll", 1, 1, "palette-list-scroll ROW",
+			"scrolls the palette's list until the row is the top one shown", nullptr,
+			[](ScriptContext& context, const std::vector<std::string>& arguments) {
+				return ScrollTo(context.host, arguments[0]);
+			}},
+		{"palette-list-expect", 1, 64, "palette-list-expect rows N | row ROW TEXT | top ROW | selected ROWS...|none",
+			"checks the number of rows of the palette's list, a row as drawn (blanks squeezed), the top row shown, "
+			"or the selected rows",
 			nullptr,
 			[](ScriptContext& context, const std::vector<std::string>& arguments) {
 				return ExpectList(context.host, arguments);

@@ -82,8 +82,10 @@ std::int64_t IntegerOf(const std::string& text)
 Outcome FindElement(ScriptContext& context, const std::string& text, Element*& element)
 {
 	Project* project = context.host.CurrentProject();
-	if (project == nullptr)
-		return Outcome::Failure("No project is open");
+	// The host starts with a new, empty project: a person naming elements there meant to open one.
+	if (project == nullptr || (project->File().empty() && project->TotalElementCount() == 0))
+		return Outcome::Failure("No project is open to hold " + Quoted(text) +
+			": open one first (\"open FILE\" in a script, or the project file after the options)");
 	element = project->FindElement(*ParseElementId(text));
 	if (element == nullptr || element->deleted)
 		return Outcome::Failure("The project has no element " + Quoted(text));

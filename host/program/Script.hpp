@@ -21,11 +21,14 @@ namespace ReferenceHost {
 struct ScriptContext {
 	Host& host;
 	bool stop = false; // set by an action that ends the script (quit)
-	// The script's folder: a relative path in an action means a file beside the script, wherever
-	// the host was started. Empty: the current folder.
+	// The script's folder: a relative path in an action that reads a file means a file beside
+	// the script, wherever the host was started. Empty: the current folder.
 	std::filesystem::path folder {};
 
 	std::filesystem::path Resolve(const std::string& given) const;
+	// A file the script writes stays where the host was started when its path is relative: running
+	// a script never changes the folder the script lives in.
+	static std::filesystem::path Written(const std::string& given) { return given; }
 	// The outcome with the resolved path in its message written as the script gave it.
 	Outcome AsGiven(Outcome outcome, const std::string& given) const;
 };

@@ -167,7 +167,7 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 				[](ScriptContext& context, const std::vector<std::string>&) { return context.host.SaveProject(); }},
 			{"save-as", 1, 1, "save-as FILE", "save the project under a new name (event 128)", nullptr,
 				[](ScriptContext& context, const std::vector<std::string>& arguments) {
-					return context.AsGiven(context.host.SaveProjectAs(context.Resolve(arguments[0])), arguments[0]);
+					return context.host.SaveProjectAs(ScriptContext::Written(arguments[0]));
 				}},
 			{"close", 0, 0, "close", "close the project (event 32)", nullptr,
 				[](ScriptContext& context, const std::vector<std::string>&) { return context.host.CloseProject(); }},
@@ -197,8 +197,8 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 			{"save-report", 1, 1, "save-report FILE", "save the report window's lines as a text file", nullptr,
 				[](ScriptContext& context, const std::vector<std::string>& arguments) {
 					std::string problem;
-					if (!context.host.Report().SaveTo(context.Resolve(arguments[0]), problem))
-						return context.AsGiven(Outcome::Failure(problem), arguments[0]);
+					if (!context.host.Report().SaveTo(ScriptContext::Written(arguments[0]), problem))
+						return Outcome::Failure(problem);
 					context.host.SessionTranscript().Add(TranscriptKind::Notice,
 						"The report window's " + std::to_string(context.host.Report().Lines().size()) +
 							" lines were saved to " + arguments[0]);

@@ -1,6 +1,6 @@
-// The per-type tables. The item codes of the types that add-ons select are the platform's
-// published ones; the host adds codes of its own (51, 53, 58) for camera sets, groups and
-// elements of the stair type, in the gaps between the published codes.
+// The per-type tables. The item codes of the types that add-ons select are the ones our SDK
+// gives add-ons for their selection items; the host adds codes of its own (51, 53, 58) for
+// camera sets, groups and elements of the stair type, in the gaps between those codes.
 #include "ElementTypeTable.hpp"
 
 #include "HostText.hpp"

@@ -353,4 +353,24 @@ TEST_F(OlderModuleDataTest, TheChosenLevelsAreSavedInTheCurrentFormat)
 		<< "the person's level for the window and the default level, in place of the older data";
 }
 
+// Page 3's pop-up offers "Detailed" to "Custom" only: a stored "Default" (4) is kept through
+// the palette's Refresh and the next save, not replaced by what the pop-up shows.
+TEST_F(OlderModuleDataTest, AStoredDefaultLevelThePopUpDoesNotOfferIsKept)
+{
+	LoadProbe();
+	const std::string addOn = host->AddOns().All().front()->Name();
+	Project project = TwoWindows();
+	const std::string key = "{9349160F-1FF1-4be3-9909-314107CCB286}";
+	const std::string stored = key + '\0' + "4" + '\0';
+	project.StoreModuleData(addOn, {2, 0x5757, {stored.begin(), stored.end()}});
+	OpenProject(project);
+	OpenPalette();
+	Refresh();
+	EXPECT_EQ(probe->preferencesDefaultLevel(), 4);
+	ASSERT_TRUE(host->SaveProject().ok);
+	const ReferenceHost::ModuleDataBlock* saved = host->CurrentProject()->FindModuleData(addOn);
+	ASSERT_NE(saved, nullptr);
+	EXPECT_NE(std::string(saved->bytes.begin(), saved->bytes.end()).find(stored), std::string::npos);
+}
+
 } // namespace

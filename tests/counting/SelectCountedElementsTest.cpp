@@ -53,6 +53,9 @@ struct SelectCase {
 	std::vector<ElementId> selected;
 	std::int32_t windowKind; // the window kind after the command, which starts in the 3D view
 	std::int16_t story;      // the current story after it, which starts at 0
+	std::int32_t mode = 1;   // the data record's mode after it, which starts at 0
+	// What the host refuses during the command.
+	void (*refuse)(ReferenceHost::HostFunctionTable& table) = nullptr;
 };
 
 class SelectCountedElementsTest : public CountingFixture, public ::testing::WithParamInterface<SelectCase> {
@@ -64,6 +67,7 @@ protected:
 		ReferenceHost::Project project = House();
 		project.SetWindowKind(4);
 		project.CurrentSelection() = {1, 0, {{Types::Wall, 1}}, {}};
+		project.DataRecordBytes()[100] = 0x5A;
 		OpenProject(project);
 		OpenPalette();
 		Refresh(ProbeSettings {false, true, 0, 0, 3});
@@ -77,13 +81,18 @@ TEST_P(SelectCountedElementsTest, SelectsTheAdmittedElementsOfTheMarkedRowsAndSh
 	Start();
 	ASSERT_TRUE(probe->setSettings(ProbeSettings {false, test.allStories, test.fromStory, test.toStory, 3}));
 	const std::size_t handlesBefore = VX::LiveHandleCount();
-	EXPECT_EQ(RunScript(std::string(test.marks) + "\npalette-click Select\n"), "");
+	EXPECT_EQ(RunScript(test.marks), "");
+	if (test.refuse != nullptr)
+		test.refuse(host->Table());
+	EXPECT_EQ(RunScript("palette-click Select\n"), "");
 	std::vector<ElementId> selected = host->CurrentProject()->CurrentSelection().items;
 	std::sort(selected.begin(), selected.end());
 	EXPECT_EQ(selected, test.selected);
 	EXPECT_EQ(host->CurrentProject()->WindowKind(), test.windowKind);
 	EXPECT_EQ(host->CurrentProject()->StoryList().active, test.story);
-	EXPECT_EQ(host->CurrentProject()->DataRecordMode(), 1) << "the data record's mode stays as the command set it";
+	EXPECT_EQ(host->CurrentProject()->DataRecordMode(), test.mode)
+		<< "the data record's mode stays as the command set it";
+	EXPECT_EQ(host->CurrentProject()->DataRecordBytes()[100], 0x5A) << "the rest of the data record is the host's";
 	EXPECT_EQ(VX::LiveHandleCount(), handlesBefore) << "no handle outlives the command";
 }
 
@@ -102,7 +111,29 @@ INSTANTIATE_TEST_SUITE_P(Rows, SelectCountedElementsTest,
 		SelectCase {
 			"the Stair row takes the stair object alone", "palette-list-click Stair", true, 0, 0, {StairObject}, 1, 2},
 		SelectCase {"a story range that admits none of them leaves the selection; only the window changes",
-			"palette-list-click Door", false, 3, 3, {Wall1}, 1, 0}),
+			"palette-list-click Door", false, 3, 3, {Wall1}, 1, 0},
+		SelectCase {"no marked row: nothing changes", "", true, 0, 0, {Wall1}, 4, 0, 0},
+		// Deselecting leaves a marquee as it is; only the elements on the active story are noted.
+		SelectCase {"selection only, a marquee on the active story: only its elements there count",
+			"marquee active-story Window:1 Window:2 Window:3\npalette-click \"Selection only\"\n"
+			"palette-click Refresh\npalette-list-click Window",
+			true, 0, 0, {Window1, Window2, Window3}, 1, 0},
+		SelectCase {"a part no longer in the libraries selects nothing",
+			"palette-unfold Window\npalette-list-click Casement", true, 0, 0, {Wall1}, 1, 0, 1,
+			[](ReferenceHost::HostFunctionTable& table) {
+				table.ForceStatus(HostSdk::Entry::LibPartSearch, HostSdk::StatusRefused);
+			}},
+		SelectCase {"an element the host cannot read is left out", "palette-list-click Door", true, 0, 0, {Wall1}, 1, 0,
+			1,
+			[](ReferenceHost::HostFunctionTable& table) {
+				table.ForceStatus(HostSdk::Entry::ElementRead, HostSdk::StatusRefused);
+			}},
+		SelectCase {"a data record the host cannot give is left alone", "palette-list-click Door", true, 0, 0, {Door1},
+			1, 0, 0,
+			[](ReferenceHost::HostFunctionTable& table) {
+				table.ForceSelectorStatus(
+					HostSdk::Entry::Database, HostSdk::Selectors::GetDataRecord, HostSdk::StatusRefused);
+			}}),
 	[](const ::testing::TestParamInfo<SelectCase>& param) { return "Case" + std::to_string(param.index); });
 
 // A damaged list, which no person can make through the palette.

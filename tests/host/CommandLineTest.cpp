@@ -169,15 +169,19 @@ TEST_F(CommandLineTest, ANewcomersMistakesAreToldPlainly)
 	}
 }
 
-TEST_F(CommandLineTest, PathsInAScriptAreReadBesideTheScript)
+TEST_F(CommandLineTest, PathsInAScriptAreReadBesideTheScriptAndWrittenWhereTheHostStarted)
 {
 	const std::filesystem::path folder = scratch.Path() / "work";
 	std::filesystem::create_directories(folder);
 	std::filesystem::copy_file(projectFile, folder / "beside.json");
 	const std::string script = WriteScript("open beside.json\nsave-as copy.json\n", "work/script.txt");
+	const std::filesystem::path started = std::filesystem::current_path();
+	std::filesystem::current_path(scratch.Path());
 	const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script", script});
+	std::filesystem::current_path(started);
 	EXPECT_EQ(run.exitCode, ExitSuccess) << run.err;
-	EXPECT_TRUE(std::filesystem::exists(folder / "copy.json"));
+	EXPECT_TRUE(std::filesystem::exists(scratch.Path() / "copy.json"));
+	EXPECT_FALSE(std::filesystem::exists(folder / "copy.json"));
 }
 
 TEST_F(CommandLineTest, TheVersionAndAScriptFromStandardInput)

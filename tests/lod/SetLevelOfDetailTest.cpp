@@ -21,10 +21,12 @@ constexpr std::int16_t Default = 4;
 
 const std::string Casement = UniqueIdOf(1);
 const std::string Fixed = UniqueIdOf(2);
+const std::string Louvre = UniqueIdOf(4);
 
-// Windows of three parts: two of "Casement" (all levels), one of "Fixed" (no "Simple"), one
-// of "Skylight" (no level-of-detail parameter, so grayed in the results list).
-ReferenceHost::Project ThreeWindowParts()
+// Windows of four parts: two of "Casement" (all levels), one of "Fixed" (no "Simple"), one
+// of "Skylight" (no level-of-detail parameter) and one of "Louvre" (no "Detailed"); the last
+// two are grayed in the results list.
+ReferenceHost::Project WindowParts()
 {
 	ReferenceHost::Project project;
 	const auto casement = project.AddLibraryPart(PartWithLevels(1, "Casement", 4, {100, 20}, 7));
@@ -35,20 +37,27 @@ ReferenceHost::Project ThreeWindowParts()
 	project.AddElement(Placed(Types::Window, casement));
 	project.AddElement(Placed(Types::Window, casement));
 	project.AddElement(Placed(Types::Window, fixed));
+	ReferenceHost::LibraryPart louvrePart = PartWithLevels(4, "Louvre", 4, {30}, 3);
+	louvrePart.parameters[1].text = "Reduced";
+	louvrePart.parameters[1].valueList = {"Reduced", "None"};
+	const auto louvre = project.AddLibraryPart(louvrePart);
 	project.AddElement(Placed(Types::Window, skylight));
+	project.AddElement(Placed(Types::Window, louvre));
 	return project;
 }
 
 class SetLevelOfDetailTest : public CountingFixture {
 protected:
-	// Opens the project and the palette and counts everything, both level parts at startLevel.
+	// Opens the project and the palette and counts everything, every level part at startLevel:
+	// "choose" takes the first list showing the text, and the rows list shows the parts' levels.
 	void Start(std::int16_t startLevel = Custom, std::int16_t defaultLevel = Custom)
 	{
 		LoadProbe();
-		OpenProject(ThreeWindowParts());
+		OpenProject(WindowParts());
 		OpenPalette();
 		probe->setPartLevel(Casement.c_str(), startLevel);
 		probe->setPartLevel(Fixed.c_str(), startLevel);
+		probe->setPartLevel(Louvre.c_str(), startLevel);
 		Refresh(ProbeSettings {false, true, 0, 0, defaultLevel});
 	}
 
@@ -123,18 +132,19 @@ INSTANTIATE_TEST_SUITE_P(Choices, LevelChoice,
 			"the hot key cancels", Custom, Custom, {"Window"}, "choose Off key Escape", false, Custom, Custom, 1},
 		LevelCase {"Cancel", Custom, Custom, {"Window"}, "choose Off press Cancel", false, Custom, Custom, 1},
 		LevelCase {
-			"a grayed part row on its own: no dialog", Custom, Custom, {"Skylight"}, "", false, Custom, Custom, 0}),
+			"a grayed part row on its own: no dialog", Custom, Custom, {"Louvre"}, "", false, Custom, Custom, 0}),
 	[](const ::testing::TestParamInfo<LevelCase>& param) { return "Case" + std::to_string(param.index); });
 
-// A type row and its part rows list each part once, the parts without levels not; choosing a
-// level grays the parts without it, and the dialog's list keeps no row selected.
+// A type row and its part rows list each part once, the parts without levels not, a part
+// grayed in the results list for another reason yes; choosing a level grays the parts without
+// it, and the dialog's list keeps no row selected.
 TEST_F(SetLevelOfDetailTest, TheDialogListsEachPartOnceAndGraysThePartsWithoutTheChosenLevel)
 {
 	Start();
 	EXPECT_FALSE(Run({"Window", "Casement", "Fixed", "Skylight"}, "choose Simple choose Fixed look cancel"));
 	const std::vector<std::string> lines = LookedAt();
 	for (const auto& [name, listed, grayed] :
-		{std::tuple {"Casement", 1, false}, {"Fixed", 1, true}, {"Skylight", 0, false}}) {
+		{std::tuple {"Casement", 1, false}, {"Fixed", 1, true}, {"Skylight", 0, false}, {"Louvre", 1, false}}) {
 		SCOPED_TRACE(name);
 		std::size_t count = 0;
 		for (const std::string& line : lines) {
@@ -160,6 +170,26 @@ TEST_F(SetLevelOfDetailTest, APartTheLevelTableNoLongerHoldsIsStoredAsANewEntryA
 	});
 	EXPECT_TRUE(Run({"Window"}, ""));
 	EXPECT_EQ(LevelOf(Casement), Off);
+}
+
+// "Custom" after a run that set "Off": no run, but the saved project and the next run keep
+// "Custom", so a value the person then sets by hand stays.
+TEST_F(SetLevelOfDetailTest, ALevelStoredWithoutARunIsSavedAndTheNextRunKeepsIt)
+{
+	Start();
+	ASSERT_TRUE(Run({"Casement"}, "choose Off ok"));
+	EXPECT_EQ(RunScript("palette-list-click Casement\nanswer choose Custom ok\npalette-click \"Set Level of Detail\"\n"
+						"set-parameter Window:1 lod Full\n"),
+		"");
+	ASSERT_TRUE(host->SaveProject().ok);
+	const ReferenceHost::ModuleDataBlock* data = host->CurrentProject()->FindModuleData("Facetally");
+	ASSERT_NE(data, nullptr);
+	EXPECT_NE(std::string(data->bytes.begin(), data->bytes.end()).find(Casement + std::string(1, '\0') + "3"),
+		std::string::npos);
+	Refresh();
+	EXPECT_EQ(ValueOf({Types::Window, 1}), "Full");
+	EXPECT_EQ(ValueOf({Types::Window, 2}), "None");
+	EXPECT_EQ(LevelOf(Casement), Custom);
 }
 
 TEST_F(SetLevelOfDetailTest, AnAcceptedChangeRecountsRewritesTheElementsAndTheNextSaveKeepsIt)

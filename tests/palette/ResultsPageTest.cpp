@@ -6,16 +6,17 @@
 #include "PaletteHands.hpp"
 #include "Script.hpp"
 
+#include "DG/Item.hpp"
+#include "DG/ListBox.hpp"
 #include "DG/User.hpp"
 #include "VX/Memory.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <unistd.h>
 
@@ -138,6 +139,23 @@ palette-expect position Select -15 3 page 5
 palette-expect position Refresh 60 3 page 5
 palette-expect size "Set Level of Detail" 180 24 page 5
 )"},
+	// Default while the default is Custom stores a level and starts no run: only the Detail
+	// Level column is written again.
+	{"AChangeWithoutARunRefillsTheDetailLevels", R"(
+palette-unfold Window
+palette-list-click "Casement Window 1.0"
+answer choose Default ok
+palette-click "Set Level of Detail"
+palette-list-expect row 5 ">  └ Casement Window 1.0 4 326 7.87% Default"
+palette-expect text text#1 "Number of polygons : 4,142" page 5
+)"},
+	{"TheScrollPositionIsKeptAcrossARefresh", R"(
+palette-unfold Window
+palette-unfold Door
+palette-list-scroll 7
+palette-click Refresh
+palette-list-expect top 7
+)"},
 	{"AStoppedRefreshShowsTheResultStillCurrent", R"(
 palette-expect text text#1 "Number of polygons : 4,142" page 5
 palette-click "From story:"
@@ -170,6 +188,35 @@ palette-list-expect row 5 ">  └ Casement Window 1.0 4 326 7.87% Custom"
 INSTANTIATE_TEST_SUITE_P(Sample, ResultsPageScript, testing::ValuesIn(Cases),
 	[](const testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
+// The headers stand over their columns, the Name header from the start of the name field, and
+// drop with them as the palette narrows.
+TEST_F(ResultsPage, TheHeadersFollowTheColumnsAsThePaletteNarrows)
+{
+	ASSERT_TRUE(host->ChooseMenuItem("Facetally"));
+	DG::Dialog* palette = ReferenceHost::FindOpenPalette(*host);
+	ASSERT_NE(palette, nullptr);
+	std::string problem;
+	const auto listItem = ReferenceHost::FindPaletteItem(*palette, "list#1", 4, {}, problem);
+	ASSERT_TRUE(listItem) << problem;
+	DG::Panel& page = *listItem->page.panel;
+	const DG::MultiSelListBox list(page, listItem->index);
+	// Headers 1 to 5 stand over tab fields 3 to 7.
+	for (const auto& [width, shown] : {std::pair {520, 5}, {420, 4}, {360, 3}, {290, 2}, {200, 1}, {120, 0}}) {
+		SCOPED_TRACE("palette width " + std::to_string(width));
+		ASSERT_TRUE(DG::User(*palette).Resize(static_cast<short>(width), 417));
+		const short x0 = DG::Item(page, listItem->index).GetRect().left;
+		for (short header = 1; header <= 5; ++header) {
+			const auto field = static_cast<short>(header + 2);
+			const DG::Item text(page, header);
+			EXPECT_EQ(text.IsVisible(), header <= shown) << "header " << header;
+			if (header > shown)
+				continue;
+			EXPECT_EQ(text.GetRect().left, x0 + list.GetTabFieldBeginPosition(field)) << "header " << header;
+			EXPECT_EQ(text.GetRect().right, x0 + list.GetTabFieldEndPosition(field)) << "header " << header;
+		}
+	}
+}
+
 // The first run stopped: nothing is current, so the list stays empty and the line reads 0.
 TEST_F(ResultsPage, AStoppedFirstRunLeavesTheListEmpty)
 {
@@ -200,21 +247,6 @@ TEST_F(ResultsPage, ItemsAreDisabledWhileTheRunIsUnderway)
 	EXPECT_FALSE(duringRun);
 	EXPECT_NE(duringRun.GetProblem().find("disabled"), std::string::npos) << duringRun.GetProblem();
 	EXPECT_TRUE(DG::User(*refresh->page.panel).Click(refresh->index));
-}
-
-} // namespace
-
-namespace {
-
-// The tour a person can run from examples/ checks itself as it goes.
-TEST_F(ResultsPage, TheResultsTourRunsAsWritten)
-{
-	std::ifstream file(fs::path(FACETALLY_SOURCE_DIR) / "examples" / "results-tour.script");
-	const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-	ASSERT_FALSE(text.empty());
-	const ReferenceHost::Script script = ReferenceHost::ParseScript(text, "results-tour.script");
-	ASSERT_TRUE(script.IsValid()) << script.problems.front().message;
-	EXPECT_EQ(ReferenceHost::RunScript(*host, script), 0) << host->SessionTranscript().ToText(false);
 }
 
 } // namespace

@@ -112,6 +112,11 @@ TEST_F(ProjectScriptTest, WithoutAProjectTheActionsFail)
 	for (const char* line : {"select Wall:1\n", "filter Wall:1 hidden\n", "story 0\n", "window 1\n",
 			 "damage group-data-too-short on\n", "expect-selected 0\n"})
 		EXPECT_NE(Run(line).find("No project is open"), std::string::npos) << line;
+	// The host starts with a new, empty project: naming an element there says how to open one.
+	ASSERT_TRUE(host->NewProject());
+	EXPECT_EQ(Run("set-parameter Window:1 lod3D Full\n"),
+		"No project is open to hold \"Window:1\": open one first (\"open FILE\" in a script, or the project file "
+		"after the options)");
 }
 
 } // namespace

@@ -70,6 +70,26 @@ class PageInBrowser(unittest.TestCase):
                     for roll in window["items"] for page in roll.get("pages", [])
                     for item in page["items"] if item["kind"] == "list")["list"]
 
+    def check_layout(self, width, height):
+        """At this window size the desk fills the height between the menu bar and the status bar,
+        and the palette and the report window lie wholly inside the part of the window they own."""
+        self.browser.set_window_size(width, height)
+        box = self.browser.execute_script("""
+            const box = element => element.getBoundingClientRect().toJSON();
+            return {menubar: box(document.getElementById("menubar")), desk: box(document.getElementById("desk")),
+                    statusbar: box(document.getElementById("statusbar")), palette: box(document.querySelector(".window.palette")),
+                    report: box(document.getElementById("report-window")), height: innerHeight};""")
+        size = f"{width} x {height}: {box}"
+        self.assertAlmostEqual(box["desk"]["top"], box["menubar"]["bottom"], delta=1, msg=size)
+        self.assertAlmostEqual(box["desk"]["bottom"], box["statusbar"]["top"], delta=1, msg=size)
+        self.assertAlmostEqual(box["statusbar"]["bottom"], box["height"], delta=1, msg=size)
+        self.assertLess(box["statusbar"]["height"], 40, size)
+        for name, owner in (("palette", box["desk"]), ("report", {**box["desk"], "left": box["desk"]["right"],
+                                                                    "right": box["statusbar"]["right"]})):
+            inner = box[name]
+            self.assertTrue(owner["left"] <= inner["left"] and inner["right"] <= owner["right"] + 1 and
+                            owner["top"] <= inner["top"] and inner["bottom"] <= owner["bottom"] + 1, f"{name} at {size}")
+
     def test_three_tasks_by_clicking(self):
         self.browser.get(self.host.url)
         self.wait("the project's name", lambda: self.find("#project-name").text == "sample-project.json")
@@ -88,6 +108,8 @@ class PageInBrowser(unittest.TestCase):
         self.wait("the report", lambda: "Total polygons: 4,142" in self.find("#report").text)
         self.assertIn("checked", self.find('[data-menu-item="Facetally"]').get_attribute("class"))
         self.assertTrue(self.host.state()["menus"][0]["checked"])
+        for width, height in ((1100, 760), (1400, 900)):
+            self.check_layout(width, height)
 
         # The entire project, stories 0 to 2.
         for radio in ("Entire project", "From story:"):

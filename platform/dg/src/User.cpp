@@ -365,6 +365,18 @@ ActionResult User::RequestListContextMenu(short index, int listItem, short x)
 	return ActionResult::Done();
 }
 
+ActionResult User::ScrollList(short index, int topItem)
+{
+	std::string problem;
+	ItemData* item = ReachItem(panelSerial, index, problem, nullptr, {ItemKind::SingleSelList, ItemKind::MultiSelList});
+	if (item == nullptr)
+		return ActionResult::Refused(problem);
+	if (topItem < 1 || static_cast<std::size_t>(topItem) > item->list.rows.size())
+		return ActionResult::Refused(Describe(index, *item) + " has no row " + std::to_string(topItem));
+	item->list.scrollPosition = topItem;
+	return ActionResult::Done();
+}
+
 ActionResult User::ChangeUserControl(short index, std::int32_t value)
 {
 	std::string problem;

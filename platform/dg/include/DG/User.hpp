@@ -73,6 +73,8 @@ public:
 	ActionResult DoubleClickListItem(short item, int listItem, short x = 0, unsigned modifiers = Modifier::None);
 	// A right click on a row: ListBoxContextMenuRequested; the selection is left as it is.
 	ActionResult RequestListContextMenu(short item, int listItem, short x = 0);
+	// Drags the list's scroll bar until the row is the top one shown; no observer hears it.
+	ActionResult ScrollList(short item, int topItem);
 
 	// Changes a user control's value; UserControlChanged when it changes.
 	ActionResult ChangeUserControl(short item, std::int32_t value);
