@@ -5,6 +5,7 @@
 #include "PlanarFaces.hpp"
 #include "ProjectFile.hpp"
 #include "ProjectTestSupport.hpp"
+#include "Win/LocaleSettings.hpp"
 
 #include <clocale>
 #include <cmath>
@@ -241,11 +242,13 @@ TEST_F(IfcOpenTest, AClassIfc4DroppedIsSkippedAndCounted)
 		<< LastNotice();
 }
 
-TEST_F(IfcOpenTest, OpeningLeavesTheProcessLocaleAsItWas)
+TEST_F(IfcOpenTest, OpeningLeavesTheProcessLocaleAndRegionalSettingsAsTheyWere)
 {
 	const std::string before = std::setlocale(LC_ALL, nullptr);
+	const Win::LocaleSettings settings = Win::UserLocaleSettings();
 	OpenOrFail(TestIfc("beam-extruded-solid.ifc"));
 	EXPECT_EQ(std::setlocale(LC_ALL, nullptr), before);
+	EXPECT_EQ(Win::UserLocaleSettings(), settings);
 }
 
 // ---- Planar faces ---------------------------------------------------------------------------
