@@ -2,6 +2,7 @@
 // the state and its pushes, the queue of actions.
 #include "WebUiServer.hpp"
 
+#include "WebUiActions.hpp"
 #include "WebUiPageFiles.hpp"
 
 #include <httplib.h>
@@ -212,10 +213,7 @@ void WebUiServer::Serve()
 			return;
 		}
 		nlohmann::json action = nlohmann::json::parse(request.body, nullptr, false);
-		if (!action.is_object() || !action.contains("do") || !action["do"].is_string()) {
-			Refuse(response, 400, "an action is an object with a \"do\" text");
-			return;
-		}
+		std::string problem = CheckPageAction(action);
 		{
 			std::lock_guard lock(mutex);
 			if (stopping) {
@@ -226,9 +224,14 @@ void WebUiServer::Serve()
 				Refuse(response, 503, "too many actions are waiting");
 				return;
 			}
-			actions.push_back(std::move(action));
+			// A refused action still reaches the host's thread, which tells the person.
+			actions.push_back({std::move(action), problem});
 		}
 		actionArrived.notify_one();
+		if (!problem.empty()) {
+			Refuse(response, 400, problem);
+			return;
+		}
 		response.status = 202;
 		response.set_content("{\"queued\":true}", "application/json");
 	});
@@ -242,13 +245,13 @@ std::string WebUiServer::WaitForStateAfter(std::uint64_t version, std::uint64_t&
 	return state;
 }
 
-std::optional<nlohmann::json> WebUiServer::WaitForAction(std::chrono::milliseconds timeout)
+std::optional<PageAction> WebUiServer::WaitForAction(std::chrono::milliseconds timeout)
 {
 	std::unique_lock lock(mutex);
 	actionArrived.wait_for(lock, timeout, [&] { return stopping || !actions.empty(); });
 	if (stopping || actions.empty())
 		return std::nullopt;
-	nlohmann::json action = std::move(actions.front());
+	PageAction action = std::move(actions.front());
 	actions.pop_front();
 	return action;
 }
@@ -257,7 +260,7 @@ std::size_t WebUiServer::TakeActions(const std::function<bool(const nlohmann::js
 {
 	std::lock_guard lock(mutex);
 	const std::size_t before = actions.size();
-	std::erase_if(actions, matches);
+	std::erase_if(actions, [&](const PageAction& queued) { return queued.refused.empty() && matches(queued.action); });
 	return before - actions.size();
 }
 

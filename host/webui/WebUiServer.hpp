@@ -24,6 +24,12 @@ class Server;
 
 namespace ReferenceHost {
 
+// An action of the page as it came; a refused one carries why, for the host's transcript.
+struct PageAction {
+	nlohmann::json action;
+	std::string refused;
+};
+
 class WebUiServer {
 public:
 	WebUiServer();
@@ -41,11 +47,11 @@ public:
 	std::string Address() const;
 
 	// ---- For the host's user-interface thread ----------------------------------------------
-	// The next action of the page, in the order they came; none when timeout passed or the
-	// server stopped.
-	std::optional<nlohmann::json> WaitForAction(std::chrono::milliseconds timeout);
+	// The next action of the page, in the order they came (refused ones too, to be told); none
+	// when timeout passed or the server stopped.
+	std::optional<PageAction> WaitForAction(std::chrono::milliseconds timeout);
 	// Takes out the queued actions that match, leaving the rest in order (the stop button
-	// while a command runs).
+	// while a command runs); refused ones are left for the transcript.
 	std::size_t TakeActions(const std::function<bool(const nlohmann::json&)>& matches);
 	// Offers a new state to the page; only a state that differs from the last one is pushed.
 	void Publish(std::string state);
@@ -62,7 +68,7 @@ private:
 	std::mutex mutex;
 	std::condition_variable actionArrived;
 	std::condition_variable statePublished;
-	std::deque<nlohmann::json> actions;
+	std::deque<PageAction> actions;
 	std::string state = "{}";
 	std::uint64_t stateVersion = 1;
 	bool stopping = false;

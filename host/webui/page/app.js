@@ -58,6 +58,8 @@ document.querySelectorAll("[data-host-action]").forEach((button) => {
       filePurpose = what;
       $("file-form-what").textContent = what === "open" ? "Open project" : "Save project as";
       $("file-name").value = state && state.project ? state.project.file : "";
+      replaceBox.hidden = what !== "save-as";
+      replaceTick.checked = false;
       $("file-form").hidden = false;
       $("file-name").focus();
     } else {
@@ -66,10 +68,21 @@ document.querySelectorAll("[data-host-action]").forEach((button) => {
   });
 });
 
+// Saving over a file that is not a project must be asked for: the person ticks this box.
+const replaceBox = element("label", "replace-option");
+replaceBox.id = "file-replace-option";
+const replaceTick = element("input");
+replaceTick.type = "checkbox";
+replaceTick.id = "file-replace";
+replaceBox.append(replaceTick, " Replace a file that is not a project");
+$("file-name").parentElement.after(replaceBox);
+
 $("file-form").addEventListener("submit", (event) => {
   event.preventDefault();
   $("file-form").hidden = true;
-  send({ do: filePurpose, file: $("file-name").value });
+  const action = { do: filePurpose, file: $("file-name").value };
+  if (filePurpose === "save-as") action.replace = replaceTick.checked;
+  send(action);
 });
 $("file-cancel").addEventListener("click", () => { $("file-form").hidden = true; });
 $("progress-stop").addEventListener("click", () => send({ do: "stop" }));
