@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace httplib {
 class Server;
@@ -53,12 +54,24 @@ public:
 	// Takes out the queued actions that match, leaving the rest in order (the stop button
 	// while a command runs); refused ones are left for the transcript.
 	std::size_t TakeActions(const std::function<bool(const nlohmann::json&)>& matches);
-	// Offers a new state to the page; only a state that differs from the last one is pushed.
-	void Publish(std::string state);
+	// Offers a new state to the page (a JSON object) with the report window's lines and how
+	// often the window was cleared; only a state that differs from the last one is pushed. Each
+	// push carries the report lines its page has not had yet, as "report": {"clearings",
+	// "start", "lines"}; the state read whole carries them all.
+	void Publish(std::string state, const std::vector<std::string>& reportLines, std::uint64_t reportClearings);
 
 private:
 	void Serve();
-	std::string WaitForStateAfter(std::uint64_t version, std::uint64_t& newVersion);
+	// Waits until the state is newer than what a page was sent, or timeout passed; false once
+	// the server stops. A newer state is then in message, with the report lines the page lacks.
+	struct PageSent {
+		std::uint64_t version = 0;
+		std::uint64_t reportClearings = 0;
+		std::size_t reportLines = 0;
+	};
+	bool WaitForNewerState(PageSent& sent, std::chrono::milliseconds timeout, std::string& message);
+	// The state with the report lines from start on; the mutex is held.
+	std::string StateWithReportFrom(std::size_t start) const;
 
 	std::unique_ptr<httplib::Server> server;
 	std::thread listener;
@@ -70,8 +83,11 @@ private:
 	std::condition_variable statePublished;
 	std::deque<PageAction> actions;
 	std::string state = "{}";
+	std::vector<std::string> reportLines;
+	std::uint64_t reportClearings = 0;
 	std::uint64_t stateVersion = 1;
 	bool stopping = false;
+	int eventStreams = 0;
 };
 
 // A token of 128 random bits from the system's source of randomness, as 32 hex digits.

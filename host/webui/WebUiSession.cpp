@@ -134,7 +134,8 @@ private:
 		WebUiStatus status;
 		status.busy = running > 0;
 		status.openModalDialogs = static_cast<int>(modalDialogs.size());
-		server.Publish(DescribeHostWindow(host, status).dump(-1, ' ', false, json::error_handler_t::replace));
+		server.Publish(DescribeHostWindow(host, status).dump(-1, ' ', false, json::error_handler_t::replace),
+			host.Report().Lines(), host.Report().Clearings());
 		lastPublished = Clock::now();
 	}
 
@@ -178,7 +179,8 @@ int RunWebUiSession(
 		host.Quit();
 	// The page sees the host gone before the server ends.
 	server.Publish(
-		DescribeHostWindow(host, WebUiStatus {}).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+		DescribeHostWindow(host, WebUiStatus {}).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace),
+		host.Report().Lines(), host.Report().Clearings());
 	server.Stop();
 	std::signal(SIGINT, previousInt);
 	std::signal(SIGTERM, previousTerm);

@@ -1,6 +1,6 @@
 """The host's window used carelessly or with ill intent by someone who has the address: malformed
-actions and files that are no projects. The host survives each, refuses what it must with a
-reason, and keeps answering the person."""
+actions, stalled connections, browser tabs left open, files that are no projects. The host
+survives each, refuses what it must with a reason, and keeps answering the person."""
 import json
 import os
 import socket
@@ -48,6 +48,35 @@ def without_transcript(state):
     return {name: value for name, value in state.items() if name != "transcript"}
 
 
+class Connections:
+    """Raw sockets to the host that send a request's first bytes, then one byte now and then."""
+
+    def __init__(self, host, count, start=b"GET /"):
+        self.sockets = [socket.create_connection((host.address, host.port), timeout=5) for _ in range(count)]
+        for connection in self.sockets:
+            connection.sendall(start)
+        self.closed_by_host = set()
+        self.stopping = threading.Event()
+        self.thread = threading.Thread(target=self.trickle, daemon=True)
+        self.thread.start()
+
+    def trickle(self):
+        while not self.stopping.wait(0.5):
+            for number, connection in enumerate(self.sockets):
+                if number in self.closed_by_host:
+                    continue
+                try:
+                    connection.sendall(b"x")
+                except OSError:
+                    self.closed_by_host.add(number)
+
+    def close(self):
+        self.stopping.set()
+        self.thread.join()
+        for connection in self.sockets:
+            connection.close()
+
+
 class HostileUse(unittest.TestCase):
     def setUp(self):
         self.host = HostPage()
@@ -81,6 +110,57 @@ class HostileUse(unittest.TestCase):
         self.assertEqual(self.post({"do": "menu", "text": "Facetally"})[0], 202)
         self.host.wait_for("the add-on's message", lambda state: state["modalDialogs"] == 1)
 
+    def answered(self):
+        start = time.monotonic()
+        self.host.state()
+        return time.monotonic() - start
+
+    def test_stalled_connections_and_open_streams_leave_the_person_answered(self):
+        streams = [socket.create_connection((self.host.address, self.host.port), timeout=5) for _ in range(12)]
+        for stream in streams:
+            stream.sendall(f"GET /{self.host.token}/api/events HTTP/1.1\r\nHost: 127.0.0.1:{self.host.port}\r\n\r\n".encode())
+            self.assertIn(b"200", stream.recv(64))
+        for count in (8, 32):
+            with self.subTest(stalled=count):
+                stalled = Connections(self.host, count)
+                try:
+                    time.sleep(0.5)
+                    self.assertLess(self.answered(), ANSWERED_WITHIN)
+                    # However slowly the bytes come, a request has a few seconds to arrive whole.
+                    end = time.monotonic() + 20
+                    while len(stalled.closed_by_host) < count and time.monotonic() < end:
+                        time.sleep(0.2)
+                    self.assertEqual(len(stalled.closed_by_host), count)
+                finally:
+                    stalled.close()
+        for stream in streams:
+            stream.close()
+
+    def test_a_stream_whose_client_has_gone_is_let_go(self):
+        def open_stream():
+            connection = socket.create_connection((self.host.address, self.host.port), timeout=5)
+            connection.sendall(f"GET /{self.host.token}/api/events HTTP/1.1\r\nHost: 127.0.0.1:{self.host.port}\r\n\r\n".encode())
+            return connection, connection.recv(64)
+        streams = []
+        while True:
+            connection, answer = open_stream()
+            if b"503" in answer:
+                connection.close()
+                break
+            streams.append(connection)
+            self.assertLess(len(streams), 100, "the streams have no cap")
+        for connection in streams:
+            connection.close()
+        # Gone clients leave room for new tabs long before a keep-alive line would tell.
+        end = time.monotonic() + 5
+        while True:
+            connection, answer = open_stream()
+            connection.close()
+            if b"200" in answer:
+                break
+            self.assertLess(time.monotonic(), end, "closed streams were never let go")
+            time.sleep(0.2)
+
     def test_files_that_are_no_projects_are_refused_by_name(self):
         pipe = os.path.join(self.host.folder, "pipe.json")
         os.mkfifo(pipe)
@@ -102,6 +182,82 @@ class HostileUse(unittest.TestCase):
         with open(notes) as file:
             self.assertEqual(file.read(), "my notes\n")
         self.assertEqual(sorted(os.listdir(self.host.folder)), sorted(["notes.txt", "pipe.json", os.path.basename(self.host.project)]))
+
+
+class ReportPushes(unittest.TestCase):
+    """The report window's lines reach the page as they come: a push carries the new ones only,
+    and the page holds them all."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.browser = start_browser()
+        cls.host = HostPage()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.quit()
+        cls.host.stop()
+
+    def refresh_button(self):
+        for window in self.host.state()["windows"]:
+            for roll in window["items"]:
+                for page in roll.get("pages", []):
+                    for item in page["items"]:
+                        if item["text"] == "Refresh":
+                            return {"do": "click", "panel": page["id"], "item": item["index"]}
+        raise AssertionError("no Refresh button")
+
+    def test_a_push_carries_the_new_report_lines_only(self):
+        host = self.host
+        host.act({"do": "menu", "text": "Facetally"})
+        state = host.wait_for("the add-on's message", lambda state: state["modalDialogs"] == 1)
+        message = next(window for window in state["windows"] if window["kind"] == "modal-dialog")
+        host.act({"do": "click", "panel": message["id"], "item": 5})
+        host.act({"do": "click", "panel": message["id"], "item": 1})
+        state = host.wait_for("the count", lambda state: state["report"]["lines"] and not state["busy"])
+        one_count = len(state["report"]["lines"])
+
+        events = socket.create_connection((host.address, host.port), timeout=10)
+        events.sendall(f"GET /{host.token}/api/events HTTP/1.1\r\nHost: 127.0.0.1:{host.port}\r\n\r\n".encode())
+        pushes = []
+        def read():
+            buffered = b""
+            while True:
+                try:
+                    got = events.recv(65536)
+                except OSError:
+                    return
+                if not got:
+                    return
+                buffered += got
+                for data in buffered.split(b"\n")[:-1]:
+                    if data.startswith(b"data: "):
+                        pushes.append(json.loads(data[6:]))
+                buffered = buffered.split(b"\n")[-1]
+        threading.Thread(target=read, daemon=True).start()
+        self.browser.get(host.url)
+        refresh = self.refresh_button()
+        lines = one_count
+        for _ in range(10):
+            host.act(refresh)
+            state = host.wait_for("a count", lambda state: len(state["report"]["lines"]) > lines and not state["busy"])
+            lines = len(state["report"]["lines"])
+        time.sleep(0.5)
+        events.close()
+        # Each line is pushed once, in order: a push starts where the one before ended.
+        self.assertEqual(pushes[0]["report"]["start"], 0, "a new page is sent every line")
+        end = 0
+        for push in pushes:
+            self.assertEqual(push["report"]["start"], end)
+            end += len(push["report"]["lines"])
+        self.assertEqual(end, lines)
+        self.assertGreater(len([push for push in pushes if push["report"]["lines"]]), 5)
+        total = host.state()
+        # The page put the pushes together into the whole report.
+        whole = "\n".join(total["report"]["lines"])
+        WebDriverWait(self.browser, 10, ignored_exceptions=(StaleElementReferenceException,)).until(
+            lambda _: self.browser.find_element(By.ID, "report").get_attribute("textContent") == whole,
+            message="the page never showed the whole report")
 
 
 if __name__ == "__main__":

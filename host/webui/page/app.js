@@ -7,6 +7,8 @@ const $ = (id) => document.getElementById(id);
 let state = null;
 let filePurpose = null;
 let drawnWindows = null;
+// The report window's lines as the host sent them; a push brings only the new ones.
+const report = { clearings: -1, lines: [] };
 // Where each list was scrolled by the person, and the scroll position the add-on last set.
 const listScroll = new Map();
 
@@ -351,11 +353,6 @@ function render(next) {
   document.title = (next.project ? next.project.name + " – " : "") + "facetally-host";
   renderMenus(next.menus);
 
-  const report = $("report");
-  const atEnd = report.scrollTop + report.clientHeight >= report.scrollHeight - 4;
-  report.textContent = next.report.join("\n");
-  if (atEnd) report.scrollTop = report.scrollHeight;
-
   const transcript = $("transcript");
   transcript.replaceChildren(...next.transcript.map((entry) => element("li", entry.kind, entry.text)));
   transcript.scrollTop = transcript.scrollHeight;
@@ -396,7 +393,34 @@ function renderStatus(next) {
   }
 }
 
+// Takes the report lines of a state; false when they do not follow those held (the page fell
+// behind), and then nothing is taken.
+function takeReport(sent) {
+  const fresh = sent.start === 0;
+  if (!fresh && (sent.clearings !== report.clearings || sent.start !== report.lines.length)) return false;
+  const shown = $("report");
+  const atEnd = shown.scrollTop + shown.clientHeight >= shown.scrollHeight - 4;
+  if (fresh) {
+    report.lines = sent.lines.slice();
+    shown.textContent = report.lines.join("\n");
+  } else if (sent.lines.length > 0) {
+    shown.append((report.lines.length > 0 ? "\n" : "") + sent.lines.join("\n"));
+    for (const line of sent.lines) report.lines.push(line);
+  }
+  report.clearings = sent.clearings;
+  if (atEnd) shown.scrollTop = shown.scrollHeight;
+  return true;
+}
+
+function receive(next) {
+  if (takeReport(next.report)) return render(next);
+  fetch("api/state").then((response) => response.json()).then((whole) => {
+    takeReport(whole.report);
+    render(whole);
+  }).catch(() => setConnection(false));
+}
+
 const events = new EventSource("api/events");
 events.onopen = () => setConnection(true);
 events.onerror = () => setConnection(false);
-events.onmessage = (message) => render(JSON.parse(message.data));
+events.onmessage = (message) => receive(JSON.parse(message.data));
