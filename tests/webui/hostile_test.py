@@ -184,9 +184,9 @@ class HostileUse(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(self.host.folder)), sorted(["notes.txt", "pipe.json", os.path.basename(self.host.project)]))
 
 
-class ReportPushes(unittest.TestCase):
-    """The report window's lines reach the page as they come: a push carries the new ones only,
-    and the page holds them all."""
+class InTheBrowser(unittest.TestCase):
+    """The page itself: it puts the report together from pushes of new lines, and its Save As
+    form writes over a file that is not a project only when the person ticks the box."""
 
     @classmethod
     def setUpClass(cls):
@@ -258,6 +258,26 @@ class ReportPushes(unittest.TestCase):
         WebDriverWait(self.browser, 10, ignored_exceptions=(StaleElementReferenceException,)).until(
             lambda _: self.browser.find_element(By.ID, "report").get_attribute("textContent") == whole,
             message="the page never showed the whole report")
+
+
+    def test_the_save_as_form_replaces_another_file_only_when_ticked(self):
+        notes = os.path.join(self.host.folder, "notes.txt")
+        with open(notes, "w") as file:
+            file.write("my notes\n")
+        self.browser.get(self.host.url)
+        wait = WebDriverWait(self.browser, 10, ignored_exceptions=(StaleElementReferenceException,))
+        for tick, said in ((False, "Will not write over"), (True, "Project saved as")):
+            self.browser.find_element(By.CSS_SELECTOR, "#project-menu .menu-title").click()
+            self.browser.find_element(By.CSS_SELECTOR, '[data-host-action="save-as"]').click()
+            name = wait.until(lambda _: self.browser.find_element(By.ID, "file-name"))
+            name.clear()
+            name.send_keys(notes)
+            if tick:
+                self.browser.find_element(By.ID, "file-replace").click()
+            self.browser.find_element(By.CSS_SELECTOR, '#file-form button[type="submit"]').click()
+            self.host.wait_for(said, lambda state: said in state["transcript"][-1]["text"])
+            with open(notes) as file:
+                self.assertEqual(file.read().startswith("my notes"), not tick)
 
 
 if __name__ == "__main__":
