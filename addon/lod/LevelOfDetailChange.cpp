@@ -255,12 +255,14 @@ void ApplyPartLod(CountResult& result, API_ElemTypeID bookingType, API_ElemTypeI
 			if (CopyTextIntoField(shared.change.name, parameterName->View())) {
 				shared.newValue.assign(valueText->View());
 				shared.change.newValue = shared.newValue.c_str();
-				HostCalls::ChangeParameter(&shared.change);
+				// A refused parameter change would hand the element its old value: the change failed.
+				HostSdk::HostStatus status = HostCalls::ChangeParameter(&shared.change);
 				HostSdk::ClearRecord(shared.list);
 				// The host is handed whole parameter records only, whatever it handed out.
-				const bool changedListRead = HostCalls::GetParameters(&shared.list) == HostSdk::StatusOk &&
+				const bool changedListRead = status == HostSdk::StatusOk &&
+					HostCalls::GetParameters(&shared.list) == HostSdk::StatusOk &&
 					TrimToWholeRecords(shared.list.parameters);
-				HostSdk::HostStatus status = HostSdk::StatusRefused;
+				status = HostSdk::StatusRefused;
 				// Without the changed list the element would be handed no parameters at all.
 				if (changedListRead) {
 					HostSdk::ClearRecord(shared.memo);

@@ -16,6 +16,7 @@
 namespace {
 
 constexpr std::int16_t CustomLevel = 3;
+constexpr std::int16_t LevelsNotStoredMessage = 135;
 // A library part without a level-of-detail parameter has nothing worth keeping.
 constexpr short NoLevelParameter = 5;
 // Each text of an entry: at most this many characters and its terminating zero.
@@ -202,8 +203,13 @@ void Preferences::WritePreferences()
 	if (stored.FoundNewerData())
 		return;
 	levelTable.Put(DefaultKey(), defaultLevel);
-	FacetallyModuleData::WriteValues(levelTable, nullptr);
+	const HostSdk::HostStatus status = FacetallyModuleData::WriteValues(levelTable, nullptr);
 	levelTable.Delete(DefaultKey());
+	// The person saved believing the chosen levels kept; they must learn that they were not.
+	if (status != HostSdk::StatusOk) {
+		Dlg_ErrorMessage message(LevelsNotStoredMessage, false);
+		message.Invoke();
+	}
 }
 
 void StoredPreferences::EnsureLoaded()

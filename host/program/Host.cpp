@@ -1,6 +1,8 @@
 // The host's add-on lifecycle and the actions of a person, with the project events each
 // action raises (the list is in docs/host.md).
 #include "Host.hpp"
+
+#include "FileChecks.hpp"
 #include "Suggestion.hpp"
 
 #include "HostText.hpp"
@@ -344,7 +346,7 @@ Outcome Host::SaveProject()
 	return Outcome::Success();
 }
 
-Outcome Host::SaveProjectAs(const std::filesystem::path& file)
+Outcome Host::SaveProjectAs(const std::filesystem::path& file, bool replace)
 {
 	if (project == nullptr)
 		return Outcome::Failure("No project is open");
@@ -353,6 +355,17 @@ Outcome Host::SaveProjectAs(const std::filesystem::path& file)
 	if (IsIfcFile(file))
 		return Outcome::Failure("Projects are saved as project files (.json); IFC files are only read: " +
 			Quoted(file.filename().string()));
+	if (HoldsZeroCharacter(file))
+		return Outcome::Failure("Cannot write the project file " + file.string() + ": the name holds a zero character");
+	const std::filesystem::path target = FileBehindLinks(file);
+	std::error_code error;
+	const std::filesystem::file_type kind = std::filesystem::status(target, error).type();
+	if (kind != std::filesystem::file_type::not_found && kind != std::filesystem::file_type::regular)
+		return Outcome::Failure("Cannot write the project file " + file.string() + ": it is not a regular file");
+	// Another kind of file is the person's work too: it is replaced only when asked for.
+	if (kind == std::filesystem::file_type::regular && !replace && !IsProjectFile(target))
+		return Outcome::Failure("Will not write over " + file.string() +
+			": it is not a project file (saving over it must be asked for: save-as --replace)");
 	RaiseProjectEvent(Events::SaveAs);
 	std::string problem;
 	if (!WriteProjectFile(*project, file, problem))

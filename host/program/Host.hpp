@@ -128,8 +128,10 @@ public:
 	// Event 8, then the file is written. Fails without an open project, or for an untitled
 	// one (use SaveProjectAs); when the file cannot be written it stays as it was.
 	Outcome SaveProject();
-	// Event 128, then the file is written and the project carries the new name.
-	Outcome SaveProjectAs(const std::filesystem::path& file);
+	// Event 128, then the file is written and the project carries the new name. An existing
+	// file that is not a project is written over only when replace says so; a symbolic link
+	// stays, and the file it names is written.
+	Outcome SaveProjectAs(const std::filesystem::path& file, bool replace = false);
 	// Event 32. Fails without an open project.
 	Outcome CloseProject();
 	// A person edits the project: event 16. Fails without an open project.

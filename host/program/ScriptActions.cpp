@@ -115,6 +115,12 @@ std::string CheckEventCode(const std::vector<std::string>& arguments)
 											  : "the event code " + Quoted(arguments[0]) + " is not a 32-bit number";
 }
 
+std::string CheckSaveAs(const std::vector<std::string>& arguments)
+{
+	return arguments.size() == 1 || arguments[0] == "--replace" ? std::string()
+																: Quoted(arguments[0]) + " is not --replace";
+}
+
 std::string CheckPaletteMessage(const std::vector<std::string>& arguments)
 {
 	return arguments[0] == "hide" || arguments[0] == "show" ? std::string() : "palettes takes hide or show";
@@ -165,9 +171,12 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 				}},
 			{"save", 0, 0, "save", "save the project (event 8)", nullptr,
 				[](ScriptContext& context, const std::vector<std::string>&) { return context.host.SaveProject(); }},
-			{"save-as", 1, 1, "save-as FILE", "save the project under a new name (event 128)", nullptr,
+			{"save-as", 1, 2, "save-as [--replace] FILE",
+				"save the project under a new name (event 128); --replace writes over a file that is not a project",
+				CheckSaveAs,
 				[](ScriptContext& context, const std::vector<std::string>& arguments) {
-					return context.host.SaveProjectAs(ScriptContext::Written(arguments[0]));
+					const std::string& file = arguments.back();
+					return context.host.SaveProjectAs(ScriptContext::Written(file), arguments.size() == 2);
 				}},
 			{"close", 0, 0, "close", "close the project (event 32)", nullptr,
 				[](ScriptContext& context, const std::vector<std::string>&) { return context.host.CloseProject(); }},

@@ -21,6 +21,10 @@ inline constexpr int ProjectFormatVersion = 1;
 // The project of the file, carrying the file's path; null with the reason in problem.
 std::unique_ptr<Project> ReadProjectFile(const std::filesystem::path& file, std::string& problem);
 
+// Whether the file holds a project of this format (however damaged its content), so that
+// writing over it loses no other kind of file.
+bool IsProjectFile(const std::filesystem::path& file);
+
 // The project of a JSON text; fileName only names the text in messages. The project has no
 // file.
 std::unique_ptr<Project> ParseProjectText(std::string_view text, const std::string& fileName, std::string& problem);
@@ -28,8 +32,8 @@ std::unique_ptr<Project> ParseProjectText(std::string_view text, const std::stri
 // The project as the JSON text of a project file.
 std::string ProjectText(const Project& project);
 
-// Writes the project to the file (the project's own file is not changed). False with the
-// reason in problem; the file is then as it was.
+// Writes the project to the file (the project's own file is not changed); a symbolic link is
+// followed, and its target written. False with the reason in problem; the file is then as it was.
 bool WriteProjectFile(const Project& project, const std::filesystem::path& file, std::string& problem);
 
 } // namespace ReferenceHost

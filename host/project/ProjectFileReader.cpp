@@ -1,6 +1,7 @@
 // Reading project files. The reader walks the JSON document with the JSON pointer of each
 // value at hand, so every complaint names its place; each object's members that the reader
 // never asked for are kept as text and written back after the known ones.
+#include "FileChecks.hpp"
 #include "ProjectFile.hpp"
 #include "ProjectFileFields.hpp"
 #include "ProjectJsonText.hpp"
@@ -423,30 +424,47 @@ std::unique_ptr<Project> ParseProjectText(std::string_view text, const std::stri
 	return nullptr;
 }
 
+namespace {
+
+// The whole text of a file that passed the checks; false with the reason in problem.
+bool ReadCheckedFile(const std::filesystem::path& file, std::string& text, std::string& problem)
+{
+	if (!CheckFileBeforeReading(file, MostProjectFileBytes, "Cannot read the project file", problem))
+		return false;
+	std::ifstream stream(file, std::ios::binary);
+	std::ostringstream contents;
+	if (stream)
+		contents << stream.rdbuf();
+	if (!stream || stream.bad()) {
+		problem = "Cannot read the project file " + file.string();
+		return false;
+	}
+	text = std::move(contents).str();
+	return true;
+}
+
+} // namespace
+
 std::unique_ptr<Project> ReadProjectFile(const std::filesystem::path& file, std::string& problem)
 {
-	std::error_code kindUnknown;
-	if (std::filesystem::is_directory(file, kindUnknown)) {
-		problem = "Cannot read the project file " + file.string() + ": it is a folder, not a file";
+	std::string text;
+	if (!ReadCheckedFile(file, text, problem))
 		return nullptr;
-	}
-	std::ifstream stream(file, std::ios::binary);
-	if (!stream) {
-		std::error_code error;
-		const bool exists = std::filesystem::exists(file, error);
-		problem = "Cannot read the project file " + file.string() + (exists ? "" : ": there is no such file");
-		return nullptr;
-	}
-	std::ostringstream contents;
-	contents << stream.rdbuf();
-	if (stream.bad()) {
-		problem = "Cannot read the project file " + file.string();
-		return nullptr;
-	}
-	std::unique_ptr<Project> project = ParseProjectText(contents.str(), file.string(), problem);
+	std::unique_ptr<Project> project = ParseProjectText(text, file.string(), problem);
 	if (project != nullptr)
 		project->SetFile(file);
 	return project;
+}
+
+bool IsProjectFile(const std::filesystem::path& file)
+{
+	std::string text;
+	std::string problem;
+	if (!ReadCheckedFile(file, text, problem))
+		return false;
+	const nlohmann::json document = nlohmann::json::parse(text, nullptr, false);
+	const auto format = document.is_object() ? document.find("format") : document.end();
+	return document.is_object() && format != document.end() && *format == ProjectFormatName;
 }
 
 } // namespace ReferenceHost

@@ -1,5 +1,6 @@
 // Writing project files: the project model as the JSON document, each object's unknown
 // members after the known ones, saved through a temporary file beside the target.
+#include "FileChecks.hpp"
 #include "ProjectFile.hpp"
 #include "ProjectFileFields.hpp"
 
@@ -177,8 +178,14 @@ std::string ProjectText(const Project& project)
 	return DocumentOf(project).dump(2) + "\n";
 }
 
-bool WriteProjectFile(const Project& project, const std::filesystem::path& file, std::string& problem)
+bool WriteProjectFile(const Project& project, const std::filesystem::path& named, std::string& problem)
 {
+	if (HoldsZeroCharacter(named)) {
+		problem = "Cannot write the project file " + named.string() + ": the name holds a zero character";
+		return false;
+	}
+	// The link stays a link: the file it names takes the project.
+	const std::filesystem::path file = FileBehindLinks(named);
 	std::string text;
 	try {
 		text = ProjectText(project);

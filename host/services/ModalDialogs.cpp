@@ -2,6 +2,7 @@
 #include "ModalDialogs.hpp"
 
 #include "HostText.hpp"
+#include "StatusText.hpp"
 
 #include "DG/Keys.hpp"
 #include "DG/ListBox.hpp"
@@ -9,6 +10,8 @@
 #include "DG/TextRendering.hpp"
 #include "DG/User.hpp"
 
+#include <cstdlib>
+#include <limits>
 #include <sstream>
 
 #include <utility>
@@ -46,6 +49,22 @@ DG::ActionResult ChooseListRow(DG::User& person, const std::string& text)
 					return person.ClickListItem(index, row);
 	}
 	return DG::ActionResult::Refused("no list of the dialog has a row showing " + Quoted(text));
+}
+
+// An add-on that shows a host status as a signed decimal number shows what the host answered:
+// its hexadecimal code and meaning follow it in the transcript.
+std::string NamedStatus(const std::string& text)
+{
+	if (text.empty() || text.size() > 11 || text.find_first_not_of("-0123456789") != std::string::npos)
+		return {};
+	char* end = nullptr;
+	const long long number = std::strtoll(text.c_str(), &end, 10);
+	if (*end != '\0' || number < std::numeric_limits<HostSdk::HostStatus>::min() ||
+		number > std::numeric_limits<HostSdk::HostStatus>::max())
+		return {};
+	const auto status = static_cast<HostSdk::HostStatus>(number);
+	const std::string name = StatusName(status);
+	return name.empty() ? std::string() : " (" + StatusText(status) + ": " + name + ")";
 }
 
 } // namespace
@@ -168,7 +187,7 @@ void ModalDialogs::ModalDialogShown(const DG::ShownModalDialog& dialog)
 		for (char& character : shownText)
 			if (character == '\n' || character == '\r')
 				character = ' ';
-		line += " | " + shownText;
+		line += " | " + shownText + NamedStatus(shownText);
 	}
 	transcript.Add(TranscriptKind::Message, line);
 }

@@ -6,6 +6,7 @@
 #include "HostFunctionTable.hpp"
 #include "Transcript.hpp"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -20,7 +21,13 @@ public:
 	void Install(HostFunctionTable& table);
 
 	const std::vector<std::string>& Lines() const { return lines; }
-	void Clear() { lines.clear(); }
+	void Clear()
+	{
+		lines.clear();
+		++clearings;
+	}
+	// How often the window was cleared: lines shown elsewhere before a clearing are gone.
+	std::uint64_t Clearings() const { return clearings; }
 	// A line written by the host itself (its frame around an add-on's report, for instance).
 	void Write(std::string line);
 	// Keeps the window's lines as a text file, one line each, so a person can keep or compare a
@@ -33,6 +40,7 @@ private:
 	AddOnList& addOns;
 	Transcript& transcript;
 	std::vector<std::string> lines;
+	std::uint64_t clearings = 0;
 };
 
 } // namespace ReferenceHost

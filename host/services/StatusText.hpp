@@ -19,4 +19,23 @@ inline std::string StatusText(HostSdk::HostStatus status)
 	return text;
 }
 
+// What a status the host answers means, for a person reading it as a bare number; empty for
+// a status the host does not know.
+inline std::string StatusName(HostSdk::HostStatus status)
+{
+	switch (status) {
+	case HostSdk::StatusTableNotSet: return "the host table is not set";
+	case HostSdk::StatusMissingEntry: return "the host has no such entry";
+	case HostSdk::StatusNoModuleLocation: return "no module location";
+	case HostSdk::StatusBadDataVersion: return "module data of another version";
+	case HostSdk::StatusNoModuleData: return "no module data";
+	case HostSdk::StatusEmptySelection: return "nothing selected";
+	case HostSdk::StatusRefused: return "refused";
+	case HostSdk::StatusBadIndex: return "bad index";
+	case HostSdk::StatusBadParameter: return "bad parameter";
+	default: break;
+	}
+	return {};
+}
+
 } // namespace ReferenceHost

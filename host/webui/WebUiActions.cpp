@@ -6,7 +6,9 @@
 #include "DG/User.hpp"
 #include "UD/RollDownSurface.hpp"
 
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace ReferenceHost {
 
@@ -14,13 +16,21 @@ namespace {
 
 using nlohmann::json;
 
-// A whole number field of the action, within the range of T; false when missing or outside.
+// A whole number field of the action, within the range of T; false when missing or outside. A
+// number beyond the signed 64-bit range is outside too, not wrapped to a negative one.
 template <class T>
 bool Number(const json& action, const char* name, T& value)
 {
 	const auto found = action.find(name);
 	if (found == action.end() || !found->is_number_integer())
 		return false;
+	if (found->is_number_unsigned()) {
+		const auto number = found->get<std::uint64_t>();
+		if (number > static_cast<std::uint64_t>(std::numeric_limits<T>::max()))
+			return false;
+		value = static_cast<T>(number);
+		return true;
+	}
 	const auto number = found->get<std::int64_t>();
 	if (number < std::numeric_limits<T>::min() || number > std::numeric_limits<T>::max())
 		return false;
@@ -28,10 +38,93 @@ bool Number(const json& action, const char* name, T& value)
 	return true;
 }
 
+// What a field of an action holds.
+enum class FieldKind { Short, Whole, Flag, Text, Keys };
+
+struct FieldRule {
+	const char* name;
+	FieldKind kind;
+	bool required;
+};
+
+struct ActionRule {
+	const char* verb;
+	std::vector<FieldRule> fields;
+};
+
+const std::vector<ActionRule>& ActionRules()
+{
+	using enum FieldKind;
+	static const std::vector<ActionRule> rules = {
+		{"menu", {{"text", Text, true}}},
+		{"new", {}},
+		{"open", {{"file", Text, true}}},
+		{"save", {}},
+		{"save-as", {{"file", Text, true}, {"replace", Flag, false}}},
+		{"close", {}},
+		{"quit", {}},
+		{"stop", {}},
+		{"roll", {{"panel", Short, true}, {"item", Short, true}, {"down", Flag, false}}},
+		{"close-box", {{"panel", Short, true}}},
+		{"resize", {{"panel", Short, true}, {"width", Short, true}, {"height", Short, true}}},
+		{"click", {{"panel", Short, true}, {"item", Short, true}}},
+		{"type", {{"panel", Short, true}, {"item", Short, true}, {"text", Text, true}}},
+		{"choose", {{"panel", Short, true}, {"item", Short, true}, {"choice", Short, true}}},
+		{"user-control", {{"panel", Short, true}, {"item", Short, true}, {"value", Whole, true}}},
+		{"list-click",
+			{{"panel", Short, true}, {"item", Short, true}, {"row", Short, true}, {"x", Short, false},
+				{"modifiers", Keys, false}}},
+		{"list-double-click",
+			{{"panel", Short, true}, {"item", Short, true}, {"row", Short, true}, {"x", Short, false},
+				{"modifiers", Keys, false}}},
+		{"list-context-menu",
+			{{"panel", Short, true}, {"item", Short, true}, {"row", Short, true}, {"x", Short, false}}},
+	};
+	return rules;
+}
+
+bool IsModifierName(const json& name)
+{
+	return name == "command" || name == "shift" || name == "option";
+}
+
+// Why the field's value does not fit its kind; empty when it fits.
+std::string FieldProblem(const json& action, const FieldRule& field)
+{
+	const auto found = action.find(field.name);
+	const std::string named = std::string("\"") + field.name + "\"";
+	if (found == action.end())
+		return field.required ? named + " is missing" : std::string();
+	switch (field.kind) {
+	case FieldKind::Short: {
+		short number = 0;
+		return Number(action, field.name, number) ? std::string()
+												  : named + " must be a whole number from -32768 to 32767";
+	}
+	case FieldKind::Whole: {
+		std::int32_t number = 0;
+		return Number(action, field.name, number) ? std::string() : named + " must be a 32-bit whole number";
+	}
+	case FieldKind::Flag: return found->is_boolean() ? std::string() : named + " must be true or false";
+	case FieldKind::Text: return found->is_string() ? std::string() : named + " must be a text";
+	case FieldKind::Keys:
+		if (found->is_array() && std::all_of(found->begin(), found->end(), IsModifierName))
+			return {};
+		return named + " must be a list of \"command\", \"shift\" and \"option\"";
+	}
+	return named + " is of no known kind";
+}
+
 std::string Text(const json& action, const char* name)
 {
 	const auto found = action.find(name);
 	return found != action.end() && found->is_string() ? found->get<std::string>() : std::string();
+}
+
+bool Flag(const json& action, const char* name, bool otherwise)
+{
+	const auto found = action.find(name);
+	return found != action.end() && found->is_boolean() ? found->get<bool>() : otherwise;
 }
 
 Outcome FromResult(const DG::ActionResult& result)
@@ -74,7 +167,7 @@ Outcome Roll(DG::Panel& dialog, const json& action)
 		return Outcome::Failure("the window has no roll panel there");
 	for (UD::RollDownPanel* panel : surface->ShownPanels())
 		if (panel->GetTabControl().GetIndex() == item)
-			return FromResult(UD::UserRoll(*panel, action.value("down", !panel->IsRolledDown())));
+			return FromResult(UD::UserRoll(*panel, Flag(action, "down", !panel->IsRolledDown())));
 	return Outcome::Failure("the window has no roll panel there");
 }
 
@@ -138,10 +231,25 @@ Outcome OnPanel(const json& action, const std::string& verb, const ActionGate& g
 
 } // namespace
 
+std::string CheckPageAction(const json& action)
+{
+	if (!action.is_object() || !action.contains("do") || !action["do"].is_string())
+		return "an action is an object with a \"do\" text";
+	const std::string verb = Text(action, "do");
+	const auto rule = std::find_if(
+		ActionRules().begin(), ActionRules().end(), [&](const ActionRule& known) { return verb == known.verb; });
+	if (rule == ActionRules().end())
+		return "\"" + verb + "\" is no action of the page";
+	for (const FieldRule& field : rule->fields)
+		if (std::string problem = FieldProblem(action, field); !problem.empty())
+			return problem;
+	return {};
+}
+
 Outcome PerformPageAction(Host& host, const json& action, const ActionGate& gate)
 {
-	if (!action.is_object())
-		return Outcome::Failure("the action is not an object");
+	if (const std::string problem = CheckPageAction(action); !problem.empty())
+		return Outcome::Failure(problem);
 	const std::string verb = Text(action, "do");
 	const bool hostAction = verb == "menu" || verb == "new" || verb == "open" || verb == "save" || verb == "save-as" ||
 		verb == "close" || verb == "quit";
@@ -156,7 +264,7 @@ Outcome PerformPageAction(Host& host, const json& action, const ActionGate& gate
 	if (verb == "save")
 		return host.SaveProject();
 	if (verb == "save-as")
-		return host.SaveProjectAs(Text(action, "file"));
+		return host.SaveProjectAs(Text(action, "file"), Flag(action, "replace", false));
 	if (verb == "close")
 		return host.CloseProject();
 	if (verb == "quit") {
@@ -174,11 +282,12 @@ std::string DescribePageAction(const json& action)
 		return "(not an action)";
 	std::string text = Text(action, "do");
 	for (const char* name : {"text", "file"})
-		if (action.contains(name) && action[name].is_string())
-			text += " \"" + action[name].get<std::string>() + "\"";
-	for (const char* name : {"panel", "item", "row", "choice", "value", "width", "height"})
-		if (action.contains(name) && action[name].is_number_integer())
-			text += std::string(" ") + name + " " + std::to_string(action[name].get<std::int64_t>());
+		if (action.contains(name))
+			text += " " + action[name].dump(-1, ' ', false, json::error_handler_t::replace);
+	// Whatever was sent, so a refused value shows as it came.
+	for (const char* name : {"panel", "item", "row", "x", "choice", "value", "width", "height", "down", "replace"})
+		if (action.contains(name))
+			text += std::string(" ") + name + " " + action[name].dump(-1, ' ', false, json::error_handler_t::replace);
 	return text;
 }
 

@@ -14,6 +14,10 @@ struct ActionGate {
 	short modalDialogId = 0;
 };
 
+// Why the action cannot be carried out as sent (an unknown verb, a field missing, of the
+// wrong kind or out of range); empty when every field fits.
+std::string CheckPageAction(const nlohmann::json& action);
+
 // Carries out one action ({"do": "click", "panel": 3, "item": 2}, ...); the outcome says why
 // it was refused. The stop of a running command is not here: it is taken while the command runs.
 Outcome PerformPageAction(Host& host, const nlohmann::json& action, const ActionGate& gate);

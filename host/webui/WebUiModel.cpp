@@ -219,9 +219,9 @@ json DescribeHostWindow(Host& host, const WebUiStatus& status)
 	if (const Project* open = host.CurrentProject())
 		project = {{"name", open->Name()}, {"file", open->File().string()}, {"selection", DescribeSelection(*open)}};
 
-	return {{"project", std::move(project)}, {"menus", std::move(menus)}, {"report", host.Report().Lines()},
-		{"progress", std::move(progressWindow)}, {"windows", std::move(windows)}, {"transcript", std::move(transcript)},
-		{"busy", status.busy}, {"modalDialogs", status.openModalDialogs}, {"quit", host.HasQuit()}};
+	return {{"project", std::move(project)}, {"menus", std::move(menus)}, {"progress", std::move(progressWindow)},
+		{"windows", std::move(windows)}, {"transcript", std::move(transcript)}, {"busy", status.busy},
+		{"modalDialogs", status.openModalDialogs}, {"quit", host.HasQuit()}};
 }
 
 } // namespace ReferenceHost

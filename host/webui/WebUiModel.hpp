@@ -1,7 +1,8 @@
 // What the page draws, as JSON: the host's window (project name, menu items with their check
-// marks, the report window, the progress window, the selection, the latest transcript lines)
+// marks, the progress window, the selection, the latest transcript lines)
 // and every window of the dialog library a person sees now, taken from the library's own view
-// of its panels. The page draws nothing the host does not hold.
+// of its panels. The page draws nothing the host does not hold. The report window's lines are
+// not part of it: the server sends each page the lines it has not had yet.
 #pragma once
 #include "DG/PanelView.hpp"
 

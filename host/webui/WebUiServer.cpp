@@ -2,6 +2,8 @@
 // the state and its pushes, the queue of actions.
 #include "WebUiServer.hpp"
 
+#include "BoundedHttpServer.hpp"
+#include "WebUiActions.hpp"
 #include "WebUiPageFiles.hpp"
 
 #include <httplib.h>
@@ -22,6 +24,10 @@ constexpr std::size_t MostQueuedActions = 1000;
 constexpr std::size_t MostActionBytes = 64 * 1024;
 // A comment line keeps an idle push connection from timing out.
 constexpr auto KeepAliveInterval = std::chrono::seconds(10);
+// How soon a push connection whose client has gone is let go.
+constexpr auto ClientCheckInterval = std::chrono::milliseconds(250);
+// Browser tabs showing the window at once; each holds a connection for as long as it is open.
+constexpr int MostEventStreams = 16;
 
 std::string Lowercase(std::string text)
 {
@@ -90,7 +96,7 @@ bool IsOwnOrigin(const std::string& originHeader, int port)
 	return origin.starts_with("http://") && IsOwnHost(origin.substr(7), port);
 }
 
-WebUiServer::WebUiServer() : server(std::make_unique<httplib::Server>()), token(MakeRandomToken())
+WebUiServer::WebUiServer() : server(std::make_unique<BoundedHttpServer>()), token(MakeRandomToken())
 {
 }
 
@@ -186,24 +192,41 @@ void WebUiServer::Serve()
 	});
 	server->Get("/[0-9a-f]+/api/state", [this](const httplib::Request&, httplib::Response& response) {
 		std::lock_guard lock(mutex);
-		response.set_content(state, "application/json");
+		response.set_content(StateWithReportFrom(0), "application/json");
 	});
 	server->Get("/[0-9a-f]+/api/events", [this](const httplib::Request&, httplib::Response& response) {
-		auto sent = std::make_shared<std::uint64_t>(0);
-		response.set_chunked_content_provider("text/event-stream", [this, sent](std::size_t, httplib::DataSink& sink) {
-			std::uint64_t version = 0;
-			const std::string newest = WaitForStateAfter(*sent, version);
-			if (version == 0)
-				return false;
-			std::string message;
-			if (version == *sent) {
-				message = ": still here\n\n";
-			} else {
-				*sent = version;
-				message = "data: " + newest + "\n\n";
+		{
+			std::lock_guard lock(mutex);
+			if (eventStreams >= MostEventStreams) {
+				Refuse(response, 503, "too many windows are showing the host");
+				return;
 			}
-			return sink.write(message.data(), message.size());
-		});
+			++eventStreams;
+		}
+		auto sent = std::make_shared<PageSent>();
+		response.set_chunked_content_provider(
+			"text/event-stream",
+			[this, sent](std::size_t, httplib::DataSink& sink) {
+				const auto quietUntil = std::chrono::steady_clock::now() + KeepAliveInterval;
+				std::string message;
+				while (message.empty()) {
+					std::string newest;
+					if (!WaitForNewerState(*sent, ClientCheckInterval, newest))
+						return false;
+					if (!newest.empty()) {
+						message = "data: " + newest + "\n\n";
+					} else if (!sink.is_writable()) {
+						return false;
+					} else if (std::chrono::steady_clock::now() >= quietUntil) {
+						message = ": still here\n\n";
+					}
+				}
+				return sink.write(message.data(), message.size());
+			},
+			[this](bool) {
+				std::lock_guard lock(mutex);
+				--eventStreams;
+			});
 	});
 	server->Post("/[0-9a-f]+/api/action", [this](const httplib::Request& request, httplib::Response& response) {
 		// A form of another site cannot send this type without the browser asking first.
@@ -212,10 +235,7 @@ void WebUiServer::Serve()
 			return;
 		}
 		nlohmann::json action = nlohmann::json::parse(request.body, nullptr, false);
-		if (!action.is_object() || !action.contains("do") || !action["do"].is_string()) {
-			Refuse(response, 400, "an action is an object with a \"do\" text");
-			return;
-		}
+		std::string problem = CheckPageAction(action);
 		{
 			std::lock_guard lock(mutex);
 			if (stopping) {
@@ -226,29 +246,57 @@ void WebUiServer::Serve()
 				Refuse(response, 503, "too many actions are waiting");
 				return;
 			}
-			actions.push_back(std::move(action));
+			// A refused action still reaches the host's thread, which tells the person.
+			actions.push_back({std::move(action), problem});
 		}
 		actionArrived.notify_one();
+		if (!problem.empty()) {
+			Refuse(response, 400, problem);
+			return;
+		}
 		response.status = 202;
 		response.set_content("{\"queued\":true}", "application/json");
 	});
 }
 
-std::string WebUiServer::WaitForStateAfter(std::uint64_t version, std::uint64_t& newVersion)
+bool WebUiServer::WaitForNewerState(PageSent& sent, std::chrono::milliseconds timeout, std::string& message)
 {
 	std::unique_lock lock(mutex);
-	statePublished.wait_for(lock, KeepAliveInterval, [&] { return stopping || stateVersion != version; });
-	newVersion = stopping ? 0 : stateVersion;
-	return state;
+	statePublished.wait_for(lock, timeout, [&] { return stopping || stateVersion != sent.version; });
+	if (stopping)
+		return false;
+	if (stateVersion == sent.version)
+		return true;
+	// Lines the page had before the window was cleared are not the window's any more.
+	const std::size_t start =
+		sent.reportClearings == reportClearings ? std::min(sent.reportLines, reportLines.size()) : 0;
+	message = StateWithReportFrom(start);
+	sent = {stateVersion, reportClearings, reportLines.size()};
+	return true;
 }
 
-std::optional<nlohmann::json> WebUiServer::WaitForAction(std::chrono::milliseconds timeout)
+std::string WebUiServer::StateWithReportFrom(std::size_t start) const
+{
+	std::string report =
+		"{\"clearings\":" + std::to_string(reportClearings) + ",\"start\":" + std::to_string(start) + ",\"lines\":[";
+	for (std::size_t line = start; line < reportLines.size(); ++line) {
+		if (line > start)
+			report += ',';
+		report += nlohmann::json(reportLines[line]).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+	}
+	report += "]}";
+	// The state is an object the host's thread wrote: the report goes in as its first member.
+	const bool empty = state.size() <= 2;
+	return "{\"report\":" + report + (empty ? "" : ",") + state.substr(1);
+}
+
+std::optional<PageAction> WebUiServer::WaitForAction(std::chrono::milliseconds timeout)
 {
 	std::unique_lock lock(mutex);
 	actionArrived.wait_for(lock, timeout, [&] { return stopping || !actions.empty(); });
 	if (stopping || actions.empty())
 		return std::nullopt;
-	nlohmann::json action = std::move(actions.front());
+	PageAction action = std::move(actions.front());
 	actions.pop_front();
 	return action;
 }
@@ -257,17 +305,24 @@ std::size_t WebUiServer::TakeActions(const std::function<bool(const nlohmann::js
 {
 	std::lock_guard lock(mutex);
 	const std::size_t before = actions.size();
-	std::erase_if(actions, matches);
+	std::erase_if(actions, [&](const PageAction& queued) { return queued.refused.empty() && matches(queued.action); });
 	return before - actions.size();
 }
 
-void WebUiServer::Publish(std::string newState)
+void WebUiServer::Publish(std::string newState, const std::vector<std::string>& lines, std::uint64_t clearings)
 {
 	{
 		std::lock_guard lock(mutex);
-		if (newState == state)
+		if (newState == state && clearings == reportClearings && lines.size() == reportLines.size())
 			return;
 		state = std::move(newState);
+		// Lines once written stay as they are: only new ones are taken, unless it was cleared.
+		if (clearings != reportClearings || lines.size() < reportLines.size()) {
+			reportLines.clear();
+			reportClearings = clearings;
+		}
+		reportLines.insert(
+			reportLines.end(), lines.begin() + static_cast<std::ptrdiff_t>(reportLines.size()), lines.end());
 		++stateVersion;
 	}
 	statePublished.notify_all();

@@ -17,12 +17,19 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace httplib {
 class Server;
 }
 
 namespace ReferenceHost {
+
+// An action of the page as it came; a refused one carries why, for the host's transcript.
+struct PageAction {
+	nlohmann::json action;
+	std::string refused;
+};
 
 class WebUiServer {
 public:
@@ -41,18 +48,30 @@ public:
 	std::string Address() const;
 
 	// ---- For the host's user-interface thread ----------------------------------------------
-	// The next action of the page, in the order they came; none when timeout passed or the
-	// server stopped.
-	std::optional<nlohmann::json> WaitForAction(std::chrono::milliseconds timeout);
+	// The next action of the page, in the order they came (refused ones too, to be told); none
+	// when timeout passed or the server stopped.
+	std::optional<PageAction> WaitForAction(std::chrono::milliseconds timeout);
 	// Takes out the queued actions that match, leaving the rest in order (the stop button
-	// while a command runs).
+	// while a command runs); refused ones are left for the transcript.
 	std::size_t TakeActions(const std::function<bool(const nlohmann::json&)>& matches);
-	// Offers a new state to the page; only a state that differs from the last one is pushed.
-	void Publish(std::string state);
+	// Offers a new state to the page (a JSON object) with the report window's lines and how
+	// often the window was cleared; only a state that differs from the last one is pushed. Each
+	// push carries the report lines its page has not had yet, as "report": {"clearings",
+	// "start", "lines"}; the state read whole carries them all.
+	void Publish(std::string state, const std::vector<std::string>& reportLines, std::uint64_t reportClearings);
 
 private:
 	void Serve();
-	std::string WaitForStateAfter(std::uint64_t version, std::uint64_t& newVersion);
+	// Waits until the state is newer than what a page was sent, or timeout passed; false once
+	// the server stops. A newer state is then in message, with the report lines the page lacks.
+	struct PageSent {
+		std::uint64_t version = 0;
+		std::uint64_t reportClearings = 0;
+		std::size_t reportLines = 0;
+	};
+	bool WaitForNewerState(PageSent& sent, std::chrono::milliseconds timeout, std::string& message);
+	// The state with the report lines from start on; the mutex is held.
+	std::string StateWithReportFrom(std::size_t start) const;
 
 	std::unique_ptr<httplib::Server> server;
 	std::thread listener;
@@ -62,10 +81,13 @@ private:
 	std::mutex mutex;
 	std::condition_variable actionArrived;
 	std::condition_variable statePublished;
-	std::deque<nlohmann::json> actions;
+	std::deque<PageAction> actions;
 	std::string state = "{}";
+	std::vector<std::string> reportLines;
+	std::uint64_t reportClearings = 0;
 	std::uint64_t stateVersion = 1;
 	bool stopping = false;
+	int eventStreams = 0;
 };
 
 // A token of 128 random bits from the system's source of randomness, as 32 hex digits.

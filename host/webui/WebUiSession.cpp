@@ -59,7 +59,7 @@ public:
 	{
 		Publish();
 		while (!host.HasQuit() && !interrupted) {
-			if (std::optional<json> action = server.WaitForAction(Patience))
+			if (std::optional<PageAction> action = server.WaitForAction(Patience))
 				Perform(*action);
 		}
 	}
@@ -77,7 +77,7 @@ public:
 		Publish();
 		auto stillOpen = [&] { return DG::FindPanel(id) == &dialog && dialog.IsOpen(); };
 		while (stillOpen() && !interrupted) {
-			if (std::optional<json> action = server.WaitForAction(Patience))
+			if (std::optional<PageAction> action = server.WaitForAction(Patience))
 				Perform(*action);
 		}
 		if (stillOpen())
@@ -86,14 +86,28 @@ public:
 	}
 
 private:
-	void Perform(const json& action)
+	void Perform(const PageAction& queued)
 	{
-		const std::string what = DescribePageAction(action);
+		const std::string what = DescribePageAction(queued.action);
+		if (!queued.refused.empty()) {
+			host.SessionTranscript().Add(
+				TranscriptKind::Error, "The page's action " + what + " was refused: " + queued.refused);
+			Publish();
+			return;
+		}
 		host.SessionTranscript().Add(TranscriptKind::Action, "(page) " + what);
 		++running;
 		Publish();
-		const Outcome outcome =
-			PerformPageAction(host, action, ActionGate {modalDialogs.empty() ? short(0) : modalDialogs.back()});
+		Outcome outcome;
+		// Nothing an action throws may end the host with the person's unsaved project.
+		try {
+			outcome = PerformPageAction(
+				host, queued.action, ActionGate {modalDialogs.empty() ? short(0) : modalDialogs.back()});
+		} catch (const std::exception& error) {
+			outcome = Outcome::Failure(std::string("the host failed while carrying it out: ") + error.what());
+		} catch (...) {
+			outcome = Outcome::Failure("the host failed while carrying it out");
+		}
 		--running;
 		if (!outcome)
 			host.SessionTranscript().Add(
@@ -120,7 +134,8 @@ private:
 		WebUiStatus status;
 		status.busy = running > 0;
 		status.openModalDialogs = static_cast<int>(modalDialogs.size());
-		server.Publish(DescribeHostWindow(host, status).dump(-1, ' ', false, json::error_handler_t::replace));
+		server.Publish(DescribeHostWindow(host, status).dump(-1, ' ', false, json::error_handler_t::replace),
+			host.Report().Lines(), host.Report().Clearings());
 		lastPublished = Clock::now();
 	}
 
@@ -164,7 +179,8 @@ int RunWebUiSession(
 		host.Quit();
 	// The page sees the host gone before the server ends.
 	server.Publish(
-		DescribeHostWindow(host, WebUiStatus {}).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+		DescribeHostWindow(host, WebUiStatus {}).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace),
+		host.Report().Lines(), host.Report().Clearings());
 	server.Stop();
 	std::signal(SIGINT, previousInt);
 	std::signal(SIGTERM, previousTerm);

@@ -220,6 +220,18 @@ TEST_F(LevelOfDetailTest, ARefusedChangeIsToldForEachElementAndTheRunGoesOn)
 	EXPECT_EQ(result.polygonsPerType[Types::Wall], 5) << "the run went on after the messages";
 }
 
+// A refused parameter change leaves nothing to hand the element: the change failed, and says so.
+TEST_F(LevelOfDetailTest, ARefusedParameterChangeIsToldAndChangesNoElement)
+{
+	LoadProbe();
+	OpenProject(Windows(2));
+	host->Table().ForceSelectorStatus(HostSdk::Entry::Utilities, Selectors::ChangeParameter, HostSdk::StatusRefused);
+	CountWithLevel(Simple);
+	EXPECT_EQ(MessagesSaying("An error occured while changing an element's level of detail!"), 2u);
+	EXPECT_EQ(host->Table().CallCount(HostSdk::Entry::ElementChange), 0u);
+	EXPECT_EQ(ValueOf({Types::Window, 2}), "Full");
+}
+
 TEST_F(LevelOfDetailTest, AnElementChangedByHandIsSetBackOnTheNextRun)
 {
 	LoadProbe();

@@ -3,7 +3,9 @@
 #include "TestHost.hpp"
 
 #include "CommandLine.hpp"
+#include "FileChecks.hpp"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -59,6 +61,12 @@ protected:
 	}
 
 	void SetUp() override { WriteEmptyProject(project); }
+
+	static std::string ReadFile(const std::filesystem::path& file)
+	{
+		std::ifstream stream(file);
+		return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+	}
 
 	ScratchFolder scratch;
 	const std::filesystem::path projectFile = scratch.Path() / "house.json";
@@ -169,6 +177,66 @@ TEST_F(CommandLineTest, ANewcomersMistakesAreToldPlainly)
 	}
 }
 
+// A device would be read until memory runs out and a pipe would block the host for ever: what
+// is not a regular file of a size the host can hold is refused at once, by name.
+TEST_F(CommandLineTest, OnlyARegularFileOfAHoldableSizeIsOpened)
+{
+	const std::filesystem::path pipe = scratch.Path() / "pipe.json";
+	ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+	const std::filesystem::path huge = scratch.Path() / "huge.json";
+	std::ofstream(huge).close();
+	std::filesystem::resize_file(huge, MostProjectFileBytes + 1);
+	const struct {
+		std::string file;
+		std::string said;
+	} cases[] = {
+		{"/dev/zero", "Cannot read the project file /dev/zero: it is a device, not a file"},
+		{pipe.string(), "Cannot read the project file " + pipe.string() + ": it is a named pipe, not a file"},
+		{huge.string(),
+			"Cannot read the project file " + huge.string() +
+				": it holds 1073741825 bytes, more than the 1073741824 the host reads"},
+	};
+	for (const auto& refused : cases) {
+		const ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), refused.file});
+		EXPECT_EQ(run.exitCode, ExitActionFailed) << refused.file;
+		EXPECT_NE(run.err.find(refused.said), std::string::npos) << run.err;
+	}
+}
+
+// Save As writes over a project, or over another file when asked to; a link stays a link.
+TEST_F(CommandLineTest, SaveAsWritesOverOnlyAProjectUnlessAskedAndFollowsALink)
+{
+	const std::filesystem::path notes = scratch.Path() / "notes.txt";
+	std::ofstream(notes) << "my notes\n";
+	const std::filesystem::path target = scratch.Path() / "target.json";
+	std::filesystem::copy_file(projectFile, target);
+	std::filesystem::create_symlink("target.json", scratch.Path() / "link.json");
+	// A script writes where the host was started.
+	auto save = [&](const std::string& line) {
+		const std::filesystem::path started = std::filesystem::current_path();
+		std::filesystem::current_path(scratch.Path());
+		ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script", WriteScript(line + "\n"), project});
+		std::filesystem::current_path(started);
+		return run;
+	};
+
+	const ProgramRun refused = save("save-as notes.txt");
+	EXPECT_EQ(refused.exitCode, ExitActionFailed);
+	EXPECT_NE(
+		refused.err.find("script.txt:1: Will not write over notes.txt: it is not a project file"), std::string::npos)
+		<< refused.err;
+	EXPECT_EQ(ReadFile(notes), "my notes\n");
+
+	EXPECT_EQ(save("save-as --replace notes.txt").exitCode, ExitSuccess);
+	EXPECT_EQ(ReadFile(notes), ReadFile(project));
+
+	const auto before = std::filesystem::last_write_time(target);
+	EXPECT_EQ(save("save-as link.json").exitCode, ExitSuccess);
+	EXPECT_TRUE(std::filesystem::is_symlink(scratch.Path() / "link.json"));
+	EXPECT_EQ(ReadFile(target), ReadFile(project));
+	EXPECT_NE(std::filesystem::last_write_time(target), before) << "the link's file took the project";
+	EXPECT_EQ(save("save-as --keep x.json").exitCode, ExitUsage);
+}
 TEST_F(CommandLineTest, PathsInAScriptAreReadBesideTheScriptAndWrittenWhereTheHostStarted)
 {
 	const std::filesystem::path folder = scratch.Path() / "work";

@@ -20,8 +20,12 @@ namespace {
 using ReferenceHost::ModuleDataBlock;
 
 const std::string Key = "{9349160F-1FF1-4be3-9909-314107CCB286}";
-const std::string BadVersionMessage =
-	"Facetally error | -2130312810 | FacetallyModuleData, ReadValues () | Do not show again | OK";
+// The status as the add-on shows it, a bare number; the host's transcript names it.
+const std::string BadVersionMessage = "Facetally error | -2130312810 (0x81060196: module data of another version) | "
+									  "FacetallyModuleData, ReadValues () | Do not show again | OK";
+
+const std::string LevelsNotStoredMessage =
+	"Facetally error | Error | The chosen levels of detail could not be stored in the project! | OK";
 
 std::string MessageOf(const std::string& status)
 {
@@ -108,18 +112,18 @@ TEST_F(Preferences, TheSaveWritesTheLevelsItReadWithTheDefaultLevel)
 			[](ReferenceHost::Host& careless, ReferenceHost::AddOn&) {
 				careless.Table().ForceStatus(281, HostSdk::StatusRefused);
 			},
-			Entries({{Key, "0"}}), {MessageOf("-2130312960")}},
+			Entries({{Key, "0"}}), {MessageOf("-2130312960 (0x81060100: refused)")}},
 		{"a refused read is reported", Block(Entries({{"A", "1"}})),
 			[](ReferenceHost::Host& careless, ReferenceHost::AddOn&) {
 				careless.Table().ForceStatus(282, HostSdk::StatusBadParameter);
 			},
-			Entries({{Key, "0"}}), {MessageOf("-2130312958")}},
+			Entries({{Key, "0"}}), {MessageOf("-2130312958 (0x81060102: bad parameter)")}},
 		{"a host without the query is reported", Block(Entries({{"A", "1"}})),
 			[](ReferenceHost::Host& careless, ReferenceHost::AddOn& addOn) {
 				careless.Table().EmptyEntry(281);
 				careless.HandOverTable(addOn);
 			},
-			Entries({{Key, "0"}}), {MessageOf("-2130312313")}},
+			Entries({{Key, "0"}}), {MessageOf("-2130312313 (0x81060387: the host has no such entry)")}},
 		{"a block the query leaves behind is freed", Block(Entries({{"A", "1"}})),
 			[](ReferenceHost::Host& careless, ReferenceHost::AddOn&) {
 				careless.Table().Implement<281>([](HostSdk::ModuleToken, ModuleDataRecord* record) {
@@ -133,7 +137,7 @@ TEST_F(Preferences, TheSaveWritesTheLevelsItReadWithTheDefaultLevel)
 			[](ReferenceHost::Host& careless, ReferenceHost::AddOn&) {
 				careless.Table().ForceStatus(280, HostSdk::StatusRefused);
 			},
-			Entries({{"A", "1"}}), {}},
+			Entries({{"A", "1"}}), {LevelsNotStoredMessage}},
 	};
 	for (const auto& row : cases) {
 		SCOPED_TRACE(row.what);

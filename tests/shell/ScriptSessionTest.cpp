@@ -103,8 +103,8 @@ TEST_F(PreferencesScript, TheMessageOfDataOfAnotherVersionIsShownAndAnswered)
 							   "expect-module-data Facetally \"of a format to come\"\n",
 		Path("newer.json"));
 	EXPECT_EQ(code, 0) << out.str() << err.str();
-	EXPECT_TRUE(
-		Printed("message Facetally error | -2130312810 | FacetallyModuleData, ReadValues () | Do not show again | OK"))
+	EXPECT_TRUE(Printed("message Facetally error | -2130312810 (0x81060196: module data of another version) | "
+						"FacetallyModuleData, ReadValues () | Do not show again | OK"))
 		<< out.str();
 	EXPECT_TRUE(Printed("> (in the dialog) tick \"Do not show again\"")) << out.str();
 	EXPECT_TRUE(Printed("> (in the dialog) press \"OK\"")) << out.str();

@@ -7,6 +7,8 @@ const $ = (id) => document.getElementById(id);
 let state = null;
 let filePurpose = null;
 let drawnWindows = null;
+// The report window's lines as the host sent them; a push brings only the new ones.
+const report = { clearings: -1, lines: [] };
 // Where each list was scrolled by the person, and the scroll position the add-on last set.
 const listScroll = new Map();
 
@@ -58,6 +60,8 @@ document.querySelectorAll("[data-host-action]").forEach((button) => {
       filePurpose = what;
       $("file-form-what").textContent = what === "open" ? "Open project" : "Save project as";
       $("file-name").value = state && state.project ? state.project.file : "";
+      replaceBox.hidden = what !== "save-as";
+      replaceTick.checked = false;
       $("file-form").hidden = false;
       $("file-name").focus();
     } else {
@@ -66,10 +70,21 @@ document.querySelectorAll("[data-host-action]").forEach((button) => {
   });
 });
 
+// Saving over a file that is not a project must be asked for: the person ticks this box.
+const replaceBox = element("label", "replace-option");
+replaceBox.id = "file-replace-option";
+const replaceTick = element("input");
+replaceTick.type = "checkbox";
+replaceTick.id = "file-replace";
+replaceBox.append(replaceTick, " Replace a file that is not a project");
+$("file-name").parentElement.after(replaceBox);
+
 $("file-form").addEventListener("submit", (event) => {
   event.preventDefault();
   $("file-form").hidden = true;
-  send({ do: filePurpose, file: $("file-name").value });
+  const action = { do: filePurpose, file: $("file-name").value };
+  if (filePurpose === "save-as") action.replace = replaceTick.checked;
+  send(action);
 });
 $("file-cancel").addEventListener("click", () => { $("file-form").hidden = true; });
 $("progress-stop").addEventListener("click", () => send({ do: "stop" }));
@@ -338,11 +353,6 @@ function render(next) {
   document.title = (next.project ? next.project.name + " – " : "") + "facetally-host";
   renderMenus(next.menus);
 
-  const report = $("report");
-  const atEnd = report.scrollTop + report.clientHeight >= report.scrollHeight - 4;
-  report.textContent = next.report.join("\n");
-  if (atEnd) report.scrollTop = report.scrollHeight;
-
   const transcript = $("transcript");
   transcript.replaceChildren(...next.transcript.map((entry) => element("li", entry.kind, entry.text)));
   transcript.scrollTop = transcript.scrollHeight;
@@ -383,7 +393,34 @@ function renderStatus(next) {
   }
 }
 
+// Takes the report lines of a state; false when they do not follow those held (the page fell
+// behind), and then nothing is taken.
+function takeReport(sent) {
+  const fresh = sent.start === 0;
+  if (!fresh && (sent.clearings !== report.clearings || sent.start !== report.lines.length)) return false;
+  const shown = $("report");
+  const atEnd = shown.scrollTop + shown.clientHeight >= shown.scrollHeight - 4;
+  if (fresh) {
+    report.lines = sent.lines.slice();
+    shown.textContent = report.lines.join("\n");
+  } else if (sent.lines.length > 0) {
+    shown.append((report.lines.length > 0 ? "\n" : "") + sent.lines.join("\n"));
+    for (const line of sent.lines) report.lines.push(line);
+  }
+  report.clearings = sent.clearings;
+  if (atEnd) shown.scrollTop = shown.scrollHeight;
+  return true;
+}
+
+function receive(next) {
+  if (takeReport(next.report)) return render(next);
+  fetch("api/state").then((response) => response.json()).then((whole) => {
+    takeReport(whole.report);
+    render(whole);
+  }).catch(() => setConnection(false));
+}
+
 const events = new EventSource("api/events");
 events.onopen = () => setConnection(true);
 events.onerror = () => setConnection(false);
-events.onmessage = (message) => render(JSON.parse(message.data));
+events.onmessage = (message) => receive(JSON.parse(message.data));
