@@ -3,6 +3,7 @@
 // settings shape it, levels of an earlier session are applied and saved back, the example
 // scripts run and the report window is saved to a file.
 #include "CommandLine.hpp"
+#include "UD/RollDownSurface.hpp"
 #include "Win/LocaleSettings.hpp"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,8 @@ struct ProgramRun {
 ProgramRun RunHost(std::vector<std::string> arguments)
 {
 	arguments.insert(arguments.begin(), {"facetally-host", "--addons", FACETALLY_ADDON_DIR});
+	// A fresh session, as a program started anew: no palette remembers how an earlier run left it.
+	UD::ForgetRolledStates();
 	std::ostringstream out;
 	std::ostringstream err;
 	ProgramRun run;

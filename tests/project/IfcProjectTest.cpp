@@ -229,6 +229,11 @@ TEST_F(IfcOpenTest, DamagedFilesAreRefusedByNameAndPlace)
 		EXPECT_NE(refused.problem.find(bad.problem), std::string::npos) << bad.what << ": " << refused.problem;
 		EXPECT_EQ(CurrentProject().Name(), "sample-project.json") << bad.what;
 	}
+	// What is not a regular file is refused before the converter starts.
+	std::filesystem::create_directory(scratch / "folder.ifc");
+	const Outcome folder = host->OpenProject(scratch / "folder.ifc");
+	EXPECT_EQ(folder.problem.rfind("Cannot read the IFC file " + (scratch / "folder.ifc").string() + ": ", 0), 0u)
+		<< folder.problem;
 }
 
 TEST_F(IfcOpenTest, AClassIfc4DroppedIsSkippedAndCounted)

@@ -43,6 +43,8 @@ class HostPage:
         self.url = re.search(r"http://\S+", "".join(self.output)).group(0)
         match = re.match(r"http://([\d.]+):(\d+)/(\w+)/", self.url)
         self.address, self.port, self.token = match.group(1), int(match.group(2)), match.group(3)
+        # The address is printed before the host's thread publishes its first state.
+        self.wait_for("its first state", lambda state: "transcript" in state, timeout=30)
 
     def request(self, method, path, body=None, headers=None):
         """(status, text) of a request to the host; path is taken as it is (no token added)."""

@@ -1,5 +1,6 @@
 #include "IfcProjectFile.hpp"
 
+#include "FileChecks.hpp"
 #include "ProjectFile.hpp"
 
 #include <nlohmann/json.hpp>
@@ -58,6 +59,8 @@ std::unique_ptr<Project> ReadIfcProjectFile(
 	const std::filesystem::path& file, const IfcReadProgress& progress, IfcReadSummary& summary, std::string& problem)
 {
 	const std::string name = file.filename().string();
+	if (!CheckFileBeforeReading(file, MostProjectFileBytes, "Cannot read the IFC file", problem))
+		return nullptr;
 	const std::filesystem::path program = ReaderProgram();
 	Pipes pipes;
 	if (pipe2(pipes.out, O_CLOEXEC) != 0 || pipe2(pipes.err, O_CLOEXEC) != 0) {
