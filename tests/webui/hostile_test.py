@@ -8,7 +8,7 @@ import threading
 import time
 import unittest
 
-from hostpage import HostPage, run, start_browser
+from hostpage import BrowserTestCase, HostPage, run
 
 try:
     from selenium.common.exceptions import StaleElementReferenceException
@@ -184,19 +184,9 @@ class HostileUse(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(self.host.folder)), sorted(["notes.txt", "pipe.json", os.path.basename(self.host.project)]))
 
 
-class InTheBrowser(unittest.TestCase):
+class InTheBrowser(BrowserTestCase):
     """The page itself: it puts the report together from pushes of new lines, and its Save As
     form writes over a file that is not a project only when the person ticks the box."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.browser = start_browser()
-        cls.host = HostPage()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.browser.quit()
-        cls.host.stop()
 
     def refresh_button(self):
         for window in self.host.state()["windows"]:

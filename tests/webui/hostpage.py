@@ -108,6 +108,20 @@ def start_browser():
         raise unittest.SkipTest(f"no browser test: chromium could not start ({error})")
 
 
+class BrowserTestCase(unittest.TestCase):
+    """One browser and one host for the tests of a class."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.browser = start_browser()
+        cls.host = HostPage()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.quit()
+        cls.host.stop()
+
+
 def run():
     """Runs the tests of the script; exits with SKIPPED when every test was skipped."""
     if not (os.path.isfile(HOST) and os.path.isfile(PROJECT)):

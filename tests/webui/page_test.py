@@ -6,7 +6,7 @@ import os
 import re
 import unittest
 
-from hostpage import HostPage, run, start_browser
+from hostpage import BrowserTestCase, HostPage, run
 
 try:
     from selenium.webdriver.common.action_chains import ActionChains
@@ -22,17 +22,7 @@ except ImportError:  # start_browser says why the tests are skipped
 SCREENSHOT = os.environ.get("FACETALLY_SCREENSHOT", os.path.join(os.getcwd(), "palette-in-browser.png"))
 
 
-class PageInBrowser(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.browser = start_browser()
-        cls.host = HostPage()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.browser.quit()
-        cls.host.stop()
-
+class PageInBrowser(BrowserTestCase):
     def wait(self, what, condition, timeout=10):
         # The page draws a window anew when it changes: an element found just before is gone.
         return WebDriverWait(self.browser, timeout, ignored_exceptions=(StaleElementReferenceException,)).until(
