@@ -38,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 	building.schema = check.schema;
 	const std::string envelope = IfcReading::EnvelopeText(building);
 	std::string problem;
-	FUZZ_CHECK(ReferenceHost::ParseProjectText(envelope.substr(envelope.find('\n') + 1), "fuzz.ifc", problem) != nullptr);
+	FUZZ_CHECK(
+		ReferenceHost::ParseProjectText(envelope.substr(envelope.find('\n') + 1), "fuzz.ifc", problem) != nullptr);
 	return 0;
 }

@@ -42,7 +42,9 @@ void OpenIfc(benchmark::State& state)
 	for (auto _ : state) {
 		const auto start = std::chrono::steady_clock::now();
 		std::string problem;
-		const auto project = ReferenceHost::ReadIfcProjectFile(file, {}, summary, problem);
+		const auto project = ReferenceHost::ReadIfcProjectFile(
+			std::filesystem::path(FACETALLY_BINARY_DIR) / "bin" / ReferenceHost::IfcReaderProgramName, file, {},
+			summary, problem);
 		if (project == nullptr)
 			throw std::runtime_error(problem);
 		elements = project->TotalElementCount();

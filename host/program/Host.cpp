@@ -300,7 +300,8 @@ Outcome Host::OpenIfcFile(const std::filesystem::path& file)
 	};
 	IfcReadSummary read;
 	std::string problem;
-	std::unique_ptr<Project> opened = ReadIfcProjectFile(file, reading, read, problem);
+	std::unique_ptr<Project> opened =
+		ReadIfcProjectFile(RunningProgramFolder() / IfcReaderProgramName, file, reading, read, problem);
 	progress.CloseForHost();
 	std::signal(SIGINT, previousInterrupt);
 	ifcStopAt = 0;

@@ -215,7 +215,8 @@ TEST_F(CommandLineTest, SaveAsWritesOverOnlyAProjectUnlessAskedAndFollowsALink)
 	auto save = [&](const std::string& line) {
 		const std::filesystem::path started = std::filesystem::current_path();
 		std::filesystem::current_path(scratch.Path());
-		ProgramRun run = RunInProcess({"--addons", TestAddOnFolder.string(), "--script", WriteScript(line + "\n"), project});
+		ProgramRun run =
+			RunInProcess({"--addons", TestAddOnFolder.string(), "--script", WriteScript(line + "\n"), project});
 		std::filesystem::current_path(started);
 		return run;
 	};

@@ -25,13 +25,6 @@ namespace ReferenceHost {
 
 namespace {
 
-std::filesystem::path ReaderProgram()
-{
-	std::error_code error;
-	const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-	return self.parent_path() / "facetally-ifc-reader";
-}
-
 // Both pipes of the converter, read as they fill so neither blocks it.
 struct Pipes {
 	int out[2] = {-1, -1};
@@ -55,13 +48,12 @@ bool IsIfcFile(const std::filesystem::path& file)
 	return extension == ".ifc" || extension == ".ifczip";
 }
 
-std::unique_ptr<Project> ReadIfcProjectFile(
-	const std::filesystem::path& file, const IfcReadProgress& progress, IfcReadSummary& summary, std::string& problem)
+std::unique_ptr<Project> ReadIfcProjectFile(const std::filesystem::path& reader, const std::filesystem::path& file,
+	const IfcReadProgress& progress, IfcReadSummary& summary, std::string& problem)
 {
 	const std::string name = file.filename().string();
 	if (!CheckFileBeforeReading(file, MostProjectFileBytes, "Cannot read the IFC file", problem))
 		return nullptr;
-	const std::filesystem::path program = ReaderProgram();
 	Pipes pipes;
 	if (pipe2(pipes.out, O_CLOEXEC) != 0 || pipe2(pipes.err, O_CLOEXEC) != 0) {
 		problem = name + ": cannot start the IFC reader (" + std::strerror(errno) + ")";
@@ -71,7 +63,7 @@ std::unique_ptr<Project> ReadIfcProjectFile(
 	posix_spawn_file_actions_init(&actions);
 	posix_spawn_file_actions_adddup2(&actions, pipes.out[1], STDOUT_FILENO);
 	posix_spawn_file_actions_adddup2(&actions, pipes.err[1], STDERR_FILENO);
-	const std::string programText = program.string();
+	const std::string programText = reader.string();
 	const std::string fileText = file.string();
 	std::array<char*, 3> arguments {
 		const_cast<char*>(programText.c_str()), const_cast<char*>(fileText.c_str()), nullptr};

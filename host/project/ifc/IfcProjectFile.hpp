@@ -1,5 +1,5 @@
 // IFC files in the host: a building model read through the converter program
-// (facetally-ifc-reader, beside the host's own program), which runs as a process of its own
+// (facetally-ifc-reader, installed beside the host's own program), which runs as a process of its own
 // and hands back the project model. The host waits for it, shows its progress, and can stop
 // it at once; whatever happens to it, the project that was open stays as it was.
 #pragma once
@@ -29,9 +29,13 @@ struct IfcReadSummary {
 // Elements converted so far and in all; answers false to stop the reading.
 using IfcReadProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
-// The project of the IFC file (carrying the file's path), or null with the reason, naming the
-// file, in problem ("stopped" when progress asked to stop).
-std::unique_ptr<Project> ReadIfcProjectFile(
-	const std::filesystem::path& file, const IfcReadProgress& progress, IfcReadSummary& summary, std::string& problem);
+// The name of the converter program.
+inline constexpr const char* IfcReaderProgramName = "facetally-ifc-reader";
+
+// The project of the IFC file as the converter program reader reads it (carrying the file's
+// path), or null with the reason, naming the file, in problem ("stopped" when progress asked
+// to stop).
+std::unique_ptr<Project> ReadIfcProjectFile(const std::filesystem::path& reader, const std::filesystem::path& file,
+	const IfcReadProgress& progress, IfcReadSummary& summary, std::string& problem);
 
 } // namespace ReferenceHost
