@@ -157,6 +157,14 @@ TEST_F(IfcOpenTest, EverySampleFileOpensWithGeometry)
 		host->OpenProject(scratch / "bad.ifczip").problem.find("bad.ifczip: not a zip archive"), std::string::npos);
 }
 
+TEST_F(IfcOpenTest, AFaceListingItsHoleFirstKeepsItsOutlineAndABodyOfNothingIsCounted)
+{
+	OpenOrFail(TestIfc("odd-faces.ifc"));
+	EXPECT_EQ(Polygons(HostSdk::ElementTypes::Object), 6); // the block's six faces, the holed top one too
+	EXPECT_NE(LastNotice().find(", 6 polygons, 1 element without geometry the reader can convert"), std::string::npos)
+		<< LastNotice();
+}
+
 TEST_F(IfcOpenTest, AProjectReadFromIfcIsSavedOnlyAsAProjectFileAndReopensTheSame)
 {
 	OpenOrFail(DuplexFile());
