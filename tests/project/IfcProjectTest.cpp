@@ -87,6 +87,7 @@ TEST_F(IfcOpenTest, TheDuplexBecomesStoriesTypedElementsAndPartsWithLevelsOfDeta
 		ASSERT_NE(part, nullptr);
 		EXPECT_EQ(part->typeId, HostSdk::ElementTypes::Window);
 		EXPECT_EQ(part->modelParameter, "detail3D");
+		EXPECT_EQ(part->file, DuplexFile().string());
 		EXPECT_EQ(part->models.at("Simple"), ComponentList {6});
 		EXPECT_TRUE(part->models.at("Off").empty());
 		EXPECT_EQ(

@@ -160,6 +160,9 @@ std::unique_ptr<Project> ReadIfcProjectFile(const std::filesystem::path& reader,
 		return nullptr;
 	project->SetFile(file);
 	project->SetIfcSchema(summary.schema);
+	// A part's file is the IFC file that holds its type.
+	for (const LibraryPart& part : project->LibraryParts())
+		project->FindLibraryPart(part.index)->file = file.string();
 	return project;
 }
 
