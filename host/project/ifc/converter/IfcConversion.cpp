@@ -732,28 +732,25 @@ private:
 
 		// Elements of the types that take parts and share none get a part of their own, as every
 		// such element of a modelling host is placed from a library part; so each can be lightened.
-		std::map<int, std::size_t> ownerOfOwnPart;
 		for (std::size_t i = 0; i < candidates.size(); ++i)
-			if (TakesParts(candidates[i].classified) && !partKeyOf.contains(i)) {
+			if (TakesParts(candidates[i].classified) && !partKeyOf.contains(i))
 				partKeyOf.emplace(i, candidates[i].product->m_entity_id);
-				ownerOfOwnPart.emplace(candidates[i].product->m_entity_id, i);
-			}
 
-		// Parts in the order of the entities they come from.
-		std::set<int> keys;
+		// Parts in the order of the entities they come from, each with its first placement.
+		std::map<int, std::size_t> firstPlacement;
 		for (const auto& [candidate, key] : partKeyOf)
 			if (TakesParts(candidates[candidate].classified))
-				keys.insert(key);
+				firstPlacement.emplace(key, candidate);
 		std::map<std::string, int> namesSeen;
-		for (int key : keys) {
+		for (const auto& [key, first] : firstPlacement) {
 			PartRecord part;
-			if (auto own = ownerOfOwnPart.find(key); own != ownerOfOwnPart.end()) {
-				const IfcProduct& product = *candidates[own->second].product;
-				part.name = LabelText(product.m_Name);
-				part.globalId = product.m_GlobalId ? Narrow(product.m_GlobalId->m_value) : std::string();
-				part.ifcClass = product.className();
+			const IfcProduct& placed = *candidates[first].product;
+			if (key == placed.m_entity_id) {
+				part.name = LabelText(placed.m_Name);
+				part.globalId = placed.m_GlobalId ? Narrow(placed.m_GlobalId->m_value) : std::string();
+				part.ifcClass = placed.className();
 				part.body = PartBody::Element;
-				part.detailed = bodies[own->second].components;
+				part.detailed = bodies[first].components;
 			} else if (auto type = typeById.find(key); type != typeById.end()) {
 				part.name = LabelText(type->second->m_Name);
 				part.globalId = type->second->m_GlobalId ? Narrow(type->second->m_GlobalId->m_value) : std::string();
@@ -768,12 +765,8 @@ private:
 			} else {
 				part.ifcClass = "IfcRepresentationMap";
 				part.body = PartBody::Map;
-				for (std::size_t i = 0; i < candidates.size(); ++i)
-					if (auto it = partKeyOf.find(i); it != partKeyOf.end() && it->second == key) {
-						part.detailed = bodies[i].components;
-						part.name = LabelText(candidates[i].product->m_Name);
-						break;
-					}
+				part.detailed = bodies[first].components;
+				part.name = LabelText(placed.m_Name);
 			}
 			if (part.name.empty())
 				part.name = part.ifcClass + " #" + std::to_string(key);
