@@ -302,7 +302,7 @@ Outcome Host::OpenIfcFile(const std::filesystem::path& file)
 	std::string problem;
 	std::unique_ptr<Project> opened =
 		ReadIfcProjectFile(RunningProgramFolder() / IfcReaderProgramName, file, reading, read, problem);
-	progress.CloseForHost();
+	progress.CloseForHost(opened == nullptr);
 	std::signal(SIGINT, previousInterrupt);
 	ifcStopAt = 0;
 	if (opened == nullptr) {

@@ -181,12 +181,16 @@ HostStatus ProgressWindow::Close(ModuleToken token)
 	return 0;
 }
 
-void ProgressWindow::Closed()
+void ProgressWindow::Closed(bool failed)
 {
 	EraseBar();
 	open = false;
 	// The bar is not brought to its end when a run ends, so the close tells how it ended.
-	transcript.Add(TranscriptKind::Progress, title + (stopRequested ? " (closed after the stop)" : " (done)"));
+	transcript.Add(TranscriptKind::Progress,
+		title +
+			(stopRequested   ? " (closed after the stop)"
+					: failed ? " (closed: it failed)"
+							 : " (done)"));
 	stopRequested = false;
 }
 
@@ -210,10 +214,10 @@ bool ProgressWindow::StepForHost(std::int32_t newValue)
 	return StopAsked();
 }
 
-void ProgressWindow::CloseForHost()
+void ProgressWindow::CloseForHost(bool failed)
 {
 	if (open)
-		Closed();
+		Closed(failed);
 }
 
 HostStatus ProgressWindow::End(ModuleToken token)

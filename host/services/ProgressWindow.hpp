@@ -73,11 +73,12 @@ public:
 
 	// The host shows the window for work of its own (reading a large file), as an add-on
 	// would: opened with a title, a label and range once the range is known, the bar moved at
-	// each step, closed at the end. Each step answers true when the person asked to stop.
+	// each step, closed at the end (saying whether the work failed). Each step answers true
+	// when the person asked to stop.
 	void OpenForHost(const std::string& windowTitle);
 	void RangeForHost(const std::string& newLabel, std::int32_t maximum);
 	bool StepForHost(std::int32_t newValue);
-	void CloseForHost();
+	void CloseForHost(bool failed);
 
 	// ---- The person who stops a run ------------------------------------------------------
 
@@ -101,7 +102,7 @@ private:
 	void Opened(const std::string& windowTitle, std::int16_t phases);
 	void Ranged(const std::string& newLabel, std::int32_t maximum);
 	bool StopAsked();
-	void Closed();
+	void Closed(bool failed = false);
 	HostStatus SetText(ModuleToken token, const char* newText);
 	HostStatus SetPhase(ModuleToken token, const char* newLabel, const std::int32_t* maximum);
 	HostStatus SetValue(ModuleToken token, const std::int32_t* newValue);

@@ -237,6 +237,9 @@ TEST_F(IfcOpenTest, DamagedFilesAreRefusedByNameAndPlace)
 		EXPECT_FALSE(refused.ok) << bad.what;
 		EXPECT_NE(refused.problem.find(bad.problem), std::string::npos) << bad.what << ": " << refused.problem;
 		EXPECT_EQ(CurrentProject().Name(), "sample-project.json") << bad.what;
+		EXPECT_EQ(host->SessionTranscript().Texts(TranscriptKind::Progress).back(),
+			"Reading \"bad.ifc\"... (closed: it failed)")
+			<< bad.what;
 	}
 	// What is not a regular file is refused before the converter starts.
 	std::filesystem::create_directory(scratch / "folder.ifc");
