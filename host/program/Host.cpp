@@ -310,16 +310,12 @@ Outcome Host::OpenIfcFile(const std::filesystem::path& file)
 			return Outcome::Failure("Reading " + name + " was stopped; the open project stays as it was");
 		return Outcome::Failure(problem);
 	}
-	std::int64_t polygons = 0;
-	for (std::int32_t type = 0; type < ElementTypeCount; ++type)
-		for (const Element& element : opened->ElementsOf(type))
-			polygons += opened->PolygonsOf(element);
 	const Stories& stories = opened->StoryList();
 	std::string notice = "Project " + name + " opened (" + read.schema +
 		"): " + Counted(opened->TotalElementCount(), "element") + " on " +
 		Counted(static_cast<std::uint64_t>(stories.last - stories.first + 1), "story", "stories") + ", " +
 		Counted(opened->LibraryParts().size(), "library part") + ", " +
-		Counted(static_cast<std::uint64_t>(polygons), "polygon");
+		Counted(static_cast<std::uint64_t>(opened->TotalPolygons()), "polygon");
 	if (read.withoutGeometry > 0)
 		notice += ", " + Counted(static_cast<std::uint64_t>(read.withoutGeometry), "element") +
 			" without geometry the reader can convert";

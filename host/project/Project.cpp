@@ -338,6 +338,15 @@ std::int64_t Project::PolygonsOf(const Element& element) const
 	return sum;
 }
 
+std::int64_t Project::TotalPolygons() const
+{
+	std::int64_t sum = 0;
+	for (const std::vector<Element>& ofType : elements)
+		for (const Element& element : ofType)
+			sum += PolygonsOf(element);
+	return sum;
+}
+
 // ---- A person's edits ----------------------------------------------------------------------
 
 bool Project::SetElementParameter(

@@ -236,6 +236,8 @@ public:
 	std::optional<std::int32_t> ComponentPolygons(std::int32_t componentIndex) const;
 	// The element's polygons: the sum over its current components.
 	std::int64_t PolygonsOf(const Element& element) const;
+	// The polygons of every element of the project.
+	std::int64_t TotalPolygons() const;
 	// Call after changing a part's models or an element's own components directly, so the
 	// blocks of component indexes are laid out anew. Adding elements and parts does this.
 	void ModelStructureChanged() { componentLayoutValid = false; }
