@@ -6,7 +6,7 @@ need=()
 for pkg in g++-12 cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev locales \
            libcpp-httplib-dev pkg-config chromium chromium-driver python3-selenium \
            clang-14 libclang-rt-14-dev ccache \
-           libifcplusplus-dev libboost-dev libzip-dev; do
+           libifcplusplus-dev libboost-dev libzip-dev libjs-three; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || need+=("$pkg")
 done
 if ((${#need[@]})); then
