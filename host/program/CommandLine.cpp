@@ -72,6 +72,10 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 	app.add_option("--port", uiOptions.port, "the port of the page's address (default: any free port)")->needs("--ui");
 	std::string reportFile;
 	app.add_option("--report-file", reportFile, "at the end, save the report window's lines to this text file");
+	std::string exportFile;
+	app.add_option("--export-ifc", exportFile,
+		   "at the end, write the project read from IFC as a lighter IFC file: each library part's body at its level")
+		->excludes("--ui");
 	app.add_flag("-v,--verbose", verbose, "also show the host's inner traffic: lifecycle calls, events, palettes");
 	app.set_version_flag("--version", std::string("facetally-host ") + FACETALLY_VERSION);
 
@@ -146,6 +150,12 @@ int RunHostProgram(const std::vector<std::string>& arguments, std::ostream& out,
 		exitCode = ExitActionFailed;
 	} else {
 		exitCode = RunScript(host, script);
+	}
+	if (!exportFile.empty()) {
+		if (const Outcome exported = host.ExportLighterIfc(exportFile); !exported) {
+			host.SessionTranscript().Add(TranscriptKind::Error, exported.problem);
+			exitCode = ExitActionFailed;
+		}
 	}
 	if (!reportFile.empty()) {
 		std::string problem;

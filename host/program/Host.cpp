@@ -6,6 +6,7 @@
 #include "Suggestion.hpp"
 
 #include "HostText.hpp"
+#include "IfcExportFile.hpp"
 #include "IfcProjectFile.hpp"
 #include "ProjectFile.hpp"
 #include "StatusText.hpp"
@@ -280,16 +281,16 @@ Outcome Host::Open(std::unique_ptr<Project> opened, const std::string& notice)
 	return Outcome::Success();
 }
 
-Outcome Host::OpenIfcFile(const std::filesystem::path& file)
+bool Host::WithConverterProgress(const std::string& title,
+	const std::function<bool(const std::function<bool(std::size_t, std::size_t)>&)>& work)
 {
-	const std::string name = Quoted(file.filename().string());
-	// Ctrl+C while the file is read stops the reading, not the host: the open project stays.
+	// Ctrl+C while the converter runs stops it, not the host: the open project stays.
 	static std::atomic<bool> interrupted;
 	interrupted = false;
 	const auto previousInterrupt = std::signal(SIGINT, [](int) { interrupted = true; });
-	progress.OpenForHost("Reading " + name + "...");
+	progress.OpenForHost(title);
 	bool ranged = false;
-	const auto reading = [&](std::size_t done, std::size_t total) {
+	const auto reporting = [&](std::size_t done, std::size_t total) {
 		if (!ranged && total > 0) {
 			progress.RangeForHost("Elements read:", static_cast<std::int32_t>(std::min<std::size_t>(total, INT32_MAX)));
 			ranged = true;
@@ -298,13 +299,23 @@ Outcome Host::OpenIfcFile(const std::filesystem::path& file)
 			progress.StopAtCancelQuestion(1);
 		return !progress.StepForHost(static_cast<std::int32_t>(std::min<std::size_t>(done, INT32_MAX)));
 	};
-	IfcReadSummary read;
-	std::string problem;
-	std::unique_ptr<Project> opened =
-		ReadIfcProjectFile(RunningProgramFolder() / IfcReaderProgramName, file, reading, read, problem);
-	progress.CloseForHost(opened == nullptr);
+	const bool done = work(reporting);
+	progress.CloseForHost(!done);
 	std::signal(SIGINT, previousInterrupt);
 	ifcStopAt = 0;
+	return done;
+}
+
+Outcome Host::OpenIfcFile(const std::filesystem::path& file)
+{
+	const std::string name = Quoted(file.filename().string());
+	IfcReadSummary read;
+	std::string problem;
+	std::unique_ptr<Project> opened;
+	WithConverterProgress("Reading " + name + "...", [&](const IfcReadProgress& reading) {
+		opened = ReadIfcProjectFile(RunningProgramFolder() / IfcReaderProgramName, file, reading, read, problem);
+		return opened != nullptr;
+	});
 	if (opened == nullptr) {
 		if (problem == "stopped")
 			return Outcome::Failure("Reading " + name + " was stopped; the open project stays as it was");
@@ -371,6 +382,59 @@ Outcome Host::SaveProjectAs(const std::filesystem::path& file, bool replace)
 	project->SetIfcSchema({});
 	project->MarkSaved();
 	transcript.Add(TranscriptKind::Notice, "Project saved as " + Quoted(project->Name()));
+	return Outcome::Success();
+}
+
+Outcome Host::ExportLighterIfc(const std::filesystem::path& file, bool replace)
+{
+	if (project == nullptr)
+		return Outcome::Failure("No project is open: a project read from an IFC file can be exported as a lighter IFC file");
+	if (project->IfcSchema().empty())
+		return Outcome::Failure("The project " + Quoted(project->Name()) +
+			" was not read from an IFC file: only a project read from IFC can be exported as a lighter IFC file");
+	if (file.empty())
+		return Outcome::Failure("No IFC file was named");
+	if (!IsIfcFile(file) || file.extension() == ".ifczip" || file.extension() == ".IFCZIP")
+		return Outcome::Failure("A lighter IFC file is written as .ifc: " + Quoted(file.filename().string()));
+	const std::string what = "Cannot write the IFC file " + file.string();
+	if (HoldsZeroCharacter(file))
+		return Outcome::Failure(what + ": the name holds a zero character");
+	const std::filesystem::path target = FileBehindLinks(file);
+	std::error_code error;
+	const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+	if (!std::filesystem::is_directory(folder, error))
+		return Outcome::Failure(what + ": the folder " + folder.string() + " does not exist");
+	if (std::filesystem::equivalent(target, project->File(), error))
+		return Outcome::Failure("Will not write over " + Quoted(file.filename().string()) +
+			": it is the IFC file the project was read from; export under another name");
+	const std::filesystem::file_type kind = std::filesystem::status(target, error).type();
+	if (kind != std::filesystem::file_type::not_found && kind != std::filesystem::file_type::regular)
+		return Outcome::Failure(what + ": it is not a regular file");
+	if (kind == std::filesystem::file_type::regular && !replace && !IsLighterIfcFile(target))
+		return Outcome::Failure("Will not write over " + file.string() +
+			": it is not a lighter IFC file exported before (writing over it must be asked for: export-ifc --replace)");
+
+	// The add-ons store their module data at a save; an export carries them, so it asks alike.
+	RaiseProjectEvent(Events::Save);
+	const std::string name = Quoted(file.filename().string());
+	IfcExportSummary summary;
+	std::string problem;
+	const bool exported = WithConverterProgress("Exporting " + name + "...", [&](const IfcReadProgress& reading) {
+		return ExportLighterIfcFile(RunningProgramFolder() / IfcReaderProgramName, *project, project->File(), file,
+			reading, summary, problem);
+	});
+	if (!exported) {
+		if (problem == "stopped")
+			return Outcome::Failure("Exporting " + name + " was stopped; nothing was written");
+		return Outcome::Failure(problem);
+	}
+	std::string notice = "Exported " + name + " (" + project->IfcSchema() + "): " +
+		Counted(static_cast<std::uint64_t>(summary.simple), "library part") + " as a box (\"Simple\"), " +
+		std::to_string(summary.off) + " without a body (\"Off\"), " + Counted(summary.bytes, "byte");
+	if (summary.mixed > 0)
+		notice += "; " + Counted(static_cast<std::uint64_t>(summary.mixed), "part") +
+			" with placements at different levels took the level most of them show";
+	transcript.Add(TranscriptKind::Notice, notice);
 	return Outcome::Success();
 }
 

@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -132,6 +133,11 @@ public:
 	// file that is not a project is written over only when replace says so; a symbolic link
 	// stays, and the file it names is written.
 	Outcome SaveProjectAs(const std::filesystem::path& file, bool replace = false);
+	// Event 8 (the add-ons store their module data, which the file carries), then writes the
+	// project, read from an IFC file, as a lighter IFC file: each library part's body
+	// at the level its placements show. The project and its IFC file stay as they are; an
+	// existing file that is not an export is written over only when replace says so.
+	Outcome ExportLighterIfc(const std::filesystem::path& file, bool replace = false);
 	// Event 32. Fails without an open project.
 	Outcome CloseProject();
 	// A person edits the project: event 16. Fails without an open project.
@@ -150,6 +156,10 @@ private:
 	void Forget(const AddOn& addOn);
 	// An IFC file through the converter, with its progress and its summary.
 	Outcome OpenIfcFile(const std::filesystem::path& file);
+	// Runs work (which gets the converter's progress callback) under the progress window
+	// titled title; a stop asked for by the person or by Ctrl+C stops the converter.
+	bool WithConverterProgress(const std::string& title,
+		const std::function<bool(const std::function<bool(std::size_t, std::size_t)>&)>& work);
 	// Events 32 for the project that was open, then 4; the notice tells what was opened.
 	Outcome Open(std::unique_ptr<Project> opened, const std::string& notice);
 

@@ -109,7 +109,7 @@ Script ParseScript(std::string_view text, std::string name)
 std::filesystem::path ScriptContext::Resolve(const std::string& given) const
 {
 	const std::filesystem::path path(given);
-	return path.is_absolute() || folder.empty() ? path : folder / path;
+	return path.is_absolute() || folder.empty() || written.contains(given) ? path : folder / path;
 }
 
 Outcome ScriptContext::AsGiven(Outcome outcome, const std::string& given) const

@@ -12,6 +12,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -25,10 +26,17 @@ struct ScriptContext {
 	// the script, wherever the host was started. Empty: the current folder.
 	std::filesystem::path folder {};
 
+	// Files the script wrote, as given: read again, they are the ones it wrote.
+	std::set<std::string> written {};
+
 	std::filesystem::path Resolve(const std::string& given) const;
 	// A file the script writes stays where the host was started when its path is relative: running
 	// a script never changes the folder the script lives in.
-	static std::filesystem::path Written(const std::string& given) { return given; }
+	std::filesystem::path Written(const std::string& given)
+	{
+		written.insert(given);
+		return given;
+	}
 	// The outcome with the resolved path in its message written as the script gave it.
 	Outcome AsGiven(Outcome outcome, const std::string& given) const;
 };

@@ -176,7 +176,14 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 				CheckSaveAs,
 				[](ScriptContext& context, const std::vector<std::string>& arguments) {
 					const std::string& file = arguments.back();
-					return context.host.SaveProjectAs(ScriptContext::Written(file), arguments.size() == 2);
+					return context.host.SaveProjectAs(context.Written(file), arguments.size() == 2);
+				}},
+			{"export-ifc", 1, 2, "export-ifc [--replace] FILE",
+				"write the project read from IFC as a lighter IFC file: each library part's body at its level "
+				"(\"Simple\" a box, \"Off\" none); --replace writes over a file that is not an earlier export",
+				CheckSaveAs,
+				[](ScriptContext& context, const std::vector<std::string>& arguments) {
+					return context.host.ExportLighterIfc(context.Written(arguments.back()), arguments.size() == 2);
 				}},
 			{"close", 0, 0, "close", "close the project (event 32)", nullptr,
 				[](ScriptContext& context, const std::vector<std::string>&) { return context.host.CloseProject(); }},
@@ -206,7 +213,7 @@ const std::vector<ScriptActionDefinition>& ScriptActions()
 			{"save-report", 1, 1, "save-report FILE", "save the report window's lines as a text file", nullptr,
 				[](ScriptContext& context, const std::vector<std::string>& arguments) {
 					std::string problem;
-					if (!context.host.Report().SaveTo(ScriptContext::Written(arguments[0]), problem))
+					if (!context.host.Report().SaveTo(context.Written(arguments[0]), problem))
 						return Outcome::Failure(problem);
 					context.host.SessionTranscript().Add(TranscriptKind::Notice,
 						"The report window's " + std::to_string(context.host.Report().Lines().size()) +

@@ -1,13 +1,9 @@
 // Writing project files: the project model as the JSON document, each object's unknown
 // members after the known ones, saved through a temporary file beside the target.
 #include "FileChecks.hpp"
+#include "FileWriting.hpp"
 #include "ProjectFile.hpp"
 #include "ProjectFileFields.hpp"
-
-#include <unistd.h>
-
-#include <fstream>
-#include <system_error>
 
 namespace ReferenceHost {
 
@@ -180,41 +176,14 @@ std::string ProjectText(const Project& project)
 
 bool WriteProjectFile(const Project& project, const std::filesystem::path& named, std::string& problem)
 {
-	if (HoldsZeroCharacter(named)) {
-		problem = "Cannot write the project file " + named.string() + ": the name holds a zero character";
-		return false;
-	}
-	// The link stays a link: the file it names takes the project.
-	const std::filesystem::path file = FileBehindLinks(named);
 	std::string text;
 	try {
 		text = ProjectText(project);
 	} catch (const std::exception& error) {
-		problem = "Cannot write the project file " + file.string() + ": " + error.what();
+		problem = "Cannot write the project file " + FileBehindLinks(named).string() + ": " + error.what();
 		return false;
 	}
-	std::filesystem::path temporary = file;
-	temporary += ".saving-" + std::to_string(getpid());
-	{
-		std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-		stream << text;
-		stream.close();
-		if (!stream) {
-			std::error_code ignored;
-			std::filesystem::remove(temporary, ignored);
-			problem = "Cannot write the project file " + file.string();
-			return false;
-		}
-	}
-	std::error_code error;
-	std::filesystem::rename(temporary, file, error);
-	if (error) {
-		std::error_code ignored;
-		std::filesystem::remove(temporary, ignored);
-		problem = "Cannot write the project file " + file.string() + ": " + error.message();
-		return false;
-	}
-	return true;
+	return WriteFileWhole(named, text, "Cannot write the project file", problem);
 }
 
 } // namespace ReferenceHost

@@ -61,6 +61,7 @@ const std::vector<ActionRule>& ActionRules()
 		{"open", {{"file", Text, true}}},
 		{"save", {}},
 		{"save-as", {{"file", Text, true}, {"replace", Flag, false}}},
+		{"export-ifc", {{"file", Text, true}, {"replace", Flag, false}}},
 		{"close", {}},
 		{"quit", {}},
 		{"stop", {}},
@@ -252,7 +253,7 @@ Outcome PerformPageAction(Host& host, const json& action, const ActionGate& gate
 		return Outcome::Failure(problem);
 	const std::string verb = Text(action, "do");
 	const bool hostAction = verb == "menu" || verb == "new" || verb == "open" || verb == "save" || verb == "save-as" ||
-		verb == "close" || verb == "quit";
+		verb == "export-ifc" || verb == "close" || verb == "quit";
 	if (hostAction && gate.modalDialogId != 0)
 		return Outcome::Failure("a dialog is open: answer it first");
 	if (verb == "menu")
@@ -265,6 +266,8 @@ Outcome PerformPageAction(Host& host, const json& action, const ActionGate& gate
 		return host.SaveProject();
 	if (verb == "save-as")
 		return host.SaveProjectAs(Text(action, "file"), Flag(action, "replace", false));
+	if (verb == "export-ifc")
+		return host.ExportLighterIfc(Text(action, "file"), Flag(action, "replace", false));
 	if (verb == "close")
 		return host.CloseProject();
 	if (verb == "quit") {

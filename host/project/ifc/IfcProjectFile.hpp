@@ -4,6 +4,7 @@
 // it at once; whatever happens to it, the project that was open stays as it was.
 #pragma once
 
+#include "IfcReaderProcess.hpp"
 #include "Project.hpp"
 
 #include <cstddef>
@@ -25,9 +26,6 @@ struct IfcReadSummary {
 	std::int64_t peakMemoryBytes = 0; // of the converter process
 	double cpuSeconds = 0;            // of the converter process
 };
-
-// Elements converted so far and in all; answers false to stop the reading.
-using IfcReadProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
 // The name of the converter program.
 inline constexpr const char* IfcReaderProgramName = "facetally-ifc-reader";

@@ -56,11 +56,15 @@ document.addEventListener("click", (event) => {
 document.querySelectorAll("[data-host-action]").forEach((button) => {
   button.addEventListener("click", () => {
     const what = button.dataset.hostAction;
-    if (what === "open" || what === "save-as") {
+    if (what === "open" || what === "save-as" || what === "export-ifc") {
       filePurpose = what;
-      $("file-form-what").textContent = what === "open" ? "Open project" : "Save project as";
-      $("file-name").value = state && state.project ? state.project.file : "";
-      replaceBox.hidden = what !== "save-as";
+      $("file-form-what").textContent = fileFormTitles[what];
+      const file = state && state.project ? state.project.file : "";
+      // An export is offered beside its source, never over it.
+      $("file-name").value = what === "export-ifc" ? file.replace(/(\.ifc(zip)?)?$/i, "-light.ifc") : file;
+      replaceBox.hidden = what === "open";
+      replaceTickText.textContent = what === "save-as" ? " Replace a file that is not a project"
+        : " Replace a file that is not an earlier export";
       replaceTick.checked = false;
       $("file-form").hidden = false;
       $("file-name").focus();
@@ -76,14 +80,16 @@ replaceBox.id = "file-replace-option";
 const replaceTick = element("input");
 replaceTick.type = "checkbox";
 replaceTick.id = "file-replace";
-replaceBox.append(replaceTick, " Replace a file that is not a project");
+const replaceTickText = document.createTextNode(" Replace a file that is not a project");
+replaceBox.append(replaceTick, replaceTickText);
+const fileFormTitles = { "open": "Open project", "save-as": "Save project as", "export-ifc": "Export lighter IFC as" };
 $("file-name").parentElement.after(replaceBox);
 
 $("file-form").addEventListener("submit", (event) => {
   event.preventDefault();
   $("file-form").hidden = true;
   const action = { do: filePurpose, file: $("file-name").value };
-  if (filePurpose === "save-as") action.replace = replaceTick.checked;
+  if (filePurpose !== "open") action.replace = replaceTick.checked;
   send(action);
 });
 $("file-cancel").addEventListener("click", () => { $("file-form").hidden = true; });

@@ -3,7 +3,10 @@
 // elements are placed from. Nothing here knows the IFC library.
 #pragma once
 
+#include "LighterIfc.hpp"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +35,12 @@ struct PartRecord {
 	std::int32_t hostType = 6; // the host type of its placements
 	PartBody body = PartBody::Type;
 	ComponentPolygons detailed;
+	// The entity the part stands for (its type, map or element): how an export finds it again.
+	std::int32_t entity = 0;
+	// Where its body lives, for an export that lightens it; box only when asked for.
+	PartLightening place;
+	// The level an earlier export gave the part: its placements show it ("Simple", "Off").
+	std::string exportedLevel;
 };
 
 struct ElementRecord {
@@ -58,6 +67,8 @@ struct BuildingRecord {
 	std::int32_t withoutConvertibleGeometry = 0;
 	// Entities of classes the reader does not know (IFC2X3 classes that IFC4 dropped).
 	std::int32_t skippedEntities = 0;
+	// Module data an export left on the project.
+	std::vector<ModuleDataProperties> moduleData;
 };
 
 } // namespace IfcReading

@@ -28,7 +28,9 @@
 #include <ifcpp/IFC4/include/IfcGeographicElement.h>
 #include <ifcpp/IFC4/include/IfcGloballyUniqueId.h>
 #include <ifcpp/IFC4/include/IfcGrid.h>
+#include <ifcpp/IFC4/include/IfcIdentifier.h>
 #include <ifcpp/IFC4/include/IfcIndexedPolyCurve.h>
+#include <ifcpp/IFC4/include/IfcInteger.h>
 #include <ifcpp/IFC4/include/IfcLabel.h>
 #include <ifcpp/IFC4/include/IfcLengthMeasure.h>
 #include <ifcpp/IFC4/include/IfcLightFixture.h>
@@ -41,10 +43,14 @@
 #include <ifcpp/IFC4/include/IfcPolyline.h>
 #include <ifcpp/IFC4/include/IfcPort.h>
 #include <ifcpp/IFC4/include/IfcProductDefinitionShape.h>
+#include <ifcpp/IFC4/include/IfcProject.h>
+#include <ifcpp/IFC4/include/IfcPropertySet.h>
+#include <ifcpp/IFC4/include/IfcPropertySingleValue.h>
 #include <ifcpp/IFC4/include/IfcRamp.h>
 #include <ifcpp/IFC4/include/IfcRampFlight.h>
 #include <ifcpp/IFC4/include/IfcRelAggregates.h>
 #include <ifcpp/IFC4/include/IfcRelContainedInSpatialStructure.h>
+#include <ifcpp/IFC4/include/IfcRelDefinesByProperties.h>
 #include <ifcpp/IFC4/include/IfcRelDefinesByType.h>
 #include <ifcpp/IFC4/include/IfcRepresentationMap.h>
 #include <ifcpp/IFC4/include/IfcRoof.h>
@@ -54,6 +60,7 @@
 #include <ifcpp/IFC4/include/IfcSpace.h>
 #include <ifcpp/IFC4/include/IfcStair.h>
 #include <ifcpp/IFC4/include/IfcStairFlight.h>
+#include <ifcpp/IFC4/include/IfcText.h>
 #include <ifcpp/IFC4/include/IfcTypeProduct.h>
 #include <ifcpp/IFC4/include/IfcVirtualElement.h>
 #include <ifcpp/IFC4/include/IfcWall.h>
@@ -66,6 +73,7 @@
 #include <clocale>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
@@ -329,8 +337,8 @@ struct Classified {
 
 class Converter {
 public:
-	Converter(shared_ptr<BuildingModel> read, const ConversionProgress& report)
-		: model(std::move(read)), geometry(model), progress(report)
+	Converter(shared_ptr<BuildingModel> read, const ConversionProgress& report, const std::vector<std::int32_t>& boxes)
+		: model(std::move(read)), geometry(model), progress(report), boxed(boxes.begin(), boxes.end())
 	{
 		geometry.getGeomSettings()->setNumVerticesPerCircle(14);
 		representations = geometry.getRepresentationConverter();
@@ -347,6 +355,8 @@ public:
 		ClassifyProducts();
 		ConvertElements();
 		FormParts();
+		BoxParts();
+		ReadModuleData();
 		return std::move(building);
 	}
 
@@ -560,7 +570,8 @@ private:
 				absorbedInto.emplace_back(product, absorber);
 				continue;
 			}
-			if (classified.role == Role::ElementWithBody && BodyOf(*product) == nullptr)
+			if (classified.role == Role::ElementWithBody && BodyOf(*product) == nullptr &&
+				TypeWithoutBody(*product) == nullptr)
 				continue;
 			position[product->m_entity_id] = candidates.size();
 			candidates.push_back({product, classified, {}});
@@ -685,6 +696,20 @@ private:
 
 	// ---- Library parts ----------------------------------------------------------------------
 
+	// The product's type when that has no body to place (never had, or an export took it out).
+	shared_ptr<IfcTypeProduct> TypeWithoutBody(const IfcProduct& product) const
+	{
+		auto type = typeOf.find(product.m_entity_id);
+		auto typeProduct = type == typeOf.end() ? nullptr : dynamic_pointer_cast<IfcTypeProduct>(type->second);
+		if (typeProduct == nullptr)
+			return nullptr;
+		for (const auto& map : typeProduct->m_RepresentationMaps)
+			if (map && map->m_MappedRepresentation &&
+				IsBodyIdentifier(LabelText(map->m_MappedRepresentation->m_RepresentationIdentifier)))
+				return nullptr;
+		return typeProduct;
+	}
+
 	static bool TakesParts(const Classified& classified)
 	{
 		const std::int32_t type = classified.hostType;
@@ -730,6 +755,16 @@ private:
 			}
 		}
 
+		// Elements without a body whose type has none either (an export took a part "Off") are
+		// placed from their type's part, so its level stays with them.
+		for (std::size_t i = 0; i < candidates.size(); ++i)
+			if (TakesParts(candidates[i].classified) && !partKeyOf.contains(i) && bodies[i].components.empty() &&
+				BodyOf(*candidates[i].product) == nullptr)
+				if (auto type = TypeWithoutBody(*candidates[i].product)) {
+					partKeyOf.emplace(i, type->m_entity_id);
+					typeById.emplace(type->m_entity_id, type);
+				}
+
 		// Elements of the types that take parts and share none get a part of their own, as every
 		// such element of a modelling host is placed from a library part; so each can be lightened.
 		for (std::size_t i = 0; i < candidates.size(); ++i)
@@ -744,8 +779,16 @@ private:
 		std::map<std::string, int> namesSeen;
 		for (const auto& [key, first] : firstPlacement) {
 			PartRecord part;
+			part.entity = key;
 			const IfcProduct& placed = *candidates[first].product;
 			if (key == placed.m_entity_id) {
+				part.place.product = key;
+				if (auto own = BodyOf(placed))
+					part.place.ownBody = own->m_entity_id;
+				for (const auto& absorbed : candidates[first].absorbed)
+					if (auto body = BodyOf(*absorbed))
+						part.place.absorbedBodies.push_back(body->m_entity_id);
+				partCandidate.emplace(key, first);
 				part.name = LabelText(placed.m_Name);
 				part.globalId = placed.m_GlobalId ? Narrow(placed.m_GlobalId->m_value) : std::string();
 				part.ifcClass = placed.className();
@@ -756,6 +799,8 @@ private:
 				part.globalId = type->second->m_GlobalId ? Narrow(type->second->m_GlobalId->m_value) : std::string();
 				part.ifcClass = type->second->className();
 				part.body = PartBody::Type;
+				for (int map : bodyMapsOfType[key])
+					part.place.maps.push_back(map);
 				bool missing = false;
 				for (const auto& map : type->second->m_RepresentationMaps)
 					if (map && typeOfMap.contains(map->m_entity_id)) {
@@ -765,9 +810,11 @@ private:
 			} else {
 				part.ifcClass = "IfcRepresentationMap";
 				part.body = PartBody::Map;
+				part.place.maps.push_back(key);
 				part.detailed = bodies[first].components;
 				part.name = LabelText(placed.m_Name);
 			}
+			part.place.key = part.body != PartBody::Map && !part.globalId.empty() ? part.globalId : "#" + std::to_string(key);
 			if (part.name.empty())
 				part.name = part.ifcClass + " #" + std::to_string(key);
 			const int seen = ++namesSeen[part.name];
@@ -802,6 +849,190 @@ private:
 		}
 	}
 
+	// ---- Boxes for an export -------------------------------------------------------------------
+
+	struct Bounds {
+		bool empty = true;
+		carve::geom::vector<3> min, max;
+
+		void Add(const carve::geom::vector<3>& p)
+		{
+			if (empty) {
+				min = max = p;
+				empty = false;
+				return;
+			}
+			for (int i = 0; i < 3; ++i) {
+				min.v[i] = std::min(min.v[i], p.v[i]);
+				max.v[i] = std::max(max.v[i], p.v[i]);
+			}
+		}
+	};
+
+	// The representation's geometry, in its own coordinates moved by matrix, into bounds.
+	void AddBounds(const shared_ptr<IfcRepresentation>& representation, const carve::math::Matrix& matrix, Bounds& bounds)
+	{
+		if (representation == nullptr)
+			return;
+		auto data = make_shared<RepresentationData>();
+		try {
+			representations->convertIfcRepresentation(representation, data);
+		} catch (const std::exception&) {
+		}
+		for (const auto& item : data->m_vec_item_data) {
+			if (item == nullptr)
+				continue;
+			for (const auto* meshSets : {&item->m_meshsets, &item->m_meshsets_open})
+				for (const auto& meshSet : *meshSets)
+					if (meshSet)
+						for (const auto& vertex : meshSet->vertex_storage)
+							bounds.Add(matrix * vertex.v);
+		}
+	}
+
+	carve::math::Matrix PlacementOf(const shared_ptr<IfcProduct>& product)
+	{
+		auto shape = make_shared<ProductShapeData>(product->m_entity_id);
+		if (product->m_ObjectPlacement) {
+			std::unordered_set<IfcObjectPlacement*> applied;
+			try {
+				representations->getPlacementConverter()->convertIfcObjectPlacement(
+					product->m_ObjectPlacement, shape, applied, false);
+			} catch (const std::exception&) {
+			}
+		}
+		return shape->getTransform();
+	}
+
+	// The bounds of each asked-for part's body, in the coordinates its box will take: the first
+	// map's, or the element's own (its aggregated parts moved into them).
+	void BoxParts()
+	{
+		if (boxed.empty())
+			return;
+		const double toFileUnits = 1.0 / model->getUnitConverter()->getLengthInMeterFactor();
+		const auto& entities = model->getMapIfcEntities();
+		auto find = [&entities](int id) {
+			auto it = entities.find(id);
+			return it == entities.end() ? nullptr : it->second;
+		};
+		const carve::math::Matrix identity;
+		for (PartRecord& part : building.parts) {
+			if (!boxed.contains(part.entity))
+				continue;
+			Bounds bounds;
+			for (long id : part.place.maps)
+				if (auto map = dynamic_pointer_cast<IfcRepresentationMap>(find(static_cast<int>(id))))
+					AddBounds(map->m_MappedRepresentation, identity, bounds);
+			if (auto candidate = partCandidate.find(part.entity); candidate != partCandidate.end()) {
+				const Candidate& placed = candidates[candidate->second];
+				AddBounds(BodyOf(*placed.product), identity, bounds);
+				carve::math::Matrix intoElement;
+				if (!placed.absorbed.empty() &&
+					GeomUtils::computeInverse(PlacementOf(placed.product), intoElement, 1e-9))
+					for (const auto& absorbed : placed.absorbed)
+						AddBounds(BodyOf(*absorbed), intoElement * PlacementOf(absorbed), bounds);
+			}
+			if (bounds.empty)
+				continue;
+			BodyBox box;
+			for (std::size_t i = 0; i < 3; ++i) {
+				box.min[i] = bounds.min.v[i] * toFileUnits;
+				box.max[i] = bounds.max.v[i] * toFileUnits;
+			}
+			part.place.box = box;
+		}
+	}
+
+	// ---- Module data ---------------------------------------------------------------------------
+
+	static std::optional<std::vector<std::uint8_t>> BytesOfHex(const std::wstring& hex)
+	{
+		if (hex.size() % 2 != 0)
+			return std::nullopt;
+		std::vector<std::uint8_t> bytes;
+		bytes.reserve(hex.size() / 2);
+		auto digit = [](wchar_t c) {
+			return c >= L'0' && c <= L'9' ? c - L'0'
+				: c >= L'A' && c <= L'F'  ? c - L'A' + 10
+				: c >= L'a' && c <= L'f'  ? c - L'a' + 10
+										  : -1;
+		};
+		for (std::size_t i = 0; i < hex.size(); i += 2) {
+			const int high = digit(hex[i]), low = digit(hex[i + 1]);
+			if (high < 0 || low < 0)
+				return std::nullopt;
+			bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+		}
+		return bytes;
+	}
+
+	// The add-ons' module data an export stored on the project; a set that is not whole is
+	// left alone, as the project's other property sets are.
+	void ReadModuleData()
+	{
+		for (const auto& relation : All<IfcRelDefinesByProperties>()) {
+			auto set = dynamic_pointer_cast<IfcPropertySet>(relation->m_RelatingPropertyDefinition);
+			const bool onProject = std::any_of(relation->m_RelatedObjects.begin(), relation->m_RelatedObjects.end(),
+				[](const auto& object) { return dynamic_pointer_cast<IfcProject>(object) != nullptr; });
+			if (set == nullptr || !onProject)
+				continue;
+			ModuleDataProperties data;
+			data.addOnName = LabelText(set->m_Name);
+			if (data.addOnName == LevelsPropertySet) {
+				ReadExportedLevels(*set);
+				continue;
+			}
+			std::optional<std::vector<std::uint8_t>> bytes;
+			bool versioned = false, marked = false;
+			for (const auto& property : set->m_HasProperties) {
+				auto single = dynamic_pointer_cast<IfcPropertySingleValue>(property);
+				if (single == nullptr || single->m_Name == nullptr)
+					continue;
+				const std::string name = Narrow(single->m_Name->m_value);
+				auto text = dynamic_pointer_cast<IfcText>(single->m_NominalValue);
+				auto integer = dynamic_pointer_cast<IfcInteger>(single->m_NominalValue);
+				if (name == ModuleBytesProperty && text) {
+					bytes = BytesOfHex(text->m_value);
+				} else if (name == ModuleDataVersionProperty && integer && integer->m_value >= 0) {
+					data.dataVersion = static_cast<std::uint32_t>(integer->m_value);
+					versioned = true;
+				} else if (name == ModulePlatformMarkProperty && integer && integer->m_value >= 0 &&
+					integer->m_value <= 0xFFFF) {
+					data.platformMark = static_cast<std::uint16_t>(integer->m_value);
+					marked = true;
+				}
+			}
+			if (bytes && versioned && marked && !data.addOnName.empty()) {
+				data.bytes = std::move(*bytes);
+				building.moduleData.push_back(std::move(data));
+			}
+		}
+	}
+
+	// The levels an export gave the parts ("KEY=Simple;KEY=Off;"): their placements show them.
+	void ReadExportedLevels(const IfcPropertySet& set)
+	{
+		std::map<std::string, std::string> levels;
+		for (const auto& property : set.m_HasProperties) {
+			auto single = dynamic_pointer_cast<IfcPropertySingleValue>(property);
+			auto text = single ? dynamic_pointer_cast<IfcText>(single->m_NominalValue) : nullptr;
+			if (text == nullptr || single->m_Name == nullptr || Narrow(single->m_Name->m_value) != LevelsProperty)
+				continue;
+			const std::string all = Narrow(text->m_value);
+			for (std::size_t at = 0, end; (end = all.find(';', at)) != std::string::npos; at = end + 1) {
+				const std::string entry = all.substr(at, end - at);
+				const std::size_t equals = entry.find('=');
+				if (equals != std::string::npos)
+					levels[entry.substr(0, equals)] = entry.substr(equals + 1);
+			}
+		}
+		for (PartRecord& part : building.parts)
+			if (auto level = levels.find(part.place.key);
+				level != levels.end() && (level->second == SimpleLevelName || level->second == OffLevelName))
+				part.exportedLevel = level->second;
+	}
+
 	struct MapEntry {
 		ComponentPolygons components;
 		bool missing = false;
@@ -822,6 +1053,8 @@ private:
 	std::map<int, MapEntry> mapComponents;
 	std::map<std::size_t, int> partKeyOf;
 	std::set<std::int32_t> partTyped;
+	std::set<std::int32_t> boxed;
+	std::map<int, std::size_t> partCandidate; // an element's own part → its candidate
 };
 
 // The library reads numbers with the process's locale; the reader runs in the "C" locale and
@@ -844,7 +1077,7 @@ private:
 
 } // namespace
 
-BuildingRecord ConvertIfcText(std::string text, const ConversionProgress& progress)
+BuildingRecord ConvertIfcText(std::string text, const ConversionProgress& progress, const std::vector<std::int32_t>& boxed)
 {
 	CLocale locale;
 	auto model = make_shared<BuildingModel>();
@@ -856,7 +1089,7 @@ BuildingRecord ConvertIfcText(std::string text, const ConversionProgress& progre
 		reader.loadModelFromString(text, model);
 		text.clear();
 		text.shrink_to_fit();
-		Converter converter(model, progress);
+		Converter converter(model, progress, boxed);
 		BuildingRecord building = converter.Convert();
 		building.skippedEntities = reading.unknownEntities;
 		return building;

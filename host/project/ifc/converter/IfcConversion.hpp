@@ -10,6 +10,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace IfcReading {
 
@@ -23,7 +24,9 @@ struct IfcRefusal : std::runtime_error {
 using ConversionProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 // The building of a STEP text that IfcStepCheck accepted; IfcRefusal for what the library's
-// model shows to be unusable (placements in a cycle, coordinates out of range).
-BuildingRecord ConvertIfcText(std::string text, const ConversionProgress& progress);
+// model shows to be unusable (placements in a cycle, coordinates out of range). Parts whose
+// entity boxed lists get the box of their body, for an export.
+BuildingRecord ConvertIfcText(
+	std::string text, const ConversionProgress& progress, const std::vector<std::int32_t>& boxed = {});
 
 } // namespace IfcReading

@@ -22,8 +22,8 @@ std::string ElementMembers(const ElementRecord& element)
 std::string PartMembers(const PartRecord& part)
 {
 	static constexpr const char* Bodies[] = {"type", "map", "element"};
-	nlohmann::json ifc = {
-		{"class", part.ifcClass}, {"globalId", part.globalId}, {"body", Bodies[static_cast<int>(part.body)]}};
+	nlohmann::json ifc = {{"class", part.ifcClass}, {"globalId", part.globalId},
+		{"body", Bodies[static_cast<int>(part.body)]}, {"entity", part.entity}};
 	return nlohmann::json({{"ifc", ifc}}).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
@@ -114,12 +114,17 @@ std::unique_ptr<ReferenceHost::Project> ProjectOfBuilding(const BuildingRecord& 
 		if (source.part >= 0) {
 			element.libPartIndex = source.part + 1;
 			element.parameters.push_back(DetailParameterOf());
+			const std::string& exported = building.parts[static_cast<std::size_t>(source.part)].exportedLevel;
+			if (!exported.empty())
+				element.parameters.back().text = exported;
 		} else {
 			element.components = source.components;
 		}
 		element.unknownFields = ElementMembers(source);
 		project->AddElement(std::move(element));
 	}
+	for (const ModuleDataProperties& data : building.moduleData)
+		project->StoreModuleData(data.addOnName, {data.dataVersion, data.platformMark, data.bytes});
 	return project;
 }
 
