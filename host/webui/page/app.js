@@ -348,6 +348,7 @@ function keepFocus(draw) {
 
 function render(next) {
   state = next;
+  if (typeof view3d !== "undefined") view3d.render(next);
   document.body.classList.toggle("busy", next.busy);
   $("project-name").textContent = next.project ? next.project.name : "No project open";
   document.title = (next.project ? next.project.name + " – " : "") + "facetally-host";

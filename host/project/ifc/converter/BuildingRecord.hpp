@@ -3,6 +3,8 @@
 // elements are placed from. Nothing here knows the IFC library.
 #pragma once
 
+#include "BuildingGeometry.hpp"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -58,6 +60,7 @@ struct BuildingRecord {
 	std::int32_t withoutConvertibleGeometry = 0;
 	// Entities of classes the reader does not know (IFC2X3 classes that IFC4 dropped).
 	std::int32_t skippedEntities = 0;
+	BuildingGeometry geometry;
 };
 
 } // namespace IfcReading
