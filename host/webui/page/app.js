@@ -348,7 +348,6 @@ function keepFocus(draw) {
 
 function render(next) {
   state = next;
-  if (typeof view3d !== "undefined") view3d.render(next);
   document.body.classList.toggle("busy", next.busy);
   $("project-name").textContent = next.project ? next.project.name : "No project open";
   document.title = (next.project ? next.project.name + " – " : "") + "facetally-host";
@@ -385,6 +384,8 @@ function render(next) {
 }
 
 function renderStatus(next) {
+  // The 3D view lays itself out beside the windows just drawn.
+  if (typeof view3d !== "undefined") view3d.render(next);
   const selection = next.project ? next.project.selection.items : [];
   $("selection").textContent = selection.length === 0 ? "Nothing selected"
     : "Selected: " + selection.map((item) => item.element + (item.part ? " (" + item.part + ")" : "")).join(", ");
