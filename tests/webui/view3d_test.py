@@ -1,6 +1,7 @@
 """The 3D view on the duplex in headless Chromium (software WebGL): it draws, its triangles are
 the project's meshes, the Door row lights up the doors, "Simple" turns a part's placements into
 boxes, and a Ctrl+click on an element selects it in the host."""
+import http.client
 import os
 import struct
 import time
@@ -121,6 +122,22 @@ class ViewInBrowser(BrowserTestCase):
         self.wait("it shown selected", lambda: self.hook("selected()") == [target])
         self.assertIn(wanted, browser.find_element(By.CSS_SELECTOR, ".view3d-info").text)
 
+    def test_geometry_and_library_only_with_token_and_own_origin(self):
+        host, other = self.host, "0" * len(self.host.token)
+        for path, headers in ((f"/{other}/api/geometry", None), ("/api/geometry", None),
+                              (f"/{host.token}/api/geometry", {"Origin": "http://attacker.example"}),
+                              (f"/{host.token}/api/geometry", {"Sec-Fetch-Site": "cross-site"}),
+                              (f"/{host.token}/three/three.min.js", {"Host": f"attacker.example:{host.port}"})):
+            with self.subTest(path=path, headers=headers):
+                connection = http.client.HTTPConnection(host.address, host.port, timeout=10)
+                connection.request("GET", path, headers=headers or {})
+                response = connection.getresponse()
+                body = response.read()
+                self.assertEqual(response.status, 403)
+                self.assertNotIn(b"FTGEOM", body)
+                self.assertNotIn(b"THREE", body)
+        self.assertEqual(self.geometry()[4:12], b"FTGEOM01")
+
     def list_rows(self):
         return [[cell["text"] for cell in row["cells"]] for window in self.host.state()["windows"]
                 if window["kind"] == "palette" for roll in window["items"] for page in roll.get("pages", [])
@@ -134,7 +151,6 @@ class ViewInBrowser(BrowserTestCase):
         return start + 2 if unfolded else None
 
     def geometry(self):
-        import http.client
         connection = http.client.HTTPConnection(self.host.address, self.host.port, timeout=10)
         connection.request("GET", f"/{self.host.token}/api/geometry")
         return connection.getresponse().read()
