@@ -55,6 +55,7 @@ HostStatus CountElements(ProjectAccess& access, ModuleToken token, std::int32_t 
 		return StatusBadParameter;
 	}
 	*count = project->ElementCount(type);
+	access.NoteTypeCounted();
 	return 0;
 }
 
@@ -128,6 +129,7 @@ HostStatus Read3DInfo(
 	const AskedElement asked = AskAbout(access, token, type, index, info);
 	if (asked.refusal != 0)
 		return asked.refusal;
+	access.NoteModelRead(asked.element->Id());
 	const ComponentRange range = asked.project->ComponentsOf(*asked.element);
 	HostSdk::Element3DInfo filled {};
 	filled.firstComponent = range.first;

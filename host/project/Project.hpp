@@ -11,6 +11,7 @@
 #pragma once
 
 #include "ElementTypeTable.hpp"
+#include "ModelGeometry.hpp"
 
 #include "HostSdk/ElementTypes.hpp"
 #include "HostSdk/HostRecords.hpp"
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -189,6 +191,9 @@ public:
 	// project file. Such a project is saved only as a project file, never over the IFC file.
 	const std::string& IfcSchema() const { return ifcSchema; }
 	void SetIfcSchema(std::string schema) { ifcSchema = std::move(schema); }
+	// The 3D geometry of a project read from IFC; null for a project file, which has none.
+	const ModelGeometry* Geometry() const { return geometry.get(); }
+	void SetGeometry(std::shared_ptr<const ModelGeometry> read) { geometry = std::move(read); }
 
 	bool IsModified() const { return modified; }
 	void MarkModified() { modified = true; }
@@ -287,6 +292,7 @@ private:
 	std::uint64_t serial;
 	std::filesystem::path file;
 	std::string ifcSchema;
+	std::shared_ptr<const ModelGeometry> geometry;
 	bool modified = false;
 	Stories stories;
 	std::array<std::vector<Element>, ElementTypeCount> elements;

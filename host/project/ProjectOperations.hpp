@@ -49,11 +49,26 @@ public:
 	std::size_t ElementsRead() const { return elementsRead.size(); }
 	void ForgetElementsRead() { elementsRead.clear(); }
 
+	// The elements whose 3D models the last count read. A count counts the types it takes
+	// first and reads each model once: a type counted after models were read, or a model read
+	// again, begins a new count.
+	void NoteTypeCounted() { countBegun = countBegun || !modelsRead.empty(); }
+	void NoteModelRead(const ElementId& id)
+	{
+		if (countBegun || modelsRead.contains(id))
+			modelsRead.clear();
+		countBegun = false;
+		modelsRead.insert(id);
+	}
+	const std::set<ElementId>& ModelsOfLastCount() const { return modelsRead; }
+
 private:
 	AddOnList& addOns;
 	Transcript& transcript;
 	CurrentProjectFunction currentProject;
 	std::set<ElementId> elementsRead;
+	std::set<ElementId> modelsRead;
+	bool countBegun = false;
 };
 
 // A parameter list an add-on opened: a working copy of a part's or an element's parameters
@@ -78,6 +93,8 @@ public:
 
 	// The distinct elements whose records add-ons were given since the last forgetting.
 	std::size_t ElementsRead() const { return access.ElementsRead(); }
+	// The elements whose 3D models the last count of an add-on read.
+	const std::set<ElementId>& ModelsOfLastCount() const { return access.ModelsOfLastCount(); }
 	void ForgetElementsRead() { access.ForgetElementsRead(); }
 
 private:

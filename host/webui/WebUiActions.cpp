@@ -1,6 +1,8 @@
 // The page's actions on the host and on the dialog library's windows.
 #include "WebUiActions.hpp"
 
+#include "ElementTypeTable.hpp"
+
 #include "DG/Keys.hpp"
 #include "DG/Panel.hpp"
 #include "DG/User.hpp"
@@ -63,6 +65,7 @@ const std::vector<ActionRule>& ActionRules()
 		{"save-as", {{"file", Text, true}, {"replace", Flag, false}}},
 		{"export-ifc", {{"file", Text, true}, {"replace", Flag, false}}},
 		{"close", {}},
+		{"select-element", {{"element", Text, true}}},
 		{"quit", {}},
 		{"stop", {}},
 		{"roll", {{"panel", Short, true}, {"item", Short, true}, {"down", Flag, false}}},
@@ -230,6 +233,25 @@ Outcome OnPanel(const json& action, const std::string& verb, const ActionGate& g
 	return Outcome::Failure("\"" + verb + "\" is no action of the page");
 }
 
+// A Ctrl+click in the 3D view: the element alone is selected, as a script's select does.
+Outcome SelectElement(Host& host, const std::string& text)
+{
+	Project* project = host.CurrentProject();
+	const std::optional<ElementId> id = ParseElementId(text);
+	const Element* element = project != nullptr && id ? project->FindElement(*id) : nullptr;
+	if (element == nullptr || element->deleted)
+		return Outcome::Failure("the project has no element " + text);
+	if (!SelectionItemCodeOf(element->type))
+		return Outcome::Failure("elements of the type " + std::string(ElementTypeNameOf(element->type)) +
+			" cannot be selected");
+	Selection& selection = project->CurrentSelection();
+	selection.kind = 1;
+	selection.marqueeAllStories = 0;
+	selection.items = {*id};
+	host.SessionTranscript().Add(TranscriptKind::Notice, "Selected: " + ElementIdText(*id));
+	return Outcome::Success();
+}
+
 } // namespace
 
 std::string CheckPageAction(const json& action)
@@ -253,7 +275,7 @@ Outcome PerformPageAction(Host& host, const json& action, const ActionGate& gate
 		return Outcome::Failure(problem);
 	const std::string verb = Text(action, "do");
 	const bool hostAction = verb == "menu" || verb == "new" || verb == "open" || verb == "save" || verb == "save-as" ||
-		verb == "export-ifc" || verb == "close" || verb == "quit";
+		verb == "export-ifc" || verb == "close" || verb == "quit" || verb == "select-element";
 	if (hostAction && gate.modalDialogId != 0)
 		return Outcome::Failure("a dialog is open: answer it first");
 	if (verb == "menu")
@@ -270,6 +292,8 @@ Outcome PerformPageAction(Host& host, const json& action, const ActionGate& gate
 		return host.ExportLighterIfc(Text(action, "file"), Flag(action, "replace", false));
 	if (verb == "close")
 		return host.CloseProject();
+	if (verb == "select-element")
+		return SelectElement(host, Text(action, "element"));
 	if (verb == "quit") {
 		host.Quit();
 		return Outcome::Success();
@@ -284,7 +308,7 @@ std::string DescribePageAction(const json& action)
 	if (!action.is_object())
 		return "(not an action)";
 	std::string text = Text(action, "do");
-	for (const char* name : {"text", "file"})
+	for (const char* name : {"text", "file", "element"})
 		if (action.contains(name))
 			text += " " + action[name].dump(-1, ' ', false, json::error_handler_t::replace);
 	// Whatever was sent, so a refused value shows as it came.

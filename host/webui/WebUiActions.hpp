@@ -1,5 +1,6 @@
 // A person's actions from the page, carried out on the host: the host's own (choose a menu
-// item, new, open, save, save as, close, quit, stop the running command) and those on a
+// item, new, open, save, save as, close, quit, stop the running command, select an element
+// from the 3D view) and those on a
 // window of the dialog library, which go through DG::User exactly as a script's do. While a
 // modal dialog is open only that dialog answers, as on a desktop.
 #pragma once

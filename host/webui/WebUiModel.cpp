@@ -3,6 +3,7 @@
 
 #include "ElementTypeTable.hpp"
 #include "Host.hpp"
+#include "WebUiGeometry.hpp"
 
 #include "UD/RollDownSurface.hpp"
 
@@ -199,7 +200,8 @@ json DescribeHostWindow(Host& host, const WebUiStatus& status)
 			{"stopRequested", progress.StopRequested()}});
 
 	json windows = json::array();
-	for (const DG::PanelView& panel : DG::ViewShownPanels()) {
+	const std::vector<DG::PanelView> shownPanels = DG::ViewShownPanels();
+	for (const DG::PanelView& panel : shownPanels) {
 		windows.push_back(DescribePanel(panel));
 		if (const DG::Panel* dialog = DG::FindPanel(panel.id))
 			windows.back()["rollPanels"] = DescribeRollPanels(*dialog);
@@ -221,7 +223,8 @@ json DescribeHostWindow(Host& host, const WebUiStatus& status)
 
 	return {{"project", std::move(project)}, {"menus", std::move(menus)}, {"progress", std::move(progressWindow)},
 		{"windows", std::move(windows)}, {"transcript", std::move(transcript)}, {"busy", status.busy},
-		{"modalDialogs", status.openModalDialogs}, {"quit", host.HasQuit()}};
+		{"modalDialogs", status.openModalDialogs}, {"quit", host.HasQuit()},
+		{"view3d", DescribeView3d(host, shownPanels)}};
 }
 
 } // namespace ReferenceHost

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include <sys/random.h>
@@ -54,6 +56,15 @@ const char* ContentType(std::string_view name)
 	if (name.ends_with(".js"))
 		return "text/javascript; charset=utf-8";
 	return "application/octet-stream";
+}
+
+// The 3D library's files the page loads, from the installed package: address → file.
+const std::vector<std::pair<std::string, std::string>>& LibraryFiles()
+{
+	static const std::vector<std::pair<std::string, std::string>> files = {
+		{"three.min.js", FACETALLY_THREE_DIR "/three.min.js"},
+		{"OrbitControls.js", FACETALLY_THREE_DIR "/examples/js/controls/OrbitControls.js"}};
+	return files;
 }
 
 void Refuse(httplib::Response& response, int status, const std::string& why)
@@ -178,7 +189,7 @@ void WebUiServer::Serve()
 	server->Get("/[0-9a-f]+", [](const httplib::Request& request, httplib::Response& response) {
 		response.set_redirect(request.path + "/");
 	});
-	server->Get("/[0-9a-f]+/([a-z.]*)", [](const httplib::Request& request, httplib::Response& response) {
+	server->Get("/[0-9a-f]+/([a-z0-9.]*)", [](const httplib::Request& request, httplib::Response& response) {
 		std::string name = request.matches[1];
 		if (name.empty())
 			name = "index.html";
@@ -189,6 +200,31 @@ void WebUiServer::Serve()
 			}
 		}
 		Refuse(response, 404, "no such file");
+	});
+	server->Get("/[0-9a-f]+/three/([A-Za-z.]+)", [](const httplib::Request& request, httplib::Response& response) {
+		for (const auto& [name, file] : LibraryFiles()) {
+			if (name != request.matches[1])
+				continue;
+			std::ifstream in(file, std::ios::binary);
+			std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+			if (!in.good() && !in.eof())
+				break;
+			if (content.empty())
+				return Refuse(response, 404, "the 3D library is not installed (libjs-three)");
+			response.set_content(std::move(content), ContentType(name));
+			return;
+		}
+		Refuse(response, 404, "no such file");
+	});
+	server->Get("/[0-9a-f]+/api/geometry", [this](const httplib::Request&, httplib::Response& response) {
+		std::shared_ptr<const std::string> shown;
+		{
+			std::lock_guard lock(mutex);
+			shown = geometry;
+		}
+		if (shown == nullptr)
+			return Refuse(response, 404, "the open project has no 3D geometry");
+		response.set_content(*shown, "application/octet-stream");
 	});
 	server->Get("/[0-9a-f]+/api/state", [this](const httplib::Request&, httplib::Response& response) {
 		std::lock_guard lock(mutex);
@@ -307,6 +343,12 @@ std::size_t WebUiServer::TakeActions(const std::function<bool(const nlohmann::js
 	const std::size_t before = actions.size();
 	std::erase_if(actions, [&](const PageAction& queued) { return queued.refused.empty() && matches(queued.action); });
 	return before - actions.size();
+}
+
+void WebUiServer::PublishGeometry(std::shared_ptr<const std::string> buffer)
+{
+	std::lock_guard lock(mutex);
+	geometry = std::move(buffer);
 }
 
 void WebUiServer::Publish(std::string newState, const std::vector<std::string>& lines, std::uint64_t clearings)

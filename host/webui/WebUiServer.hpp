@@ -59,6 +59,8 @@ public:
 	// push carries the report lines its page has not had yet, as "report": {"clearings",
 	// "start", "lines"}; the state read whole carries them all.
 	void Publish(std::string state, const std::vector<std::string>& reportLines, std::uint64_t reportClearings);
+	// The open project's geometry as the page fetches it (api/geometry); null for none.
+	void PublishGeometry(std::shared_ptr<const std::string> buffer);
 
 private:
 	void Serve();
@@ -83,6 +85,7 @@ private:
 	std::condition_variable statePublished;
 	std::deque<PageAction> actions;
 	std::string state = "{}";
+	std::shared_ptr<const std::string> geometry;
 	std::vector<std::string> reportLines;
 	std::uint64_t reportClearings = 0;
 	std::uint64_t stateVersion = 1;

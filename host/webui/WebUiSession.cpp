@@ -4,6 +4,7 @@
 #include "CommandLine.hpp"
 #include "Host.hpp"
 #include "WebUiActions.hpp"
+#include "WebUiGeometry.hpp"
 #include "WebUiModel.hpp"
 #include "WebUiServer.hpp"
 
@@ -134,6 +135,14 @@ private:
 		WebUiStatus status;
 		status.busy = running > 0;
 		status.openModalDialogs = static_cast<int>(modalDialogs.size());
+		// The geometry is there before the state that names it.
+		const Project* project = host.CurrentProject();
+		const std::uint64_t shown = project != nullptr ? project->Serial() : 0;
+		if (shown != geometryShown) {
+			std::string buffer = project != nullptr ? PageGeometryBuffer(*project) : std::string();
+			server.PublishGeometry(buffer.empty() ? nullptr : std::make_shared<const std::string>(std::move(buffer)));
+			geometryShown = shown;
+		}
 		server.Publish(DescribeHostWindow(host, status).dump(-1, ' ', false, json::error_handler_t::replace),
 			host.Report().Lines(), host.Report().Clearings());
 		lastPublished = Clock::now();
@@ -147,6 +156,7 @@ private:
 	int running = 0;
 	bool insideWatcher = false;
 	Clock::time_point lastPublished;
+	std::uint64_t geometryShown = 0; // the serial of the project whose geometry the page gets
 };
 
 } // namespace

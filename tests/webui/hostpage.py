@@ -100,7 +100,9 @@ def start_browser():
     options = webdriver.ChromeOptions()
     options.binary_location = chromium
     for argument in ("--headless=new", "--no-sandbox", "--disable-dev-shm-usage", "--disable-gpu",
-                     "--window-size=1400,900", "--force-device-scale-factor=1"):
+                     "--window-size=1400,900", "--force-device-scale-factor=1",
+                     # WebGL in software, for the 3D view.
+                     "--use-angle=swiftshader", "--enable-unsafe-swiftshader"):
         options.add_argument(argument)
     try:
         return webdriver.Chrome(service=Service(driver), options=options)

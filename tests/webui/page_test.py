@@ -83,6 +83,8 @@ class PageInBrowser(BrowserTestCase):
     def test_three_tasks_by_clicking(self):
         self.browser.get(self.host.url)
         self.wait("the project's name", lambda: self.find("#project-name").text == "sample-project.json")
+        self.wait("the view's line", lambda: self.find("#view3d-window .view3d-line").text ==
+                  "This project has no 3D geometry; projects read from IFC files have it")
 
         # The palette from the menu; the add-on's message waits for the person on the page.
         self.find("#addon-menu .menu-title").click()

@@ -49,6 +49,9 @@ class RefusedRequests(unittest.TestCase):
         status, text = self.host.request("GET", f"/{self.host.token}/")
         self.assertEqual(status, 200)
         self.assertIn('<script src="app.js"', text)
+        # A project file has no geometry: the view says so and there is none to fetch.
+        self.assertEqual(self.host.state()["view3d"], {"geometry": None})
+        self.assertEqual(self.host.request("GET", f"/{self.host.token}/api/geometry")[0], 404)
         self.assertEqual(self.host.request("POST", f"/{self.host.token}/api/action", None,
                                            {"Content-Type": "text/plain"})[0], 415)
 

@@ -40,9 +40,28 @@ std::unique_ptr<Project> ReadIfcProjectFile(const std::filesystem::path& reader,
 	summary.skippedEntities = read.value("skippedEntities", 0);
 	summary.peakMemoryBytes = read.value("peakMemoryBytes", std::int64_t {0});
 	summary.cpuSeconds = read.value("cpuSeconds", 0.0);
-	std::unique_ptr<Project> project = ParseProjectText(std::string_view(output).substr(firstLine + 1), name, problem);
+	// The geometry's block closes the answer.
+	const std::uint64_t geometryBytes = read.value("geometryBytes", std::uint64_t {0});
+	if (geometryBytes > output.size() - firstLine - 1) {
+		problem = name + ": the IFC reader's answer is cut short";
+		return nullptr;
+	}
+	const std::size_t projectEnd = output.size() - geometryBytes;
+	std::unique_ptr<Project> project =
+		ParseProjectText(std::string_view(output).substr(firstLine + 1, projectEnd - firstLine - 1), name, problem);
 	if (project == nullptr)
 		return nullptr;
+	if (geometryBytes > 0) {
+		std::shared_ptr<ModelGeometry> geometry = ModelGeometry::FromBlock(std::string_view(output).substr(projectEnd), problem);
+		if (geometry != nullptr)
+			problem = geometry->MismatchWith(*project);
+		if (geometry == nullptr || !problem.empty()) {
+			problem = name + ": the IFC reader's geometry cannot be used (" + problem + ")";
+			return nullptr;
+		}
+		geometry->AddPartBoxes();
+		project->SetGeometry(std::move(geometry));
+	}
 	project->SetFile(file);
 	project->SetIfcSchema(summary.schema);
 	// A part's file is the IFC file that holds its type.

@@ -390,6 +390,8 @@ function render(next) {
 }
 
 function renderStatus(next) {
+  // The 3D view lays itself out beside the windows just drawn.
+  if (typeof view3d !== "undefined") view3d.render(next);
   const selection = next.project ? next.project.selection.items : [];
   $("selection").textContent = selection.length === 0 ? "Nothing selected"
     : "Selected: " + selection.map((item) => item.element + (item.part ? " (" + item.part + ")" : "")).join(", ");

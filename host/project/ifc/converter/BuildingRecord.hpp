@@ -3,6 +3,7 @@
 // elements are placed from. Nothing here knows the IFC library.
 #pragma once
 
+#include "BuildingGeometry.hpp"
 #include "LighterIfc.hpp"
 
 #include <cstdint>
@@ -69,6 +70,7 @@ struct BuildingRecord {
 	std::int32_t skippedEntities = 0;
 	// Module data an export left on the project.
 	std::vector<ModuleDataProperties> moduleData;
+	BuildingGeometry geometry;
 };
 
 } // namespace IfcReading

@@ -69,6 +69,8 @@
 #include <ifcpp/model/BuildingModel.h>
 #include <ifcpp/reader/ReaderSTEP.h>
 
+#include <carve/triangulator.hpp>
+
 #include <algorithm>
 #include <clocale>
 #include <cmath>
@@ -284,6 +286,99 @@ std::int32_t PolygonsOf(const ItemShapeData& item)
 		if (meshSet)
 			polygons += PlanarFacesOf(*meshSet);
 	return static_cast<std::int32_t>(std::min<std::int64_t>(polygons, INT32_MAX));
+}
+
+// ---- Meshes -------------------------------------------------------------------------------
+
+using Matrix = carve::math::Matrix;
+
+// Triangles with their own corners, as the converter gathers them.
+struct Triangles {
+	std::vector<float> positions;
+	std::vector<std::uint32_t> indices;
+
+	// Appends other with its corners moved by the matrix.
+	void Append(const Triangles& other, const Matrix& matrix)
+	{
+		const auto base = static_cast<std::uint32_t>(positions.size() / 3);
+		for (std::size_t v = 0; v + 2 < other.positions.size(); v += 3) {
+			const carve::geom::vector<3> moved =
+				matrix * carve::geom::VECTOR(other.positions[v], other.positions[v + 1], other.positions[v + 2]);
+			positions.insert(positions.end(),
+				{static_cast<float>(moved.x), static_cast<float>(moved.y), static_cast<float>(moved.z)});
+		}
+		for (std::uint32_t index : other.indices)
+			indices.push_back(base + index);
+	}
+};
+
+// Each face of the engine's mesh as triangles: ear-clipped in the face's plane, a fan when that
+// fails.
+void AppendMeshSet(const carve::mesh::MeshSet<3>& meshSet, const Matrix& matrix, Triangles& out)
+{
+	const auto base = static_cast<std::uint32_t>(out.positions.size() / 3);
+	for (const auto& vertex : meshSet.vertex_storage) {
+		const carve::geom::vector<3> moved = matrix * vertex.v;
+		out.positions.insert(
+			out.positions.end(), {static_cast<float>(moved.x), static_cast<float>(moved.y), static_cast<float>(moved.z)});
+	}
+	const carve::mesh::Vertex<3>* first = meshSet.vertex_storage.data();
+	std::vector<std::uint32_t> corners;
+	std::vector<carve::geom2d::P2> flat;
+	std::vector<carve::triangulate::tri_idx> triangles;
+	for (const carve::mesh::Mesh<3>* part : meshSet.meshes) {
+		for (const carve::mesh::Face<3>* face : part->faces) {
+			corners.clear();
+			const carve::mesh::Edge<3>* edge = face->edge;
+			if (edge == nullptr)
+				continue;
+			do {
+				corners.push_back(static_cast<std::uint32_t>(edge->vert - first));
+				edge = edge->next;
+			} while (edge != face->edge && corners.size() <= face->n_edges);
+			triangles.clear();
+			if (corners.size() > 3 && face->project != nullptr) {
+				flat.clear();
+				for (std::uint32_t corner : corners)
+					flat.push_back(face->project(meshSet.vertex_storage[corner].v));
+				try {
+					carve::triangulate::triangulate(flat, triangles);
+				} catch (const std::exception&) {
+					triangles.clear();
+				}
+			}
+			if (triangles.size() != corners.size() - 2) {
+				triangles.clear();
+				for (std::size_t i = 1; i + 1 < corners.size(); ++i)
+					triangles.emplace_back(0, static_cast<unsigned>(i), static_cast<unsigned>(i + 1));
+			}
+			for (const auto& triangle : triangles)
+				for (unsigned corner : {triangle.a, triangle.b, triangle.c})
+					out.indices.push_back(base + corners[corner]);
+		}
+	}
+}
+
+void AppendItem(const ItemShapeData& item, const Matrix& matrix, Triangles& out)
+{
+	for (const auto* meshSets : {&item.m_meshsets, &item.m_meshsets_open})
+		for (const auto& meshSet : *meshSets)
+			if (meshSet)
+				AppendMeshSet(*meshSet, matrix, out);
+}
+
+ReferenceHost::Transform3 TransformOf(const Matrix& matrix)
+{
+	const carve::geom::vector<3> origin = matrix * carve::geom::VECTOR(0, 0, 0);
+	const carve::geom::vector<3> axes[3] = {matrix * carve::geom::VECTOR(1, 0, 0) - origin,
+		matrix * carve::geom::VECTOR(0, 1, 0) - origin, matrix * carve::geom::VECTOR(0, 0, 1) - origin};
+	ReferenceHost::Transform3 transform {};
+	for (int row = 0; row < 3; ++row) {
+		for (int column = 0; column < 3; ++column)
+			transform[static_cast<std::size_t>(row * 4 + column)] = static_cast<float>(axes[column][row]);
+		transform[static_cast<std::size_t>(row * 4 + 3)] = static_cast<float>(origin[row]);
+	}
+	return transform;
 }
 
 // ---- The model's structure -------------------------------------------------------------------
@@ -587,6 +682,8 @@ private:
 		ComponentPolygons components;
 		bool missingGeometry = false;
 		std::vector<int> maps; // the maps of a body made only of mapped items, else empty
+		Triangles own;         // items converted on their own, in building coordinates
+		std::vector<std::pair<int, Matrix>> mappedUses; // maps placed, and where in the building
 	};
 
 	// Each map's items, converted once however often the map is placed.
@@ -599,8 +696,11 @@ private:
 				representations->convertIfcRepresentation(map.m_MappedRepresentation, data);
 			} catch (const std::exception&) {
 			}
-			for (const auto& item : data->m_vec_item_data)
+			for (const auto& item : data->m_vec_item_data) {
 				it->second.components.push_back(item ? PolygonsOf(*item) : 0);
+				if (item)
+					AppendItem(*item, Matrix::IDENT(), it->second.mesh);
+			}
 			it->second.missing = data->m_vec_item_data.empty() ||
 				std::find(it->second.components.begin(), it->second.components.end(), 0) != it->second.components.end();
 		}
@@ -620,6 +720,7 @@ private:
 		for (const auto& item : representation->m_Items)
 			onlyMapped = onlyMapped && dynamic_pointer_cast<IfcMappedItem>(item) != nullptr;
 
+		const Matrix placement = PlacementOf(*product);
 		if (onlyMapped && !hasOpenings) {
 			for (const auto& item : representation->m_Items) {
 				auto mapped = dynamic_pointer_cast<IfcMappedItem>(item);
@@ -630,6 +731,7 @@ private:
 				const ComponentPolygons& components = MapComponents(*mapped->m_MappingSource, body.missingGeometry);
 				body.components.insert(body.components.end(), components.begin(), components.end());
 				body.maps.push_back(mapped->m_MappingSource->m_entity_id);
+				body.mappedUses.emplace_back(mapped->m_MappingSource->m_entity_id, placement * MappingOf(*mapped));
 			}
 			return;
 		}
@@ -657,6 +759,8 @@ private:
 			const std::int32_t polygons = item ? PolygonsOf(*item) : 0;
 			body.missingGeometry = body.missingGeometry || polygons == 0;
 			body.components.push_back(polygons);
+			if (item)
+				AppendItem(*item, placement, body.own);
 		}
 		if (data->m_vec_item_data.empty() && !representation->m_Items.empty())
 			body.missingGeometry = true;
@@ -686,6 +790,8 @@ private:
 				ConvertBody(part, partBody);
 				body.components.insert(body.components.end(), partBody.components.begin(), partBody.components.end());
 				body.missingGeometry = body.missingGeometry || partBody.missingGeometry;
+				body.own.Append(partBody.own, Matrix::IDENT());
+				body.mappedUses.insert(body.mappedUses.end(), partBody.mappedUses.begin(), partBody.mappedUses.end());
 			}
 			if (!candidate.absorbed.empty())
 				body.maps.clear();
@@ -821,6 +927,7 @@ private:
 			if (seen > 1)
 				part.name += " (" + std::to_string(seen) + ")";
 			partOfKey[key] = static_cast<std::int32_t>(building.parts.size());
+			partSources.push_back({key, first});
 			building.parts.push_back(std::move(part));
 		}
 
@@ -846,6 +953,83 @@ private:
 			if (body.missingGeometry)
 				++building.withoutConvertibleGeometry;
 			building.elements.push_back(std::move(element));
+		}
+		KeepMeshes(typeOfMap);
+	}
+
+	// ---- Meshes -------------------------------------------------------------------------------
+
+	// Where the product's placement puts its own coordinates in the building.
+	Matrix PlacementOf(const IfcProduct& product)
+	{
+		if (product.m_ObjectPlacement == nullptr)
+			return Matrix::IDENT();
+		auto shape = make_shared<ProductShapeData>(product.m_entity_id);
+		std::unordered_set<IfcObjectPlacement*> applied;
+		try {
+			representations->getPlacementConverter()->convertIfcObjectPlacement(
+				product.m_ObjectPlacement, shape, applied, false);
+		} catch (const std::exception&) {
+			return Matrix::IDENT();
+		}
+		return shape->getTransform();
+	}
+
+	// Where a mapped item puts its map, as the engine places it.
+	Matrix MappingOf(const IfcMappedItem& mapped)
+	{
+		shared_ptr<TransformData> target, origin;
+		try {
+			if (mapped.m_MappingTarget)
+				representations->getPlacementConverter()->convertTransformationOperator(mapped.m_MappingTarget, target);
+			if (auto placement = dynamic_pointer_cast<IfcPlacement>(mapped.m_MappingSource->m_MappingOrigin))
+				representations->getPlacementConverter()->convertIfcPlacement(placement, origin);
+		} catch (const std::exception&) {
+			return Matrix::IDENT();
+		}
+		return target && origin ? target->m_matrix * origin->m_matrix : Matrix::IDENT();
+	}
+
+	Triangles BuildingMeshOf(const Body& body) const
+	{
+		Triangles mesh = body.own;
+		for (const auto& [map, matrix] : body.mappedUses)
+			mesh.Append(mapComponents.at(map).mesh, matrix);
+		return mesh;
+	}
+
+	// A part's mesh once, in its own coordinates (a type's or a map's) or the building's (an
+	// element's own body); each element's own mesh, or where it places its part's.
+	void KeepMeshes(const std::map<int, shared_ptr<IfcTypeProduct>>& typeOfMap)
+	{
+		BuildingGeometry& kept = building.geometry;
+		auto add = [&kept](const Triangles& mesh) {
+			return mesh.indices.empty() ? -1 : kept.meshes.Add(mesh.positions, mesh.indices);
+		};
+		for (std::size_t p = 0; p < partSources.size(); ++p) {
+			const auto [key, first] = partSources[p];
+			Triangles mesh;
+			if (building.parts[p].body == PartBody::Element) {
+				mesh = BuildingMeshOf(bodies[first]);
+			} else {
+				for (const auto& [map, entry] : mapComponents)
+					if (map == key || (typeOfMap.contains(map) && typeOfMap.at(map)->m_entity_id == key))
+						mesh.Append(entry.mesh, Matrix::IDENT());
+			}
+			kept.partMesh.push_back(add(mesh));
+		}
+		for (std::size_t i = 0; i < building.elements.size(); ++i) {
+			const ElementRecord& element = building.elements[i];
+			const Body& body = bodies[i];
+			ReferenceHost::Transform3 placement = ReferenceHost::IdentityTransform;
+			std::int32_t own = -1;
+			if (element.part < 0)
+				own = add(BuildingMeshOf(body));
+			else if (building.parts[static_cast<std::size_t>(element.part)].body != PartBody::Element &&
+				!body.mappedUses.empty())
+				placement = TransformOf(body.mappedUses.front().second);
+			kept.elementMesh.push_back(own);
+			kept.elementPlacement.push_back(placement);
 		}
 	}
 
@@ -1036,6 +1220,7 @@ private:
 	struct MapEntry {
 		ComponentPolygons components;
 		bool missing = false;
+		Triangles mesh; // in the map's own coordinates
 	};
 
 	shared_ptr<BuildingModel> model;
@@ -1052,6 +1237,7 @@ private:
 	std::vector<Body> bodies;
 	std::map<int, MapEntry> mapComponents;
 	std::map<std::size_t, int> partKeyOf;
+	std::vector<std::pair<int, std::size_t>> partSources; // per part: its key and first placement
 	std::set<std::int32_t> partTyped;
 	std::set<std::int32_t> boxed;
 	std::map<int, std::size_t> partCandidate; // an element's own part → its candidate

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdio>
+#include <map>
 #include <set>
 
 namespace IfcReading {
@@ -128,12 +129,33 @@ std::unique_ptr<ReferenceHost::Project> ProjectOfBuilding(const BuildingRecord& 
 	return project;
 }
 
-std::string EnvelopeText(const BuildingRecord& building)
+std::string EnvelopeText(const BuildingRecord& building, std::size_t geometryBytes)
 {
 	const std::unique_ptr<ReferenceHost::Project> project = ProjectOfBuilding(building);
 	nlohmann::json envelope = {{"schema", building.schema}, {"withoutGeometry", building.withoutConvertibleGeometry},
-		{"skippedEntities", building.skippedEntities}};
+		{"skippedEntities", building.skippedEntities}, {"geometryBytes", geometryBytes}};
 	return envelope.dump() + "\n" + ReferenceHost::ProjectText(*project);
+}
+
+std::string GeometryBlock(const BuildingRecord& building)
+{
+	const BuildingGeometry& source = building.geometry;
+	ReferenceHost::ModelGeometry geometry;
+	geometry.meshes = source.meshes;
+	for (std::int32_t mesh : source.partMesh)
+		geometry.parts.push_back({mesh, -1});
+	std::map<std::int32_t, std::int32_t> countOfType;
+	for (std::size_t i = 0; i < building.elements.size() && i < source.elementMesh.size(); ++i) {
+		const ElementRecord& element = building.elements[i];
+		ReferenceHost::GeometryInstance instance;
+		// As the project adds them: each type counts from 1.
+		instance.element = {element.hostType, ++countOfType[element.hostType]};
+		instance.part = element.part + 1;
+		instance.ownMesh = source.elementMesh[i];
+		instance.transform = source.elementPlacement[i];
+		geometry.instances.push_back(instance);
+	}
+	return geometry.Block();
 }
 
 } // namespace IfcReading

@@ -20,8 +20,13 @@ inline constexpr std::int32_t BoxPolygons = 6;
 
 std::unique_ptr<ReferenceHost::Project> ProjectOfBuilding(const BuildingRecord& building);
 
-// A line {"schema": ..., "withoutGeometry": n, "skippedEntities": n}, then the project file's text.
-std::string EnvelopeText(const BuildingRecord& building);
+// A line {"schema": ..., "withoutGeometry": n, "skippedEntities": n, "geometryBytes": n}, then
+// the project file's text; the geometry's block of that many bytes follows it.
+std::string EnvelopeText(const BuildingRecord& building, std::size_t geometryBytes = 0);
+
+// The building's meshes as the host keeps them (ModelGeometry's block), elements named as the
+// project of ProjectOfBuilding numbers them.
+std::string GeometryBlock(const BuildingRecord& building);
 
 // The GUID text a library part's unique identifier holds, from an IFC GlobalId (22 characters
 // of the IFC base-64 alphabet); empty when the text is not one.
