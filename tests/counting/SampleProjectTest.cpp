@@ -193,6 +193,7 @@ TEST_F(SampleProjectTest, TheExampleScriptsRunFromAnyFolderAndLeaveTheirOwnAsItW
 	EXPECT_GE(scripts, 8u);
 	EXPECT_TRUE(FolderContents(examples) == before) << "running the examples changed " << examples;
 	EXPECT_TRUE(std::filesystem::exists(folder / "set-level-of-detail-result.json"));
+	EXPECT_TRUE(std::filesystem::exists(folder / "duplex-light.ifc"));
 }
 
 std::string FileText(const std::filesystem::path& file)

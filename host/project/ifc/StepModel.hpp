@@ -68,6 +68,7 @@ public:
 	// The header's FILE_NAME attributes (name, time stamp, authors, organisations,
 	// preprocessor, originating system, authorisation); empty when the header has none.
 	std::vector<StepValue>& FileName() { return fileName; }
+	const std::vector<StepValue>& FileName() const { return fileName; }
 
 	std::string Text() const;
 
