@@ -253,24 +253,33 @@ void ReplaceIndexedCurve(shared_ptr<Curve>& curve, int verticesPerCircle)
 
 // ---- Counting -----------------------------------------------------------------------------
 
+// The face's corners, as indexes of the mesh set's vertices, walking its edges once round;
+// false for a face without edges.
+bool FaceCorners(const carve::mesh::MeshSet<3>& meshSet, const carve::mesh::Face<3>& face, std::vector<std::uint32_t>& corners)
+{
+	corners.clear();
+	const carve::mesh::Vertex<3>* first = meshSet.vertex_storage.data();
+	const carve::mesh::Edge<3>* edge = face.edge;
+	if (edge == nullptr)
+		return false;
+	do {
+		corners.push_back(static_cast<std::uint32_t>(edge->vert - first));
+		edge = edge->next;
+	} while (edge != face.edge && corners.size() <= face.n_edges);
+	return true;
+}
+
 std::int32_t PlanarFacesOf(const carve::mesh::MeshSet<3>& meshSet)
 {
 	FaceMesh mesh;
 	mesh.positions.reserve(meshSet.vertex_storage.size());
 	for (const auto& vertex : meshSet.vertex_storage)
 		mesh.positions.push_back({vertex.v.x, vertex.v.y, vertex.v.z});
-	const carve::mesh::Vertex<3>* first = meshSet.vertex_storage.data();
 	for (const carve::mesh::Mesh<3>* part : meshSet.meshes) {
 		for (const carve::mesh::Face<3>* face : part->faces) {
 			std::vector<std::uint32_t> corners;
-			const carve::mesh::Edge<3>* edge = face->edge;
-			if (edge == nullptr)
-				continue;
-			do {
-				corners.push_back(static_cast<std::uint32_t>(edge->vert - first));
-				edge = edge->next;
-			} while (edge != face->edge && corners.size() <= face->n_edges);
-			mesh.faces.push_back(std::move(corners));
+			if (FaceCorners(meshSet, *face, corners))
+				mesh.faces.push_back(std::move(corners));
 		}
 	}
 	return CountPlanarFaces(mesh);
@@ -322,20 +331,13 @@ void AppendMeshSet(const carve::mesh::MeshSet<3>& meshSet, const Matrix& matrix,
 		out.positions.insert(
 			out.positions.end(), {static_cast<float>(moved.x), static_cast<float>(moved.y), static_cast<float>(moved.z)});
 	}
-	const carve::mesh::Vertex<3>* first = meshSet.vertex_storage.data();
 	std::vector<std::uint32_t> corners;
 	std::vector<carve::geom2d::P2> flat;
 	std::vector<carve::triangulate::tri_idx> triangles;
 	for (const carve::mesh::Mesh<3>* part : meshSet.meshes) {
 		for (const carve::mesh::Face<3>* face : part->faces) {
-			corners.clear();
-			const carve::mesh::Edge<3>* edge = face->edge;
-			if (edge == nullptr)
+			if (!FaceCorners(meshSet, *face, corners))
 				continue;
-			do {
-				corners.push_back(static_cast<std::uint32_t>(edge->vert - first));
-				edge = edge->next;
-			} while (edge != face->edge && corners.size() <= face->n_edges);
 			triangles.clear();
 			if (corners.size() > 3 && face->project != nullptr) {
 				flat.clear();

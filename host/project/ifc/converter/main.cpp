@@ -17,6 +17,7 @@
 
 #include <sys/resource.h>
 
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <map>
@@ -28,6 +29,21 @@ int Refuse(const std::string& why)
 {
 	std::cerr << "refused " << why << '\n';
 	return 1;
+}
+
+// The work's exit code, or a refusal for what the reading threw: what is wrong with the file,
+// a lack of memory while doing, or the IFC library's own failure.
+int Guarded(const char* doing, const std::function<int()>& work)
+{
+	try {
+		return work();
+	} catch (const IfcReading::IfcRefusal& refusal) {
+		return Refuse(refusal.what());
+	} catch (const std::bad_alloc&) {
+		return Refuse(std::string("not enough memory to ") + doing + " it");
+	} catch (const std::exception& failure) {
+		return Refuse(std::string("the IFC library failed: ") + failure.what());
+	}
 }
 
 // Progress lines, about a hundred, whatever the size.
@@ -107,7 +123,7 @@ int Export(const std::string& file)
 	for (const auto& [entity, level] : request->levels)
 		if (level == IfcReading::DetailLevel::Simple)
 			boxed.push_back(entity);
-	try {
+	return Guarded("export", [&] {
 		const IfcReading::BuildingRecord building = IfcReading::ConvertIfcText(*read, ProgressLines(), boxed);
 		std::vector<IfcReading::PartLightening> parts;
 		int simple = 0, off = 0;
@@ -127,13 +143,7 @@ int Export(const std::string& file)
 				  << *lighter;
 		std::cout.flush();
 		return std::cout ? 0 : 2;
-	} catch (const IfcReading::IfcRefusal& refusal) {
-		return Refuse(refusal.what());
-	} catch (const std::bad_alloc&) {
-		return Refuse("not enough memory to export it");
-	} catch (const std::exception& failure) {
-		return Refuse(std::string("the IFC library failed: ") + failure.what());
-	}
+	});
 }
 
 } // namespace
@@ -155,7 +165,7 @@ int main(int argc, char** argv)
 	const IfcReading::StepCheck check = IfcReading::CheckStepText(text);
 	if (!check.ok)
 		return Refuse(check.problem);
-	try {
+	return Guarded("convert", [&] {
 		IfcReading::BuildingRecord building = IfcReading::ConvertIfcText(std::move(text), ProgressLines());
 		building.schema = check.schema;
 		const std::string geometry = IfcReading::GeometryBlock(building);
@@ -171,11 +181,5 @@ int main(int argc, char** argv)
 				  << ",\"cpuSeconds\":" << cpuSeconds << '}' << envelope.substr(firstLine) << geometry;
 		std::cout.flush();
 		return std::cout ? 0 : 2;
-	} catch (const IfcReading::IfcRefusal& refusal) {
-		return Refuse(refusal.what());
-	} catch (const std::bad_alloc&) {
-		return Refuse("not enough memory to convert it");
-	} catch (const std::exception& failure) {
-		return Refuse(std::string("the IFC library failed: ") + failure.what());
-	}
+	});
 }
