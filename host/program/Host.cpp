@@ -429,7 +429,8 @@ Outcome Host::ExportLighterIfc(const std::filesystem::path& file, bool replace)
 		return Outcome::Failure(problem);
 	}
 	std::string notice = "Exported " + name + " (" + project->IfcSchema() + "): " +
-		Counted(static_cast<std::uint64_t>(summary.simple), "library part") + " as a box (\"Simple\"), " +
+		std::to_string(summary.simple) + (summary.simple == 1 ? " library part" : " library parts") +
+		" as a box (\"Simple\"), " +
 		std::to_string(summary.off) + " without a body (\"Off\"), " + Counted(summary.bytes, "byte");
 	if (summary.mixed > 0)
 		notice += "; " + Counted(static_cast<std::uint64_t>(summary.mixed), "part") +

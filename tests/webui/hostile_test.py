@@ -25,6 +25,7 @@ ACTIONS = {
     "menu": {"text": "Facetally"},
     "open": {"file": "x.json"},
     "save-as": {"file": "x.json", "replace": False},
+    "export-ifc": {"file": "x.ifc", "replace": False},
     "roll": {"panel": 1, "item": 1, "down": True},
     "close-box": {"panel": 1},
     "resize": {"panel": 1, "width": 300, "height": 200},

@@ -122,6 +122,19 @@ class ViewInBrowser(BrowserTestCase):
         self.wait("it shown selected", lambda: self.hook("selected()") == [target])
         self.assertIn(wanted, browser.find_element(By.CSS_SELECTOR, ".view3d-info").text)
 
+    def test_project_menu_exports_a_lighter_file_beside_the_project(self):
+        browser, host = self.browser, self.host
+        browser.get(host.url)
+        self.wait("the project menu", lambda: browser.find_element(By.CSS_SELECTOR, "#project-menu .menu-title"))
+        browser.find_element(By.CSS_SELECTOR, "#project-menu .menu-title").click()
+        browser.find_element(By.CSS_SELECTOR, '[data-host-action="export-ifc"]').click()
+        name = browser.find_element(By.ID, "file-name")
+        self.assertEqual(browser.find_element(By.ID, "file-form-what").text, "Export lighter IFC as")
+        self.assertEqual(name.get_attribute("value"), os.path.join(host.folder, "duplex-light.ifc"))
+        browser.find_element(By.CSS_SELECTOR, '#file-form button[type="submit"]').click()
+        host.wait_for("the export", lambda state: state["transcript"][-1]["text"].startswith("Exported \"duplex-light.ifc\""))
+        self.assertTrue(os.path.exists(os.path.join(host.folder, "duplex-light.ifc")))
+
     def test_geometry_and_library_only_with_token_and_own_origin(self):
         host, other = self.host, "0" * len(self.host.token)
         for path, headers in ((f"/{other}/api/geometry", None), ("/api/geometry", None),

@@ -61,7 +61,7 @@ document.querySelectorAll("[data-host-action]").forEach((button) => {
       $("file-form-what").textContent = fileFormTitles[what];
       const file = state && state.project ? state.project.file : "";
       // An export is offered beside its source, never over it.
-      $("file-name").value = what === "export-ifc" ? file.replace(/(\.ifc(zip)?)?$/i, "-light.ifc") : file;
+      $("file-name").value = what === "export-ifc" ? file.replace(/\.[^./]*$/, "") + "-light.ifc" : file;
       replaceBox.hidden = what === "open";
       replaceTickText.textContent = what === "save-as" ? " Replace a file that is not a project"
         : " Replace a file that is not an earlier export";
