@@ -54,13 +54,14 @@ ENDSEC;
 END-ISO-10303-21;
 )";
 
-StepModel Lightened(DetailLevel level, const std::vector<ModuleDataProperties>& data = {})
+StepModel Lightened(DetailLevel level, const std::vector<ModuleDataProperties>& data = {}, bool bounded = true)
 {
 	PartLightening part;
 	part.level = level;
 	part.key = "1YvctVUKr0kugbFTf53O9L";
 	part.maps = {11};
-	part.box = BodyBox {{-1, -2, 0}, {1, 2, 3}};
+	if (bounded)
+		part.box = BodyBox {{-1, -2, 0}, {1, 2, 3}};
 	std::string problem;
 	const std::optional<std::string> text =
 		LighterIfcText(Building, {part}, data, {"out.ifc", "2026-12-07T10:00:00"}, problem);
@@ -94,6 +95,13 @@ TEST(LighterIfcTest, SimplePutsABoxInTheMapWithItsStyleAndLayerAndDropsTheBrep)
 	EXPECT_NE(Text(model, model.Find(solid.attributes[0].reference)->attributes[2].reference), "(gone)");
 	EXPECT_EQ(StepValueText(model.Find(solid.attributes[0].reference)->attributes[3]), "2.");
 	EXPECT_EQ(StepValueText(model.Find(solid.attributes[0].reference)->attributes[4]), "4.");
+}
+
+TEST(LighterIfcTest, SimpleWithoutBoundsLeavesTheBodyAsRead)
+{
+	const StepModel model = Lightened(DetailLevel::Simple, {}, false);
+	EXPECT_EQ(Text(model, 13), "IFCSHAPEREPRESENTATION(#3,'Body','Brep',(#15))");
+	EXPECT_EQ(Text(model, 21), "IFCSTYLEDITEM(#15,(#22),$)");
 }
 
 TEST(LighterIfcTest, OffTakesTheBodyOutOfTheTypeAndThePlacementsKeepingTheirOtherShapes)

@@ -117,19 +117,22 @@ public:
 	{
 		if (part.level == DetailLevel::Detailed)
 			return;
-		if (!part.maps.empty()) {
-			std::size_t first = 0;
-			if (part.level == DetailLevel::Simple && part.box)
-				first = PutBoxInMap(part.maps[0], *part.box) ? 1 : 0;
-			for (std::size_t i = first; i < part.maps.size(); ++i)
-				Remove(part.maps[i]);
+		if (part.level == DetailLevel::Simple) {
+			// A body the engine gave nothing for has no bounds to box: it stays as read.
+			if (!part.box)
+				return;
+			if (!part.maps.empty()) {
+				if (PutBoxInMap(part.maps[0], *part.box))
+					for (std::size_t i = 1; i < part.maps.size(); ++i)
+						Remove(part.maps[i]);
+			} else if (PutBoxOnProduct(part, *part.box)) {
+				for (long body : part.absorbedBodies)
+					Remove(body);
+			}
 			return;
 		}
-		if (part.level == DetailLevel::Simple && part.box && PutBoxOnProduct(part, *part.box)) {
-			for (long body : part.absorbedBodies)
-				Remove(body);
-			return;
-		}
+		for (long map : part.maps)
+			Remove(map);
 		Remove(part.ownBody);
 		for (long body : part.absorbedBodies)
 			Remove(body);

@@ -33,6 +33,8 @@ struct Heap {
 	char* next = nullptr;
 	char* end = nullptr;
 	FreeBlock* free[ClassCount] = {};
+	// Blocks below this are of the reading before the geometry, and are not used again.
+	char* retired = nullptr;
 };
 
 Heap heap;
@@ -110,6 +112,8 @@ void Release(void* pointer) noexcept
 	int sizeClass;
 	std::memcpy(&sizeClass, block, sizeof sizeClass);
 	Lock lock;
+	if (block < heap.retired)
+		return;
 	auto* freed = static_cast<FreeBlock*>(pointer);
 	freed->next = heap.free[sizeClass];
 	heap.free[sizeClass] = freed;
@@ -152,6 +156,27 @@ void ReleaseAligned(void* pointer, std::align_val_t align) noexcept
 }
 
 } // namespace
+
+// Each call starts the allocations afresh at the next of fixed places in the region's upper
+// half, so what is allocated from there depends on what is done from there and not on what
+// came before: on the building's entities rather than on how its text was written, on a
+// wall and its openings rather than on the parts converted before it. Blocks from before
+// are not used again.
+extern "C" void FacetallyStartGeometryHeap()
+{
+	constexpr std::uintptr_t Step = 1U << 22; // 4 MiB
+	Lock lock;
+	if (heap.next == nullptr)
+		return;
+	const std::uintptr_t upper = RegionStart + RegionSize / 2;
+	const auto at = reinterpret_cast<std::uintptr_t>(heap.next);
+	const std::uintptr_t fresh = at < upper ? upper : (at - upper) / Step * Step + Step + upper;
+	if (fresh >= RegionStart + RegionSize)
+		return;
+	heap.next = reinterpret_cast<char*>(fresh);
+	heap.retired = heap.next;
+	std::memset(heap.free, 0, sizeof heap.free);
+}
 
 void* operator new(std::size_t size)
 {

@@ -79,6 +79,10 @@
 #include <set>
 #include <unordered_map>
 
+// Given by the converter program's own heap, which then starts afresh at a fixed address;
+// absent elsewhere (the fuzz target, the tests).
+extern "C" void FacetallyStartGeometryHeap() __attribute__((weak));
+
 namespace IfcReading {
 
 namespace {
@@ -447,13 +451,14 @@ public:
 	{
 		IndexRelations();
 		CheckPlacementsAndCoordinates();
+		ReadProjectProperties();
 		MendEngineGaps();
 		ReadStories();
 		ClassifyProducts();
 		ConvertElements();
 		FormParts();
+		GiveExportedLevels();
 		BoxParts();
-		ReadModuleData();
 		return std::move(building);
 	}
 
@@ -668,7 +673,7 @@ private:
 				continue;
 			}
 			if (classified.role == Role::ElementWithBody && BodyOf(*product) == nullptr &&
-				TypeWithoutBody(*product) == nullptr)
+				TypeWithoutBody(*product) == nullptr && !ExportedOff(*product))
 				continue;
 			position[product->m_entity_id] = candidates.size();
 			candidates.push_back({product, classified, {}});
@@ -779,27 +784,47 @@ private:
 		return true;
 	}
 
+	static bool CutsOpenings(const Candidate& candidate)
+	{
+		auto element = dynamic_pointer_cast<IfcElement>(candidate.product);
+		return element && !element->m_HasOpenings_inverse.empty();
+	}
+
+	// Elements with openings first, each from a fresh start of the heap: the engine's cuts
+	// depend on addresses, and so they do not depend on how the parts converted before them
+	// were modelled (a file and its lighter export cut their walls alike).
 	void ConvertElements()
 	{
 		const std::size_t total = candidates.size();
 		bodies.resize(total);
-		for (std::size_t i = 0; i < total; ++i) {
-			Candidate& candidate = candidates[i];
-			Body& body = bodies[i];
-			ConvertBody(candidate.product, body);
-			for (const auto& part : candidate.absorbed) {
-				Body partBody;
-				ConvertBody(part, partBody);
-				body.components.insert(body.components.end(), partBody.components.begin(), partBody.components.end());
-				body.missingGeometry = body.missingGeometry || partBody.missingGeometry;
-				body.own.Append(partBody.own, Matrix::IDENT());
-				body.mappedUses.insert(body.mappedUses.end(), partBody.mappedUses.begin(), partBody.mappedUses.end());
+		std::size_t done = 0;
+		for (const bool cutting : {true, false})
+			for (std::size_t i = 0; i < total; ++i) {
+				if (CutsOpenings(candidates[i]) != cutting)
+					continue;
+				if (cutting && FacetallyStartGeometryHeap != nullptr)
+					FacetallyStartGeometryHeap();
+				ConvertCandidate(i);
+				if (progress)
+					progress(++done, total);
 			}
-			if (!candidate.absorbed.empty())
-				body.maps.clear();
-			if (progress)
-				progress(i + 1, total);
+	}
+
+	void ConvertCandidate(std::size_t i)
+	{
+		Candidate& candidate = candidates[i];
+		Body& body = bodies[i];
+		ConvertBody(candidate.product, body);
+		for (const auto& part : candidate.absorbed) {
+			Body partBody;
+			ConvertBody(part, partBody);
+			body.components.insert(body.components.end(), partBody.components.begin(), partBody.components.end());
+			body.missingGeometry = body.missingGeometry || partBody.missingGeometry;
+			body.own.Append(partBody.own, Matrix::IDENT());
+			body.mappedUses.insert(body.mappedUses.end(), partBody.mappedUses.begin(), partBody.mappedUses.end());
 		}
+		if (!candidate.absorbed.empty())
+			body.maps.clear();
 	}
 
 	// ---- Library parts ----------------------------------------------------------------------
@@ -1153,9 +1178,9 @@ private:
 		return bytes;
 	}
 
-	// The add-ons' module data an export stored on the project; a set that is not whole is
-	// left alone, as the project's other property sets are.
-	void ReadModuleData()
+	// What an export stored on the project: the add-ons' module data (a set that is not whole
+	// is left alone, as the project's other property sets are) and the parts' levels.
+	void ReadProjectProperties()
 	{
 		for (const auto& relation : All<IfcRelDefinesByProperties>()) {
 			auto set = dynamic_pointer_cast<IfcPropertySet>(relation->m_RelatingPropertyDefinition);
@@ -1196,10 +1221,9 @@ private:
 		}
 	}
 
-	// The levels an export gave the parts ("KEY=Simple;KEY=Off;"): their placements show them.
+	// The levels an export gave the parts ("KEY=Simple;KEY=Off;").
 	void ReadExportedLevels(const IfcPropertySet& set)
 	{
-		std::map<std::string, std::string> levels;
 		for (const auto& property : set.m_HasProperties) {
 			auto single = dynamic_pointer_cast<IfcPropertySingleValue>(property);
 			auto text = single ? dynamic_pointer_cast<IfcText>(single->m_NominalValue) : nullptr;
@@ -1210,13 +1234,25 @@ private:
 				const std::string entry = all.substr(at, end - at);
 				const std::size_t equals = entry.find('=');
 				if (equals != std::string::npos)
-					levels[entry.substr(0, equals)] = entry.substr(equals + 1);
+					exportedLevels[entry.substr(0, equals)] = entry.substr(equals + 1);
 			}
 		}
+	}
+
+	// The parts' placements show the level they were exported at.
+	void GiveExportedLevels()
+	{
 		for (PartRecord& part : building.parts)
-			if (auto level = levels.find(part.place.key);
-				level != levels.end() && (level->second == SimpleLevelName || level->second == OffLevelName))
+			if (auto level = exportedLevels.find(part.place.key); level != exportedLevels.end() &&
+				(level->second == SimpleLevelName || level->second == OffLevelName))
 				part.exportedLevel = level->second;
+	}
+
+	// An element an export took "Off" with a part of its own: it stays an element, without body.
+	bool ExportedOff(const IfcProduct& product) const
+	{
+		auto level = product.m_GlobalId ? exportedLevels.find(Narrow(product.m_GlobalId->m_value)) : exportedLevels.end();
+		return level != exportedLevels.end() && level->second == OffLevelName;
 	}
 
 	struct MapEntry {
@@ -1243,6 +1279,7 @@ private:
 	std::set<std::int32_t> partTyped;
 	std::set<std::int32_t> boxed;
 	std::map<int, std::size_t> partCandidate; // an element's own part → its candidate
+	std::map<std::string, std::string> exportedLevels; // part key → level, from an export
 };
 
 // The library reads numbers with the process's locale; the reader runs in the "C" locale and
@@ -1277,6 +1314,8 @@ BuildingRecord ConvertIfcText(std::string text, const ConversionProgress& progre
 		reader.loadModelFromString(text, model);
 		text.clear();
 		text.shrink_to_fit();
+		if (FacetallyStartGeometryHeap != nullptr)
+			FacetallyStartGeometryHeap();
 		Converter converter(model, progress, boxed);
 		BuildingRecord building = converter.Convert();
 		building.skippedEntities = reading.unknownEntities;
