@@ -42,7 +42,9 @@ public:
 	{
 		if (rest.size() < bytes)
 			return false;
-		std::memcpy(out, rest.data(), bytes);
+		// An empty array has no storage to copy into.
+		if (bytes > 0)
+			std::memcpy(out, rest.data(), bytes);
 		rest.remove_prefix(bytes);
 		return true;
 	}
