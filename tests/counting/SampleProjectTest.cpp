@@ -228,4 +228,18 @@ TEST_F(SampleProjectTest, TheReportWindowIsSavedToAFile)
 	EXPECT_EQ(FileText(folder / "selection.txt").rfind("\nTotal polygons: 48\n", 0), 0u) << script.out;
 }
 
+// The lighter IFC file at the end of the main job; a project that was not read from IFC fails
+// the run, with nothing written.
+TEST_F(SampleProjectTest, TheMainJobEndsWithAnExportWhenAsked)
+{
+	const std::filesystem::path duplex = std::filesystem::path(FACETALLY_SOURCE_DIR) / "examples" / "duplex.ifc";
+	const ProgramRun run = RunHost({duplex.string(), "--export-ifc", (folder / "light.ifc").string()});
+	EXPECT_EQ(run.exitCode, 0) << run.err;
+	EXPECT_NE(run.out.find("Exported \"light.ifc\" (IFC2X3)"), std::string::npos) << run.out;
+	EXPECT_NE(FileText(folder / "light.ifc").find("'Facetally'"), std::string::npos);
+	const ProgramRun refused = RunHost({SampleProject(), "--export-ifc", (folder / "none.ifc").string()});
+	EXPECT_NE(refused.exitCode, 0);
+	EXPECT_FALSE(std::filesystem::exists(folder / "none.ifc"));
+}
+
 } // namespace
