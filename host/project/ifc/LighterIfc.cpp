@@ -105,10 +105,15 @@ public:
 			for (long target : instance.References())
 				referenced.insert(target);
 		for (const auto& [id, instance] : model.Instances()) {
+			inSource.insert(id);
 			if (HasGlobalId(instance))
 				kept.insert(id);
 			else if (!referenced.contains(id))
 				roots.insert(id);
+			// A complex instance is kept as written, so what it names must stay.
+			if (instance.className.empty())
+				for (long target : instance.References())
+					kept.insert(target);
 		}
 		reachedBefore = Reach(false);
 	}
@@ -257,39 +262,40 @@ private:
 	}
 
 	// References to removed instances: out of their lists; a list left empty, or a single
-	// reference, takes its instance along, except an instance with a GlobalId, which keeps
-	// "$" instead. Answers whether an instance went.
+	// reference, takes its instance along, except an instance that stays (one with a GlobalId,
+	// one a complex instance names), which keeps "$" instead. Answers whether an instance went.
 	bool MendReferences()
 	{
 		std::vector<long> gone;
 		for (auto& [id, instance] : model.Instances()) {
 			bool emptied = false;
-			mendingOwner = &instance;
+			mendingKept = kept.contains(id);
 			for (StepValue& attribute : instance.attributes)
 				emptied = MendValue(attribute, true) || emptied;
 			if (emptied)
 				gone.push_back(id);
 		}
-		mendingOwner = nullptr;
+		mendingKept = false;
 		for (long id : gone)
 			model.Instances().erase(id);
 		return !gone.empty();
 	}
 
-	// Answers whether the value lost what it cannot do without; at the top, the instance's
-	// GlobalId saves it by "$".
+	// Answers whether the value lost what it cannot do without; at the top, an instance that
+	// stays keeps "$" instead.
 	bool MendValue(StepValue& value, bool attribute)
 	{
 		bool lost = false;
 		if (value.kind == StepValue::Kind::Reference) {
-			lost = model.Find(value.reference) == nullptr;
+			// A reference the source left undefined is not ours to mend.
+			lost = model.Find(value.reference) == nullptr && inSource.contains(value.reference);
 		} else if (value.kind == StepValue::Kind::List && !value.items.empty()) {
 			std::erase_if(value.items, [this](StepValue& item) { return MendValue(item, false); });
 			lost = value.items.empty();
 		} else if (value.kind == StepValue::Kind::Typed && !value.items.empty()) {
 			lost = MendValue(value.items[0], false);
 		}
-		if (lost && attribute && mendingOwner != nullptr && HasGlobalId(*mendingOwner)) {
+		if (lost && attribute && mendingKept) {
 			value = StepValue::Token("$");
 			return false;
 		}
@@ -365,11 +371,12 @@ private:
 	}
 
 	StepModel& model;
-	const StepInstance* mendingOwner = nullptr;
-	std::unordered_set<long> kept;  // instances with a GlobalId, and those added
+	bool mendingKept = false; // the instance being mended stays whatever it loses
+	std::unordered_set<long> kept;  // with a GlobalId, named by a complex instance, or added
 	std::unordered_set<long> roots; // instances of the source nothing referred to
 	std::unordered_map<long, long> replacement; // replaced body item → its box
 	std::unordered_set<long> reachedBefore;     // what the source's building reached
+	std::unordered_set<long> inSource;          // every instance the source defines
 };
 
 // A STEP text of any characters: plain ones as they are, others in the \X2\ or \X4\ form.

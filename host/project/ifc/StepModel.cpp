@@ -151,6 +151,8 @@ public:
 				--at;
 				if (!Value(skipped, 0))
 					return false;
+			} else if (c == ';') {
+				return Fail("\";\" inside a complex instance");
 			} else if (c == '(') {
 				++depth;
 			} else if (c == ')' && --depth == 0) {
@@ -189,20 +191,6 @@ void AppendText(const StepValue& value, std::string& out)
 		out += ')';
 		return;
 	}
-}
-
-// Where the keyword stands on its own at or after from, not inside a longer name or a text.
-std::size_t FindKeyword(std::string_view text, std::string_view word, std::size_t from)
-{
-	bool inText = false;
-	for (std::size_t i = from; i + word.size() <= text.size(); ++i) {
-		if (text[i] == '\'')
-			inText = !inText;
-		else if (!inText && text.substr(i, word.size()) == word && (i == 0 || !IsNameCharacter(text[i - 1])) &&
-			(i + word.size() == text.size() || !IsNameCharacter(text[i + word.size()]) || word.back() == ';'))
-			return i;
-	}
-	return std::string_view::npos;
 }
 
 } // namespace
@@ -261,30 +249,47 @@ std::vector<long> StepInstance::References() const
 std::optional<StepModel> StepModel::Parse(std::string_view text, std::string& problem)
 {
 	StepModel model;
-	const std::size_t data = FindKeyword(text, "DATA;", 0);
-	if (text.substr(0, 13) != "ISO-10303-21;" || data == std::string_view::npos) {
-		problem = "not a STEP file with a DATA section";
+	ValueParser parser(text);
+	// The header's entities, read as values, so no text or comment in them is taken for the
+	// end of the header.
+	auto word = [&](std::string_view keyword) {
+		parser.SkipSpace();
+		if (text.substr(parser.at, keyword.size()) != keyword)
+			return false;
+		parser.at += keyword.size();
+		return true;
+	};
+	if (!word("ISO-10303-21;") || !word("HEADER;")) {
+		problem = "not a STEP file (ISO-10303-21; HEADER; expected)";
 		return std::nullopt;
 	}
-	const std::string_view header = text.substr(0, data + 5);
-	ValueParser parser(text);
-	const std::size_t fileName = FindKeyword(header, "FILE_NAME", 0);
-	if (fileName != std::string_view::npos) {
-		parser.at = fileName + 9;
+	std::size_t fileNameStart = 0, fileNameEnd = 0;
+	while (!word("ENDSEC;")) {
+		const std::string name = parser.Name();
+		const std::size_t open = parser.at;
 		StepValue attributes;
-		if (!parser.Take('(') || !parser.ListItems(attributes.items, 1) || parser.at > data) {
-			problem = "the header's FILE_NAME cannot be read";
+		if (name.empty() || !parser.Take('(') || !parser.ListItems(attributes.items, 1) || !parser.Take(';')) {
+			problem = "the header cannot be read" + (name.empty() ? std::string() : " (" + name + ")");
 			return std::nullopt;
 		}
-		model.headerBefore = std::string(text.substr(0, fileName + 9));
-		model.headerAfter = std::string(header.substr(parser.at));
-		model.fileName = std::move(attributes.items);
-		model.hasFileName = true;
+		if (name == "FILE_NAME" && !model.hasFileName) {
+			model.fileName = std::move(attributes.items);
+			model.hasFileName = true;
+			fileNameStart = open;
+			fileNameEnd = parser.at - 1; // before its semicolon
+		}
+	}
+	if (!word("DATA;")) {
+		problem = "the file has no DATA section after its header";
+		return std::nullopt;
+	}
+	if (model.hasFileName) {
+		model.headerBefore = std::string(text.substr(0, fileNameStart));
+		model.headerAfter = std::string(text.substr(fileNameEnd, parser.at - fileNameEnd));
 	} else {
-		model.headerBefore = std::string(header);
+		model.headerBefore = std::string(text.substr(0, parser.at));
 	}
 
-	parser.at = data + 5;
 	for (;;) {
 		parser.SkipSpace();
 		const std::size_t start = parser.at;
