@@ -10,6 +10,7 @@ from hostpage import BrowserTestCase, run
 
 try:
     from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.common.exceptions import StaleElementReferenceException
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
     from selenium.webdriver.support.ui import WebDriverWait
@@ -38,7 +39,10 @@ def triangles_shown(buffer, levels):
 
 class ViewInBrowser(BrowserTestCase):
     def wait(self, what, condition, timeout=20):
-        return WebDriverWait(self.browser, timeout).until(lambda _: condition(), message=f"the page never showed {what}")
+        # The page redraws its windows as the host's state arrives: an element found may be gone
+        # by the time it is clicked, and is found again.
+        return WebDriverWait(self.browser, timeout, ignored_exceptions=(StaleElementReferenceException,)).until(
+            lambda _: condition(), message=f"the page never showed {what}")
 
     def hook(self, call, *arguments):
         return self.browser.execute_script("return window.facetally3d." + call, *arguments)
