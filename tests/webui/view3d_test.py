@@ -1,6 +1,7 @@
 """The 3D view on the duplex in headless Chromium (software WebGL): it draws, its triangles are
-the project's meshes, the Door row lights up the doors, "Simple" turns a part's placements into
-boxes, and a Ctrl+click on an element selects it in the host."""
+the project's meshes, the Door row lights up the doors, the heaviest furniture part its
+placements, "Simple" turns them into boxes as the count drops, and a Ctrl+click on an element
+selects it in the host."""
 import http.client
 import os
 import struct
@@ -91,14 +92,16 @@ class ViewInBrowser(BrowserTestCase):
         self.wait("the view drawn", lambda: self.hook("ready()"))
         browser.save_screenshot(SCREENSHOT)
 
-        # "Simple" on the heaviest door part: its placements show boxes of 12 triangles.
+        # The heaviest furniture part (the Object row's first part row) lights up its four
+        # placements; "Simple" turns them into boxes of 12 triangles while the count drops.
         type_rows = self.list_rows()
-        self.wait("Door unfolded", lambda: ActionChains(browser).move_to_element_with_offset(self.palette_row("Door"), -self.palette_row("Door").size["width"] // 2 + 8, 0).click().perform() or True)
-        door_part = self.wait("a door part row", lambda: self.first_part_row_after("Door", type_rows))
+        self.wait("Object unfolded", lambda: ActionChains(browser).move_to_element_with_offset(self.palette_row("Object"), -self.palette_row("Object").size["width"] // 2 + 8, 0).click().perform() or True)
+        heaviest = self.wait("a furniture part row", lambda: self.first_part_row_after("Object", type_rows))
+        self.assertIn("1000 mm (2)", self.list_rows()[heaviest - 1])
         self.wait("the part marked", lambda: self.browser.find_element(
-            By.CSS_SELECTOR, f'.window.palette .row[data-row="{door_part}"]').click() or True)
-        placements = self.wait("its placements lit", lambda: [n for n in self.hook("lit()") or [-1] if n not in doors] == [] and
-                               0 < len(self.hook("lit()")) < len(doors) and self.hook("lit()"))
+            By.CSS_SELECTOR, f'.window.palette .row[data-row="{heaviest}"]').click() or True)
+        placements = self.wait("its placements lit", lambda: len(self.hook("lit()") or []) == 4 and self.hook("lit()"))
+        self.assertTrue(all(self.hook("elementId(arguments[0])", n).startswith("Object:") for n in placements))
         self.wait("Set Level of Detail", lambda: browser.find_element(
             By.XPATH, '//*[contains(@class, "palette")]//*[contains(@class, "item")][normalize-space(.)="Set Level of Detail"]').click() or True)
         self.wait("Simple", lambda: browser.find_element(
@@ -106,6 +109,7 @@ class ViewInBrowser(BrowserTestCase):
         self.wait("OK", lambda: browser.find_element(
             By.XPATH, '//*[@id="modal-layer"]//*[contains(@class, "item")][normalize-space(.)="OK"]').click() or True)
         self.wait("boxes", lambda: all(self.hook("triangles(arguments[0])", n) == 12 for n in placements))
+        self.wait("the count dropped", lambda: "Total polygons: 9,240" in browser.find_element(By.ID, "report").text)
         levels = host.state()["view3d"]["levels"]
         self.assertEqual(self.hook("triangleCount()"), sum(triangles_shown(buffer, levels)))
 
