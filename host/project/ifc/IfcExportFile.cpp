@@ -113,6 +113,7 @@ bool ExportLighterIfcFile(const std::filesystem::path& reader, const Project& pr
 	}
 	summary.simple = done.value("simple", 0);
 	summary.off = done.value("off", 0);
+	summary.peakMemoryBytes = done.value("peakMemoryBytes", std::int64_t {0});
 	const std::string_view text = std::string_view(output).substr(firstLine + 1);
 	summary.bytes = text.size();
 	return WriteFileWhole(target, text, "Cannot write the IFC file", problem);

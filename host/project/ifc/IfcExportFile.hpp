@@ -18,6 +18,7 @@ struct IfcExportSummary {
 	std::int32_t off = 0;        // parts written without their body
 	std::int32_t mixed = 0;      // parts whose placements show different levels
 	std::uint64_t bytes = 0;     // of the file written
+	std::int64_t peakMemoryBytes = 0; // of the converter process
 };
 
 // Whether the file is one an export wrote: a STEP file whose header names Facetally as its

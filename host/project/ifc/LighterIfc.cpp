@@ -100,20 +100,19 @@ class Lightening {
 public:
 	explicit Lightening(StepModel& edited) : model(edited)
 	{
-		std::unordered_set<long> referenced;
+		StepIdSet referenced;
 		for (const auto& [id, instance] : model.Instances())
-			for (long target : instance.References())
-				referenced.insert(target);
+			instance.ForEachReference([&referenced](long target) { referenced.insert(target); });
 		for (const auto& [id, instance] : model.Instances()) {
 			inSource.insert(id);
+			alive.insert(id);
 			if (HasGlobalId(instance))
-				kept.insert(id);
-			else if (!referenced.contains(id))
-				roots.insert(id);
+				Keep(id);
+			else if (!referenced.contains(id) && roots.insert(id))
+				rootList.push_back(id);
 			// A complex instance is kept as written, so what it names must stay.
 			if (instance.className.empty())
-				for (long target : instance.References())
-					kept.insert(target);
+				instance.ForEachReference([this](long target) { Keep(target); });
 		}
 		reachedBefore = Reach(false);
 	}
@@ -146,7 +145,8 @@ public:
 	long AddNew(StepInstance instance)
 	{
 		const long id = model.Add(std::move(instance));
-		kept.insert(id);
+		alive.insert(id);
+		Keep(id);
 		return id;
 	}
 
@@ -156,20 +156,37 @@ public:
 	{
 		for (bool changed = true; changed;) {
 			changed = MendReferences();
-			std::unordered_set<long> reached = Reach(false);
+			StepIdSet reached = Reach(false);
 			changed = MendPresentation(reached) || changed;
 			reached = Reach(true);
 			for (auto it = model.Instances().begin(); it != model.Instances().end();)
-				it = reached.contains(it->first) ? std::next(it) : model.Instances().erase(it);
+				if (reached.contains(it->first)) {
+					++it;
+				} else {
+					alive.erase(it->first);
+					it = model.Instances().erase(it);
+				}
 		}
 	}
 
 private:
+	void Keep(long id)
+	{
+		if (kept.insert(id))
+			keptList.push_back(id);
+	}
+
 	void Remove(long id)
 	{
 		if (id == 0 || kept.contains(id))
 			return;
+		Erase(id);
+	}
+
+	void Erase(long id)
+	{
 		model.Instances().erase(id);
+		alive.erase(id);
 	}
 
 	long AddBox(const BodyBox& box)
@@ -277,7 +294,7 @@ private:
 		}
 		mendingKept = false;
 		for (long id : gone)
-			model.Instances().erase(id);
+			Erase(id);
 		return !gone.empty();
 	}
 
@@ -288,7 +305,7 @@ private:
 		bool lost = false;
 		if (value.kind == StepValue::Kind::Reference) {
 			// A reference the source left undefined is not ours to mend.
-			lost = model.Find(value.reference) == nullptr && inSource.contains(value.reference);
+			lost = !alive.contains(value.reference) && inSource.contains(value.reference);
 		} else if (value.kind == StepValue::Kind::List && !value.items.empty()) {
 			std::erase_if(value.items, [this](StepValue& item) { return MendValue(item, false); });
 			lost = value.items.empty();
@@ -303,17 +320,21 @@ private:
 	}
 
 	// What the kept instances reach; presentation instances count only when asked to.
-	std::unordered_set<long> Reach(bool withPresentation)
+	StepIdSet Reach(bool withPresentation)
 	{
-		std::unordered_set<long> reached;
-		std::vector<long> open;
+		StepIdSet reached;
+		std::vector<const StepInstance*> open;
 		auto start = [&](long id) {
-			if (model.Find(id) && reached.insert(id).second)
-				open.push_back(id);
+			if (reached.contains(id))
+				return;
+			if (const StepInstance* instance = model.Find(id)) {
+				reached.insert(id);
+				open.push_back(instance);
+			}
 		};
-		for (long id : kept)
+		for (long id : keptList)
 			start(id);
-		for (long id : roots)
+		for (long id : rootList)
 			if (const StepInstance* root = model.Find(id); root && !PresentationClasses.contains(root->className))
 				start(id);
 		if (withPresentation)
@@ -321,17 +342,16 @@ private:
 				if (PresentationClasses.contains(instance.className))
 					start(id);
 		while (!open.empty()) {
-			const StepInstance* instance = model.Find(open.back());
+			const StepInstance* instance = open.back();
 			open.pop_back();
-			for (long target : instance->References())
-				start(target);
+			instance->ForEachReference(start);
 		}
 		return reached;
 	}
 
 	// Styles and layers of geometry that is no longer reached move to the box that replaced it,
 	// or go.
-	bool MendPresentation(const std::unordered_set<long>& reached)
+	bool MendPresentation(const StepIdSet& reached)
 	{
 		std::vector<long> gone;
 		for (auto& [id, instance] : model.Instances()) {
@@ -366,17 +386,19 @@ private:
 			}
 		}
 		for (long id : gone)
-			model.Instances().erase(id);
+			Erase(id);
 		return !gone.empty();
 	}
 
 	StepModel& model;
 	bool mendingKept = false; // the instance being mended stays whatever it loses
-	std::unordered_set<long> kept;  // with a GlobalId, named by a complex instance, or added
-	std::unordered_set<long> roots; // instances of the source nothing referred to
+	StepIdSet kept;  // with a GlobalId, named by a complex instance, or added
+	StepIdSet roots; // instances of the source nothing referred to
+	std::vector<long> keptList, rootList; // the same, to go through
 	std::unordered_map<long, long> replacement; // replaced body item → its box
-	std::unordered_set<long> reachedBefore;     // what the source's building reached
-	std::unordered_set<long> inSource;          // every instance the source defines
+	StepIdSet reachedBefore; // what the source's building reached
+	StepIdSet inSource;      // every instance the source defines
+	StepIdSet alive;         // every instance the model holds now
 };
 
 // A STEP text of any characters: plain ones as they are, others in the \X2\ or \X4\ form.

@@ -167,6 +167,19 @@ private:
 	std::string_view text;
 };
 
+void AppendText(const StepValue& value, std::string& out);
+
+void AppendList(const std::vector<StepValue>& items, std::string& out)
+{
+	out += '(';
+	for (std::size_t i = 0; i < items.size(); ++i) {
+		if (i > 0)
+			out += ',';
+		AppendText(items[i], out);
+	}
+	out += ')';
+}
+
 void AppendText(const StepValue& value, std::string& out)
 {
 	switch (value.kind) {
@@ -182,13 +195,7 @@ void AppendText(const StepValue& value, std::string& out)
 		out += value.token;
 		[[fallthrough]];
 	case StepValue::Kind::List:
-		out += '(';
-		for (std::size_t i = 0; i < value.items.size(); ++i) {
-			if (i > 0)
-				out += ',';
-			AppendText(value.items[i], out);
-		}
-		out += ')';
+		AppendList(value.items, out);
 		return;
 	}
 }
@@ -356,7 +363,7 @@ std::string StepModel::Text() const
 {
 	std::string out = headerBefore;
 	if (hasFileName) {
-		AppendText(StepValue::List(fileName), out);
+		AppendList(fileName, out);
 		out += headerAfter;
 	}
 	out += '\n';
@@ -368,7 +375,7 @@ std::string StepModel::Text() const
 			out += instance.complexText;
 		} else {
 			out += instance.className;
-			AppendText(StepValue::List(instance.attributes), out);
+			AppendList(instance.attributes, out);
 		}
 		out += ";\n";
 	}

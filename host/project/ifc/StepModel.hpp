@@ -5,11 +5,13 @@
 // schema's attribute layout than it read.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace IfcReading {
@@ -39,6 +41,14 @@ struct StepValue {
 	std::string PlainText() const;
 	// The references in this value, depth first.
 	void CollectReferences(std::vector<long>& out) const;
+	template <class Visit>
+	void ForEachReference(const Visit& visit) const
+	{
+		if (kind == Kind::Reference)
+			visit(reference);
+		for (const StepValue& item : items)
+			item.ForEachReference(visit);
+	}
 };
 
 struct StepInstance {
@@ -51,6 +61,56 @@ struct StepInstance {
 		return index < attributes.size() ? &attributes[index] : nullptr;
 	}
 	std::vector<long> References() const;
+	template <class Visit>
+	void ForEachReference(const Visit& visit) const
+	{
+		if (!complexText.empty()) {
+			for (long target : References())
+				visit(target);
+			return;
+		}
+		for (const StepValue& attribute : attributes)
+			attribute.ForEachReference(visit);
+	}
+};
+
+// A set of entity numbers: a bit per number while they are few enough to be dense (as in
+// every real file), a hash set beyond.
+class StepIdSet {
+public:
+	bool insert(long id)
+	{
+		if (id >= 0 && id < DenseLimit) {
+			const auto at = static_cast<std::size_t>(id);
+			if (at >= bits.size())
+				bits.resize(std::max<std::size_t>(at + 1, bits.size() * 2));
+			if (bits[at])
+				return false;
+			bits[at] = true;
+			return true;
+		}
+		return sparse.insert(id).second;
+	}
+	void erase(long id)
+	{
+		if (id >= 0 && id < DenseLimit) {
+			if (static_cast<std::size_t>(id) < bits.size())
+				bits[static_cast<std::size_t>(id)] = false;
+		} else {
+			sparse.erase(id);
+		}
+	}
+	bool contains(long id) const
+	{
+		if (id >= 0 && id < DenseLimit)
+			return static_cast<std::size_t>(id) < bits.size() && bits[static_cast<std::size_t>(id)];
+		return sparse.contains(id);
+	}
+
+private:
+	static constexpr long DenseLimit = 1L << 26;
+	std::vector<bool> bits;
+	std::unordered_set<long> sparse;
 };
 
 class StepModel {

@@ -139,7 +139,12 @@ int Export(const std::string& file)
 			IfcReading::LighterIfcText(*read, parts, request->moduleData, request->names, problem);
 		if (!lighter)
 			return Refuse(problem);
-		std::cout << nlohmann::json({{"simple", simple}, {"off", off}, {"bytes", lighter->size()}}).dump() << '\n'
+		rusage usage {};
+		getrusage(RUSAGE_SELF, &usage);
+		std::cout << nlohmann::json({{"simple", simple}, {"off", off}, {"bytes", lighter->size()},
+									   {"peakMemoryBytes", usage.ru_maxrss * 1024L}})
+						 .dump()
+				  << '\n'
 				  << *lighter;
 		std::cout.flush();
 		return std::cout ? 0 : 2;
