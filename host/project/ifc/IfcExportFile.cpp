@@ -1,6 +1,7 @@
 #include "IfcExportFile.hpp"
 
 #include "FileWriting.hpp"
+#include "ProjectFileFields.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -15,17 +16,6 @@ namespace {
 
 constexpr const char* LevelParameter = "detail3D";
 constexpr std::int32_t ElementTypes = 34;
-
-std::string HexText(const std::vector<std::uint8_t>& bytes)
-{
-	static constexpr char Digits[] = "0123456789ABCDEF";
-	std::string text;
-	for (std::uint8_t byte : bytes) {
-		text += Digits[byte >> 4];
-		text += Digits[byte & 15];
-	}
-	return text;
-}
 
 std::string TimeStampNow()
 {
@@ -75,7 +65,7 @@ std::string RequestText(const Project& project, const std::filesystem::path& tar
 	nlohmann::json moduleData = nlohmann::json::array();
 	for (const auto& [name, block] : project.AllModuleData())
 		moduleData.push_back({{"addOn", name}, {"dataVersion", block.dataVersion},
-			{"platformMark", block.platformMark}, {"bytes", HexText(block.bytes)}});
+			{"platformMark", block.platformMark}, {"bytes", ProjectJson::HexText(block.bytes.data(), block.bytes.size())}});
 	return nlohmann::json({{"fileName", target.filename().string()}, {"timeStamp", TimeStampNow()},
 							  {"levels", levels}, {"moduleData", moduleData}})
 		.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);

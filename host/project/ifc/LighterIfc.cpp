@@ -59,18 +59,6 @@ StepValue Point(std::initializer_list<double> coordinates)
 	return StepValue::List(std::move(values));
 }
 
-std::string HexText(const std::vector<std::uint8_t>& bytes)
-{
-	static constexpr char Digits[] = "0123456789ABCDEF";
-	std::string text;
-	text.reserve(bytes.size() * 2);
-	for (std::uint8_t byte : bytes) {
-		text += Digits[byte >> 4];
-		text += Digits[byte & 15];
-	}
-	return text;
-}
-
 // A GlobalId made from a text, so an export of the same project names its additions alike.
 std::string GlobalIdOf(std::string_view seed)
 {
@@ -445,7 +433,7 @@ using PropertyValues = std::vector<std::pair<std::string, StepValue>>;
 
 PropertyValues ModuleDataValues(const ModuleDataProperties& data)
 {
-	return {{ModuleBytesProperty, StepValue::Typed("IFCTEXT", StepValue::Text(HexText(data.bytes)))},
+	return {{ModuleBytesProperty, StepValue::Typed("IFCTEXT", StepValue::Text(HexOfBytes(data.bytes)))},
 		{ModuleDataVersionProperty, StepValue::Typed("IFCINTEGER", StepValue::Token(std::to_string(data.dataVersion)))},
 		{ModulePlatformMarkProperty,
 			StepValue::Typed("IFCINTEGER", StepValue::Token(std::to_string(data.platformMark)))}};
@@ -512,6 +500,36 @@ std::string LevelsText(const std::vector<PartLightening>& parts)
 }
 
 } // namespace
+
+std::string HexOfBytes(const std::vector<std::uint8_t>& bytes)
+{
+	static constexpr char Digits[] = "0123456789ABCDEF";
+	std::string text;
+	text.reserve(bytes.size() * 2);
+	for (std::uint8_t byte : bytes) {
+		text += Digits[byte >> 4];
+		text += Digits[byte & 15];
+	}
+	return text;
+}
+
+std::optional<std::vector<std::uint8_t>> BytesOfHex(std::string_view hex)
+{
+	auto digit = [](char c) {
+		return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+	};
+	if (hex.size() % 2 != 0)
+		return std::nullopt;
+	std::vector<std::uint8_t> bytes;
+	bytes.reserve(hex.size() / 2);
+	for (std::size_t i = 0; i < hex.size(); i += 2) {
+		const int high = digit(hex[i]), low = digit(hex[i + 1]);
+		if (high < 0 || low < 0)
+			return std::nullopt;
+		bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+	}
+	return bytes;
+}
 
 std::optional<std::string> LighterIfcText(std::string_view source, const std::vector<PartLightening>& parts,
 	const std::vector<ModuleDataProperties>& moduleData, const ExportNames& names, std::string& problem)

@@ -64,6 +64,11 @@ struct ExportNames {
 	std::string timeStamp; // ISO 8601
 };
 
+// Module data bytes as the property set holds them, and back (nullopt for a text that is not
+// pairs of hexadecimal digits).
+std::string HexOfBytes(const std::vector<std::uint8_t>& bytes);
+std::optional<std::vector<std::uint8_t>> BytesOfHex(std::string_view hex);
+
 // The lighter file's text; nullopt with the reason in problem when the source cannot be read
 // as a STEP file with an IfcProject.
 std::optional<std::string> LighterIfcText(std::string_view source, const std::vector<PartLightening>& parts,

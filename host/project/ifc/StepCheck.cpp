@@ -66,17 +66,7 @@ private:
 		return line;
 	}
 
-	void SkipSpace()
-	{
-		for (;;) {
-			while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
-				++at;
-			if (text.substr(at, 2) != "/*")
-				return;
-			const std::size_t end = text.find("*/", at + 2);
-			at = end == std::string_view::npos ? text.size() : end + 2;
-		}
-	}
+	void SkipSpace() { at = AfterSpaceAndComments(text, at); }
 
 	bool Take(std::string_view word)
 	{
@@ -234,6 +224,18 @@ private:
 };
 
 } // namespace
+
+std::size_t AfterSpaceAndComments(std::string_view text, std::size_t at)
+{
+	for (;;) {
+		while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
+			++at;
+		if (text.substr(at, 2) != "/*")
+			return at;
+		const std::size_t end = text.find("*/", at + 2);
+		at = end == std::string_view::npos ? text.size() : end + 2;
+	}
+}
 
 StepCheck CheckStepText(std::string_view text)
 {

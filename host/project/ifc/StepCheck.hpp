@@ -19,4 +19,8 @@ struct StepCheck {
 
 StepCheck CheckStepText(std::string_view text);
 
+// Where the text goes on after blanks and /* comments */ from at (its end when a comment is
+// never closed).
+std::size_t AfterSpaceAndComments(std::string_view text, std::size_t at);
+
 } // namespace IfcReading

@@ -1,5 +1,7 @@
 #include "StepModel.hpp"
 
+#include "StepCheck.hpp"
+
 #include <cctype>
 
 namespace IfcReading {
@@ -18,17 +20,7 @@ public:
 	std::size_t at = 0;
 	std::string problem;
 
-	void SkipSpace()
-	{
-		for (;;) {
-			while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
-				++at;
-			if (text.substr(at, 2) != "/*")
-				return;
-			const std::size_t end = text.find("*/", at + 2);
-			at = end == std::string_view::npos ? text.size() : end + 2;
-		}
-	}
+	void SkipSpace() { at = AfterSpaceAndComments(text, at); }
 
 	bool Take(char c)
 	{

@@ -1157,27 +1157,6 @@ private:
 
 	// ---- Module data ---------------------------------------------------------------------------
 
-	static std::optional<std::vector<std::uint8_t>> BytesOfHex(const std::wstring& hex)
-	{
-		if (hex.size() % 2 != 0)
-			return std::nullopt;
-		std::vector<std::uint8_t> bytes;
-		bytes.reserve(hex.size() / 2);
-		auto digit = [](wchar_t c) {
-			return c >= L'0' && c <= L'9' ? c - L'0'
-				: c >= L'A' && c <= L'F'  ? c - L'A' + 10
-				: c >= L'a' && c <= L'f'  ? c - L'a' + 10
-										  : -1;
-		};
-		for (std::size_t i = 0; i < hex.size(); i += 2) {
-			const int high = digit(hex[i]), low = digit(hex[i + 1]);
-			if (high < 0 || low < 0)
-				return std::nullopt;
-			bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
-		}
-		return bytes;
-	}
-
 	// What an export stored on the project: the add-ons' module data (a set that is not whole
 	// is left alone, as the project's other property sets are) and the parts' levels.
 	void ReadProjectProperties()
@@ -1204,7 +1183,7 @@ private:
 				auto text = dynamic_pointer_cast<IfcText>(single->m_NominalValue);
 				auto integer = dynamic_pointer_cast<IfcInteger>(single->m_NominalValue);
 				if (name == ModuleBytesProperty && text) {
-					bytes = BytesOfHex(text->m_value);
+					bytes = BytesOfHex(Narrow(text->m_value));
 				} else if (name == ModuleDataVersionProperty && integer && integer->m_value >= 0) {
 					data.dataVersion = static_cast<std::uint32_t>(integer->m_value);
 					versioned = true;

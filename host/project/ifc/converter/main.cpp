@@ -63,16 +63,6 @@ struct ExportRequest {
 	std::vector<IfcReading::ModuleDataProperties> moduleData;
 };
 
-std::optional<std::vector<std::uint8_t>> BytesOfHex(const std::string& hex)
-{
-	if (hex.size() % 2 != 0 || hex.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos)
-		return std::nullopt;
-	std::vector<std::uint8_t> bytes;
-	for (std::size_t i = 0; i < hex.size(); i += 2)
-		bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-	return bytes;
-}
-
 // {"fileName", "timeStamp", "levels": {"ENTITY": "Simple" | "Off" | "Detailed"},
 //  "moduleData": [{"addOn", "dataVersion", "platformMark", "bytes": HEX}]}
 std::optional<ExportRequest> ReadExportRequest(std::istream& in, std::string& problem)
@@ -94,7 +84,7 @@ std::optional<ExportRequest> ReadExportRequest(std::istream& in, std::string& pr
 			data.addOnName = block.at("addOn").get<std::string>();
 			data.dataVersion = block.at("dataVersion").get<std::uint32_t>();
 			data.platformMark = block.at("platformMark").get<std::uint16_t>();
-			std::optional<std::vector<std::uint8_t>> bytes = BytesOfHex(block.at("bytes").get<std::string>());
+			std::optional<std::vector<std::uint8_t>> bytes = IfcReading::BytesOfHex(block.at("bytes").get<std::string>());
 			if (!bytes)
 				throw std::invalid_argument("module data bytes are not hexadecimal");
 			data.bytes = std::move(*bytes);
