@@ -51,6 +51,28 @@ std::string ProjectSummary(const Project& opened)
 		Counted(static_cast<std::uint64_t>(stories.last - stories.first + 1), "story", "stories");
 }
 
+// Why a file the host is to write must not be written, empty when it may be: a name with a
+// zero character, a missing folder, something other than a regular file, or another kind of
+// file (the person's work too, replaced only when asked for). A symbolic link is followed.
+std::string WriteOverProblem(const std::filesystem::path& file, const std::string& kindOfFile, bool replace,
+	bool (*isOurs)(const std::filesystem::path&), const std::string& notOurs)
+{
+	const std::string cannot = "Cannot write the " + kindOfFile + " " + file.string();
+	if (HoldsZeroCharacter(file))
+		return cannot + ": the name holds a zero character";
+	const std::filesystem::path target = FileBehindLinks(file);
+	std::error_code error;
+	const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+	if (!std::filesystem::is_directory(folder, error))
+		return cannot + ": the folder " + folder.string() + " does not exist";
+	const std::filesystem::file_type kind = std::filesystem::status(target, error).type();
+	if (kind != std::filesystem::file_type::not_found && kind != std::filesystem::file_type::regular)
+		return cannot + ": it is not a regular file";
+	if (kind == std::filesystem::file_type::regular && !replace && !isOurs(target))
+		return "Will not write over " + file.string() + ": " + notOurs;
+	return {};
+}
+
 } // namespace
 
 HostOptions DefaultHostOptions()
@@ -363,17 +385,10 @@ Outcome Host::SaveProjectAs(const std::filesystem::path& file, bool replace)
 	if (IsIfcFile(file))
 		return Outcome::Failure("Projects are saved as project files (.json); IFC files are only read: " +
 			Quoted(file.filename().string()));
-	if (HoldsZeroCharacter(file))
-		return Outcome::Failure("Cannot write the project file " + file.string() + ": the name holds a zero character");
-	const std::filesystem::path target = FileBehindLinks(file);
-	std::error_code error;
-	const std::filesystem::file_type kind = std::filesystem::status(target, error).type();
-	if (kind != std::filesystem::file_type::not_found && kind != std::filesystem::file_type::regular)
-		return Outcome::Failure("Cannot write the project file " + file.string() + ": it is not a regular file");
-	// Another kind of file is the person's work too: it is replaced only when asked for.
-	if (kind == std::filesystem::file_type::regular && !replace && !IsProjectFile(target))
-		return Outcome::Failure("Will not write over " + file.string() +
-			": it is not a project file (saving over it must be asked for: save-as --replace)");
+	if (const std::string problem = WriteOverProblem(file, "project file", replace, IsProjectFile,
+			"it is not a project file (saving over it must be asked for: save-as --replace)");
+		!problem.empty())
+		return Outcome::Failure(problem);
 	RaiseProjectEvent(Events::SaveAs);
 	std::string problem;
 	if (!WriteProjectFile(*project, file, problem))
@@ -394,25 +409,17 @@ Outcome Host::ExportLighterIfc(const std::filesystem::path& file, bool replace)
 			" was not read from an IFC file: only a project read from IFC can be exported as a lighter IFC file");
 	if (file.empty())
 		return Outcome::Failure("No IFC file was named");
-	if (!IsIfcFile(file) || file.extension() == ".ifczip" || file.extension() == ".IFCZIP")
+	// Written as plain text, never zipped: the name ends in .ifc (any case).
+	if (!IsIfcFile(file.string() + "zip"))
 		return Outcome::Failure("A lighter IFC file is written as .ifc: " + Quoted(file.filename().string()));
-	const std::string what = "Cannot write the IFC file " + file.string();
-	if (HoldsZeroCharacter(file))
-		return Outcome::Failure(what + ": the name holds a zero character");
-	const std::filesystem::path target = FileBehindLinks(file);
 	std::error_code error;
-	const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-	if (!std::filesystem::is_directory(folder, error))
-		return Outcome::Failure(what + ": the folder " + folder.string() + " does not exist");
-	if (std::filesystem::equivalent(target, project->File(), error))
+	if (!HoldsZeroCharacter(file) && std::filesystem::equivalent(FileBehindLinks(file), project->File(), error))
 		return Outcome::Failure("Will not write over " + Quoted(file.filename().string()) +
 			": it is the IFC file the project was read from; export under another name");
-	const std::filesystem::file_type kind = std::filesystem::status(target, error).type();
-	if (kind != std::filesystem::file_type::not_found && kind != std::filesystem::file_type::regular)
-		return Outcome::Failure(what + ": it is not a regular file");
-	if (kind == std::filesystem::file_type::regular && !replace && !IsLighterIfcFile(target))
-		return Outcome::Failure("Will not write over " + file.string() +
-			": it is not a lighter IFC file exported before (writing over it must be asked for: export-ifc --replace)");
+	if (const std::string problem = WriteOverProblem(file, "IFC file", replace, IsLighterIfcFile,
+			"it is not a lighter IFC file exported before (writing over it must be asked for: export-ifc --replace)");
+		!problem.empty())
+		return Outcome::Failure(problem);
 
 	// The add-ons store their module data at a save; an export carries them, so it asks alike.
 	RaiseProjectEvent(Events::Save);
